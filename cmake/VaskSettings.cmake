@@ -1,0 +1,46 @@
+# Compile settings shared by every target, in one INTERFACE target (vask_settings), and
+# the extra settings of the Qt side (vask_qt_settings).
+set(CMAKE_CXX_STANDARD 20)
+set(CMAKE_CXX_STANDARD_REQUIRED ON)
+set(CMAKE_CXX_EXTENSIONS OFF)
+set(CMAKE_EXPORT_COMPILE_COMMANDS ON)
+
+add_library(vask_settings INTERFACE)
+target_compile_features(vask_settings INTERFACE cxx_std_20)
+if(MSVC)
+    target_compile_options(vask_settings INTERFACE /W4 /utf-8 /permissive-)
+    if(VASK_WERROR)
+        target_compile_options(vask_settings INTERFACE /WX)
+    endif()
+else()
+    target_compile_options(vask_settings INTERFACE -Wall -Wextra -Wpedantic -Wshadow -Wnon-virtual-dtor)
+    if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+        # GCC 12 reports std::optional<QString> members as maybe-uninitialized at -O2
+        # where they are not (a known false positive of its flow analysis).
+        target_compile_options(vask_settings INTERFACE -Wno-maybe-uninitialized)
+    endif()
+    if(VASK_WERROR)
+        target_compile_options(vask_settings INTERFACE -Werror)
+    endif()
+endif()
+if(WIN32)
+    target_compile_definitions(vask_settings INTERFACE UNICODE _UNICODE NOMINMAX)
+endif()
+
+# No byte string silently becomes text on the window side: with Shift-JIS files around,
+# every conversion to QString must name its encoding.
+add_library(vask_qt_settings INTERFACE)
+target_compile_definitions(vask_qt_settings INTERFACE
+    QT_NO_CAST_FROM_ASCII QT_NO_CAST_TO_ASCII QT_NO_CAST_FROM_BYTEARRAY QT_NO_URL_CAST_FROM_STRING
+    QT_NO_NARROWING_CONVERSIONS_IN_CONNECT)
+
+# Platform code lives in files per operating system: name_posix.cpp or name_win32.cpp.
+function(vask_platform_sources target)
+    foreach(name IN LISTS ARGN)
+        if(WIN32)
+            target_sources(${target} PRIVATE ${name}_win32.cpp)
+        else()
+            target_sources(${target} PRIVATE ${name}_posix.cpp)
+        endif()
+    endforeach()
+endfunction()
