@@ -1,0 +1,77 @@
+#include "platform/atomic_file.h"
+
+#include <system_error>
+
+#include "platform/errors.h"
+
+namespace vask {
+namespace {
+constexpr size_t kBufferSize = 1 << 20;
+}
+
+AtomicFile::AtomicFile(std::filesystem::path target) : target_(std::move(target)) {
+    std::filesystem::path folder = target_.parent_path();
+    if (folder.empty()) folder = ".";
+    handle_ = detail::createTempFile(folder, temp_);
+    if (handle_ < 0) throw Error(msg::cannotCreate(target_));
+    buffer_.reserve(kBufferSize);
+}
+
+AtomicFile::~AtomicFile() { discard(); }
+
+void AtomicFile::write(std::string_view bytes) {
+    if (buffer_.size() + bytes.size() > kBufferSize) {
+        flushBuffer();
+        if (bytes.size() >= kBufferSize) {
+            if (!detail::writeAll(handle_, bytes.data(), bytes.size())) throw Error(msg::cannotWrite(target_));
+            return;
+        }
+    }
+    buffer_.append(bytes);
+}
+
+void AtomicFile::flushBuffer() {
+    if (buffer_.empty()) return;
+    if (!detail::writeAll(handle_, buffer_.data(), buffer_.size())) throw Error(msg::cannotWrite(target_));
+    buffer_.clear();
+}
+
+void AtomicFile::commit() {
+    flushBuffer();
+    const intptr_t handle = handle_;
+    handle_ = -1;
+    if (!detail::flushAndClose(handle)) throw Error(msg::cannotWrite(target_));
+    if (!detail::replaceFile(temp_, target_)) throw Error(msg::cannotCreate(target_));
+    done_ = true;
+}
+
+void AtomicFile::discard() noexcept {
+    if (done_) return;
+    done_ = true;
+    if (handle_ >= 0) detail::closeQuietly(handle_);
+    handle_ = -1;
+    std::error_code ec;
+    std::filesystem::remove(temp_, ec);
+}
+
+void writeFileAtomically(const std::filesystem::path& target, std::string_view bytes) {
+    AtomicFile file(target);
+    file.write(bytes);
+    file.commit();
+}
+
+}  // namespace vask
+
+#include "platform/paths.h"
+
+namespace vask {
+
+void copyFileAtomically(const std::filesystem::path& source, const std::filesystem::path& target) {
+    InputFile in(source);
+    AtomicFile out(target);
+    std::string buffer(1 << 18, '\0');
+    for (size_t n; (n = in.read(buffer.data(), buffer.size())) > 0;) out.write(std::string_view(buffer.data(), n));
+    out.commit();
+}
+
+}  // namespace vask

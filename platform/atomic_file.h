@@ -1,0 +1,57 @@
+// Every file the program writes goes through AtomicFile: the bytes go to a temporary file
+// in the target's folder, which replaces the target only when it is complete. A run that
+// fails (or forgets to commit) leaves no partial file and keeps an older file of that name.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace vask {
+
+class AtomicFile {
+public:
+    // Creates the temporary file; raises Error (cannot create `target`) when it cannot.
+    explicit AtomicFile(std::filesystem::path target);
+    ~AtomicFile();  // removes the temporary file unless committed
+    AtomicFile(const AtomicFile&) = delete;
+    AtomicFile& operator=(const AtomicFile&) = delete;
+
+    void write(std::string_view bytes);  // buffered; raises Error (cannot write)
+    void commit();                       // flushes, closes and renames over the target
+
+    const std::filesystem::path& target() const { return target_; }
+
+private:
+    void flushBuffer();
+    void discard() noexcept;
+
+    std::filesystem::path target_;
+    std::filesystem::path temp_;
+    std::string buffer_;
+    intptr_t handle_ = -1;
+    bool done_ = false;
+};
+
+// Writes `bytes` as the whole content of `target`, atomically.
+void writeFileAtomically(const std::filesystem::path& target, std::string_view bytes);
+
+namespace detail {
+// Operating-system side of AtomicFile (atomic_file_posix.cpp / atomic_file_win32.cpp).
+intptr_t createTempFile(const std::filesystem::path& folder, std::filesystem::path& temp);
+bool writeAll(intptr_t handle, const char* data, size_t size);
+bool flushAndClose(intptr_t handle);
+void closeQuietly(intptr_t handle) noexcept;
+bool replaceFile(const std::filesystem::path& temp, const std::filesystem::path& target);
+}  // namespace detail
+
+}  // namespace vask
+
+namespace vask {
+
+// Copies `source` over `target` through a temporary file, so that `target` is either the
+// old file or the complete copy. Raises Error when the copy cannot be made.
+void copyFileAtomically(const std::filesystem::path& source, const std::filesystem::path& target);
+
+}  // namespace vask

@@ -1,0 +1,55 @@
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <random>
+
+#include "platform/atomic_file.h"
+
+namespace vask::detail {
+
+intptr_t createTempFile(const std::filesystem::path& folder, std::filesystem::path& temp) {
+    std::random_device seed;
+    std::mt19937_64 random(seed());
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        char name[40];
+        std::snprintf(name, sizeof name, ".~vask-%016llx.tmp", static_cast<unsigned long long>(random()));
+        temp = folder / name;
+        const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0) return fd;
+        if (errno != EEXIST) break;
+    }
+    temp.clear();
+    return -1;
+}
+
+bool writeAll(intptr_t handle, const char* data, size_t size) {
+    while (size > 0) {
+        const ssize_t n = ::write(static_cast<int>(handle), data, size);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        data += n;
+        size -= static_cast<size_t>(n);
+    }
+    return true;
+}
+
+// The data reach the disk before the rename, so a crash never leaves a replaced target
+// holding a file that was not written out.
+bool flushAndClose(intptr_t handle) {
+    const int fd = static_cast<int>(handle);
+    const bool synced = ::fdatasync(fd) == 0;
+    const bool closed = ::close(fd) == 0;
+    return synced && closed;
+}
+
+void closeQuietly(intptr_t handle) noexcept { ::close(static_cast<int>(handle)); }
+
+bool replaceFile(const std::filesystem::path& temp, const std::filesystem::path& target) {
+    return ::rename(temp.c_str(), target.c_str()) == 0;
+}
+
+}  // namespace vask::detail

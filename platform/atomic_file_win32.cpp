@@ -1,0 +1,53 @@
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+
+#include <cstdio>
+#include <random>
+
+#include "platform/atomic_file.h"
+
+namespace vask::detail {
+
+intptr_t createTempFile(const std::filesystem::path& folder, std::filesystem::path& temp) {
+    std::random_device seed;
+    std::mt19937_64 random(seed());
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        wchar_t name[40];
+        std::swprintf(name, 40, L"~vask-%016llx.tmp", static_cast<unsigned long long>(random()));
+        temp = folder / name;
+        HANDLE h = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                               FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_TEMPORARY, nullptr);
+        if (h != INVALID_HANDLE_VALUE) return reinterpret_cast<intptr_t>(h);
+        if (GetLastError() != ERROR_FILE_EXISTS) break;
+    }
+    temp.clear();
+    return -1;
+}
+
+bool writeAll(intptr_t handle, const char* data, size_t size) {
+    while (size > 0) {
+        const DWORD chunk = size > 0x40000000 ? 0x40000000 : static_cast<DWORD>(size);
+        DWORD written = 0;
+        if (!WriteFile(reinterpret_cast<HANDLE>(handle), data, chunk, &written, nullptr)) return false;
+        data += written;
+        size -= written;
+    }
+    return true;
+}
+
+bool flushAndClose(intptr_t handle) {
+    HANDLE h = reinterpret_cast<HANDLE>(handle);
+    const bool flushed = FlushFileBuffers(h) != 0;
+    const bool closed = CloseHandle(h) != 0;
+    return flushed && closed;
+}
+
+void closeQuietly(intptr_t handle) noexcept { CloseHandle(reinterpret_cast<HANDLE>(handle)); }
+
+bool replaceFile(const std::filesystem::path& temp, const std::filesystem::path& target) {
+    if (!MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return false;
+    SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_NORMAL);
+    return true;
+}
+
+}  // namespace vask::detail

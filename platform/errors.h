@@ -1,0 +1,51 @@
+// The one error type of the program and the few platform texts that users see.
+//
+// An Error carries the message exactly as the general error message box shows it
+// (before the box adds its full stop). Expected refusals ("ファイルがありません。") are
+// not errors: operations return them as outcomes.
+#pragma once
+
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace vask {
+
+class Error : public std::runtime_error {
+public:
+    explicit Error(std::u16string message);
+    const std::u16string& message() const noexcept { return message_; }
+
+private:
+    std::u16string message_;
+};
+
+namespace msg {
+
+// "リストのインデックスが範囲を超えています (%d)"
+std::u16string listIndexOutOfBounds(long long index);
+// "範囲チェックエラー"
+std::u16string rangeCheck();
+// "'%s' は浮動小数点数ではありません"
+std::u16string notAFloat(std::u16string_view value);
+// File errors name the file.
+std::u16string cannotOpen(const std::filesystem::path& file);
+std::u16string cannotCreate(const std::filesystem::path& file);
+std::u16string cannotWrite(const std::filesystem::path& file);
+std::u16string cannotDelete(const std::filesystem::path& file);
+std::u16string cannotCreateFolder(const std::filesystem::path& folder);
+
+}  // namespace msg
+
+[[noreturn]] void throwListIndex(long long index);
+
+}  // namespace vask
+
+namespace vask {
+
+// The text of the general error message box: the message, with a full stop added when it
+// ends in a character above ".".
+std::u16string errorBoxText(std::u16string_view message);
+
+}  // namespace vask

@@ -1,0 +1,43 @@
+// The file edge: UTF-16 text <-> filesystem paths, the program folder, plain file access.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace vask {
+
+std::filesystem::path toPath(std::u16string_view text);
+std::u16string fromPath(const std::filesystem::path& path);
+
+// Folder that holds the running executable.
+std::filesystem::path executableFolder();
+
+// True when `path` names an existing regular file (an empty path names none).
+bool fileExists(const std::filesystem::path& path);
+bool folderExists(const std::filesystem::path& path);
+
+// The whole content of a file; raises Error (cannot open) when it cannot be read.
+std::string readAllBytes(const std::filesystem::path& path);
+
+// Deletes a file when it exists; raises Error when it exists and cannot be deleted.
+void removeFileIfExists(const std::filesystem::path& path);
+
+// Streams the bytes of a file in blocks.
+class InputFile {
+public:
+    explicit InputFile(const std::filesystem::path& path);  // raises Error (cannot open)
+    ~InputFile();
+    InputFile(const InputFile&) = delete;
+    InputFile& operator=(const InputFile&) = delete;
+
+    // Reads up to `size` bytes; 0 at the end of the file. Raises Error on a read failure.
+    size_t read(char* buffer, size_t size);
+    const std::filesystem::path& path() const { return path_; }
+
+private:
+    std::filesystem::path path_;
+    void* handle_ = nullptr;
+};
+
+}  // namespace vask

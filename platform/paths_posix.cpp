@@ -1,0 +1,57 @@
+// POSIX side of the file edge: paths are UTF-8 byte strings.
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdint>
+#include <system_error>
+#include <vector>
+
+#include "platform/errors.h"
+#include "platform/paths.h"
+#include "platform/utf.h"
+
+namespace vask {
+
+std::filesystem::path toPath(std::u16string_view text) { return std::filesystem::path(utf16ToUtf8(text)); }
+
+std::u16string fromPath(const std::filesystem::path& path) { return utf8ToUtf16(path.native()); }
+
+std::filesystem::path executableFolder() {
+    std::vector<char> buffer(PATH_MAX);
+    for (;;) {
+        const ssize_t n = ::readlink("/proc/self/exe", buffer.data(), buffer.size());
+        if (n < 0) return std::filesystem::current_path();
+        if (static_cast<size_t>(n) < buffer.size()) {
+            return std::filesystem::path(std::string(buffer.data(), static_cast<size_t>(n))).parent_path();
+        }
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
+InputFile::InputFile(const std::filesystem::path& path) : path_(path) {
+    int fd = -1;
+    if (!path.empty() && !folderExists(path)) {
+        do {
+            fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        } while (fd < 0 && errno == EINTR);
+    }
+    if (fd < 0) throw Error(msg::cannotOpen(path));
+    handle_ = reinterpret_cast<void*>(static_cast<intptr_t>(fd) + 1);
+}
+
+InputFile::~InputFile() {
+    if (handle_) ::close(static_cast<int>(reinterpret_cast<intptr_t>(handle_) - 1));
+}
+
+size_t InputFile::read(char* buffer, size_t size) {
+    const int fd = static_cast<int>(reinterpret_cast<intptr_t>(handle_) - 1);
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, size);
+        if (n >= 0) return static_cast<size_t>(n);
+        if (errno != EINTR) throw Error(msg::cannotOpen(path_));
+    }
+}
+
+}  // namespace vask
