@@ -1,0 +1,41 @@
+// What a file operation reports back to its caller (a window or the command line):
+// either a refusal, a warning shown to the user with nothing written, or the files it
+// wrote with the result message. Real failures are Errors (exceptions), not outcomes.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace vask {
+
+class Outcome {
+public:
+    static Outcome refused(std::u16string warning) {
+        Outcome o;
+        o.refused_ = true;
+        o.message_ = std::move(warning);
+        return o;
+    }
+    static Outcome wrote(std::vector<std::filesystem::path> files, std::u16string message = {}) {
+        Outcome o;
+        o.files_ = std::move(files);
+        o.message_ = std::move(message);
+        return o;
+    }
+
+    bool isRefusal() const { return refused_; }
+    // The warning of a refusal, or the result message of a run that wrote files.
+    const std::u16string& message() const { return message_; }
+    // Full paths of the files written, in the order they were written.
+    const std::vector<std::filesystem::path>& files() const { return files_; }
+
+private:
+    Outcome() = default;
+    bool refused_ = false;
+    std::u16string message_;
+    std::vector<std::filesystem::path> files_;
+};
+
+}  // namespace vask

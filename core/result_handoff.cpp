@@ -1,0 +1,86 @@
+#include "core/result_handoff.h"
+
+#include <system_error>
+
+#include "core/text.h"
+#include "core/textfile.h"
+#include "platform/atomic_file.h"
+#include "platform/errors.h"
+#include "platform/paths.h"
+
+namespace vask {
+
+std::u16string clinicFolderName(std::u16string_view field4, std::u16string_view field6) {
+    std::u16string name = std::u16string(field4) + u"_" + std::u16string(field6);
+    for (char16_t& c : name) {
+        if (c < 0x20 || std::u16string_view(u"\\/:*?\"<>|").find(c) != std::u16string_view::npos) c = u'_';
+    }
+    if (name.find_first_not_of(u'.') == std::u16string::npos) name = u"_";
+    return name;
+}
+
+std::filesystem::path resultTarget(const std::filesystem::path& programFolder, const std::filesystem::path& downloads,
+                                   const SaveSettings& settings, std::u16string_view file1) {
+    if (isBlank(settings.saveFolder)) return downloads;
+    std::filesystem::path target = toPath(settings.saveFolder);
+    if (trim(settings.clinicRule) != u"1") return target;
+
+    const std::vector<std::u16string> lines = LoadLineList(programFolder / toPath(file1));
+    std::vector<std::u16string> fields;
+    GetCommaTxt(lines.empty() ? std::u16string_view{} : std::u16string_view(lines.front()), fields);
+    if (fields.size() <= 4) throwListIndex(4);
+    if (fields.size() <= 6) throwListIndex(6);
+    target /= toPath(clinicFolderName(fields[4], fields[6]));
+    std::error_code ec;
+    if (!folderExists(target)) std::filesystem::create_directory(target, ec);  // a failure shows in the move
+    return target;
+}
+
+namespace {
+
+bool sameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
+    std::error_code ec;
+    return std::filesystem::equivalent(a, b, ec) && !ec;
+}
+
+// Renames when it can (atomic, and cheap on one volume); copies through a temporary file
+// and deletes the source otherwise.
+bool moveFile(const std::filesystem::path& source, const std::filesystem::path& target) {
+    std::error_code ec;
+    if (!std::filesystem::is_directory(target, ec)) {
+        std::filesystem::rename(source, target, ec);
+        if (!ec) return true;
+    }
+    try {
+        copyFileAtomically(source, target);
+    } catch (const Error&) {
+        return false;
+    }
+    std::filesystem::remove(source, ec);
+    return true;
+}
+
+}  // namespace
+
+std::vector<std::u16string> moveResultFiles(const std::filesystem::path& programFolder,
+                                            const std::filesystem::path& target,
+                                            const std::vector<std::u16string>& names) {
+    std::vector<std::u16string> notMoved;
+    for (const std::u16string& name : names) {
+        if (name.empty()) continue;
+        const std::filesystem::path source = programFolder / toPath(name);
+        if (!fileExists(source)) continue;
+        const std::filesystem::path destination = target / toPath(name);
+        if (sameFile(source, destination)) continue;
+        if (!folderExists(target) || !moveFile(source, destination)) notMoved.push_back(name);
+    }
+    return notMoved;
+}
+
+std::u16string notMovedWarning(const std::vector<std::u16string>& names) {
+    std::u16string text = u"保存できなかったファイルがあります（プログラムフォルダに残っています）：";
+    for (const auto& name : names) text += u"\n" + name;
+    return text;
+}
+
+}  // namespace vask

@@ -1,0 +1,15 @@
+// StrConv: width, case and kana mapping of a text.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace vask {
+
+enum class TConversion : unsigned { UpperCase, LowerCase, Wide, Narrow, Katakana, Hiragana };
+using TConversions = unsigned;  // bit n set for the member of ordinal n
+constexpr TConversions conversionSet(TConversion c) { return 1u << static_cast<unsigned>(c); }
+// Maps `src`; the empty text when `src` is empty or the result is longer than 1024 units.
+std::u16string StrConv(std::u16string_view src, TConversions conversion);
+
+}  // namespace vask

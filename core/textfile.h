@@ -1,0 +1,79 @@
+// Reading and writing text files: the streaming line reader, the line-list loader and the
+// line writers. Every writer goes through the atomic file writer.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/atomic_file.h"
+#include "platform/paths.h"
+
+namespace vask {
+
+enum class TextEncoding { Cp932, Utf8, Utf16LE, Utf16BE };
+
+// How a line ends.
+enum class LineRule {
+    // The text-file line reader of the claims tools: a line ends at CR or LF, and after a
+    // CR the rest of the physical line up to the next LF is skipped; reading stops for
+    // good at the first byte 0x1A.
+    TextFile,
+    // CR LF, LF or a lone CR each end a line; 0x1A is an ordinary byte.
+    AnyBreak,
+};
+
+// Streams the lines of a code page 932 file, one at a time, in constant memory.
+class Cp932LineReader {
+public:
+    Cp932LineReader(const std::filesystem::path& path, LineRule rule);  // raises Error (cannot open)
+    // The next line, decoded; false when there is none.
+    bool next(std::u16string& line);
+
+private:
+    bool fill();
+
+    InputFile file_;
+    LineRule rule_;
+    std::string buffer_;
+    size_t pos_ = 0;
+    size_t end_ = 0;
+    bool atEnd_ = false;  // no further byte will be read
+    std::string lineBytes_;
+};
+
+// Decodes bytes in `encoding` (a byte-order mark must already be cut off).
+std::u16string decodeText(std::string_view bytes, TextEncoding encoding);
+// The encoding a byte-order mark names (code page 932 without one) and the mark's length.
+TextEncoding encodingFromBom(std::string_view bytes, size_t& bomLength);
+
+// Splits at CR LF, LF or a lone CR; a text that ends with a break gives no extra line.
+std::vector<std::u16string> splitLines(std::u16string_view text);
+
+// The line-list loader: a byte-order mark selects UTF-8, UTF-16 LE or BE; otherwise code
+// page 932. Raises Error (cannot open).
+std::vector<std::u16string> LoadLineList(const std::filesystem::path& path);
+// All lines of a file in one encoding, without looking for a byte-order mark.
+std::vector<std::u16string> loadLines(const std::filesystem::path& path, TextEncoding encoding);
+
+// Writes lines, each followed by CR LF, into a file that replaces `target` on commit.
+// The encoding is code page 932 ("?" for what it cannot hold) or UTF-8.
+class LineWriter {
+public:
+    explicit LineWriter(std::filesystem::path target, TextEncoding encoding = TextEncoding::Cp932,
+                        bool byteOrderMark = false);
+    void writeLine(std::u16string_view line);
+    void commit() { file_.commit(); }
+    const std::filesystem::path& target() const { return file_.target(); }
+
+private:
+    AtomicFile file_;
+    TextEncoding encoding_;
+    std::string scratch_;
+};
+
+// WrtSet: every item of SList as one code page 932 line with CR LF, replacing stFile.
+void WrtSet(const std::filesystem::path& stFile, const std::vector<std::u16string>& SList);
+
+}  // namespace vask

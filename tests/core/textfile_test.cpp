@@ -1,0 +1,134 @@
+#include <gtest/gtest.h>
+
+#include "../support/test_support.h"
+#include "core/textfile.h"
+#include "platform/errors.h"
+
+namespace vask {
+namespace {
+
+using test::readBytes;
+using test::TempDir;
+using test::writeBytes;
+
+std::vector<std::u16string> readAll(const std::filesystem::path& file, LineRule rule) {
+    Cp932LineReader reader(file, rule);
+    std::vector<std::u16string> lines;
+    for (std::u16string line; reader.next(line);) lines.push_back(line);
+    return lines;
+}
+
+using Lines = std::vector<std::u16string>;
+
+TEST(TextFileLineReader, LineBreaksAndTheEndOfFileMark) {
+    struct Case {
+        std::string bytes;
+        Lines lines;
+    };
+    const Case cases[] = {
+        {"", {}},
+        {"\x1A" "abc", {}},
+        {"abc", {u"abc"}},
+        {"abc\r\n", {u"abc"}},
+        {"IR,1\r\nRE,2\r\n\x1A", {u"IR,1", u"RE,2"}},
+        {"a\r\n\r\nb", {u"a", u"", u"b"}},
+        {"a\nb\n", {u"a", u"b"}},
+        {"abc\rdef\nghi", {u"abc", u"ghi"}},       // after a lone CR the rest of the line is skipped
+        {"a\rb\rc\r", {u"a"}},                      // CR-only breaks: one line
+        {"a\r\r\nb", {u"a", u"b"}},
+        {"ab\x1A" "cd\r\nef", {u"ab"}},              // 0x1A in the middle ends the reading
+        {"a\rx\x1A" "\nb", {u"a"}},                  // also while skipping
+        {"\x82\xA0\r\n", {u"あ"}},
+        {"\x81\r\n", {u"\uFFFD"}},
+    };
+    TempDir dir;
+    for (const auto& c : cases) {
+        writeBytes(dir / "f", c.bytes);
+        EXPECT_EQ(readAll(dir / "f", LineRule::TextFile), c.lines) << c.bytes;
+    }
+}
+
+TEST(AnyBreakLineReader, CrLfLfAndLoneCrEachEndALine) {
+    struct Case {
+        std::string bytes;
+        Lines lines;
+    };
+    const Case cases[] = {
+        {"", {}},
+        {"a\rb\nc\r\nd", {u"a", u"b", u"c", u"d"}},
+        {"a\r\n", {u"a"}},
+        {"\r\n\r\n", {u"", u""}},
+        {"a\x1A" "b", {u"a\x1A" "b"}},
+    };
+    TempDir dir;
+    for (const auto& c : cases) {
+        writeBytes(dir / "f", c.bytes);
+        EXPECT_EQ(readAll(dir / "f", LineRule::AnyBreak), c.lines) << c.bytes;
+    }
+}
+
+TEST(LineReader, LinesLongerThanTheReadBlockAndBreaksAcrossBlocks) {
+    TempDir dir;
+    const std::string longLine(1 << 20, 'x');
+    std::string bytes = longLine + "\r";
+    bytes.resize((1 << 18) * 5 - 1, 'y');  // the CR LF pair of the next line straddles a block
+    bytes += "\r\nz";
+    writeBytes(dir / "f", bytes);
+    const Lines lines = readAll(dir / "f", LineRule::AnyBreak);
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[0].size(), longLine.size());
+    EXPECT_EQ(lines[2], u"z");
+}
+
+TEST(LineReader, AMissingFileIsAnError) {
+    TempDir dir;
+    EXPECT_THROW(Cp932LineReader(dir / "missing", LineRule::TextFile), Error);
+    EXPECT_THROW(Cp932LineReader(dir.path(), LineRule::TextFile), Error);
+}
+
+TEST(LineListLoader, ByteOrderMarksSelectTheEncoding) {
+    struct Case {
+        std::string bytes;
+        Lines lines;
+    };
+    const Case cases[] = {
+        {"", {}},
+        {"\xEF\xBB\xBF\xE3\x81\x82\r\nb", {u"あ", u"b"}},
+        {std::string("\xFF\xFE\x42\x30\n\0", 6), {u"あ"}},
+        {std::string("\xFE\xFF\x30\x42\0\r\0\n\0b", 10), {u"あ", u"b"}},
+        {"\x82\xA0\rb\r\n\r\n", {u"あ", u"b", u""}},
+        {"a\x1A" "b", {u"a\x1A" "b"}},
+    };
+    TempDir dir;
+    for (const auto& c : cases) {
+        writeBytes(dir / "f", c.bytes);
+        EXPECT_EQ(LoadLineList(dir / "f"), c.lines) << c.bytes;
+    }
+    EXPECT_EQ(loadLines(dir / "f", TextEncoding::Cp932), (Lines{u"a\x1A" "b"}));
+}
+
+TEST(WrtSet, WritesCodePage932WithCrLfAfterEveryLine) {
+    TempDir dir;
+    WrtSet(dir / "out", {u"IR,1", u"あ\U0001F600", u""});
+    EXPECT_EQ(readBytes(dir / "out"), "IR,1\r\n\x82\xA0?\r\n\r\n");
+    WrtSet(dir / "out", {});
+    EXPECT_EQ(readBytes(dir / "out"), "");
+}
+
+TEST(WrtSet, ClaimsLinesReadAndWrittenBackKeepTheirRecords) {
+    TempDir dir;
+    writeBytes(dir / "in", "IR,1,\x83\x65\x83\x58\x83\x67\r\nRE,2\r\n\x1A");
+    WrtSet(dir / "out", readAll(dir / "in", LineRule::TextFile));
+    EXPECT_EQ(readBytes(dir / "out"), "IR,1,\x83\x65\x83\x58\x83\x67\r\nRE,2\r\n");
+}
+
+TEST(LineWriter, Utf8WithByteOrderMark) {
+    TempDir dir;
+    LineWriter writer(dir / "out", TextEncoding::Utf8, true);
+    writer.writeLine(u"あ");
+    writer.commit();
+    EXPECT_EQ(readBytes(dir / "out"), "\xEF\xBB\xBF\xE3\x81\x82\r\n");
+}
+
+}  // namespace
+}  // namespace vask

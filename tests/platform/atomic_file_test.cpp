@@ -1,0 +1,79 @@
+#include <gtest/gtest.h>
+
+#include "../support/test_support.h"
+#include "platform/atomic_file.h"
+#include "platform/errors.h"
+#include "platform/utf.h"
+
+namespace vask {
+namespace {
+
+using test::listFolder;
+using test::readBytes;
+using test::TempDir;
+using test::writeBytes;
+
+TEST(AtomicFile, CommitReplacesTheTargetAndLeavesNoTemporaryFile) {
+    TempDir dir;
+    writeBytes(dir / "out.csv", "old");
+    {
+        AtomicFile file(dir / "out.csv");
+        file.write("new ");
+        file.write(std::string(3 << 20, 'x'));  // more than the buffer
+        file.commit();
+    }
+    EXPECT_EQ(readBytes(dir / "out.csv"), "new " + std::string(3 << 20, 'x'));
+    EXPECT_EQ(listFolder(dir.path()), std::vector<std::string>{"out.csv"});
+}
+
+TEST(AtomicFile, AnAbandonedWriteKeepsTheOlderFileAndLeavesNothingElse) {
+    TempDir dir;
+    writeBytes(dir / "out.csv", "old");
+    try {
+        AtomicFile file(dir / "out.csv");
+        file.write(std::string(5 << 20, 'x'));
+        throw std::runtime_error("the run stops half way");
+    } catch (const std::runtime_error&) {
+    }
+    EXPECT_EQ(readBytes(dir / "out.csv"), "old");
+    EXPECT_EQ(listFolder(dir.path()), std::vector<std::string>{"out.csv"});
+}
+
+TEST(AtomicFile, AnAbandonedNewFileLeavesNoFile) {
+    TempDir dir;
+    { AtomicFile file(dir / "new.txt"); file.write("partial"); }
+    EXPECT_TRUE(listFolder(dir.path()).empty());
+}
+
+TEST(AtomicFile, AFolderThatCannotBeWrittenGivesAnErrorNamingTheFile) {
+    TempDir dir;
+    writeBytes(dir / "not-a-folder", "");
+    try {
+        writeFileAtomically(dir / "not-a-folder" / "out.csv", "x");
+        FAIL() << "no error";
+    } catch (const Error& e) {
+        EXPECT_NE(e.message().find(u"out.csv"), std::u16string::npos) << utf16ToUtf8(e.message());
+    }
+}
+
+TEST(AtomicFile, ATargetThatIsAFolderIsNotReplaced) {
+    TempDir dir;
+    std::filesystem::create_directory(dir / "taken");
+    writeBytes(dir / "taken" / "inside", "keep");
+    EXPECT_THROW(writeFileAtomically(dir / "taken", "x"), Error);
+    EXPECT_EQ(readBytes(dir / "taken" / "inside"), "keep");
+    EXPECT_EQ(listFolder(dir.path()), std::vector<std::string>{"taken"});
+}
+
+TEST(AtomicFile, CopyReplacesTheTargetWhole) {
+    TempDir dir;
+    writeBytes(dir / "a", std::string(1 << 20, 'a'));
+    writeBytes(dir / "b", "old");
+    copyFileAtomically(dir / "a", dir / "b");
+    EXPECT_EQ(readBytes(dir / "b"), std::string(1 << 20, 'a'));
+    EXPECT_THROW(copyFileAtomically(dir / "missing", dir / "b"), Error);
+    EXPECT_EQ(readBytes(dir / "b"), std::string(1 << 20, 'a'));
+}
+
+}  // namespace
+}  // namespace vask

@@ -1,0 +1,42 @@
+// Helpers shared by the tests: temporary folders, file bytes, code page 932 text, and
+// running vask-cli.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vask::test {
+
+// A fresh folder under the system's temporary folder, removed with everything in it.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const std::filesystem::path& path() const { return path_; }
+    std::filesystem::path operator/(std::string_view name) const { return path_ / std::filesystem::path(name); }
+
+private:
+    std::filesystem::path path_;
+};
+
+void writeBytes(const std::filesystem::path& file, std::string_view bytes);
+std::string readBytes(const std::filesystem::path& file);
+// Code page 932 bytes of a text, and the text of such bytes.
+std::string sjis(std::u16string_view text);
+std::u16string fromSjis(std::string_view bytes);
+// The names of the files in a folder, sorted.
+std::vector<std::string> listFolder(const std::filesystem::path& folder);
+
+struct CliResult {
+    int status = -1;
+    std::string out;  // standard output, UTF-8
+    std::string err;  // standard error, UTF-8
+};
+// Runs vask-cli (the build's, named by the environment variable VASK_CLI) with `args`.
+CliResult runCli(const std::vector<std::string>& args, const std::filesystem::path& workingFolder = {});
+
+}  // namespace vask::test
