@@ -1,0 +1,39 @@
+#include "app/dialogs.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+
+#include "app/qt_text.h"
+#include "platform/paths.h"
+
+namespace vask {
+
+QString qsPath(const std::filesystem::path& path) { return qs(fromPath(path)); }
+
+void QtDialogs::information(QWidget* parent, const QString& text) {
+    QMessageBox::information(parent, kAppTitle, text);
+}
+
+void QtDialogs::warning(QWidget* parent, const QString& text) { QMessageBox::warning(parent, kAppTitle, text); }
+
+bool QtDialogs::confirm(QWidget* parent, const QString& text) {
+    return QMessageBox::question(parent, kAppTitle, text, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+}
+
+void QtDialogs::error(QWidget* parent, const QString& text) { QMessageBox::critical(parent, kAppTitle, text); }
+
+std::optional<QString> QtDialogs::openFile(QWidget* parent, const QString& startFile) {
+    const QString file = QFileDialog::getOpenFileName(parent, QString(), startFile);
+    if (file.isEmpty()) return std::nullopt;
+    return QDir::toNativeSeparators(file);
+}
+
+std::optional<QString> QtDialogs::chooseFolder(QWidget* parent, const QString& prompt, const QString& startFolder) {
+    const QString folder = QFileDialog::getExistingDirectory(parent, prompt, startFolder);
+    if (folder.isEmpty()) return std::nullopt;
+    return QDir::toNativeSeparators(folder);
+}
+
+}  // namespace vask

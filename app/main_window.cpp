@@ -1,0 +1,102 @@
+#include "app/main_window.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "app/error_box.h"
+#include "app/qt_text.h"
+#include "app/widgets.h"
+#include "core/numbers.h"
+#include "platform/paths.h"
+
+namespace vask {
+namespace {
+
+constexpr int kClientWidth = 348;
+constexpr int kClientHeight = 412;
+constexpr int kPositionMode = 1;
+
+QLabel* makeLabel(QWidget* parent, const QString& name, const QString& caption, int x, int y, int width = 160) {
+    auto* label = new QLabel(caption, parent);
+    label->setObjectName(name);
+    label->setGeometry(x, y, width, 18);
+    return label;
+}
+
+QLineEdit* makeEdit(QWidget* parent, const QString& name, int x, int y, int width) {
+    auto* edit = new QLineEdit(parent);
+    edit->setObjectName(name);
+    edit->setGeometry(x, y, width, 24);
+    return edit;
+}
+
+}  // namespace
+
+TfrmMain::TfrmMain(AppContext& context, QWidget* parent) : QWidget(parent), context_(context) {
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(QStringLiteral("VELTサポートツール"));
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowCloseButtonHint);
+    setFixedSize(kClientWidth, kClientHeight);
+    createControls();
+    connect(ComboBox1, &QComboBox::activated, this, [this] { runGuarded(context_, this, [this] { ComboBox1Change(); }); });
+    onClick(Button5, context_, this, [this] { Button5Click(); });
+    InitSet();  // FormCreate
+    centerOnScreen(this);
+}
+
+void TfrmMain::createControls() {
+    Button5 = makeButton(this, QStringLiteral("Button5"), QStringLiteral("マニュアル"), 12, 12, 110, 28);
+    BitBtn1 = makeCloseButton(this, 236, 12, 100, 28);
+    Button3 = makeButton(this, QStringLiteral("Button3"), QStringLiteral("ファイル選択"), 12, 54, 324, 32);
+    Label2 = makeLabel(this, QStringLiteral("Label2"), QStringLiteral("社保レセ電データ："), 12, 96);
+    Edit1 = makeEdit(this, QStringLiteral("Edit1"), 12, 116, 324);
+    Label3 = makeLabel(this, QStringLiteral("Label3"), QStringLiteral("国保レセ電データ："), 12, 148);
+    Edit2 = makeEdit(this, QStringLiteral("Edit2"), 12, 168, 324);
+    Button1 = makeButton(this, QStringLiteral("Button1"), QStringLiteral("レセ電データ匿名化"), 12, 204, 324, 32);
+    Button2 = makeButton(this, QStringLiteral("Button2"), QStringLiteral("レセ電データ枝番除去"), 12, 244, 324, 32);
+    ComboBox1 = new QComboBox(this);
+    ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
+    ComboBox1->setGeometry(12, 284, 324, 26);
+    ComboBox1->addItems({QStringLiteral("記号「-」「*」「/」より後を除去する"), QStringLiteral("指定の位置の文字以外を除去する")});
+    ComboBox1->setAttribute(Qt::WA_InputMethodEnabled, false);
+    Edit4 = makeEdit(this, QStringLiteral("Edit4"), 12, 318, 56);
+    Label4 = makeLabel(this, QStringLiteral("Label4"), QStringLiteral("番目から"), 74, 321, 70);
+    Edit5 = makeEdit(this, QStringLiteral("Edit5"), 148, 318, 56);
+    Label5 = makeLabel(this, QStringLiteral("Label5"), QStringLiteral("番目"), 210, 321, 50);
+    Button4 = makeButton(this, QStringLiteral("Button4"), QStringLiteral("詳細設定"), 12, 352, 158, 30);
+    Button6 = makeButton(this, QStringLiteral("Button6"), QStringLiteral("オプション"), 178, 352, 158, 30);
+    Label8 = makeLabel(this, QStringLiteral("Label8"), QStringLiteral("Ver.1.1.0.6"), 236, 390, 100);
+    Label8->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+}
+
+void TfrmMain::InitSet() {
+    Edit1->clear();
+    Edit2->clear();
+    Edit4->clear();
+    Edit5->clear();
+    const int mode = readInt32Or(context_.settings().read(u"CB1", u"0"), 0);
+    ComboBox1->setCurrentIndex(mode == 0 || mode == 1 ? mode : -1);
+    ComboBox1Change();
+}
+
+void TfrmMain::ComboBox1Change() {
+    const bool positions = ComboBox1->currentIndex() == kPositionMode;
+    for (QWidget* w : std::initializer_list<QWidget*>{Edit4, Edit5, Label4, Label5}) w->setVisible(positions);
+}
+
+void TfrmMain::Button5Click() { GoToURL(qsPath(context_.programFolder / "manual" / "index.html")); }
+
+void TfrmMain::GoToURL(const QString& docName) {
+    if (context_.openDocument) context_.openDocument(docName);
+}
+
+void TfrmMain::closeEvent(QCloseEvent* event) {
+    runGuarded(context_, this, [this] { context_.settings().write(u"CB1", formatInt(ComboBox1->currentIndex())); });
+    event->accept();
+}
+
+}  // namespace vask

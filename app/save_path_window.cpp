@@ -1,0 +1,79 @@
+#include "app/save_path_window.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "app/error_box.h"
+#include "app/qt_text.h"
+#include "app/widgets.h"
+#include "core/text.h"
+
+namespace vask {
+namespace {
+constexpr int kChosenFolder = 1;
+}
+
+bool TfrmSavePath::DspSet(AppContext& context, QWidget* parent) {
+    TfrmSavePath window(context, parent);
+    window.exec();
+    return true;
+}
+
+TfrmSavePath::TfrmSavePath(AppContext& context, QWidget* parent) : QDialog(parent), context_(context) {
+    setObjectName(QStringLiteral("frmSavePath"));
+    setUpFixedWindow(this, QStringLiteral("保存先選択"), 348, 150);
+    BitBtn1 = makeCloseButton(this, 248, 8);
+    RadioGroup1 = new RadioGroup(QStringLiteral("RadioGroup1"), QString(),
+                                 {QStringLiteral("ダウンロードフォルダ"), QStringLiteral("保存先指定")}, 2, this);
+    RadioGroup1->setGeometry(12, 40, 324, 44);
+    RadioGroup1->setInitialIndex(0);
+    Edit1 = new QLineEdit(this);
+    Edit1->setObjectName(QStringLiteral("Edit1"));
+    Edit1->setGeometry(12, 94, 220, 24);
+    Button1 = makeButton(this, QStringLiteral("Button1"), QStringLiteral("保存先選択"), 240, 92, 96, 28);
+    connect(RadioGroup1, &RadioGroup::changed, this, [this] { runGuarded(context_, this, [this] { RadioGroup1Click(); }); });
+    onClick(Button1, context_, this, [this] { Button1Click(); });
+    centerOnScreen(this);
+}
+
+void TfrmSavePath::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (prepared_) return;
+    prepared_ = true;
+    runGuarded(context_, this, [this] { InitSet(); });
+}
+
+void TfrmSavePath::InitSet() {
+    Edit1->clear();
+    Button1->hide();
+    Edit1->hide();
+    const std::u16string folder = context_.settings().read(u"SAVEFDR");
+    if (!isBlank(folder)) {
+        RadioGroup1->setItemIndex(kChosenFolder);
+        Button1->show();
+        Edit1->show();
+        Edit1->setText(qs(folder));
+    }
+}
+
+void TfrmSavePath::RadioGroup1Click() {
+    Button1->hide();
+    Edit1->hide();
+    if (RadioGroup1->itemIndex() == kChosenFolder) {
+        Button1->show();
+        Edit1->show();
+    } else {
+        context_.settings().write(u"SAVEFDR", u"");
+    }
+}
+
+void TfrmSavePath::Button1Click() {
+    const QString start = qs(context_.settings().read(u"SAVEFDR"));
+    const auto folder = context_.dialogs->chooseFolder(
+        this, QStringLiteral("保存先フォルダを指定してＯＫをクリックしてください"), start);
+    if (!folder) return;
+    Edit1->setText(*folder);
+    context_.settings().write(u"SAVEFDR", u16(*folder));
+}
+
+}  // namespace vask

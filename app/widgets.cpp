@@ -1,0 +1,66 @@
+#include "app/widgets.h"
+
+#include <QGridLayout>
+#include <QGuiApplication>
+#include <QRadioButton>
+#include <QScreen>
+
+namespace vask {
+
+RadioGroup::RadioGroup(const QString& objectName, const QString& caption, const QStringList& items, int columns,
+                       QWidget* parent)
+    : QGroupBox(caption, parent) {
+    setObjectName(objectName);
+    auto* layout = new QGridLayout(this);
+    for (int i = 0; i < items.size(); ++i) {
+        auto* button = new QRadioButton(items[i], this);
+        button->setObjectName(objectName + QStringLiteral("_") + QString::number(i));
+        group_.addButton(button, i);
+        layout->addWidget(button, i / columns, i % columns);
+    }
+    connect(&group_, &QButtonGroup::idToggled, this, [this](int id, bool checked) {
+        if (checked) emit changed(id);
+    });
+}
+
+int RadioGroup::itemIndex() const { return group_.checkedId(); }
+
+void RadioGroup::setItemIndex(int index) {
+    if (QAbstractButton* button = group_.button(index)) button->setChecked(true);
+}
+
+void RadioGroup::setInitialIndex(int index) {
+    const QSignalBlocker blocker(&group_);
+    setItemIndex(index);
+}
+
+QPushButton* makeButton(QWidget* parent, const QString& objectName, const QString& caption, int x, int y, int width,
+                        int height) {
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(objectName);
+    button->setGeometry(x, y, width, height);
+    button->setAutoDefault(false);
+    return button;
+}
+
+QPushButton* makeCloseButton(QWidget* window, int x, int y, int width, int height) {
+    QPushButton* button = makeButton(window, QStringLiteral("BitBtn1"), QStringLiteral("閉じる(&C)"), x, y, width, height);
+    QObject::connect(button, &QPushButton::clicked, window, &QWidget::close);
+    return button;
+}
+
+void setUpFixedWindow(QWidget* window, const QString& caption, int clientWidth, int clientHeight) {
+    window->setWindowTitle(caption);
+    window->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                           Qt::WindowCloseButtonHint);
+    window->setFixedSize(clientWidth, clientHeight);
+}
+
+void centerOnScreen(QWidget* window) {
+    const QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
+    if (!screen) return;
+    const QRect area = screen->availableGeometry();
+    window->move(area.center() - window->rect().center());
+}
+
+}  // namespace vask

@@ -1,0 +1,79 @@
+// Window tests: scripted dialogs, a fixture with its own program and Downloads folders,
+// and a way to act inside the modal window that a handler opens.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QLineEdit>
+#include <QString>
+#include <QWidget>
+
+#include <deque>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "../support/test_support.h"
+#include "app/app_context.h"
+
+namespace vask::test {
+
+// A Dialogs implementation that answers from scripts and records what it was asked.
+class ScriptedDialogs : public Dialogs {
+public:
+    enum class Kind { Information, Warning, Confirm, Error, OpenFile, ChooseFolder };
+    struct Shown {
+        Kind kind;
+        QString text;
+    };
+
+    std::deque<bool> confirmAnswers;                    // empty: No
+    std::deque<std::optional<QString>> fileAnswers;     // empty: cancelled
+    std::deque<std::optional<QString>> folderAnswers;   // empty: cancelled
+    std::vector<Shown> shown;
+
+    void information(QWidget*, const QString& text) override { shown.push_back({Kind::Information, text}); }
+    void warning(QWidget*, const QString& text) override { shown.push_back({Kind::Warning, text}); }
+    bool confirm(QWidget*, const QString& text) override;
+    void error(QWidget*, const QString& text) override { shown.push_back({Kind::Error, text}); }
+    std::optional<QString> openFile(QWidget*, const QString& startFile) override;
+    std::optional<QString> chooseFolder(QWidget*, const QString& prompt, const QString& startFolder) override;
+
+    // The texts shown with one kind, in order.
+    std::vector<QString> texts(Kind kind) const;
+    QString lastStartFile;
+    QString lastStartFolder;
+};
+
+class GuiTest : public ::testing::Test {
+protected:
+    GuiTest();
+    Settings settings() const { return context.settings(); }
+
+    TempDir programFolder;
+    TempDir downloads;
+    ScriptedDialogs dialogs;
+    AppContext context;
+    std::vector<QString> openedDocuments;
+};
+
+// Runs `action` on the next modal window that opens (polling the event loop), so that a
+// test can press the buttons of a window that a handler shows with exec().
+void whenModal(std::function<void(QWidget*)> action);
+
+template <typename T = QWidget>
+T* child(QWidget* window, const char* name) {
+    T* found = window->findChild<T*>(QString::fromLatin1(name));
+    if (!found) ADD_FAILURE() << "no control " << name << " in " << window->objectName().toStdString();
+    return found;
+}
+
+void click(QWidget* window, const char* buttonName);
+void setText(QWidget* window, const char* editName, const QString& text);
+QString text(QWidget* window, const char* editName);
+QString qstr(const std::filesystem::path& path);
+
+}  // namespace vask::test

@@ -1,0 +1,122 @@
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+
+#include "app/error_box.h"
+#include "app/main_window.h"
+#include "gui_test_support.h"
+#include "platform/errors.h"
+
+namespace vask::test {
+namespace {
+
+using Kind = ScriptedDialogs::Kind;
+
+class MainWindow : public GuiTest {
+protected:
+    int modeAfterStart() {
+        TfrmMain window(context);
+        return child<QComboBox>(&window, "ComboBox1")->currentIndex();
+    }
+    bool positionRowVisible(TfrmMain& window) {
+        window.show();
+        const bool visible = child(&window, "Edit4")->isVisible();
+        EXPECT_EQ(child(&window, "Edit5")->isVisible(), visible);
+        EXPECT_EQ(child(&window, "Label4")->isVisible(), visible);
+        EXPECT_EQ(child(&window, "Label5")->isVisible(), visible);
+        return visible;
+    }
+};
+
+TEST_F(MainWindow, ControlsAndCaptions) {
+    TfrmMain window(context);
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("VELTサポートツール"));
+    EXPECT_EQ(window.size(), QSize(348, 412));
+    const std::pair<const char*, QString> buttons[] = {
+        {"Button5", QStringLiteral("マニュアル")},     {"Button3", QStringLiteral("ファイル選択")},
+        {"Button1", QStringLiteral("レセ電データ匿名化")}, {"Button2", QStringLiteral("レセ電データ枝番除去")},
+        {"Button4", QStringLiteral("詳細設定")},       {"Button6", QStringLiteral("オプション")},
+        {"BitBtn1", QStringLiteral("閉じる(&C)")},
+    };
+    for (const auto& [name, caption] : buttons) EXPECT_EQ(child<QPushButton>(&window, name)->text(), caption) << name;
+    EXPECT_EQ(child<QLabel>(&window, "Label2")->text(), QStringLiteral("社保レセ電データ："));
+    EXPECT_EQ(child<QLabel>(&window, "Label3")->text(), QStringLiteral("国保レセ電データ："));
+    EXPECT_EQ(child<QLabel>(&window, "Label8")->text(), QStringLiteral("Ver.1.1.0.6"));
+    auto* combo = child<QComboBox>(&window, "ComboBox1");
+    ASSERT_EQ(combo->count(), 2);
+    EXPECT_EQ(combo->itemText(0), QStringLiteral("記号「-」「*」「/」より後を除去する"));
+    EXPECT_EQ(combo->itemText(1), QStringLiteral("指定の位置の文字以外を除去する"));
+}
+
+TEST_F(MainWindow, StoredModeDecidesTheStartState) {
+    struct Case {
+        const char* stored;  // nullptr: no user.ini
+        int mode;
+        const char* writtenOnClose;
+    };
+    const Case cases[] = {
+        {nullptr, 0, "0"}, {"1", 1, "1"}, {"abc", 0, "0"}, {"7", -1, "-1"}, {"-1", -1, "-1"}, {" 1", 1, "1"},
+    };
+    for (const auto& c : cases) {
+        std::filesystem::remove(settings().file());
+        if (c.stored) settings().write(u"CB1", QString::fromUtf8(c.stored).toStdU16String());
+        {
+            TfrmMain window(context);
+            EXPECT_EQ(child<QComboBox>(&window, "ComboBox1")->currentIndex(), c.mode) << c.stored;
+            EXPECT_EQ(positionRowVisible(window), c.mode == 1) << c.stored;
+            EXPECT_TRUE(text(&window, "Edit4").isEmpty());
+            window.close();
+        }
+        EXPECT_EQ(settings().read(u"CB1"), QString::fromUtf8(c.writtenOnClose).toStdU16String()) << c.stored;
+    }
+}
+
+TEST_F(MainWindow, PickingAModeShowsThePositionRowOnlyInModeOne) {
+    TfrmMain window(context);
+    auto* combo = child<QComboBox>(&window, "ComboBox1");
+    setText(&window, "Edit4", QStringLiteral("3"));
+    combo->setCurrentIndex(1);
+    window.ComboBox1Change();
+    EXPECT_TRUE(positionRowVisible(window));
+    combo->setCurrentIndex(0);
+    window.ComboBox1Change();
+    EXPECT_FALSE(positionRowVisible(window));
+    EXPECT_EQ(text(&window, "Edit4"), QStringLiteral("3"));  // hiding keeps the contents
+}
+
+TEST_F(MainWindow, ManualOpensThroughTheShell) {
+    TfrmMain window(context);
+    click(&window, "Button5");
+    ASSERT_EQ(openedDocuments.size(), 1u);
+    EXPECT_TRUE(openedDocuments[0].endsWith(QStringLiteral("manual/index.html")));
+}
+
+TEST_F(MainWindow, AnErrorInAHandlerReachesTheErrorBoxWithTheFullStopRule) {
+    TfrmMain window(context);
+    runGuarded(context, &window, [] { throw Error(u"範囲チェックエラー"); });
+    runGuarded(context, &window, [] { throw Error(msg::listIndexOutOfBounds(7)); });
+    runGuarded(context, &window, [] { throw Error(u"done."); });
+    const auto errors = dialogs.texts(Kind::Error);
+    ASSERT_EQ(errors.size(), 3u);
+    EXPECT_EQ(errors[0], QStringLiteral("範囲チェックエラー."));
+    EXPECT_EQ(errors[1], QStringLiteral("リストのインデックスが範囲を超えています (7)"));
+    EXPECT_EQ(errors[2], QStringLiteral("done."));
+    EXPECT_TRUE(window.isEnabled());
+}
+
+TEST_F(MainWindow, ClosingWithAnUnwritableSettingsFileShowsTheErrorAndStillCloses) {
+    std::filesystem::create_directory(settings().file());  // user.ini cannot be written
+    {
+        TfrmMain window(context);
+        window.show();
+        EXPECT_TRUE(window.close());
+    }
+    const auto errors = dialogs.texts(Kind::Error);
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_TRUE(errors[0].contains(QStringLiteral("user.ini")));
+}
+
+}  // namespace
+}  // namespace vask::test

@@ -1,0 +1,148 @@
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "app/msg_window.h"
+#include "app/save_path_window.h"
+#include "app/widgets.h"
+#include "gui_test_support.h"
+
+namespace vask::test {
+namespace {
+
+using Kind = ScriptedDialogs::Kind;
+
+class ResultWindow : public GuiTest {
+protected:
+    void writeResults() {
+        writeBytes(programFolder / "50611_1.UKE", sjis(u"IR,1,13,1,0123456,,VELTクリニック,50611,00\r\n"));
+        writeBytes(programFolder / "50611_2.UKE", "IR,2\r\n");
+    }
+    // Opens the result window, presses its button (or closes it) and returns what it showed.
+    QString run(bool pressButton, QString* buttonCaption = nullptr) {
+        QString shownMessage;
+        whenModal([&](QWidget* window) {
+            shownMessage = child<QLabel>(window, "Label1")->text();
+            if (buttonCaption) *buttonCaption = child<QPushButton>(window, "Button1")->text();
+            if (pressButton) {
+                click(window, "Button1");
+            } else {
+                window->close();
+            }
+        });
+        TfrmMsg::DspSet(context, nullptr, u"社保と国保の匿名化ファイルが作成されました", u"50611_1.UKE", u"50611_2.UKE");
+        return shownMessage;
+    }
+};
+
+TEST_F(ResultWindow, DownloadMovesBothFilesIntoDownloads) {
+    writeResults();
+    QString caption;
+    EXPECT_EQ(run(true, &caption), QStringLiteral("社保と国保の匿名化ファイルが作成されました"));
+    EXPECT_EQ(caption, QStringLiteral("ダウンロード"));
+    EXPECT_EQ(listFolder(downloads.path()), (std::vector<std::string>{"50611_1.UKE", "50611_2.UKE"}));
+    EXPECT_TRUE(listFolder(programFolder.path()).empty());
+    EXPECT_TRUE(dialogs.shown.empty());
+}
+
+TEST_F(ResultWindow, ClosingByTheCloseBoxMovesNothing) {
+    writeResults();
+    run(false);
+    EXPECT_EQ(listFolder(programFolder.path()), (std::vector<std::string>{"50611_1.UKE", "50611_2.UKE"}));
+    EXPECT_TRUE(listFolder(downloads.path()).empty());
+}
+
+TEST_F(ResultWindow, AChosenFolderThatIsGoneKeepsTheFilesAndSaysSo) {
+    writeResults();
+    settings().write(u"SAVEFDR", qstr(downloads / "gone").toStdU16String());
+    QString caption;
+    run(true, &caption);
+    EXPECT_EQ(caption, QStringLiteral("保存"));
+    EXPECT_EQ(listFolder(programFolder.path()), (std::vector<std::string>{"50611_1.UKE", "50611_2.UKE", "user.ini"}));
+    EXPECT_EQ(dialogs.texts(Kind::Warning),
+              std::vector<QString>{QStringLiteral("保存できなかったファイルがあります（プログラムフォルダに残っています）：\n"
+                                                  "50611_1.UKE\n50611_2.UKE")});
+}
+
+TEST_F(ResultWindow, TheClinicRuleSavesIntoTheClinicSubFolder) {
+    writeResults();
+    TempDir save;
+    settings().write(u"SAVEFDR", qstr(save.path()).toStdU16String());
+    settings().write(u"SVCHG", u"1");
+    run(true);
+    EXPECT_EQ(listFolder(save / "0123456_VELTクリニック"), (std::vector<std::string>{"50611_1.UKE", "50611_2.UKE"}));
+}
+
+TEST_F(ResultWindow, TheClinicRuleWithoutAFirstFileStopsWithTheErrorBoxAndStaysOpen) {
+    TempDir save;
+    settings().write(u"SAVEFDR", qstr(save.path()).toStdU16String());
+    settings().write(u"SVCHG", u"1");
+    writeBytes(programFolder / "only2.UKE", "IR,2\r\n");
+    bool stillOpen = false;
+    whenModal([&](QWidget* window) {
+        click(window, "Button1");
+        stillOpen = window->isVisible();
+        window->close();
+    });
+    TfrmMsg::DspSet(context, nullptr, u"m", u"", u"only2.UKE");
+    EXPECT_TRUE(stillOpen);
+    EXPECT_EQ(dialogs.texts(Kind::Error).size(), 1u);
+    EXPECT_EQ(listFolder(programFolder.path()), (std::vector<std::string>{"only2.UKE", "user.ini"}));
+}
+
+class SavePathWindow : public GuiTest {
+protected:
+    template <typename F>
+    void withWindow(F steps) {
+        whenModal([&](QWidget* window) {
+            steps(window, child<RadioGroup>(window, "RadioGroup1"));
+            window->close();
+        });
+        TfrmSavePath::DspSet(context, nullptr);
+    }
+};
+
+TEST_F(SavePathWindow, WithoutASavedFolderDownloadsIsSelectedAndNothingIsWritten) {
+    withWindow([&](QWidget* window, RadioGroup* group) {
+        EXPECT_EQ(window->windowTitle(), QStringLiteral("保存先選択"));
+        EXPECT_EQ(group->itemIndex(), 0);
+        EXPECT_FALSE(child(window, "Button1")->isVisible());
+        EXPECT_FALSE(child(window, "Edit1")->isVisible());
+    });
+    EXPECT_FALSE(std::filesystem::exists(settings().file()));
+}
+
+TEST_F(SavePathWindow, SwitchingToDownloadsStoresTheEmptyFolderAtOnce) {
+    settings().write(u"SAVEFDR", u"/srv/save");
+    withWindow([&](QWidget* window, RadioGroup* group) {
+        EXPECT_EQ(group->itemIndex(), 1);
+        EXPECT_TRUE(child(window, "Button1")->isVisible());
+        EXPECT_EQ(text(window, "Edit1"), QStringLiteral("/srv/save"));
+        group->setItemIndex(0);
+        EXPECT_EQ(settings().read(u"SAVEFDR", u"missing"), u"");
+        EXPECT_FALSE(child(window, "Edit1")->isVisible());
+        group->setItemIndex(1);
+        EXPECT_TRUE(child(window, "Edit1")->isVisible());
+        EXPECT_EQ(text(window, "Edit1"), QStringLiteral("/srv/save"));
+        EXPECT_EQ(settings().read(u"SAVEFDR", u"missing"), u"");
+    });
+}
+
+TEST_F(SavePathWindow, ConfirmingAFolderStoresItAndCancellingChangesNothing) {
+    settings().write(u"SAVEFDR", u"/srv/old");
+    dialogs.folderAnswers = {QStringLiteral("/srv/new"), std::nullopt};
+    withWindow([&](QWidget* window, RadioGroup*) {
+        click(window, "Button1");
+        EXPECT_EQ(dialogs.lastStartFolder, QStringLiteral("/srv/old"));
+        EXPECT_EQ(text(window, "Edit1"), QStringLiteral("/srv/new"));
+        click(window, "Button1");
+        EXPECT_EQ(text(window, "Edit1"), QStringLiteral("/srv/new"));
+    });
+    EXPECT_EQ(settings().read(u"SAVEFDR"), u"/srv/new");
+    EXPECT_EQ(dialogs.texts(Kind::ChooseFolder).front(), QStringLiteral("保存先フォルダを指定してＯＫをクリックしてください"));
+}
+
+}  // namespace
+}  // namespace vask::test
