@@ -1,0 +1,97 @@
+#include "cli/cli.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <system_error>
+
+#include "platform/errors.h"
+#include "platform/paths.h"
+#include "platform/utf.h"
+
+namespace vask::cli {
+namespace {
+
+std::vector<Command>& registry() {
+    static std::vector<Command> commands;
+    return commands;
+}
+
+void writeLine(std::FILE* stream, std::u16string_view text) {
+    const std::string bytes = utf16ToUtf8(text) + "\n";
+    std::fwrite(bytes.data(), 1, bytes.size(), stream);
+}
+
+}  // namespace
+
+CommandRegistration::CommandRegistration(Command command) {
+    auto& commands = registry();
+    commands.push_back(std::move(command));
+    std::sort(commands.begin(), commands.end(), [](const Command& a, const Command& b) { return a.order < b.order; });
+}
+
+const std::vector<Command>& registeredCommands() { return registry(); }
+
+std::optional<std::u16string> Arguments::option(const std::string& name) const {
+    const auto it = options.find(name);
+    if (it == options.end()) return std::nullopt;
+    return it->second;
+}
+
+std::filesystem::path Arguments::outputFolder() const {
+    const auto folder = option("-o");
+    return folder ? toPath(*folder) : std::filesystem::path(".");
+}
+
+Arguments parseArguments(const Command& command, const std::vector<std::u16string>& args) {
+    Arguments parsed;
+    bool optionsEnded = false;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string word = utf16ToUtf8(args[i]);
+        if (!optionsEnded && word == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        if (!optionsEnded && word.size() > 1 && word[0] == '-') {
+            const auto& known = command.valueOptions;
+            if (std::find(known.begin(), known.end(), word) == known.end()) {
+                throw UsageError{"unknown option " + word};
+            }
+            if (i + 1 >= args.size()) throw UsageError{"option " + word + " needs a value"};
+            if (parsed.options.count(word) != 0) throw UsageError{"option " + word + " given twice"};
+            parsed.options[word] = args[++i];
+            continue;
+        }
+        parsed.positional.push_back(args[i]);
+    }
+    if (parsed.positional.size() != command.positionalCount) {
+        throw UsageError{command.name + " takes " + std::to_string(command.positionalCount) + " argument(s)"};
+    }
+    return parsed;
+}
+
+int report(const Outcome& outcome) {
+    if (outcome.isRefusal()) {
+        writeLine(stderr, outcome.message());
+        return kExitRefused;
+    }
+    for (const auto& file : outcome.files()) {
+        std::error_code ec;
+        std::filesystem::path full = std::filesystem::absolute(file, ec);
+        writeLine(stdout, fromPath(ec ? file : full.lexically_normal()));
+    }
+    return kExitOk;
+}
+
+std::filesystem::path programFolder() { return executableFolder(); }
+
+std::string usageText() {
+    std::string text = "usage: vask-cli SUBCOMMAND ...\n\nsubcommands:\n";
+    for (const auto& command : registeredCommands()) text += "  vask-cli " + command.synopsis + "\n";
+    text +=
+        "\nOUTDIR (-o OUTDIR, default the current folder) receives the outputs. On success the full\n"
+        "path of every written file is printed, one per line (exit status 0); a refusal or an error\n"
+        "prints its message on standard error (exit status 1); wrong usage exits with status 2.\n";
+    return text;
+}
+
+}  // namespace vask::cli
