@@ -65,6 +65,8 @@ public:
                         bool byteOrderMark = false);
     void writeLine(std::u16string_view line);
     void commit() { file_.commit(); }
+    // Commits under another name in the same folder (see AtomicFile::commit).
+    void commit(const std::filesystem::path& target) { file_.commit(target); }
     const std::filesystem::path& target() const { return file_.target(); }
 
 private:

@@ -36,6 +36,11 @@ void AtomicFile::flushBuffer() {
     buffer_.clear();
 }
 
+void AtomicFile::commit(const std::filesystem::path& target) {
+    target_ = target;
+    commit();
+}
+
 void AtomicFile::commit() {
     flushBuffer();
     const intptr_t handle = handle_;

@@ -20,6 +20,9 @@ public:
 
     void write(std::string_view bytes);  // buffered; raises Error (cannot write)
     void commit();                       // flushes, closes and renames over the target
+    // Commits under another name in the same folder, for outputs whose name is known only
+    // at the end (a claims file is named by its billing month).
+    void commit(const std::filesystem::path& target);
 
     const std::filesystem::path& target() const { return target_; }
 

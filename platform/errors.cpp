@@ -49,6 +49,10 @@ std::u16string cannotCreateFolder(const std::filesystem::path& folder) {
     return aboutFile(u"フォルダ ", folder, u" を作成できません。");
 }
 
+std::u16string invalidFileName(std::u16string_view name) {
+    return u"ファイル名に使えない文字が含まれています：" + std::u16string(name);
+}
+
 }  // namespace msg
 
 void throwListIndex(long long index) { throw Error(msg::listIndexOutOfBounds(index)); }

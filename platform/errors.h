@@ -35,6 +35,8 @@ std::u16string cannotCreate(const std::filesystem::path& file);
 std::u16string cannotWrite(const std::filesystem::path& file);
 std::u16string cannotDelete(const std::filesystem::path& file);
 std::u16string cannotCreateFolder(const std::filesystem::path& folder);
+// An output name, made from file content or typed text, that is no plain file name.
+std::u16string invalidFileName(std::u16string_view name);
 
 }  // namespace msg
 

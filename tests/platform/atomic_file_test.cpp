@@ -77,3 +77,18 @@ TEST(AtomicFile, CopyReplacesTheTargetWhole) {
 
 }  // namespace
 }  // namespace vask
+
+namespace vask {
+namespace {
+
+TEST(AtomicFile, CommitUnderANameKnownOnlyAtTheEnd) {
+    test::TempDir dir;
+    AtomicFile file(dir / "pending");
+    file.write("data");
+    file.commit(dir / "50611_1.UKE");
+    EXPECT_EQ(test::listFolder(dir.path()), std::vector<std::string>{"50611_1.UKE"});
+    EXPECT_EQ(test::readBytes(dir / "50611_1.UKE"), "data");
+}
+
+}  // namespace
+}  // namespace vask

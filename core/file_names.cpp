@@ -1,0 +1,24 @@
+#include "core/file_names.h"
+
+#include "platform/errors.h"
+
+namespace vask {
+
+bool isPlainFileName(std::u16string_view name) {
+    if (name.empty() || name == u"." || name == u"..") return false;
+    for (char16_t c : name) {
+        if (c < 0x20 || std::u16string_view(u"\\/:*?\"<>|").find(c) != std::u16string_view::npos) return false;
+    }
+    return true;
+}
+
+void requirePlainFileName(std::u16string_view name) {
+    if (!isPlainFileName(name)) throw Error(msg::invalidFileName(name));
+}
+
+std::u16string_view fileNamePart(std::u16string_view path) {
+    const size_t cut = path.find_last_of(u"\\/:");
+    return cut == std::u16string_view::npos ? path : path.substr(cut + 1);
+}
+
+}  // namespace vask

@@ -1,0 +1,20 @@
+// Output names made from file content or typed text (a billing month, a year-month, an
+// input's name) must stay plain file names: a name with a folder separator or ".." could
+// otherwise write outside the output folder.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace vask {
+
+// True when `name` is usable as one file name on Windows and POSIX alike: not empty, not
+// "." or "..", and free of \ / : * ? " < > | and U+0000..U+001F.
+bool isPlainFileName(std::u16string_view name);
+// Raises Error "ファイル名に使えない文字が含まれています：<name>" unless it is plain.
+void requirePlainFileName(std::u16string_view name);
+
+// The file-name part of a path as typed: the text after its last "\", "/" or ":".
+std::u16string_view fileNamePart(std::u16string_view path);
+
+}  // namespace vask
