@@ -1,10 +1,11 @@
-// Entry of every window test: a QApplication (on the offscreen platform under CTest),
+// Entry of every window test: a QApplication (on the offscreen platform unless told otherwise),
 // then GoogleTest.
 #include <gtest/gtest.h>
 
 #include <QApplication>
 
 int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

@@ -1,0 +1,44 @@
+#include "app/syosai_window.h"
+
+#include <QPushButton>
+
+#include "app/error_box.h"
+#include "app/save_path_window.h"
+#include "app/widgets.h"
+#include "core/text.h"
+
+namespace vask {
+namespace {
+// Items of the specification choice and the Spec values they stand for.
+constexpr int kStandard = 0;
+constexpr int kMovacal = 1;
+}  // namespace
+
+bool TfrmSyosai::DspSet(AppContext& context, QWidget* parent) {
+    TfrmSyosai window(context, parent);
+    window.exec();
+    return true;
+}
+
+TfrmSyosai::TfrmSyosai(AppContext& context, QWidget* parent) : QDialog(parent), context_(context) {
+    setObjectName(QStringLiteral("frmSyosai"));
+    setUpFixedWindow(this, QStringLiteral("詳細設定"), 348, 170);
+    BitBtn1 = makeCloseButton(this, 248, 8);
+    Button4 = makeButton(this, QStringLiteral("Button4"), QStringLiteral("保存先設定"), 12, 48, 324, 32);
+    RadioGroup1 = new RadioGroup(QStringLiteral("RadioGroup1"), QStringLiteral("仕様選択"),
+                                 {QStringLiteral("標準仕様"), QStringLiteral("モバカル仕様")}, 2, this);
+    RadioGroup1->setGeometry(12, 92, 324, 64);
+    // The stored choice is shown as it is; only a change by the user stores it.
+    RadioGroup1->setInitialIndex(trim(context_.settings().read(u"Spec")) == u"2" ? kMovacal : kStandard);
+    connect(RadioGroup1, &RadioGroup::changed, this, [this] { runGuarded(context_, this, [this] { SpecChange(); }); });
+    onClick(Button4, context_, this, [this] { Button4Click(); });
+    centerOnScreen(this);
+}
+
+void TfrmSyosai::Button4Click() { TfrmSavePath::DspSet(context_, this); }
+
+void TfrmSyosai::SpecChange() {
+    context_.settings().write(u"Spec", RadioGroup1->itemIndex() == kMovacal ? u"2" : u"1");
+}
+
+}  // namespace vask

@@ -1,0 +1,64 @@
+#include <gtest/gtest.h>
+
+#include "app/syosai_window.h"
+#include "app/widgets.h"
+#include "gui_test_support.h"
+
+namespace vask::test {
+namespace {
+
+class DetailSettings : public GuiTest {
+protected:
+    // Opens the window, runs `steps` inside it, closes it.
+    template <typename F>
+    void withWindow(F steps) {
+        whenModal([&](QWidget* window) {
+            steps(window, child<RadioGroup>(window, "RadioGroup1"));
+            window->close();
+        });
+        TfrmSyosai::DspSet(context, nullptr);
+    }
+};
+
+TEST_F(DetailSettings, TheStoredSpecificationIsPreselectedAndNotRewritten) {
+    struct Case {
+        const char16_t* stored;  // nullptr: no user.ini
+        int selected;
+    };
+    const Case cases[] = {{nullptr, 0}, {u"1", 0}, {u" 2 ", 1}, {u"02", 0}, {u"", 0}, {u"x", 0}};
+    for (const auto& c : cases) {
+        std::filesystem::remove(settings().file());
+        if (c.stored) settings().write(u"Spec", c.stored);
+        withWindow([&](QWidget* window, RadioGroup* group) {
+            EXPECT_EQ(window->windowTitle(), QStringLiteral("詳細設定"));
+            EXPECT_EQ(group->title(), QStringLiteral("仕様選択"));
+            EXPECT_EQ(group->itemIndex(), c.selected);
+        });
+        EXPECT_EQ(std::filesystem::exists(settings().file()), c.stored != nullptr);
+    }
+}
+
+TEST_F(DetailSettings, AChangeIsStoredAtOnce) {
+    withWindow([&](QWidget*, RadioGroup* group) {
+        EXPECT_EQ(group->item(1)->text(), QStringLiteral("モバカル仕様"));
+        group->item(1)->click();
+        EXPECT_EQ(settings().read(u"Spec"), u"2");
+        group->item(0)->click();
+        EXPECT_EQ(settings().read(u"Spec"), u"1");
+    });
+}
+
+TEST_F(DetailSettings, SaveDestinationOpensFromItsButton) {
+    QString opened;
+    withWindow([&](QWidget* window, RadioGroup*) {
+        whenModal([&](QWidget* savePath) {
+            opened = savePath->windowTitle();
+            savePath->close();
+        });
+        click(window, "Button4");
+    });
+    EXPECT_EQ(opened, QStringLiteral("保存先選択"));
+}
+
+}  // namespace
+}  // namespace vask::test
