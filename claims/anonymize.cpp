@@ -1,0 +1,117 @@
+#include "claims/anonymize.h"
+
+#include <algorithm>
+
+#include "claims/claims_record.h"
+#include "core/strconv.h"
+#include "core/text.h"
+#include "platform/paths.h"
+
+namespace vask::claims {
+namespace {
+
+constexpr std::u16string_view kMessage = u"社保と国保の匿名化ファイルが作成されました";
+
+// Dummy values. The insurer and card numbers of HO reappear in SN (資格確認), which is
+// therefore anonymised with the same values.
+constexpr std::u16string_view kClinicCode = u"0123456";
+constexpr std::u16string_view kClinicName = u"VELTクリニック";
+constexpr std::u16string_view kTelephone = u"012-345-6789";
+constexpr std::u16string_view kInsurerNumber = u"12345678";
+constexpr std::u16string_view kCardNumber = u"１２３４５";
+constexpr std::u16string_view kBranchNumber = u"00";
+constexpr std::u16string_view kPayerNumber = u"12345678";
+constexpr std::u16string_view kRecipientNumber = u"1234567";
+
+class Anonymiser : public RecordEditor {
+public:
+    std::optional<std::u16string_view> edit(const std::u16string& line) override {
+        const RecordKind kind = recordKind(line);
+        switch (kind) {
+            case RecordKind::SymptomDetails:
+            case RecordKind::Comment: return std::nullopt;
+            case RecordKind::Other: return std::u16string_view(line);
+            default: break;
+        }
+        record_.split(line);
+        switch (kind) {
+            case RecordKind::Clinic: clinic(); break;
+            case RecordKind::Claim: claim(); break;
+            case RecordKind::Insurer: insurer(); break;
+            case RecordKind::PublicExpense: publicExpense(); break;
+            default: qualification(); break;
+        }
+        out_.clear();
+        record_.appendJoined(out_);
+        // No field of a claim record is ever enclosed in quotes in the output.
+        if (kind == RecordKind::Claim) std::erase(out_, u'"');
+        return std::u16string_view(out_);
+    }
+
+    std::u16string outputName() const override {
+        return month_ + (kind_ == ClaimsKind::National ? u"_2" : u"_1") + u".UKE";
+    }
+    ClaimsKind kind() const override { return kind_; }
+
+private:
+    // Fields are reached in this order, so a short record names the first missing one.
+    void clinic() {
+        if (kindOfExaminingBody(record_.at(1)) == ClaimsKind::National) kind_ = ClaimsKind::National;
+        month_ = trim(record_.at(7));
+        record_.set(4, kClinicCode);
+        record_.set(6, kClinicName);
+        record_.set(9, kTelephone);
+    }
+
+    // The patient name becomes テスト + 社/国 + the claim number in full-width digits.
+    void claim() {
+        const std::u16string number = StrConv(record_.at(1), conversionSet(TConversion::Wide));
+        std::u16string& name = record_.at(4);
+        name.assign(u"テスト");
+        name.push_back(kind_ == ClaimsKind::National ? u'国' : u'社');
+        name.append(number);
+        constexpr size_t kKanaName = 36;
+        if (record_.has(kKanaName)) record_.at(kKanaName).clear();
+    }
+
+    void insurer() {
+        record_.set(1, kInsurerNumber);
+        record_.set(2, u"");
+        record_.set(3, kCardNumber);
+    }
+
+    void publicExpense() {
+        record_.set(1, kPayerNumber);
+        record_.set(2, kRecipientNumber);
+    }
+
+    // SN: 3 insurer number, 4 card symbol, 5 card number, 6 branch number, 7 recipient
+    // number. A short record is no error: only the fields present are replaced.
+    void qualification() {
+        replaceFilled(3, kInsurerNumber);
+        if (record_.has(4)) record_.at(4).clear();
+        replaceFilled(5, kCardNumber);
+        replaceFilled(6, kBranchNumber);
+        replaceFilled(7, kRecipientNumber);
+    }
+
+    void replaceFilled(size_t position, std::u16string_view value) {
+        if (record_.has(position) && !isBlank(record_.at(position))) record_.set(position, value);
+    }
+
+    Record record_;
+    std::u16string out_;
+    ClaimsKind kind_ = ClaimsKind::Employee;
+    std::u16string month_;
+};
+
+}  // namespace
+
+ClaimsResult Conv(const std::filesystem::path& programFolder, std::u16string_view pstFile) {
+    const std::filesystem::path input = toPath(pstFile);
+    if (!fileExists(input)) return ClaimsResult::refused(std::u16string(kMissingFile));
+    Anonymiser anonymiser;
+    return rewriteClaimsFile(programFolder, input, anonymiser, anonymiser.outputName(), kMessage);
+}
+
+}  // namespace vask::claims

@@ -1,0 +1,76 @@
+#include "claims/claims_file.h"
+
+#include <system_error>
+
+#include "core/file_names.h"
+#include "core/text.h"
+#include "core/textfile.h"
+#include "platform/errors.h"
+#include "platform/paths.h"
+
+namespace vask::claims {
+namespace {
+
+// Enough bytes for a byte-order mark and four characters in any of the loader's encodings.
+constexpr size_t kKindMarkPrefix = 64;
+constexpr size_t kKindMarkPosition = 3;  // the 4th character
+
+bool sameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
+    std::error_code ec;
+    return std::filesystem::equivalent(a, b, ec) && !ec;
+}
+
+// An output must never replace the claims file it was made from.
+std::u16string inputWouldBeReplaced(const std::filesystem::path& file) {
+    return u"ファイル \"" + fromPath(file) + u"\" は入力ファイルのため上書きできません。";
+}
+
+}  // namespace
+
+ClaimsKind kindOfExaminingBody(std::u16string_view field1) {
+    return trimmedView(field1) == u"2" ? ClaimsKind::National : ClaimsKind::Employee;
+}
+
+std::optional<char16_t> fileKindMark(const std::filesystem::path& file) {
+    // Only the first characters matter, so only the first bytes are read and decoded the
+    // way the line-list loader decodes the whole file.
+    InputFile in(file);
+    std::string bytes(kKindMarkPrefix, '\0');
+    size_t got = 0;
+    for (size_t n; got < bytes.size() && (n = in.read(bytes.data() + got, bytes.size() - got)) > 0;) got += n;
+    bytes.resize(got);
+    size_t bomLength = 0;
+    const TextEncoding encoding = encodingFromBom(bytes, bomLength);
+    const std::u16string text = decodeText(std::string_view(bytes).substr(bomLength), encoding);
+    const std::u16string_view firstLine = std::u16string_view(text).substr(0, text.find_first_of(u"\r\n"));
+    if (firstLine.size() <= kKindMarkPosition) return std::nullopt;
+    return firstLine[kKindMarkPosition];
+}
+
+void storeResult(const ClaimsResult& result, std::u16string& gstMsg, std::u16string& gstFile1,
+                 std::u16string& gstFile2) {
+    if (result.outcome.isRefusal()) return;
+    gstMsg = result.outcome.message();
+    (result.kind == ClaimsKind::National ? gstFile2 : gstFile1) = result.fileName;
+}
+
+ClaimsResult rewriteClaimsFile(const std::filesystem::path& programFolder, const std::filesystem::path& input,
+                               RecordEditor& editor, std::u16string_view provisionalName,
+                               std::u16string_view message) {
+    Cp932LineReader reader(input, LineRule::TextFile);
+    LineWriter writer(programFolder / toPath(provisionalName));
+    std::u16string line;
+    while (reader.next(line)) {
+        if (const auto text = editor.edit(line)) writer.writeLine(*text);
+    }
+    // The name comes from the file's content (its billing month): it must stay a plain
+    // name inside the program folder.
+    const std::u16string name = editor.outputName();
+    requirePlainFileName(name);
+    const std::filesystem::path target = programFolder / toPath(name);
+    if (sameFile(input, target)) throw Error(inputWouldBeReplaced(target));
+    writer.commit(target);
+    return {Outcome::wrote({target}, std::u16string(message)), editor.kind(), name};
+}
+
+}  // namespace vask::claims

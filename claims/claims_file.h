@@ -1,0 +1,64 @@
+// A claims file as the claims tools see it: its kind (社保 or 国保), the streaming run
+// that rewrites it record by record into the program folder, and what a run reports.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "core/outcome.h"
+
+namespace vask::claims {
+
+// The warning of a run whose claims file is not there (an empty path names no file).
+inline constexpr std::u16string_view kMissingFile = u"ファイルがありません。";
+
+// Employee insurance (社保, IR field 1 = "1") or national health insurance (国保, "2").
+enum class ClaimsKind { Employee, National };
+
+// The kind an IR record's field 1 names: "2" (trimmed) is national, anything else employee.
+ClaimsKind kindOfExaminingBody(std::u16string_view field1);
+
+// The selection check of a chosen file: the 4th character of its first line ("1" for an
+// employee-insurance file, "2" for a national one), or nothing when the line is shorter.
+// The first line is read as the line-list loader reads it (a byte-order mark selects
+// UTF-8 or UTF-16). Raises Error when the file cannot be read.
+std::optional<char16_t> fileKindMark(const std::filesystem::path& file);
+
+// What one run of a claims tool reports.
+struct ClaimsResult {
+    Outcome outcome;                             // a refusal, or the written file and message
+    ClaimsKind kind = ClaimsKind::Employee;      // the kind at the end of the run
+    std::u16string fileName;                     // bare name of the written file
+
+    static ClaimsResult refused(std::u16string warning) { return {Outcome::refused(std::move(warning)), ClaimsKind::Employee, {}}; }
+};
+
+// Applies a run to the main window's stored results: a refusal changes nothing; a written
+// file sets the message and the file name of its kind, leaving the other name alone.
+void storeResult(const ClaimsResult& result, std::u16string& gstMsg, std::u16string& gstFile1,
+                 std::u16string& gstFile2);
+
+// The rewriting of one file's records. `edit` gets every line in file order and returns
+// the text to write for it, or nothing to drop the line; the returned view must stay valid
+// until the next call. After the last line, `outputName` names the file and `kind` tells
+// which stored name it fills.
+class RecordEditor {
+public:
+    virtual ~RecordEditor() = default;
+    virtual std::optional<std::u16string_view> edit(const std::u16string& line) = 0;
+    virtual std::u16string outputName() const = 0;
+    virtual ClaimsKind kind() const = 0;
+};
+
+// Streams the claims file `input` (the text-file line reader: code page 932, CR or LF,
+// up to the byte 0x1A) through `editor` into a new file in `programFolder` (code page 932,
+// CR LF after every line), which replaces the file of the output name only when the whole
+// input was read. On any error nothing is written and an older output stays.
+// `provisionalName` is the name the output has before any record named it.
+ClaimsResult rewriteClaimsFile(const std::filesystem::path& programFolder, const std::filesystem::path& input,
+                               RecordEditor& editor, std::u16string_view provisionalName,
+                               std::u16string_view message);
+
+}  // namespace vask::claims

@@ -1,0 +1,50 @@
+// One record (line) of a claims file (.UKE): its identifier and its comma-separated fields.
+//
+// A claims file knows no quoting: every comma separates two fields and every double quote
+// is dropped, as GetCommaTxt splits. Field 0 is the record identifier, compared exactly.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vask::claims {
+
+// The records the claims tools act on; every other identifier (an empty line too) is Other.
+enum class RecordKind {
+    Clinic,          // IR: examining body, clinic code and name, billing month, telephone
+    Claim,           // RE: one claim; claim number, patient name, chart number, kana name
+    Insurer,         // HO: insurer number, card symbol and number
+    PublicExpense,   // KO: payer and recipient numbers
+    Qualification,   // SN: the insurance numbers again, as the qualification check saw them
+    SymptomDetails,  // SJ: free text on the course of the illness
+    Comment,         // CO: comment text
+    Other,
+};
+
+// The kind of a record by its field 0, looking no further than the first comma.
+RecordKind recordKind(std::u16string_view line);
+
+// The fields of one record. The field texts are kept from record to record, so that a
+// run over a large file reuses their storage instead of allocating per field.
+class Record {
+public:
+    // Splits `line` as GetCommaTxt does: n commas give n + 1 fields, quotes are dropped.
+    void split(std::u16string_view line);
+
+    size_t size() const { return fields_.size(); }
+    bool has(size_t position) const { return position < fields_.size(); }
+    // The field at `position`; raises "リストのインデックスが範囲を超えています (position)"
+    // when the record is shorter.
+    std::u16string& at(size_t position);
+    // Sets the field at `position` (raising as `at` does).
+    void set(size_t position, std::u16string_view value) { at(position).assign(value); }
+    // The comma-text join of the fields (CommaText), appended to `out`.
+    void appendJoined(std::u16string& out) const;
+
+private:
+    std::vector<std::u16string> fields_;
+};
+
+}  // namespace vask::claims

@@ -1,0 +1,43 @@
+// vask-cli subcommands of the claims tools: anonymize and strip-branch.
+#include "claims/anonymize.h"
+#include "claims/branch_number.h"
+#include "cli/cli.h"
+
+namespace vask::cli {
+namespace {
+
+claims::BranchMode branchMode(const Arguments& args) {
+    const std::u16string mode = args.option("--mode").value_or(u"symbols");
+    if (mode == u"symbols") return claims::BranchMode::Symbols;
+    if (mode == u"positions") return claims::BranchMode::Positions;
+    if (mode == u"none") return claims::BranchMode::None;
+    throw UsageError{"--mode takes symbols, positions or none"};
+}
+
+const CommandRegistration anonymize({
+    .order = 10,
+    .name = "anonymize",
+    .synopsis = "anonymize CLAIMS [-o OUTDIR]",
+    .valueOptions = {"-o"},
+    .positionalCount = 1,
+    .run = [](const Arguments& args) { return claims::Conv(args.outputFolder(), args.positional[0]).outcome; },
+});
+
+// A missing --from or --to is the empty text, which positions mode refuses as a blank box.
+const CommandRegistration stripBranch({
+    .order = 11,
+    .name = "strip-branch",
+    .synopsis = "strip-branch CLAIMS [--mode symbols|positions|none] [--from TEXT] [--to TEXT] [-o OUTDIR]",
+    .valueOptions = {"-o", "--mode", "--from", "--to"},
+    .positionalCount = 1,
+    .run =
+        [](const Arguments& args) {
+            const claims::BranchMode mode = branchMode(args);
+            return claims::Conv2(args.outputFolder(), args.positional[0], mode,
+                                 args.option("--from").value_or(u""), args.option("--to").value_or(u""))
+                .outcome;
+        },
+});
+
+}  // namespace
+}  // namespace vask::cli
