@@ -9,6 +9,9 @@
 #include "app/error_box.h"
 #include "app/qt_text.h"
 #include "app/widgets.h"
+#include "claims/anonymize.h"
+#include "claims/branch_number.h"
+#include "claims/claims_windows.h"
 #include "core/numbers.h"
 #include "platform/paths.h"
 
@@ -44,6 +47,9 @@ TfrmMain::TfrmMain(AppContext& context, QWidget* parent) : QWidget(parent), cont
     createControls();
     connect(ComboBox1, &QComboBox::activated, this, [this] { runGuarded(context_, this, [this] { ComboBox1Change(); }); });
     onClick(Button5, context_, this, [this] { Button5Click(); });
+    onClick(Button3, context_, this, [this] { Button3Click(); });
+    onClick(Button1, context_, this, [this] { Button1Click(); });
+    onClick(Button2, context_, this, [this] { Button2Click(); });
     InitSet();  // FormCreate
     centerOnScreen(this);
 }
@@ -86,6 +92,24 @@ void TfrmMain::InitSet() {
 void TfrmMain::ComboBox1Change() {
     const bool positions = ComboBox1->currentIndex() == kPositionMode;
     for (QWidget* w : std::initializer_list<QWidget*>{Edit4, Edit5, Label4, Label5}) w->setVisible(positions);
+}
+
+void TfrmMain::Button3Click() { claims::selectClaimsFiles(context_, this, *Edit1, *Edit2); }
+
+void TfrmMain::Button1Click() {
+    runOnBothClaimsFiles([this](std::u16string_view file) { return claims::Conv(context_.programFolder, file); });
+}
+
+// The mode and the positions are read at every run, as they stand then.
+void TfrmMain::Button2Click() {
+    runOnBothClaimsFiles([this](std::u16string_view file) {
+        return claims::Conv2(context_.programFolder, file, claims::branchModeOfIndex(ComboBox1->currentIndex()),
+                             u16(Edit4->text()), u16(Edit5->text()));
+    });
+}
+
+void TfrmMain::runOnBothClaimsFiles(const std::function<claims::ClaimsResult(std::u16string_view)>& tool) {
+    claims::runOnBothFiles(context_, this, u16(Edit1->text()), u16(Edit2->text()), {gstMsg, gstFile1, gstFile2}, tool);
 }
 
 void TfrmMain::Button5Click() { GoToURL(qsPath(context_.programFolder / "manual" / "index.html")); }

@@ -4,9 +4,12 @@
 
 #include <QWidget>
 
+#include <functional>
 #include <string>
+#include <string_view>
 
 #include "app/app_context.h"
+#include "claims/claims_file.h"
 
 class QComboBox;
 class QLabel;
@@ -27,6 +30,9 @@ public:
 
     void InitSet();
     void ComboBox1Change();
+    void Button3Click();  // chooses the two claims files
+    void Button1Click();  // anonymises both claims files
+    void Button2Click();  // removes the branch numbers of both claims files
     void Button5Click();
     void GoToURL(const QString& docName);
 
@@ -35,6 +41,7 @@ protected:
 
 private:
     void createControls();
+    void runOnBothClaimsFiles(const std::function<claims::ClaimsResult(std::u16string_view)>& tool);
 
     AppContext& context_;
     QPushButton* Button5 = nullptr;

@@ -1,0 +1,64 @@
+#include "claims/claims_windows.h"
+
+#include <QLineEdit>
+
+#include "app/error_box.h"
+#include "app/msg_window.h"
+#include "app/qt_text.h"
+#include "core/text.h"
+#include "platform/paths.h"
+
+namespace vask::claims {
+namespace {
+
+struct FileStep {
+    QString prompt;     // information shown before the dialog
+    char16_t kindMark;  // 4th character of the first line
+    QString wrongKind;  // warning when the file is of another kind
+};
+
+const FileStep kEmployeeStep{QStringLiteral("社保のレセ電データファイルを選択します"), u'1',
+                             QStringLiteral("社保のレセ電データではありません。")};
+const FileStep kNationalStep{QStringLiteral("国保のレセ電データファイルを選択します"), u'2',
+                             QStringLiteral("国保のレセ電データではありません。")};
+
+bool isBlankBox(const QLineEdit& box) { return isBlank(u16(box.text())); }
+
+// Asks for one file and puts it into `box` when it is of the step's kind. A cancelled
+// dialog leaves the box as it was.
+void chooseFile(AppContext& context, QWidget* window, QLineEdit& box, const FileStep& step) {
+    context.dialogs->information(window, step.prompt);
+    const std::optional<QString> chosen = context.dialogs->openFile(window, QString());
+    if (!chosen) return;
+    if (fileKindMark(toPath(u16(*chosen))) != step.kindMark) {
+        context.dialogs->warning(window, step.wrongKind);
+        return;
+    }
+    box.setText(*chosen);
+}
+
+}  // namespace
+
+void selectClaimsFiles(AppContext& context, QWidget* window, QLineEdit& employeeBox, QLineEdit& nationalBox) {
+    if (!isBlankBox(employeeBox) && !isBlankBox(nationalBox)) {
+        if (!context.dialogs->confirm(window, QStringLiteral("新しいレセ電ファイルを選択しますか？"))) return;
+        employeeBox.clear();
+        nationalBox.clear();
+    }
+    if (isBlankBox(employeeBox)) chooseFile(context, window, employeeBox, kEmployeeStep);
+    if (isBlankBox(nationalBox)) chooseFile(context, window, nationalBox, kNationalStep);
+}
+
+void runOnBothFiles(AppContext& context, QWidget* window, const std::u16string& file1, const std::u16string& file2,
+                    StoredResults results, const std::function<ClaimsResult(std::u16string_view)>& tool) {
+    for (const std::u16string* file : {&file1, &file2}) {
+        runGuarded(context, window, [&] {
+            const ClaimsResult result = tool(*file);
+            if (result.outcome.isRefusal()) context.dialogs->warning(window, qs(result.outcome.message()));
+            storeResult(result, results.gstMsg, results.gstFile1, results.gstFile2);
+        });
+    }
+    TfrmMsg::DspSet(context, window, results.gstMsg, results.gstFile1, results.gstFile2);
+}
+
+}  // namespace vask::claims

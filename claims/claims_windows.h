@@ -1,0 +1,35 @@
+// The claims tools as the main window drives them: choosing the two claims files and
+// running a tool on both, then showing the result window.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "app/app_context.h"
+#include "claims/claims_file.h"
+
+class QLineEdit;
+class QWidget;
+
+namespace vask::claims {
+
+// The main window's stored results, shown by the result window.
+struct StoredResults {
+    std::u16string& gstMsg;
+    std::u16string& gstFile1;
+    std::u16string& gstFile2;
+};
+
+// "ファイル選択": with both boxes filled, asks whether to choose anew; otherwise asks for
+// the employee-insurance file (into `employeeBox`) and then the national-insurance file
+// (into `nationalBox`), each only when its box is blank, and checks each file's kind.
+void selectClaimsFiles(AppContext& context, QWidget* window, QLineEdit& employeeBox, QLineEdit& nationalBox);
+
+// Runs `tool` on `file1`, then on `file2`, each on its own: a refusal shows its warning,
+// an error shows the general error box, and the next file is still processed. A written
+// file updates `results`. Then the result window shows `results`.
+void runOnBothFiles(AppContext& context, QWidget* window, const std::u16string& file1, const std::u16string& file2,
+                    StoredResults results, const std::function<ClaimsResult(std::u16string_view)>& tool);
+
+}  // namespace vask::claims
