@@ -1,0 +1,70 @@
+#include "formone/anonymiser.h"
+
+#include <system_error>
+
+#include "core/file_names.h"
+#include "core/text.h"
+#include "core/textfile.h"
+#include "formone/form1_file.h"
+#include "platform/paths.h"
+
+namespace vask::formone {
+namespace {
+
+// The line with its second tab-separated field emptied; a line without a tab (one field,
+// or an empty line) stays as it is.
+std::u16string_view withoutName(std::u16string_view line, std::u16string& out) {
+    const size_t firstTab = line.find(u'\t');
+    if (firstTab == std::u16string_view::npos) return line;
+    const size_t secondTab = line.find(u'\t', firstTab + 1);
+    out.assign(line.substr(0, firstTab + 1));
+    if (secondTab != std::u16string_view::npos) out += line.substr(secondTab);
+    return out;
+}
+
+bool isSameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
+    std::error_code ec;
+    return std::filesystem::equivalent(a, b, ec) && !ec;
+}
+
+}  // namespace
+
+std::u16string anonymisedFileName(std::u16string_view pathText) {
+    return replaceAll(fileNamePart(pathText), u".txt", u"ano.txt");
+}
+
+std::u16string withAnoBeforeExtension(std::u16string_view name) {
+    const size_t dot = name.rfind(u'.');
+    const size_t cut = (dot == std::u16string_view::npos || dot == 0) ? name.size() : dot;
+    std::u16string result(name.substr(0, cut));
+    result += u"ano";
+    result += name.substr(cut);
+    return result;
+}
+
+void BlankSecondColumn(const std::filesystem::path& InputFile, const std::filesystem::path& OutputFile) {
+    Cp932LineReader reader(InputFile, LineRule::AnyBreak);
+    LineWriter writer(OutputFile);
+    std::u16string line;
+    std::u16string out;
+    if (reader.next(line)) writer.writeLine(line);  // the header stays as it is
+    while (reader.next(line)) writer.writeLine(withoutName(line, out));
+    writer.commit();
+}
+
+Outcome runAnonymiser(std::u16string_view pathText, const std::filesystem::path& programFolder) {
+    if (isBlank(pathText)) return Outcome::refused(std::u16string(kNoFileChosenWarning));
+    std::u16string name = anonymisedFileName(pathText);
+    requirePlainFileName(name);
+    const auto input = toPath(pathText);
+    auto target = programFolder / toPath(name);
+    // A name without ".txt" in the program folder would name the input itself.
+    if (isSameFile(input, target)) {
+        name = withAnoBeforeExtension(name);
+        target = programFolder / toPath(name);
+    }
+    BlankSecondColumn(input, target);
+    return Outcome::wrote({target}, createdMessage(name));
+}
+
+}  // namespace vask::formone

@@ -1,0 +1,21 @@
+// The column rules of the 89-column EHR link file: every value taken from a form-1 line
+// is tested (and for a few kinds rewritten) by the rule of the form-1 position it came
+// from. A value that breaks its rule becomes the empty text; nothing is reported.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace vask::formone {
+
+// The value to write for `pstField` (untrimmed, as split off at the tabs) taken from
+// form-1 position `pinIdx`: unchanged, rewritten into its normal form, or empty.
+std::u16string ChkStd(std::u16string_view pstField, int pinIdx);
+// The same, appended to `out` (the converter's line buffer) without a temporary text.
+void appendChkStd(std::u16string_view pstField, int pinIdx, std::u16string& out);
+
+// The character classes present in `S`, in class order, joined by ", ". With `pinKbn` 1
+// the short labels "半角" / "全角" (a label may repeat), otherwise the long ones.
+std::u16string GetStringCategories(std::u16string_view S, int pinKbn);
+
+}  // namespace vask::formone

@@ -1,0 +1,35 @@
+// The first converter: a form-1 file becomes the small EHR link file of eleven values per
+// patient (year-month + "_carte.csv"), each value cleaned by a fixed rule.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/outcome.h"
+
+namespace vask::formone {
+
+inline constexpr std::u16string_view kFirstConverterHeader =
+    u"カルテ番号,患者氏名,診療年月日,郵便番号,身長,体重,収縮期血圧,拡張期血圧,HbA1c,LDLコレステロール,尿酸,空列";
+
+// The chart number to write: the plain decimal form of a non-zero 64-bit integer,
+// otherwise the text unchanged.
+std::u16string GetCarte(std::u16string_view pstPtnum);
+
+// The output lines made from the lines of a form-1 file (the header first, then one row
+// per accepted chart number); `mstNgt` receives the year-month of the first accepted
+// record line. Raises the conversion error for an HbA1c or uric acid that is no number.
+std::vector<std::u16string> firstConverterLines(const std::vector<std::u16string>& FList, std::u16string& mstNgt);
+
+// The run of the first converter on the path as typed: refuses a path without a file and a
+// file without any line; otherwise writes the EHR link file into `programFolder`.
+Outcome runFirstConverter(std::u16string_view pathText, const std::filesystem::path& programFolder);
+
+// The hidden "CSV" operation: reloads the file, re-joins every line whose first
+// delimited-text item is not empty, and writes the lines into `programFolder` under item 3
+// of the first such line after line 1 + "_carte.csv". Returns the file written.
+std::filesystem::path writeDelimitedCopy(std::u16string_view pathText, const std::filesystem::path& programFolder);
+
+}  // namespace vask::formone

@@ -1,0 +1,49 @@
+#include "formone/form1_file.h"
+
+#include "core/file_names.h"
+#include "core/text.h"
+#include "core/textfile.h"
+#include "platform/errors.h"
+
+namespace vask::formone {
+
+std::vector<std::u16string> loadFormOne(const std::filesystem::path& file) { return LoadLineList(file); }
+
+bool isAcceptedFormOne(const std::vector<std::u16string>& lines) { return !lines.empty(); }
+
+std::u16string GetNgt(std::u16string_view InFileLine) {
+    std::vector<std::u16string_view> fields;
+    splitTabs(InFileLine, fields);
+    if (fields.size() < 4) throw Error(msg::rangeCheck());
+    return std::u16string(fields[3]);
+}
+
+std::u16string yearMonthOfChoice(const std::vector<std::u16string>& lines) {
+    constexpr size_t kFirstRecord = 1;
+    if (lines.size() <= kFirstRecord) throwListIndex(kFirstRecord);
+    return GetNgt(lines[kFirstRecord]);
+}
+
+std::u16string carteFileName(std::u16string_view mstNgt) {
+    std::u16string name(mstNgt);
+    name += u"_carte.csv";
+    requirePlainFileName(name);
+    return name;
+}
+
+std::u16string joinFields(const std::vector<std::u16string>& fields, char16_t separator) {
+    std::u16string line;
+    for (size_t k = 0; k < fields.size(); ++k) {
+        if (k > 0) line.push_back(separator);
+        line += fields[k];
+    }
+    return line;
+}
+
+std::u16string createdMessage(std::u16string_view fileName) {
+    std::u16string message(fileName);
+    message += u"が作成されました";
+    return message;
+}
+
+}  // namespace vask::formone
