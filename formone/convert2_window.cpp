@@ -1,0 +1,140 @@
+#include "formone/convert2_window.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include <cstdio>
+
+#include "app/error_box.h"
+#include "app/qt_text.h"
+#include "app/widgets.h"
+#include "core/textfile.h"
+#include "formone/anonymiser.h"
+#include "formone/first_converter.h"
+#include "formone/form1_file.h"
+#include "formone/form1_windows.h"
+#include "formone/mapping.h"
+#include "formone/msg2_window.h"
+#include "formone/second_converter.h"
+#include "platform/errors.h"
+#include "platform/paths.h"
+#include "platform/utf.h"
+
+namespace vask {
+namespace {
+
+const std::u16string kCorrespondencePrompt = u"「カルテ番号」と「データ識別番号」の対応ファイルを選択します";
+
+}  // namespace
+
+bool TfrmConvert2::DspSet(AppContext& context, QWidget* parent) {
+    TfrmConvert2 window(context, parent);
+    window.exec();
+    return true;
+}
+
+TfrmConvert2::TfrmConvert2(AppContext& context, QWidget* parent) : QDialog(parent), context_(context) {
+    setObjectName(QStringLiteral("frmConvert2"));
+    setUpFixedWindow(this, QStringLiteral("VELTコンバーター２"), 348, 239);
+    createControls();
+    onClick(Button4, context_, this, [this] { Button4Click(); });
+    onClick(Button3, context_, this, [this] { Button3Click(); });
+    onClick(Button2, context_, this, [this] { Button2Click(); });
+    onClick(Button1, context_, this, [this] { Button1Click(); });
+    onClick(Button6, context_, this, [this] { Button6Click(); });
+    onClick(Button5, context_, this, [this] { Button5Click(); });
+    centerOnScreen(this);
+}
+
+void TfrmConvert2::createControls() {
+    BitBtn1 = makeCloseButton(this, 248, 8);
+    Edit2 = new QLineEdit(this);
+    Edit2->setObjectName(QStringLiteral("Edit2"));
+    Edit2->setGeometry(12, 10, 220, 24);
+    Edit2->hide();
+    Button4 = makeButton(this, QStringLiteral("Button4"), QStringLiteral("カルテ番号・データ識別番号対応"), 12, 44, 324, 30);
+    Button3 = makeButton(this, QStringLiteral("Button3"), QStringLiteral("変換前ファイル選択"), 12, 80, 240, 30);
+    Button2 = makeButton(this, QStringLiteral("Button2"), QStringLiteral("CSV"), 260, 80, 76, 30);
+    Button2->hide();
+    Label1 = new QLabel(QStringLiteral("変換前ファイル："), this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setGeometry(12, 116, 200, 18);
+    Edit1 = new QLineEdit(this);
+    Edit1->setObjectName(QStringLiteral("Edit1"));
+    Edit1->setGeometry(12, 136, 324, 24);
+    Button1 = makeButton(this, QStringLiteral("Button1"), QStringLiteral("電カル連携ファイル作成"), 12, 168, 240, 30);
+    Button6 = makeButton(this, QStringLiteral("Button6"), QStringLiteral("movacal"), 260, 168, 76, 30);
+    Button6->hide();
+    Button5 = makeButton(this, QStringLiteral("Button5"), QStringLiteral("変換前ファイル匿名化"), 12, 204, 324, 28);
+    Memo1 = new QPlainTextEdit(this);
+    Memo1->setObjectName(QStringLiteral("Memo1"));
+    Memo1->setGeometry(12, 236, 324, 16);
+    Memo1->hide();
+}
+
+void TfrmConvert2::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (prepared_) return;
+    prepared_ = true;
+    runGuarded(context_, this, [this] { InitSet(); });
+}
+
+void TfrmConvert2::InitSet() {
+    Edit1->clear();
+    Memo1->clear();
+    FList.clear();
+    FList2.clear();
+}
+
+void TfrmConvert2::Button4Click() {
+    FList2.clear();
+    if (!TfrmMsg2::DspSet(context_, this, kCorrespondencePrompt)) return;
+    const auto chosen = context_.dialogs->openFile(this, QString());
+    if (chosen) FList2 = LoadLineList(toPath(u16(*chosen)));
+    if (FList2.empty()) {
+        context_.dialogs->warning(this, QStringLiteral("対応ファイルが正しくありません"));
+        return;
+    }
+    Edit2->setText(*chosen);
+}
+
+void TfrmConvert2::Button3Click() {
+    FList.clear();
+    if (const auto chosen = formone::askForFormOneFile(context_, this, dialogFile_)) {
+        dialogFile_ = *chosen;
+        FList = formone::loadFormOne(toPath(dialogFile_));
+    }
+    if (!formone::isAcceptedFormOne(FList)) {
+        context_.dialogs->warning(this, qs(formone::kNotFormOneWarning));
+        return;
+    }
+    Edit1->setText(qs(dialogFile_));
+    mstNgt = formone::yearMonthOfChoice(FList);  // may stop here, after the path box is set
+}
+
+void TfrmConvert2::Button2Click() { formone::writeDelimitedCopy(u16(Edit1->text()), context_.programFolder); }
+
+void TfrmConvert2::Button1Click() {
+    const auto mapping = formone::movacalMappingFor(context_.settings().read(u"Spec"), context_.programFolder);
+    formone::showOutcome(context_, this,
+                         formone::runSecondConverter(u16(Edit1->text()), mstNgt, context_.programFolder, mapping));
+}
+
+void TfrmConvert2::Button6Click() {
+    const auto& folder = context_.programFolder;
+    try {
+        formone::ConvertTSVWithMapping(toPath(u16(Edit1->text())), folder / toPath(formone::kIntermediateFileName),
+                                       folder / toPath(formone::kMappingFileName));
+    } catch (const Error& e) {
+        const std::string line = "Error: " + utf16ToUtf8(e.message()) + "\n";
+        std::fwrite(line.data(), 1, line.size(), stdout);
+    }
+}
+
+void TfrmConvert2::Button5Click() {
+    formone::showOutcome(context_, this, formone::runAnonymiser(u16(Edit1->text()), context_.programFolder));
+}
+
+}  // namespace vask

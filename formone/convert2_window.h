@@ -1,0 +1,60 @@
+// TfrmConvert2, the window "VELTコンバーター２" of the second converter, with the choice
+// of a correspondence file and the anonymiser of the form-1 file.
+#pragma once
+
+#include <QDialog>
+
+#include <string>
+#include <vector>
+
+#include "app/app_context.h"
+
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+
+namespace vask {
+
+class TfrmConvert2 : public QDialog {
+    Q_OBJECT
+public:
+    // Shows a fresh window modally; returns true when it has been closed.
+    static bool DspSet(AppContext& context, QWidget* parent);
+
+    TfrmConvert2(AppContext& context, QWidget* parent);
+
+    void InitSet();
+    void Button4Click();  // カルテ番号・データ識別番号対応
+    void Button3Click();  // 変換前ファイル選択
+    void Button2Click();  // CSV (never shown)
+    void Button1Click();  // 電カル連携ファイル作成
+    void Button6Click();  // movacal (never shown)
+    void Button5Click();  // 変換前ファイル匿名化
+
+protected:
+    void showEvent(QShowEvent* event) override;  // FormShow
+
+private:
+    void createControls();
+
+    AppContext& context_;
+    std::vector<std::u16string> FList;
+    std::vector<std::u16string> FList2;
+    std::u16string mstNgt;
+    std::u16string dialogFile_;  // the file-open dialog's current file name
+    QPushButton* BitBtn1 = nullptr;
+    QLineEdit* Edit2 = nullptr;  // the correspondence file's path, never shown
+    QPushButton* Button4 = nullptr;
+    QPushButton* Button3 = nullptr;
+    QPushButton* Button2 = nullptr;
+    QLabel* Label1 = nullptr;
+    QLineEdit* Edit1 = nullptr;
+    QPushButton* Button1 = nullptr;
+    QPushButton* Button6 = nullptr;
+    QPushButton* Button5 = nullptr;
+    QPlainTextEdit* Memo1 = nullptr;
+    bool prepared_ = false;
+};
+
+}  // namespace vask

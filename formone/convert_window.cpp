@@ -1,0 +1,79 @@
+#include "formone/convert_window.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include "app/error_box.h"
+#include "app/qt_text.h"
+#include "app/widgets.h"
+#include "formone/first_converter.h"
+#include "formone/form1_file.h"
+#include "formone/form1_windows.h"
+#include "platform/paths.h"
+
+namespace vask {
+
+bool TfrmConvert::DspSet(AppContext& context, QWidget* parent) {
+    TfrmConvert window(context, parent);
+    window.exec();
+    return true;
+}
+
+TfrmConvert::TfrmConvert(AppContext& context, QWidget* parent) : QDialog(parent), context_(context) {
+    setObjectName(QStringLiteral("frmConvert"));
+    setUpFixedWindow(this, QStringLiteral("VELTコンバーター"), 348, 199);
+    BitBtn1 = makeCloseButton(this, 248, 8);
+    Button3 = makeButton(this, QStringLiteral("Button3"), QStringLiteral("変換前ファイル選択"), 12, 44, 240, 30);
+    Button2 = makeButton(this, QStringLiteral("Button2"), QStringLiteral("CSV"), 260, 44, 76, 30);
+    Button2->hide();
+    Label1 = new QLabel(QStringLiteral("変換前ファイル："), this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setGeometry(12, 84, 200, 18);
+    Edit1 = new QLineEdit(this);
+    Edit1->setObjectName(QStringLiteral("Edit1"));
+    Edit1->setGeometry(12, 104, 324, 24);
+    Button1 = makeButton(this, QStringLiteral("Button1"), QStringLiteral("電カル連携ファイル作成"), 12, 140, 324, 34);
+    Memo1 = new QPlainTextEdit(this);
+    Memo1->setObjectName(QStringLiteral("Memo1"));
+    Memo1->setGeometry(12, 180, 324, 16);
+    Memo1->hide();
+    onClick(Button3, context_, this, [this] { Button3Click(); });
+    onClick(Button2, context_, this, [this] { Button2Click(); });
+    onClick(Button1, context_, this, [this] { Button1Click(); });
+    centerOnScreen(this);
+}
+
+void TfrmConvert::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (prepared_) return;
+    prepared_ = true;
+    runGuarded(context_, this, [this] { InitSet(); });
+}
+
+void TfrmConvert::InitSet() {
+    Edit1->clear();
+    Memo1->clear();
+    FList.clear();
+}
+
+void TfrmConvert::Button3Click() {
+    if (const auto chosen = formone::askForFormOneFile(context_, this, dialogFile_)) {
+        dialogFile_ = *chosen;
+        FList = formone::loadFormOne(toPath(dialogFile_));  // a failed load keeps the earlier lines
+    }
+    if (!formone::isAcceptedFormOne(FList)) {
+        context_.dialogs->warning(this, qs(formone::kNotFormOneWarning));
+        return;
+    }
+    Edit1->setText(qs(dialogFile_));
+}
+
+void TfrmConvert::Button2Click() { formone::writeDelimitedCopy(u16(Edit1->text()), context_.programFolder); }
+
+void TfrmConvert::Button1Click() {
+    formone::showOutcome(context_, this, formone::runFirstConverter(u16(Edit1->text()), context_.programFolder));
+}
+
+}  // namespace vask

@@ -1,0 +1,48 @@
+// TfrmConvert, the window "VELTコンバーター" of the first converter.
+#pragma once
+
+#include <QDialog>
+
+#include <string>
+#include <vector>
+
+#include "app/app_context.h"
+
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+
+namespace vask {
+
+class TfrmConvert : public QDialog {
+    Q_OBJECT
+public:
+    // Shows a fresh window modally; returns true when it has been closed.
+    static bool DspSet(AppContext& context, QWidget* parent);
+
+    TfrmConvert(AppContext& context, QWidget* parent);
+
+    void InitSet();
+    void Button3Click();  // 変換前ファイル選択
+    void Button2Click();  // CSV (never shown)
+    void Button1Click();  // 電カル連携ファイル作成
+
+protected:
+    void showEvent(QShowEvent* event) override;  // FormShow
+
+private:
+    AppContext& context_;
+    std::vector<std::u16string> FList;
+    std::u16string dialogFile_;  // the file-open dialog's current file name
+    QPushButton* BitBtn1 = nullptr;
+    QPushButton* Button3 = nullptr;
+    QPushButton* Button2 = nullptr;
+    QLabel* Label1 = nullptr;
+    QLineEdit* Edit1 = nullptr;
+    QPushButton* Button1 = nullptr;
+    QPlainTextEdit* Memo1 = nullptr;
+    bool prepared_ = false;
+};
+
+}  // namespace vask
