@@ -1,0 +1,70 @@
+#include <gtest/gtest.h>
+
+#include "../support/test_support.h"
+
+namespace vask {
+namespace {
+
+using test::listFolder;
+using test::readBytes;
+using test::runCli;
+using test::TempDir;
+using test::writeBytes;
+
+class ReplaceCli : public ::testing::Test {
+protected:
+    ReplaceCli() {
+        writeBytes(in / "FF1_2024.txt", "H\theader\r\nA\t123\t123\r\n");
+        writeBytes(in / "defs.csv", "123,456\r\n");
+    }
+    std::string path(const char* name) const { return (in / name).string(); }
+    TempDir in;
+    TempDir out;
+};
+
+TEST_F(ReplaceCli, WritesTheCopyIntoOutdirAndPrintsItsPath) {
+    const auto result = runCli({"replace", path("FF1_2024.txt"), path("defs.csv"), "-o", out.path().string()});
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out, (out / "FF1_2024R.txt").string() + "\n");
+    EXPECT_EQ(readBytes(out / "FF1_2024R.txt"), "H\theader\r\nA\t456\t456\r\n");
+    EXPECT_EQ(readBytes(in / "FF1_2024.txt"), "H\theader\r\nA\t123\t123\r\n");
+}
+
+TEST_F(ReplaceCli, WithoutOutdirTheWorkingFolderReceivesTheCopy) {
+    const auto result = runCli({"replace", path("FF1_2024.txt"), path("defs.csv")}, out.path());
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(listFolder(out.path()), std::vector<std::string>{"FF1_2024R.txt"});
+}
+
+TEST_F(ReplaceCli, RefusalsPrintTheWindowsMessageAndWriteNothing) {
+    writeBytes(in / "empty.txt", "");
+    struct Case {
+        std::string data;
+        std::string definitions;
+        std::string message;
+    };
+    const Case cases[] = {
+        {path("FF1_2024.txt"), path("missing.csv"), "変更定義ファイルがファイルがありません。\n"},
+        {path("missing.txt"), path("missing.csv"), "変更定義ファイルがファイルがありません。\n"},
+        {path("missing.txt"), path("defs.csv"), "ファイルがありません。\n"},
+        {path("empty.txt"), path("defs.csv"), "正しいFFファイルではありません。\n"},
+    };
+    for (const auto& c : cases) {
+        const auto result = runCli({"replace", c.data, c.definitions, "-o", out.path().string()});
+        EXPECT_EQ(result.status, 1) << c.data;
+        EXPECT_EQ(result.err, c.message) << c.data;
+        EXPECT_TRUE(result.out.empty());
+    }
+    EXPECT_TRUE(listFolder(out.path()).empty());
+}
+
+TEST_F(ReplaceCli, ErrorsAndWrongUsage) {
+    const auto missingFolder = runCli({"replace", path("FF1_2024.txt"), path("defs.csv"), "-o", (out / "no").string()});
+    EXPECT_EQ(missingFolder.status, 1);
+    EXPECT_FALSE(missingFolder.err.empty());
+    EXPECT_FALSE(std::filesystem::exists(out / "no"));
+    EXPECT_EQ(runCli({"replace", path("FF1_2024.txt")}).status, 2);
+}
+
+}  // namespace
+}  // namespace vask
