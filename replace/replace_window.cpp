@@ -1,0 +1,106 @@
+#include "replace/replace_window.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "app/error_box.h"
+#include "app/msg_window.h"
+#include "app/qt_text.h"
+#include "app/widgets.h"
+#include "core/textfile.h"
+#include "platform/paths.h"
+#include "replace/change_definitions.h"
+#include "replace/record_replacement.h"
+
+namespace vask {
+namespace {
+
+constexpr int kClientWidth = 348;
+constexpr int kClientHeight = 228;
+constexpr int kMargin = 12;
+constexpr int kRowWidth = kClientWidth - 2 * kMargin;
+
+QLabel* addLabel(QWidget* window, const QString& name, const QString& caption, int y) {
+    auto* label = new QLabel(caption, window);
+    label->setObjectName(name);
+    label->setGeometry(kMargin, y, kRowWidth, 18);
+    return label;
+}
+
+QLineEdit* addPathBox(QWidget* window, const QString& name, int y) {
+    auto* edit = new QLineEdit(window);
+    edit->setObjectName(name);
+    edit->setGeometry(kMargin, y, kRowWidth, 24);
+    return edit;
+}
+
+}  // namespace
+
+bool TfrmReplace::DspSet(AppContext& context, QWidget* parent) {
+    TfrmReplace window(context, parent);
+    window.exec();
+    return true;
+}
+
+TfrmReplace::TfrmReplace(AppContext& context, QWidget* parent) : QDialog(parent), context_(context) {
+    setObjectName(QStringLiteral("frmReplace"));
+    setUpFixedWindow(this, QStringLiteral("リプレース"), kClientWidth, kClientHeight);
+    createControls();
+    onClick(Button2, context_, this, [this] { Button2Click(); });
+    onClick(Button1, context_, this, [this] { Button1Click(); });
+    centerOnScreen(this);
+}
+
+void TfrmReplace::createControls() {
+    BitBtn1 = makeCloseButton(this, kClientWidth - kMargin - 88, 8);
+    Button2 = makeButton(this, QStringLiteral("Button2"), QStringLiteral("変換前ファイル選択"), kMargin, 44, kRowWidth, 32);
+    Label2 = addLabel(this, QStringLiteral("Label2"), QStringLiteral("変換前ファイル："), 86);
+    Edit1 = addPathBox(this, QStringLiteral("Edit1"), 106);
+    Label1 = addLabel(this, QStringLiteral("Label1"), QStringLiteral("変更定義ファイル："), 138);
+    Edit3 = addPathBox(this, QStringLiteral("Edit3"), 158);
+    Button1 = makeButton(this, QStringLiteral("Button1"), QStringLiteral("変換実行"), kMargin, 192, kRowWidth, 30);
+}
+
+void TfrmReplace::Button2Click() {
+    pickFile(QStringLiteral("変換前ファイルを選択します"), inputHasLines_,
+             QStringLiteral("正しいFFファイルではありません。"), Edit1);
+    pickFile(QStringLiteral("変換定義ファイルファイルを選択します"), definitionsHaveLines_,
+             QStringLiteral("変換定義ファイルではありません。"), Edit3);
+}
+
+// A cancelled dialog loads nothing: the list keeps what an earlier pick (or run) left, and
+// the box then gets the dialog's last file name, whichever step picked it.
+void TfrmReplace::pickFile(const QString& prompt, bool& listHasLines, const QString& refusal, QLineEdit* box) {
+    context_.dialogs->information(this, prompt);
+    if (const auto chosen = context_.dialogs->openFile(this, dialogFile_)) {
+        dialogFile_ = *chosen;
+        listHasLines = !LoadLineList(toPath(u16(*chosen))).empty();
+    }
+    if (!listHasLines) {
+        context_.dialogs->warning(this, refusal);
+        return;
+    }
+    box->setText(dialogFile_);
+}
+
+// The box texts are used as they stand, untrimmed.
+void TfrmReplace::Button1Click() {
+    definitionsHaveLines_ = false;
+    const auto definitions = CsvSet(u16(Edit3->text()));
+    if (!definitions) {
+        context_.dialogs->warning(this, qs(kNoDefinitionFile));
+        return;
+    }
+    definitionsHaveLines_ = definitions->size() > 0;
+    size_t linesRead = inputHasLines_ ? 1 : 0;  // unchanged when the input is not read
+    const Outcome outcome = Cnv(u16(Edit1->text()), *definitions, context_.programFolder, &linesRead);
+    inputHasLines_ = linesRead > 0;
+    if (outcome.isRefusal()) {
+        context_.dialogs->warning(this, qs(outcome.message()));
+        return;
+    }
+    TfrmMsg::DspSet(context_, this, outcome.message(), fromPath(outcome.files().front().filename()), u"");
+}
+
+}  // namespace vask

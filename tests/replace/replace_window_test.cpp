@@ -1,0 +1,170 @@
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "../gui/gui_test_support.h"
+#include "app/qt_text.h"
+#include "platform/errors.h"
+#include "replace/replace_window.h"
+
+namespace vask::test {
+namespace {
+
+using Kind = ScriptedDialogs::Kind;
+
+const QString kPickInput = QStringLiteral("変換前ファイルを選択します");
+const QString kPickDefinitions = QStringLiteral("変換定義ファイルファイルを選択します");
+const QString kNotFF = QStringLiteral("正しいFFファイルではありません。");
+const QString kNotDefinitions = QStringLiteral("変換定義ファイルではありません。");
+
+class ReplaceWindow : public GuiTest {
+protected:
+    ReplaceWindow() {
+        writeBytes(data / "FF1_2024.txt", "H\r\nA\t123\t123\r\n");
+        writeBytes(data / "defs.csv", "123,456\r\n");
+        writeBytes(data / "empty.txt", "");
+    }
+    QString file(const char* name) const { return qstr(data / name); }
+    // Opens the window, runs `steps` in it, closes it.
+    template <typename F>
+    void withWindow(F steps) {
+        whenModal([&](QWidget* window) {
+            steps(window);
+            window->close();
+        });
+        TfrmReplace::DspSet(context, nullptr);
+    }
+    void answerFiles(std::initializer_list<std::optional<QString>> answers) {
+        dialogs.fileAnswers.assign(answers.begin(), answers.end());
+    }
+    std::vector<Kind> kinds() const {
+        std::vector<Kind> found;
+        for (const auto& s : dialogs.shown) found.push_back(s.kind);
+        return found;
+    }
+    TempDir data;
+};
+
+TEST_F(ReplaceWindow, ControlsAndCaptions) {
+    withWindow([&](QWidget* window) {
+        EXPECT_EQ(window->windowTitle(), QStringLiteral("リプレース"));
+        EXPECT_EQ(window->size(), QSize(348, 228));
+        const std::pair<const char*, QString> buttons[] = {{"BitBtn1", QStringLiteral("閉じる(&C)")},
+                                                           {"Button2", QStringLiteral("変換前ファイル選択")},
+                                                           {"Button1", QStringLiteral("変換実行")}};
+        for (const auto& [name, caption] : buttons) EXPECT_EQ(child<QPushButton>(window, name)->text(), caption);
+        EXPECT_EQ(child<QLabel>(window, "Label2")->text(), QStringLiteral("変換前ファイル："));
+        EXPECT_EQ(child<QLabel>(window, "Label1")->text(), QStringLiteral("変更定義ファイル："));
+        EXPECT_TRUE(text(window, "Edit1").isEmpty());
+        EXPECT_TRUE(text(window, "Edit3").isEmpty());
+    });
+}
+
+TEST_F(ReplaceWindow, PickingBothFilesFillsBothBoxesThroughOneDialog) {
+    answerFiles({file("FF1_2024.txt"), file("defs.csv")});
+    withWindow([&](QWidget* window) {
+        click(window, "Button2");
+        EXPECT_EQ(text(window, "Edit1"), file("FF1_2024.txt"));
+        EXPECT_EQ(text(window, "Edit3"), file("defs.csv"));
+    });
+    EXPECT_EQ(kinds(), (std::vector<Kind>{Kind::Information, Kind::OpenFile, Kind::Information, Kind::OpenFile}));
+    EXPECT_EQ(dialogs.texts(Kind::Information), (std::vector<QString>{kPickInput, kPickDefinitions}));
+    EXPECT_EQ(dialogs.lastStartFile, file("FF1_2024.txt"));  // the second pick starts at the first
+}
+
+TEST_F(ReplaceWindow, EmptyFilesAreRefusedAndLeaveTheBoxes) {
+    answerFiles({file("empty.txt"), file("empty.txt")});
+    withWindow([&](QWidget* window) {
+        setText(window, "Edit1", QStringLiteral("typed1"));
+        setText(window, "Edit3", QStringLiteral("typed3"));
+        click(window, "Button2");
+        EXPECT_EQ(text(window, "Edit1"), QStringLiteral("typed1"));
+        EXPECT_EQ(text(window, "Edit3"), QStringLiteral("typed3"));
+    });
+    EXPECT_EQ(dialogs.texts(Kind::Warning), (std::vector<QString>{kNotFF, kNotDefinitions}));
+}
+
+TEST_F(ReplaceWindow, ACancelledPickKeepsTheEarlierListAndTakesTheLastFileName) {
+    answerFiles({file("FF1_2024.txt"), file("defs.csv"), std::nullopt, std::nullopt});
+    withWindow([&](QWidget* window) {
+        click(window, "Button2");
+        click(window, "Button2");
+        // Both lists still hold lines; the dialog's last file is the definition file.
+        EXPECT_EQ(text(window, "Edit1"), file("defs.csv"));
+        EXPECT_EQ(text(window, "Edit3"), file("defs.csv"));
+    });
+    EXPECT_TRUE(dialogs.texts(Kind::Warning).empty());
+}
+
+TEST_F(ReplaceWindow, CancellingWithNothingLoadedWarnsTwice) {
+    withWindow([&](QWidget* window) { click(window, "Button2"); });
+    EXPECT_EQ(dialogs.texts(Kind::Warning), (std::vector<QString>{kNotFF, kNotDefinitions}));
+}
+
+TEST_F(ReplaceWindow, RunShowsTheResultWindowWhoseButtonDownloadsTheCopy) {
+    QString message;
+    withWindow([&](QWidget* window) {
+        setText(window, "Edit1", file("FF1_2024.txt"));
+        setText(window, "Edit3", file("defs.csv"));
+        whenModal([&](QWidget* result) {
+            message = child<QLabel>(result, "Label1")->text();
+            click(result, "Button1");
+        });
+        click(window, "Button1");
+    });
+    EXPECT_EQ(message, QStringLiteral("FF1_2024R.txtが作成されました"));
+    EXPECT_EQ(readBytes(downloads / "FF1_2024R.txt"), "H\r\nA\t456\t456\r\n");
+    EXPECT_TRUE(dialogs.shown.empty());
+}
+
+TEST_F(ReplaceWindow, RunRefusalsAreWarningsWithoutResultWindow) {
+    struct Case {
+        QString input;
+        QString definitions;
+        QString warning;
+    };
+    const Case cases[] = {
+        {file("FF1_2024.txt"), QString(), QStringLiteral("変更定義ファイルがファイルがありません。")},
+        {file("FF1_2024.txt"), QStringLiteral(" ") + file("defs.csv"), QStringLiteral("変更定義ファイルがファイルがありません。")},
+        {file("FF1_2024.txt") + QStringLiteral(" "), file("defs.csv"), QStringLiteral("ファイルがありません。")},
+        {file("empty.txt"), file("defs.csv"), kNotFF},
+    };
+    for (const auto& c : cases) {
+        dialogs.shown.clear();
+        withWindow([&](QWidget* window) {
+            setText(window, "Edit1", c.input);
+            setText(window, "Edit3", c.definitions);
+            click(window, "Button1");
+        });
+        EXPECT_EQ(dialogs.texts(Kind::Warning), std::vector<QString>{c.warning}) << c.input.toStdString();
+    }
+    EXPECT_TRUE(listFolder(programFolder.path()).empty());
+}
+
+TEST_F(ReplaceWindow, AnEmptyRunLeavesTheInputPickRefusedAfterACancel) {
+    answerFiles({file("FF1_2024.txt"), file("defs.csv"), std::nullopt, std::nullopt});
+    withWindow([&](QWidget* window) {
+        click(window, "Button2");
+        setText(window, "Edit1", file("empty.txt"));
+        click(window, "Button1");  // the run reloads the data file's lines: none now
+        dialogs.shown.clear();
+        click(window, "Button2");
+    });
+    EXPECT_EQ(dialogs.texts(Kind::Warning), std::vector<QString>{kNotFF});
+}
+
+TEST_F(ReplaceWindow, AnErrorEndsInTheErrorBox) {
+    writeBytes(data / "a*b.txt", "A\t123\r\n");
+    withWindow([&](QWidget* window) {
+        setText(window, "Edit1", file("a*b.txt"));
+        setText(window, "Edit3", file("defs.csv"));
+        click(window, "Button1");
+    });
+    EXPECT_EQ(dialogs.texts(Kind::Error), std::vector<QString>{qs(errorBoxText(msg::invalidFileName(u"a*bR.txt")))});
+    EXPECT_TRUE(listFolder(programFolder.path()).empty());
+}
+
+}  // namespace
+}  // namespace vask::test
