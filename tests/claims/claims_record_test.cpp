@@ -1,0 +1,105 @@
+#include <gtest/gtest.h>
+
+#include "claims/claims_file.h"
+#include "claims/claims_record.h"
+#include "core/text.h"
+#include "platform/errors.h"
+#include "../support/test_support.h"
+
+namespace vask::test {
+namespace {
+
+using claims::RecordKind;
+
+TEST(RecordKind, FieldZeroComparedExactlyWithoutQuotes) {
+    const std::pair<std::u16string, RecordKind> cases[] = {
+        {u"IR,1", RecordKind::Clinic},        {u"RE", RecordKind::Claim},
+        {u"HO,", RecordKind::Insurer},        {u"KO,1,2", RecordKind::PublicExpense},
+        {u"SN,1", RecordKind::Qualification}, {u"SJ,x", RecordKind::SymptomDetails},
+        {u"CO,x", RecordKind::Comment},       {u"\"RE\",1", RecordKind::Claim},
+        {u"R\"E,1", RecordKind::Claim},       {u"re,1", RecordKind::Other},
+        {u" RE,1", RecordKind::Other},        {u"RE ,1", RecordKind::Other},
+        {u"REX,1", RecordKind::Other},        {u"R,E", RecordKind::Other},
+        {u"", RecordKind::Other},             {u"SY,1", RecordKind::Other},
+        {u"ＲＥ,1", RecordKind::Other},
+    };
+    for (const auto& [line, kind] : cases) EXPECT_EQ(claims::recordKind(line), kind);
+}
+
+// The record keeps its field storage between lines; what it holds must always be exactly
+// what GetCommaTxt gives for the line, whatever the record before it was.
+TEST(Record, SplitsAsGetCommaTxtWhateverCameBefore) {
+    const std::u16string lines[] = {
+        u"RE,1,1112,50611,山田 太郎,1,a long field that does not fit a small buffer,,,x",
+        u"",
+        u",",
+        u"a,,b",
+        u"\"x,y\"",
+        u"a\"\"b",
+        u"HO,\"0613\"9999,,\"",
+        u"RE,1,1112,50611,山田 太郎,1,a long field that does not fit a small buffer,,,x",
+        u"KO",
+    };
+    claims::Record record;
+    for (const auto& line : lines) {
+        record.split(line);
+        std::vector<std::u16string> expected;
+        GetCommaTxt(line, expected);
+        std::u16string joined;
+        record.appendJoined(joined);
+        EXPECT_EQ(joined, CommaText(expected));
+        ASSERT_EQ(record.size(), expected.size());
+        for (size_t i = 0; i < expected.size(); ++i) EXPECT_EQ(record.at(i), expected[i]);
+    }
+}
+
+TEST(Record, AMissingFieldRaisesTheListIndexError) {
+    claims::Record record;
+    record.split(u"HO,1,2");
+    EXPECT_TRUE(record.has(2));
+    EXPECT_FALSE(record.has(3));
+    try {
+        record.at(3);
+        ADD_FAILURE() << "no error";
+    } catch (const Error& e) {
+        EXPECT_EQ(e.message(), u"リストのインデックスが範囲を超えています (3)");
+    }
+}
+
+TEST(FileKindMark, TheFourthCharacterOfTheFirstLineInTheLoadersEncoding) {
+    TempDir dir;
+    const std::pair<std::string, std::optional<char16_t>> cases[] = {
+        {"IR,1,13\r\nRE,2", u'1'},
+        {"IR,2", u'2'},
+        {"IR,", std::nullopt},
+        {"", std::nullopt},
+        {"IR\r\n,1", std::nullopt},
+        {"\xEF\xBB\xBFIR,2,13", u'2'},                 // UTF-8 with its mark
+        {std::string("\xFF\xFEI\0R\0,\0" "1\0", 10), u'1'},  // UTF-16 LE
+        {std::string("\xFE\xFF\0I\0R\0,\0" "2", 10), u'2'},  // UTF-16 BE
+        {"\x83\x65\x83\x58,1", u'1'},                  // テス,1 in Shift-JIS: the 4th character is "1"
+        {"\x81 R1", u'1'},                            // a broken pair: U+FFFD, then the space read afresh
+    };
+    for (const auto& [bytes, mark] : cases) {
+        writeBytes(dir / "f", bytes);
+        EXPECT_EQ(claims::fileKindMark(dir / "f"), mark) << bytes;
+    }
+    EXPECT_THROW(claims::fileKindMark(dir / "missing"), Error);
+}
+
+TEST(StoreResult, AWrittenFileFillsTheNameOfItsKindOnly) {
+    std::u16string msg = u"old", file1 = u"a", file2 = u"b";
+    claims::storeResult(claims::ClaimsResult::refused(u"ファイルがありません。"), msg, file1, file2);
+    EXPECT_EQ(msg + file1 + file2, u"oldab");
+    claims::storeResult({Outcome::wrote({"x/50611_2.UKE"}, u"done"), claims::ClaimsKind::National, u"50611_2.UKE"},
+                        msg, file1, file2);
+    EXPECT_EQ(msg, u"done");
+    EXPECT_EQ(file1, u"a");
+    EXPECT_EQ(file2, u"50611_2.UKE");
+    claims::storeResult({Outcome::wrote({"x/_1.UKE"}, u"again"), claims::ClaimsKind::Employee, u"_1.UKE"}, msg,
+                        file1, file2);
+    EXPECT_EQ(msg + u"|" + file1 + u"|" + file2, u"again|_1.UKE|50611_2.UKE");
+}
+
+}  // namespace
+}  // namespace vask::test
