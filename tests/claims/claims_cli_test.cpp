@@ -1,0 +1,100 @@
+// vask-cli anonymize and strip-branch, run as a user runs them.
+#include <gtest/gtest.h>
+
+#include "claims_fixture.h"
+
+namespace vask::test {
+namespace {
+
+class ClaimsCli : public ClaimsFiles {
+protected:
+    std::string in() const { return input().string(); }
+    std::string out() const { return programFolder.path().string(); }
+    // Expects a refusal or an error: status 1, `message` on standard error, nothing written.
+    void expectFailure(const std::vector<std::string>& args, const std::string& message) {
+        const auto result = runCli(args);
+        EXPECT_EQ(result.status, 1);
+        EXPECT_EQ(result.err, message + "\n");
+        EXPECT_TRUE(result.out.empty());
+        EXPECT_TRUE(listFolder(programFolder.path()).empty());
+    }
+};
+
+TEST_F(ClaimsCli, AnonymizePrintsTheWrittenFile) {
+    write({clinicRecord(u"2"), u"RE,7,a,b,名前", u"CO,x"});
+    const auto result = runCli({"anonymize", in(), "-o", out()});
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.out, (programFolder / "50611_2.UKE").string() + "\n");
+    EXPECT_TRUE(result.err.empty());
+    EXPECT_EQ(output("50611_2.UKE"),
+              outputBytes({u"IR,2,13,1,0123456,,VELTクリニック,50611,00,012-345-6789", u"RE,7,a,b,テスト国７"}));
+}
+
+TEST_F(ClaimsCli, TheOutputFolderDefaultsToTheCurrentFolder) {
+    write({clinicRecord()});
+    const auto result = runCli({"strip-branch", in()}, programFolder.path());
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.out, (programFolder / "(50611提出_社保)RECEIPTC.uke").string() + "\n");
+}
+
+TEST_F(ClaimsCli, StripBranchModes) {
+    struct Case {
+        std::vector<std::string> options;
+        std::u16string chart;
+    };
+    const Case cases[] = {
+        {{}, u"0012345"},
+        {{"--mode", "symbols"}, u"0012345"},
+        {{"--mode", "positions", "--from", " 3", "--to", "7 "}, u"12345"},
+        {{"--mode", "none", "--from", "x"}, u"0012345-01"},
+    };
+    write({clinicRecord(), u"RE,1,2,3,4,5,6,7,8,9,10,11,12,0012345-01"});
+    for (const auto& c : cases) {
+        std::vector<std::string> args = {"strip-branch", in(), "-o", out()};
+        args.insert(args.end(), c.options.begin(), c.options.end());
+        EXPECT_EQ(runCli(args).status, 0);
+        EXPECT_EQ(output("(50611提出_社保)RECEIPTC.uke"),
+                  outputBytes({clinicRecord(), u"RE,1,2,3,4,5,6,7,8,9,10,11,12," + c.chart}));
+    }
+}
+
+TEST_F(ClaimsCli, RefusalsAndErrorsPrintTheirMessageAndWriteNothing) {
+    expectFailure({"anonymize", (inputs / "none.UKE").string(), "-o", out()}, "ファイルがありません。");
+    write({clinicRecord()});
+    expectFailure({"strip-branch", in(), "--mode", "positions", "--from", "3", "-o", out()}, "値が空欄です");
+    expectFailure({"strip-branch", in(), "--mode", "positions", "--from", "3", "--to", "x", "-o", out()},
+                  "正しい数字を入力して下さい");
+    write({clinicRecord(), u"HO,1"});
+    expectFailure({"anonymize", in(), "-o", out()}, "リストのインデックスが範囲を超えています (2)");
+    write({u"IR,1,2"});
+    expectFailure({"strip-branch", in(), "-o", out()}, "リストのインデックスが範囲を超えています (7)");
+}
+
+TEST_F(ClaimsCli, AnOutputFolderThatCannotBeWrittenIsAnError) {
+    write({clinicRecord()});
+    writeBytes(inputs / "plain", "x");
+    const auto result = runCli({"anonymize", in(), "-o", (inputs / "plain" / "out").string()});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.err.find("を作成できません。"), std::string::npos);
+    EXPECT_EQ(listFolder(inputs.path()), (std::vector<std::string>{"in.UKE", "plain"}));
+}
+
+TEST_F(ClaimsCli, WrongUsageExitsWithTwo) {
+    write({clinicRecord()});
+    const std::vector<std::vector<std::string>> cases = {
+        {"anonymize"},
+        {"anonymize", in(), in()},
+        {"anonymize", in(), "--mode", "none"},
+        {"strip-branch", in(), "--mode", "cut"},
+        {"strip-branch", in(), "--from"},
+    };
+    for (const auto& args : cases) {
+        const auto result = runCli(args);
+        EXPECT_EQ(result.status, 2) << args.size();
+        EXPECT_NE(result.err.find("usage: vask-cli"), std::string::npos);
+    }
+    EXPECT_TRUE(listFolder(programFolder.path()).empty());
+}
+
+}  // namespace
+}  // namespace vask::test
