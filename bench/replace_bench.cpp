@@ -29,7 +29,8 @@ std::string tenDigits(long long value) {
 // type them) map to new ones.
 std::string definitionBytes(int definitions) {
     std::string bytes = "旧番号,新番号\r\n";
-    for (int k = 1; k < definitions; ++k) bytes += std::to_string(100000 + k) + "," + std::to_string(900000 + k) + "\r\n";
+    for (int k = 1; k < definitions; ++k)
+        bytes += std::to_string(100000 + k) + "," + std::to_string(900000 + k) + "\r\n";
     return vask::cp932::encode(vask::utf8ToUtf16(bytes));
 }
 
@@ -40,7 +41,8 @@ std::string dataBytes(int lines, int definitions) {
     std::string bytes = vask::cp932::encode(u"カルテ番号\t番号\t患者氏名\t診療年月日\r\n");
     const std::string tail = vask::cp932::encode(u"山田　太郎\t高血圧症\r\n");
     for (int i = 1; i < lines; ++i) {
-        const long long key = (i % 5 == 0) ? 5000000000LL + i : 100000 + 1 + static_cast<long long>(random() % (definitions - 1));
+        const long long key =
+            (i % 5 == 0) ? 5000000000LL + i : 100000 + 1 + static_cast<long long>(random() % (definitions - 1));
         const std::string number = tenDigits(key);
         std::string line = std::to_string(i) + "\t" + number + "\t";
         for (int column = 2; column < 40; ++column) {
@@ -77,10 +79,11 @@ Run runOnce(int lines, int definitions) {
     }
     const double iconv = vask::bench::timeShell("iconv -f CP932 -t UTF-8 " + vask::bench::quote(data) + " > /dev/null");
     const double sort = vask::bench::timeShell("LC_ALL=C sort " + vask::bench::quote(data) + " > /dev/null");
-    std::printf("%7d lines, %6d definitions, %5.1f MiB: definitions %6.3f s, replacement %6.3f s, "
-                "%5.2f us/line   (iconv %5.3f s, sort %5.3f s)\n",
-                lines, definitions, static_cast<double>(best.bytes) / (1 << 20), best.load, best.replace,
-                best.replace / lines * 1e6, iconv, sort);
+    std::printf(
+        "%7d lines, %6d definitions, %5.1f MiB: definitions %6.3f s, replacement %6.3f s, "
+        "%5.2f us/line   (iconv %5.3f s, sort %5.3f s)\n",
+        lines, definitions, static_cast<double>(best.bytes) / (1 << 20), best.load, best.replace,
+        best.replace / lines * 1e6, iconv, sort);
     std::filesystem::remove_all(folder);
     return best;
 }
@@ -91,7 +94,8 @@ int main() {
     std::printf("record replacement (best of %d)\n", kRounds);
     const Run small = runOnce(100000, 25000);
     const Run large = runOnce(200000, 50000);
-    std::printf("per-line cost, large / small: %.2f (1.00 = linear)\n", (large.replace / 200000) / (small.replace / 100000));
+    std::printf("per-line cost, large / small: %.2f (1.00 = linear)\n",
+                (large.replace / 200000) / (small.replace / 100000));
     std::printf("peak memory: %.1f MiB\n", vask::bench::peakResidentMiB());
     return 0;
 }

@@ -54,7 +54,8 @@ TfrmReplace::TfrmReplace(AppContext& context, QWidget* parent) : QDialog(parent)
 
 void TfrmReplace::createControls() {
     BitBtn1 = makeCloseButton(this, kClientWidth - kMargin - 88, 8);
-    Button2 = makeButton(this, QStringLiteral("Button2"), QStringLiteral("変換前ファイル選択"), kMargin, 44, kRowWidth, 32);
+    Button2 =
+        makeButton(this, QStringLiteral("Button2"), QStringLiteral("変換前ファイル選択"), kMargin, 44, kRowWidth, 32);
     Label2 = addLabel(this, QStringLiteral("Label2"), QStringLiteral("変換前ファイル："), 86);
     Edit1 = addPathBox(this, QStringLiteral("Edit1"), 106);
     Label1 = addLabel(this, QStringLiteral("Label1"), QStringLiteral("変更定義ファイル："), 138);
