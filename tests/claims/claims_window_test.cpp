@@ -1,0 +1,193 @@
+// The main window's claims buttons: file selection, anonymisation and branch removal.
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QLabel>
+
+#include "../gui/gui_test_support.h"
+#include "app/main_window.h"
+#include "claims_fixture.h"
+#include "platform/errors.h"
+
+namespace vask::test {
+namespace {
+
+using Kind = ScriptedDialogs::Kind;
+
+const QString kEmployeePrompt = QStringLiteral("社保のレセ電データファイルを選択します");
+const QString kNationalPrompt = QStringLiteral("国保のレセ電データファイルを選択します");
+const QString kNotEmployee = QStringLiteral("社保のレセ電データではありません。");
+const QString kNotNational = QStringLiteral("国保のレセ電データではありません。");
+const QString kMissing = QStringLiteral("ファイルがありません。");
+const std::u16string kClaimTail = u",5,6,7,8,9,10,11,12,0012345-01";  // fields 5 to 13
+
+class ClaimsButtons : public GuiTest {
+protected:
+    QString claimsFile(const char* name, const std::vector<std::u16string>& lines) {
+        writeBytes(inputs / name, claimsBytes(lines));
+        return qstr(inputs / name);
+    }
+    QString employeeFile() { return claimsFile("employee.UKE", {clinicRecord(u"1"), u"RE,1,a,b,c" + kClaimTail}); }
+    QString nationalFile() { return claimsFile("national.UKE", {clinicRecord(u"2"), u"RE,2,a,b,c" + kClaimTail}); }
+
+    // Presses a claims tool button; returns the message the result window showed, after
+    // pressing its button ("ダウンロード") or closing it.
+    QString pressTool(const char* button, bool download = false) {
+        QString shown = QStringLiteral("(no result window)");
+        whenModal([&](QWidget* result) {
+            shown = child<QLabel>(result, "Label1")->text();
+            if (download) {
+                click(result, "Button1");
+            } else {
+                result->close();
+            }
+        });
+        click(&window, button);
+        return shown;
+    }
+    std::vector<Kind> kindsShown() const {
+        std::vector<Kind> kinds;
+        for (const auto& s : dialogs.shown) kinds.push_back(s.kind);
+        return kinds;
+    }
+
+    TempDir inputs;
+    TfrmMain window{context};
+};
+
+TEST_F(ClaimsButtons, SelectionAsksForTheEmployeeThenTheNationalFile) {
+    dialogs.fileAnswers = {employeeFile(), nationalFile()};
+    click(&window, "Button3");
+    EXPECT_EQ(kindsShown(), (std::vector<Kind>{Kind::Information, Kind::OpenFile, Kind::Information, Kind::OpenFile}));
+    EXPECT_EQ(dialogs.texts(Kind::Information), (std::vector<QString>{kEmployeePrompt, kNationalPrompt}));
+    EXPECT_EQ(text(&window, "Edit1"), qstr(inputs / "employee.UKE"));
+    EXPECT_EQ(text(&window, "Edit2"), qstr(inputs / "national.UKE"));
+}
+
+TEST_F(ClaimsButtons, AFileOfTheWrongKindIsRefusedAndTheNextStepStillRuns) {
+    dialogs.fileAnswers = {nationalFile(), nationalFile()};
+    click(&window, "Button3");
+    EXPECT_EQ(dialogs.texts(Kind::Warning), std::vector<QString>{kNotEmployee});
+    EXPECT_TRUE(text(&window, "Edit1").isEmpty());
+    EXPECT_EQ(text(&window, "Edit2"), qstr(inputs / "national.UKE"));
+}
+
+TEST_F(ClaimsButtons, AnEmptyFileAndAnotherExaminingBodyAreRefusedInBothSteps) {
+    writeBytes(inputs / "empty.UKE", "");
+    dialogs.fileAnswers = {qstr(inputs / "empty.UKE"), claimsFile("three.UKE", {clinicRecord(u"3")})};
+    click(&window, "Button3");
+    EXPECT_EQ(dialogs.texts(Kind::Warning), (std::vector<QString>{kNotEmployee, kNotNational}));
+    EXPECT_TRUE(text(&window, "Edit1").isEmpty());
+    EXPECT_TRUE(text(&window, "Edit2").isEmpty());
+}
+
+TEST_F(ClaimsButtons, CancellingBothDialogsChangesNothingAndWarnsOfNothing) {
+    click(&window, "Button3");
+    EXPECT_EQ(kindsShown(), (std::vector<Kind>{Kind::Information, Kind::OpenFile, Kind::Information, Kind::OpenFile}));
+    EXPECT_TRUE(text(&window, "Edit1").isEmpty());
+    EXPECT_TRUE(text(&window, "Edit2").isEmpty());
+}
+
+TEST_F(ClaimsButtons, WithBothBoxesFilledTheUserIsAskedFirst) {
+    setText(&window, "Edit1", QStringLiteral("old1"));
+    setText(&window, "Edit2", QStringLiteral("old2"));
+    click(&window, "Button3");  // answered No
+    EXPECT_EQ(dialogs.texts(Kind::Confirm), std::vector<QString>{QStringLiteral("新しいレセ電ファイルを選択しますか？")});
+    EXPECT_EQ(kindsShown(), std::vector<Kind>{Kind::Confirm});
+    EXPECT_EQ(text(&window, "Edit1"), QStringLiteral("old1"));
+
+    dialogs.shown.clear();
+    dialogs.confirmAnswers = {true};
+    dialogs.fileAnswers = {employeeFile()};  // the national dialog is cancelled
+    click(&window, "Button3");
+    EXPECT_EQ(kindsShown(), (std::vector<Kind>{Kind::Confirm, Kind::Information, Kind::OpenFile, Kind::Information,
+                                               Kind::OpenFile}));
+    EXPECT_EQ(text(&window, "Edit1"), qstr(inputs / "employee.UKE"));
+    EXPECT_TRUE(text(&window, "Edit2").isEmpty());
+}
+
+TEST_F(ClaimsButtons, ABoxHoldingOnlySpacesCountsAsEmpty) {
+    setText(&window, "Edit1", QStringLiteral("kept"));
+    setText(&window, "Edit2", QStringLiteral("  "));
+    dialogs.fileAnswers = {nationalFile()};
+    click(&window, "Button3");
+    EXPECT_EQ(dialogs.texts(Kind::Information), std::vector<QString>{kNationalPrompt});
+    EXPECT_EQ(text(&window, "Edit1"), QStringLiteral("kept"));
+    EXPECT_EQ(text(&window, "Edit2"), qstr(inputs / "national.UKE"));
+}
+
+TEST_F(ClaimsButtons, AnUnreadableChoiceEndsThePressWithTheErrorBox) {
+    dialogs.fileAnswers = {qstr(inputs / "gone.UKE"), nationalFile()};
+    click(&window, "Button3");
+    const auto errors = dialogs.texts(Kind::Error);
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_TRUE(errors[0].contains(QStringLiteral("gone.UKE")));
+    EXPECT_EQ(dialogs.texts(Kind::Information), std::vector<QString>{kEmployeePrompt});
+    EXPECT_TRUE(text(&window, "Edit1").isEmpty());
+    EXPECT_TRUE(text(&window, "Edit2").isEmpty());
+}
+
+TEST_F(ClaimsButtons, AnonymisingBothFilesHandsBothToTheResultWindow) {
+    setText(&window, "Edit1", employeeFile());
+    setText(&window, "Edit2", nationalFile());
+    EXPECT_EQ(pressTool("Button1", true), QStringLiteral("社保と国保の匿名化ファイルが作成されました"));
+    EXPECT_EQ(window.gstFile1, u"50611_1.UKE");
+    EXPECT_EQ(window.gstFile2, u"50611_2.UKE");
+    EXPECT_TRUE(dialogs.shown.empty());
+    EXPECT_EQ(listFolder(downloads.path()), (std::vector<std::string>{"50611_1.UKE", "50611_2.UKE"}));
+    EXPECT_EQ(readBytes(downloads / "50611_2.UKE"),
+              outputBytes({u"IR,2,13,1,0123456,,VELTクリニック,50611,00,012-345-6789", u"RE,2,a,b,テスト国２" + kClaimTail}));
+}
+
+TEST_F(ClaimsButtons, AMissingFileIsReportedAndTheResultWindowStillOpens) {
+    setText(&window, "Edit1", qstr(inputs / "gone.UKE"));
+    setText(&window, "Edit2", nationalFile());
+    EXPECT_EQ(pressTool("Button1"), QStringLiteral("社保と国保の匿名化ファイルが作成されました"));
+    EXPECT_EQ(dialogs.texts(Kind::Warning), std::vector<QString>{kMissing});
+    EXPECT_TRUE(window.gstFile1.empty());
+    EXPECT_EQ(window.gstFile2, u"50611_2.UKE");
+}
+
+TEST_F(ClaimsButtons, WithBothBoxesEmptyBothRunsAreRefusedAndTheResultWindowIsEmpty) {
+    EXPECT_EQ(pressTool("Button1"), QString());
+    EXPECT_EQ(dialogs.texts(Kind::Warning), (std::vector<QString>{kMissing, kMissing}));
+    EXPECT_TRUE(listFolder(programFolder.path()).empty());
+}
+
+TEST_F(ClaimsButtons, AnErrorInTheFirstFileIsShownAndTheSecondIsStillDone) {
+    setText(&window, "Edit1", claimsFile("short.UKE", {clinicRecord(u"1"), u"KO,1"}));
+    setText(&window, "Edit2", nationalFile());
+    EXPECT_EQ(pressTool("Button1"), QStringLiteral("社保と国保の匿名化ファイルが作成されました"));
+    EXPECT_EQ(dialogs.texts(Kind::Error), std::vector<QString>{QStringLiteral("リストのインデックスが範囲を超えています (2)")});
+    EXPECT_TRUE(window.gstFile1.empty());
+    EXPECT_EQ(listFolder(programFolder.path()), std::vector<std::string>{"50611_2.UKE"});
+}
+
+TEST_F(ClaimsButtons, BranchRemovalUsesTheModeAndPositionsOfTheWindow) {
+    setText(&window, "Edit1", claimsFile("e.UKE", {clinicRecord(u"1"), u"RE,1,2,3,4,5,6,7,8,9,10,11,12,0012345-01"}));
+    child<QComboBox>(&window, "ComboBox1")->setCurrentIndex(1);
+    EXPECT_EQ(pressTool("Button2"), QString());
+    EXPECT_EQ(dialogs.texts(Kind::Warning), (std::vector<QString>{QStringLiteral("値が空欄です"), kMissing}));
+
+    dialogs.shown.clear();
+    setText(&window, "Edit4", QStringLiteral("3"));
+    setText(&window, "Edit5", QStringLiteral(" 7"));
+    EXPECT_EQ(pressTool("Button2"), QStringLiteral("社保と国保の枝番除去ファイルが作成されました"));
+    EXPECT_EQ(window.gstFile1, u"(50611提出_社保)RECEIPTC.uke");
+    EXPECT_EQ(readBytes(programFolder / "(50611提出_社保)RECEIPTC.uke"),
+              outputBytes({clinicRecord(u"1"), u"RE,1,2,3,4,5,6,7,8,9,10,11,12,12345"}));
+}
+
+TEST_F(ClaimsButtons, EachRunOverwritesOnlyWhatItProduced) {
+    setText(&window, "Edit1", employeeFile());
+    setText(&window, "Edit2", nationalFile());
+    pressTool("Button1");
+    setText(&window, "Edit2", QString());
+    child<QComboBox>(&window, "ComboBox1")->setCurrentIndex(0);
+    EXPECT_EQ(pressTool("Button2"), QStringLiteral("社保と国保の枝番除去ファイルが作成されました"));
+    EXPECT_EQ(window.gstFile1, u"(50611提出_社保)RECEIPTC.uke");
+    EXPECT_EQ(window.gstFile2, u"50611_2.UKE");  // the national run was refused: the older name stays
+}
+
+}  // namespace
+}  // namespace vask::test
