@@ -135,7 +135,9 @@ Generated generateFormOne(int patients) {
             expected += (first ? u"" : u",") + (p == kEmpty ? u"" : fields[static_cast<size_t>(p)].expected);
             first = false;
         }
-        g.input += sjis(line) + (patient % 3 == 0 ? "\n" : patient % 3 == 1 ? "\r\n" : "\r");
+        // A lone CR before an empty line would join with its LF: only CR LF goes there.
+        const bool emptyNext = kFieldCounts[(patient + 1) % std::size(kFieldCounts)] == 0;
+        g.input += sjis(line) + (emptyNext || patient % 3 == 1 ? "\r\n" : patient % 3 == 0 ? "\n" : "\r");
         g.expected += sjis(expected) + "\r\n";
     }
     return g;
