@@ -1,0 +1,212 @@
+#include "ff1/ehr_csv.h"
+
+#include <algorithm>
+#include <optional>
+#include <unordered_map>
+
+#include "core/file_names.h"
+#include "core/text.h"
+#include "core/textfile.h"
+#include "ff1/ff1_format.h"
+#include "ff1/ff1_output.h"
+#include "ff1/line_bytes_reader.h"
+#include "ff1/spec_csv.h"
+#include "platform/errors.h"
+#include "platform/paths.h"
+
+namespace vask::ff1 {
+namespace {
+
+constexpr int kDataIdColumn = 0;
+constexpr int kDateColumn = 2;
+constexpr size_t kMinimumFields = 5;
+constexpr size_t kDateField = 2;  // of an output line split on commas
+constexpr char16_t kRecelistName[] = u"recelist.csv";
+constexpr size_t kRecelistFields = 5;
+constexpr size_t kRecelistKeyField = 4;
+
+// Fills the rows from one data line of the merged file.
+void takeDataLine(const std::vector<std::u16string_view>& fields, const SpecCsv& spec, RowMap& rows) {
+    if (fields.size() < kMinimumFields) return;
+    const std::u16string_view dataId = trimmedView(fields[kDataIdField]);
+    const int32_t yearMonth = ParseYearMonth(fields[kYearMonthField]);
+    const std::u16string_view code = trimmedView(fields[kItemCodeField]);
+    if (dataId.empty() || code.empty() || yearMonth == 0) return;
+    TOutputRow& row = rows.EnsureRow(dataId, yearMonth);
+    for (int payload = 1; payload <= kPayloadCount; ++payload) {
+        const size_t field = kFirstPayloadField + static_cast<size_t>(payload) - 1;
+        if (field >= fields.size()) break;
+        const std::u16string_view value = trimmedView(fields[field]);
+        if (value.empty()) continue;
+        const auto mapped = spec.MapCodePayloadToIndex.find(codePayloadKey(code, payload));
+        if (mapped != spec.MapCodePayloadToIndex.end() && mapped->second >= 0 && mapped->second < kOutputColumns) {
+            row.set(mapped->second, value);
+        }
+    }
+}
+
+RowMap readMergedFile(const std::filesystem::path& merged, const SpecCsv& spec) {
+    const TextEncoding encoding = DetectEncodingFromFile(merged, true);
+    LineBytesReader reader(merged);
+    if (encoding == TextEncoding::Utf8) reader.skipLeading("\xEF\xBB\xBF");
+    RowMap rows;
+    std::string_view bytes;
+    std::u16string line;
+    std::vector<std::u16string_view> fields;
+    bool firstLine = true;
+    while (reader.next(bytes)) {
+        decodeLine(bytes, encoding, line);
+        if (isBlank(line)) continue;
+        // The merge writes a header line first only when an FF1 file had one.
+        const bool header = firstLine && IsHeaderLine(line);
+        firstLine = false;
+        if (header) continue;
+        SplitTSV(line, fields);
+        takeDataLine(fields, spec, rows);
+    }
+    return rows;
+}
+
+// Field 2 of a comma-separated line, trimmed, or nothing when the line has fewer fields.
+std::optional<std::u16string> dateField(std::u16string_view line) {
+    std::vector<std::u16string_view> fields;
+    splitOn(line, u',', fields);
+    if (fields.size() <= kDateField) return std::nullopt;
+    return trim(fields[kDateField]);
+}
+
+// Calls `take` with every non-blank line of the append file after its header line.
+template <typename Take>
+void forEachAppendLine(const std::filesystem::path& file, Take&& take) {
+    Cp932LineReader reader(file, LineRule::AnyBreak);
+    std::u16string line;
+    if (!reader.next(line)) return;
+    while (reader.next(line)) {
+        if (!isBlank(line) && !take(line)) return;
+    }
+}
+
+// The consultation date of the append file: field 2 of its first data line that has one.
+std::u16string appendFileDate(const std::filesystem::path& file) {
+    std::u16string date;
+    forEachAppendLine(file, [&](const std::u16string& line) {
+        auto field = dateField(line);
+        if (field) date = std::move(*field);
+        return !field;  // stop at the first line with a date field
+    });
+    return date;
+}
+
+void checkAppendDate(const std::u16string& baseDate, const std::u16string& appendDate) {
+    if (baseDate.empty() || appendDate.empty() || baseDate == appendDate) return;
+    throw Error(u"追記ファイルの診療年月日が異なります。元ファイル=" + baseDate + u", 追記ファイル=" + appendDate);
+}
+
+// The ID substitution list: field 4 of a line (trimmed) is replaced by its field 0.
+class IdSubstitution {
+public:
+    explicit IdSubstitution(const std::filesystem::path& file) {
+        if (!fileExists(file)) return;
+        Cp932LineReader reader(file, LineRule::AnyBreak);
+        std::u16string line;
+        std::vector<std::u16string_view> fields;
+        while (reader.next(line)) {
+            if (isBlank(line)) continue;
+            splitOn(line, u',', fields);
+            if (fields.size() >= kRecelistFields) ids_[trim(fields[kRecelistKeyField])] = trim(fields[0]);
+        }
+    }
+
+    // The line with its field 0 (untrimmed) replaced when the list holds it.
+    std::u16string apply(std::u16string line) const {
+        if (ids_.empty() || isBlank(line)) return line;
+        const size_t cut = std::min(line.find(u','), line.size());
+        const auto found = ids_.find(line.substr(0, cut));
+        if (found != ids_.end()) line.replace(0, cut, found->second);
+        return line;
+    }
+
+private:
+    std::unordered_map<std::u16string, std::u16string> ids_;
+};
+
+}  // namespace
+
+void TOutputRow::set(int column, std::u16string_view value) {
+    for (auto& [filled, text] : Filled) {
+        if (filled == column) {
+            text = value;
+            return;
+        }
+    }
+    Filled.emplace_back(column, std::u16string(value));
+}
+
+void TOutputRow::columns(std::u16string_view date, std::vector<std::u16string>& out) const {
+    out.assign(kOutputColumns, std::u16string());
+    out[kDataIdColumn] = DataId;
+    out[kDateColumn] = date;
+    for (const auto& [column, value] : Filled) out[static_cast<size_t>(column)] = value;
+}
+
+TOutputRow& RowMap::EnsureRow(std::u16string_view ADataId, int32_t AYM) {
+    auto found = rows_.find(ADataId);
+    if (found != rows_.end()) return found->second;
+    TOutputRow row;
+    row.DataId = ADataId;
+    row.YearMonth = AYM;
+    return rows_.emplace(std::u16string(ADataId), std::move(row)).first->second;
+}
+
+std::u16string MakeCSVLine(const std::vector<std::u16string>& Cols) {
+    std::u16string line;
+    for (size_t i = 0; i < Cols.size(); ++i) {
+        if (i > 0) line.push_back(u',');
+        for (const char16_t c : Cols[i]) {
+            if (c != u'"') line.push_back(c);
+        }
+    }
+    return line;
+}
+
+std::filesystem::path BuildEHRCSV_FromFF1_andSpecCSV(std::u16string_view MergedFF1Path,
+                                                     std::u16string_view SpecCsvPath, std::u16string_view OutDir,
+                                                     std::u16string_view AppendCsvPath,
+                                                     std::u16string_view TargetYYYYMM) {
+    const SpecCsv spec = LoadSpecCSV(toPath(SpecCsvPath));
+    const std::filesystem::path merged = toPath(MergedFF1Path);
+    const RowMap rows = readMergedFile(merged, spec);
+    const std::u16string month = trim(TargetYYYYMM);
+    const std::u16string date = month + u"01";
+
+    std::vector<std::u16string> columns;
+    std::u16string baseDate;
+    if (!rows.rows().empty()) {
+        rows.rows().begin()->second.columns(date, columns);
+        baseDate = dateField(MakeCSVLine(columns)).value_or(std::u16string());
+    }
+    const std::filesystem::path appendFile = toPath(AppendCsvPath);
+    const bool appending = !AppendCsvPath.empty() && fileExists(appendFile);
+    if (appending) checkAppendDate(baseDate, appendFileDate(appendFile));
+    const IdSubstitution substitution(merged.parent_path() / toPath(kRecelistName));
+
+    const std::u16string name = month + u"_ff1all.csv";
+    requirePlainFileName(name);
+    const std::filesystem::path target = toPath(OutDir) / toPath(name);
+    LineWriter out = openCP932LossyWriter(target);
+    out.writeLine(MakeCSVLine(spec.Headers));
+    for (const auto& [dataId, row] : rows.rows()) {
+        row.columns(date, columns);
+        out.writeLine(substitution.apply(MakeCSVLine(columns)));
+    }
+    if (appending) {
+        forEachAppendLine(appendFile, [&](const std::u16string& line) {
+            out.writeLine(substitution.apply(line));
+            return true;
+        });
+    }
+    out.commit();
+    return target;
+}
+
+}  // namespace vask::ff1

@@ -1,0 +1,53 @@
+// The EHR CSV build: the merged FF1 file becomes an 89-column EHR link CSV with one row per
+// data ID, its columns filled from that data ID's payloads as the specification CSV maps
+// them; rows of an existing EHR link CSV (the append file) may follow, and data IDs listed
+// in "recelist.csv" beside the merged file are replaced by the listed identifiers.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <map>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace vask::ff1 {
+
+// One output row. Only the columns that a payload filled are held; every other column is
+// empty except column 0 (the data ID) and column 2 (the consultation date).
+struct TOutputRow {
+    std::u16string DataId;
+    int32_t YearMonth = 0;  // of the line that created the row; not written
+    std::vector<std::pair<int, std::u16string>> Filled;
+
+    void set(int column, std::u16string_view value);
+    // The 89 values of the row, given the consultation date of every row.
+    void columns(std::u16string_view date, std::vector<std::u16string>& out) const;
+};
+
+// The rows by data ID (exact, case-sensitive), ascending by UTF-16 code units.
+class RowMap {
+public:
+    // The row of the data ID, created (with `AYM`) when it is missing.
+    TOutputRow& EnsureRow(std::u16string_view ADataId, int32_t AYM);
+    const std::map<std::u16string, TOutputRow, std::less<>>& rows() const { return rows_; }
+
+private:
+    std::map<std::u16string, TOutputRow, std::less<>> rows_;
+};
+
+// The values joined by commas, every double quote removed, nothing quoted.
+std::u16string MakeCSVLine(const std::vector<std::u16string>& Cols);
+
+// Builds OutDir + trimmed TargetYYYYMM + "_ff1all.csv" and returns its path. The merged
+// file is read as UTF-8 when it begins with the UTF-8 byte-order mark, else as Shift-JIS;
+// its first non-blank line is skipped only when it is a header line. The output is written
+// only at the end, atomically: a failed build leaves no new file and keeps an older one.
+// Raises Error with the user-visible text (the output name must be a plain file name).
+std::filesystem::path BuildEHRCSV_FromFF1_andSpecCSV(std::u16string_view MergedFF1Path,
+                                                     std::u16string_view SpecCsvPath, std::u16string_view OutDir,
+                                                     std::u16string_view AppendCsvPath,
+                                                     std::u16string_view TargetYYYYMM);
+
+}  // namespace vask::ff1

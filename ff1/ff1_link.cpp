@@ -1,0 +1,64 @@
+#include "ff1/ff1_link.h"
+
+#include <exception>
+#include <system_error>
+
+#include "core/text.h"
+#include "ff1/ehr_csv.h"
+#include "ff1/ff1_merge.h"
+#include "platform/errors.h"
+#include "platform/paths.h"
+#include "platform/utf.h"
+
+namespace vask::ff1 {
+namespace {
+
+// Removes the merged file when the run ends, however it ends.
+class MergedFileRemover {
+public:
+    explicit MergedFileRemover(std::filesystem::path file) : file_(std::move(file)) {}
+    ~MergedFileRemover() {
+        std::error_code ec;
+        if (fileExists(file_)) std::filesystem::remove(file_, ec);
+    }
+    MergedFileRemover(const MergedFileRemover&) = delete;
+    MergedFileRemover& operator=(const MergedFileRemover&) = delete;
+
+private:
+    std::filesystem::path file_;
+};
+
+bool isSeparator(char16_t c) {
+    return c == u'/' || c == static_cast<char16_t>(std::filesystem::path::preferred_separator);
+}
+
+}  // namespace
+
+std::u16string withTrailingSeparator(std::u16string_view folder) {
+    std::u16string text(folder);
+    if (text.empty() || !isSeparator(text.back())) {
+        text.push_back(static_cast<char16_t>(std::filesystem::path::preferred_separator));
+    }
+    return text;
+}
+
+Outcome runFF1Link(const FF1LinkRequest& request, const std::function<void()>& starting) {
+    if (isBlank(request.targetYearMonth)) return Outcome::refused(kMonthPrompt);
+    const std::u16string folder = withTrailingSeparator(request.ff1Folder);
+    const std::u16string merged = folder + kMergedFileName;
+    removeFileIfExists(toPath(merged));
+    if (starting) starting();
+    const MergedFileRemover remover(toPath(merged));
+    try {
+        MergeFF1Latest(folder, merged, true, true);
+        const auto written = BuildEHRCSV_FromFF1_andSpecCSV(merged, request.specCsv, request.outputFolder,
+                                                            request.appendCsv, request.targetYearMonth);
+        return Outcome::wrote({written}, kLinkDone);
+    } catch (const Error& e) {
+        return Outcome::refused(kLinkFailed + e.message());
+    } catch (const std::exception& e) {
+        return Outcome::refused(kLinkFailed + utf8ToUtf16(e.what()));
+    }
+}
+
+}  // namespace vask::ff1

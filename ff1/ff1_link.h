@@ -1,0 +1,38 @@
+// One run of the FF1 link, as the FF1 link window and `vask-cli ff1` start it: merge the
+// FF1 files of the FF1 folder into "G_FF1_all.txt" there, build the EHR link CSV from it,
+// and remove the merged file again in every case.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "core/outcome.h"
+
+namespace vask::ff1 {
+
+inline constexpr char16_t kMergedFileName[] = u"G_FF1_all.txt";
+inline constexpr char16_t kSpecFileName[] = u"siyo4.csv";
+inline constexpr char16_t kMonthPrompt[] = u"連携ファイル該当年月を入力してください";
+inline constexpr char16_t kLinkFailed[] = u"エラーが発生しました:";
+inline constexpr char16_t kLinkDone[] = u"電カル連携ファイルが作成されました";
+
+struct FF1LinkRequest {
+    std::u16string ff1Folder;     // a trailing path separator is added when it has none
+    std::u16string specCsv;       // the specification CSV
+    std::u16string outputFolder;  // where the EHR link CSV goes (made when missing)
+    std::u16string appendCsv;     // may be empty; skipped when no such file exists
+    std::u16string targetYearMonth;
+};
+
+// The folder text with a trailing path separator ("/" or the platform's own) added when it
+// ends in none.
+std::u16string withTrailingSeparator(std::u16string_view folder);
+
+// A blank year-month is refused with kMonthPrompt before anything is touched. Otherwise a
+// merged file left by an earlier run is deleted (an Error when it cannot be), `starting`
+// is called, and the merge and the build run: their errors come back as the refusal
+// kLinkFailed + the error text; success as the written file with kLinkDone.
+Outcome runFF1Link(const FF1LinkRequest& request, const std::function<void()>& starting = {});
+
+}  // namespace vask::ff1

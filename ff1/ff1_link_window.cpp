@@ -1,0 +1,125 @@
+#include "ff1/ff1_link_window.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include <optional>
+
+#include "app/error_box.h"
+#include "app/qt_text.h"
+#include "app/widgets.h"
+#include "core/text.h"
+#include "ff1/ff1_link.h"
+#include "platform/paths.h"
+
+namespace vask {
+namespace {
+
+constexpr int kClientWidth = 477;
+constexpr int kClientHeight = 211;
+constexpr char16_t kFolderKey[] = u"SAVEFF1";
+constexpr char16_t kDefaultFolder[] = u"C:\\HDD_QT7\\FF1";
+
+QLabel* makeLabel(QWidget* parent, const QString& name, const QString& caption, int x, int y) {
+    auto* label = new QLabel(caption, parent);
+    label->setObjectName(name);
+    label->move(x, y);
+    label->adjustSize();
+    return label;
+}
+
+QLineEdit* makeEdit(QWidget* parent, const QString& name, int x, int y, int width, int height) {
+    auto* edit = new QLineEdit(parent);
+    edit->setObjectName(name);
+    edit->setGeometry(x, y, width, height);
+    return edit;
+}
+
+// The run's look: its button disabled and the busy cursor, until the object goes.
+class BusyRun {
+public:
+    explicit BusyRun(QPushButton* button) : button_(button) {
+        button_->setEnabled(false);
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    }
+    ~BusyRun() {
+        QApplication::restoreOverrideCursor();
+        button_->setEnabled(true);
+    }
+    BusyRun(const BusyRun&) = delete;
+    BusyRun& operator=(const BusyRun&) = delete;
+
+private:
+    QPushButton* button_;
+};
+
+}  // namespace
+
+bool TfrmFF1MergeVCL2::DspSet(AppContext& context, QWidget* parent) {
+    TfrmFF1MergeVCL2 window(context, parent);
+    window.exec();
+    return true;
+}
+
+TfrmFF1MergeVCL2::TfrmFF1MergeVCL2(AppContext& context, QWidget* parent) : QDialog(parent), context_(context) {
+    setObjectName(QStringLiteral("frmFF1MergeVCL2"));
+    setUpFixedWindow(this, QStringLiteral("FF1連携"), kClientWidth, kClientHeight);
+    // The frame of this window is sizable; it opens at its designed client size.
+    setMinimumSize(0, 0);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    resize(kClientWidth, kClientHeight);
+    QFont font(QStringLiteral("Segoe UI"));
+    font.setPixelSize(12);
+    setFont(font);
+    createControls();
+    onClick(Button3, context_, this, [this] { Button3Click(); });
+    onClick(Button2, context_, this, [this] { Button2Click(); });
+    InitSet();  // FormCreate
+    centerOnScreen(this);
+}
+
+void TfrmFF1MergeVCL2::createControls() {
+    Label1 = makeLabel(this, QStringLiteral("Label1"), QStringLiteral("連携ファイル該当年月："), 104, 29);
+    Edit3 = makeEdit(this, QStringLiteral("Edit3"), 238, 26, 99, 23);
+    Button3 = makeButton(this, QStringLiteral("Button3"), QStringLiteral("電カル連携ファイル選択"), 104, 55, 233, 25);
+    Label2 = makeLabel(this, QStringLiteral("Label2"), QStringLiteral("（省略可）"), 343, 59);
+    Edit4 = makeEdit(this, QStringLiteral("Edit4"), 104, 86, 233, 23);
+    Button2 = makeButton(this, QStringLiteral("Button2"), QStringLiteral("FF1連携ファイル作成"), 104, 130, 233, 25);
+    BitBtn1 = makeCloseButton(this, 389, 8, 75, 25);
+}
+
+void TfrmFF1MergeVCL2::InitSet() {
+    Edit3->clear();
+    Edit4->clear();
+    specCsvPath_ = fromPath(context_.programFolder / toPath(ff1::kSpecFileName));
+}
+
+void TfrmFF1MergeVCL2::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (shown_) return;
+    shown_ = true;
+    runGuarded(context_, this, [this] {
+        if (isBlank(context_.settings().read(kFolderKey))) context_.settings().write(kFolderKey, kDefaultFolder);
+    });
+}
+
+void TfrmFF1MergeVCL2::Button3Click() {
+    const auto file = context_.dialogs->openFile(this, QString());
+    if (file) Edit4->setText(*file);
+}
+
+void TfrmFF1MergeVCL2::Button2Click() {
+    ff1::FF1LinkRequest request;
+    request.targetYearMonth = u16(Edit3->text());
+    request.ff1Folder = context_.settings().read(kFolderKey);
+    request.outputFolder = ff1::withTrailingSeparator(fromPath(context_.downloadsFolder()));
+    request.specCsv = specCsvPath_;
+    request.appendCsv = u16(Edit4->text());
+    std::optional<BusyRun> busy;
+    const Outcome outcome = ff1::runFF1Link(request, [&] { busy.emplace(Button2); });
+    context_.dialogs->information(this, qs(outcome.message()));
+}
+
+}  // namespace vask

@@ -1,0 +1,229 @@
+#include "ff1/ff1_merge.h"
+
+#include <algorithm>
+#include <cstring>
+#include <system_error>
+#include <unordered_map>
+
+#include "ff1/ff1_format.h"
+#include "ff1/ff1_output.h"
+#include "ff1/line_bytes_reader.h"
+#include "platform/atomic_file.h"
+#include "platform/errors.h"
+#include "platform/paths.h"
+
+namespace vask::ff1 {
+namespace {
+
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+constexpr size_t kMinimumFields = 10;
+
+char16_t asciiUpper(char16_t c) { return (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - 0x20) : c; }
+
+bool matchesMask(std::u16string_view name, std::u16string_view prefix, std::u16string_view suffix) {
+    if (name.size() < prefix.size() + suffix.size()) return false;
+    auto same = [](std::u16string_view a, std::u16string_view b) {
+        return std::equal(a.begin(), a.end(), b.begin(), [](char16_t x, char16_t y) { return asciiUpper(x) == asciiUpper(y); });
+    };
+    return same(name.substr(0, prefix.size()), prefix) && same(name.substr(name.size() - suffix.size()), suffix);
+}
+
+std::vector<std::filesystem::path> filesMatching(const std::filesystem::path& folder, std::u16string_view suffix) {
+    std::vector<std::filesystem::path> files;
+    std::error_code ec;
+    std::filesystem::directory_iterator it(folder, ec);
+    for (; !ec && it != std::filesystem::directory_iterator(); it.increment(ec)) {
+        std::error_code typeError;
+        if (!it->is_regular_file(typeError)) continue;
+        if (matchesMask(fromPath(it->path().filename()), u"G_FF1", suffix)) files.push_back(it->path());
+    }
+    if (ec) throw Error(msg::cannotOpen(folder));
+    // The platform lists in its own order; the name order makes the choice of the header
+    // line and of the output encoding the same everywhere.
+    std::sort(files.begin(), files.end(), [](const auto& a, const auto& b) { return a.native() < b.native(); });
+    return files;
+}
+
+// ASCII letters compare as upper case, nothing else is folded; a prefix comes first.
+bool lessIgnoringAsciiCase(std::u16string_view a, std::u16string_view b) {
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
+                                        [](char16_t x, char16_t y) { return asciiUpper(x) < asciiUpper(y); });
+}
+
+bool sameIgnoringAsciiCase(std::u16string_view a, std::u16string_view b) {
+    return !lessIgnoringAsciiCase(a, b) && !lessIgnoringAsciiCase(b, a);
+}
+
+struct TransparentHash {
+    using is_transparent = void;
+    size_t operator()(std::u16string_view s) const { return std::hash<std::u16string_view>{}(s); }
+};
+
+// One kept line: its bytes as read, the encoding they are in and its place in the input.
+struct KeptLine {
+    int32_t yearMonth;
+    uint64_t sequence;
+    TextEncoding encoding;
+    std::string_view bytes;
+};
+
+// What can still reach the merged file: per data ID its largest year-month so far and the
+// lines of that month. An older month's lines are dropped as soon as a newer one appears.
+class LatestLines {
+public:
+    void add(std::u16string_view dataId, int32_t yearMonth, std::string_view bytes, TextEncoding encoding) {
+        auto it = entries_.find(dataId);
+        if (it == entries_.end()) it = entries_.try_emplace(std::u16string(dataId), Entry{yearMonth, {}}).first;
+        Entry& entry = it->second;
+        const uint64_t sequence = next_++;
+        if (yearMonth < entry.yearMonth) return;
+        if (yearMonth > entry.yearMonth) {
+            entry.yearMonth = yearMonth;
+            entry.records.clear();
+        }
+        appendRecord(entry.records, sequence, encoding, bytes);
+    }
+
+    // The kept lines in output order: data IDs ascending ignoring ASCII letter case, for
+    // data IDs that compare equal their year-month descending, then input order.
+    template <typename Emit>
+    void forEachInOrder(Emit&& emit) const {
+        std::vector<const Map::value_type*> ids;
+        ids.reserve(entries_.size());
+        for (const auto& item : entries_) ids.push_back(&item);
+        std::sort(ids.begin(), ids.end(), [](auto* a, auto* b) { return lessIgnoringAsciiCase(a->first, b->first); });
+        std::vector<KeptLine> group;
+        for (size_t i = 0; i < ids.size();) {
+            size_t j = i + 1;
+            while (j < ids.size() && sameIgnoringAsciiCase(ids[i]->first, ids[j]->first)) ++j;
+            group.clear();
+            for (size_t k = i; k < j; ++k) readRecords(ids[k]->second, group);
+            if (j - i > 1) {
+                std::sort(group.begin(), group.end(), [](const KeptLine& a, const KeptLine& b) {
+                    return a.yearMonth != b.yearMonth ? a.yearMonth > b.yearMonth : a.sequence < b.sequence;
+                });
+            }
+            for (const KeptLine& line : group) emit(line);
+            i = j;
+        }
+    }
+
+private:
+    // The lines of one month, packed one after the other: encoding (1 byte), input
+    // sequence (8 bytes), length (4 bytes), then the line's bytes.
+    struct Entry {
+        int32_t yearMonth;
+        std::string records;
+    };
+    using Map = std::unordered_map<std::u16string, Entry, TransparentHash, std::equal_to<>>;
+    static constexpr size_t kRecordHead = 1 + sizeof(uint64_t) + sizeof(uint32_t);
+
+    static void appendRecord(std::string& records, uint64_t sequence, TextEncoding encoding, std::string_view bytes) {
+        char head[kRecordHead];
+        head[0] = static_cast<char>(encoding);
+        const auto length = static_cast<uint32_t>(bytes.size());
+        std::memcpy(head + 1, &sequence, sizeof sequence);
+        std::memcpy(head + 1 + sizeof sequence, &length, sizeof length);
+        records.append(head, kRecordHead);
+        records.append(bytes);
+    }
+
+    static void readRecords(const Entry& entry, std::vector<KeptLine>& out) {
+        const std::string& records = entry.records;
+        for (size_t at = 0; at < records.size();) {
+            KeptLine line{entry.yearMonth, 0, static_cast<TextEncoding>(records[at]), {}};
+            uint32_t length = 0;
+            std::memcpy(&line.sequence, records.data() + at + 1, sizeof line.sequence);
+            std::memcpy(&length, records.data() + at + 1 + sizeof line.sequence, sizeof length);
+            line.bytes = std::string_view(records.data() + at + kRecordHead, length);
+            out.push_back(line);
+            at += kRecordHead + length;
+        }
+    }
+
+    Map entries_;
+    uint64_t next_ = 0;
+};
+
+struct HeaderLine {
+    bool seen = false;
+    TextEncoding encoding = TextEncoding::Cp932;
+    std::string bytes;
+};
+
+class Merger {
+public:
+    void readFile(const std::filesystem::path& file, TextEncoding encoding) {
+        LineBytesReader reader(file);
+        if (encoding == TextEncoding::Utf8) reader.skipLeading(kUtf8Bom);
+        std::string_view bytes;
+        while (reader.next(bytes)) {
+            decodeLine(bytes, encoding, text_);
+            takeLine(bytes, encoding);
+        }
+    }
+
+    void write(const std::filesystem::path& target, TextEncoding encoding) const {
+        createMissingFolders(target.parent_path());
+        AtomicFile out(target);
+        std::string buffer;
+        if (encoding == TextEncoding::Utf8) buffer = kUtf8Bom;
+        auto writeLine = [&](std::string_view bytes, TextEncoding from) {
+            appendReencoded(bytes, from, encoding, buffer);
+            buffer += "\r\n";
+            out.write(buffer);
+            buffer.clear();
+        };
+        if (header_.seen) writeLine(header_.bytes, header_.encoding);
+        latest_.forEachInOrder([&](const KeptLine& line) { writeLine(line.bytes, line.encoding); });
+        if (!buffer.empty()) out.write(buffer);
+        out.commit();
+    }
+
+private:
+    void takeLine(std::string_view bytes, TextEncoding encoding) {
+        if (isBlank(text_)) return;
+        if (IsHeaderLine(text_)) {
+            // The first header line of the run is kept; later ones are dropped.
+            if (!header_.seen) header_ = {true, encoding, std::string(bytes)};
+            return;
+        }
+        SplitTSV(text_, fields_);
+        if (fields_.size() < kMinimumFields) return;
+        const std::u16string_view dataId = trimmedView(fields_[kDataIdField]);
+        const int32_t yearMonth = ParseYearMonth(fields_[kYearMonthField]);
+        if (dataId.empty() || yearMonth == 0) return;
+        latest_.add(dataId, yearMonth, bytes, encoding);
+    }
+
+    std::u16string text_;
+    std::vector<std::u16string_view> fields_;
+    HeaderLine header_;
+    LatestLines latest_;
+};
+
+}  // namespace
+
+std::vector<std::filesystem::path> listFF1Files(const std::filesystem::path& folder) {
+    auto files = filesMatching(folder, u".txt");
+    if (files.empty()) files = filesMatching(folder, u".tsv");
+    return files;
+}
+
+void MergeFF1Latest(std::u16string_view InDir, std::u16string_view OutFile, bool InputIsShiftJIS,
+                    bool OutputFollowInput) {
+    const std::filesystem::path folder = toPath(InDir);
+    if (!folderExists(folder)) throw Error(u"入力フォルダが見つかりません：" + std::u16string(InDir));
+    const auto files = listFF1Files(folder);
+    if (files.empty()) throw Error(u"G_FF1*.txt / G_FF1*.tsv が見つかりません：" + std::u16string(InDir));
+    const std::filesystem::path target = toPath(OutFile);
+    removeFileIfExists(target);
+
+    Merger merger;
+    for (const auto& file : files) merger.readFile(file, DetectEncodingFromFile(file, InputIsShiftJIS));
+    TextEncoding output = InputIsShiftJIS ? TextEncoding::Cp932 : TextEncoding::Utf8;
+    if (OutputFollowInput) output = DetectEncodingFromFile(files.front(), InputIsShiftJIS);
+    merger.write(target, output);
+}
+
+}  // namespace vask::ff1

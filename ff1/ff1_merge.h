@@ -1,0 +1,25 @@
+// FF1 discovery and merge: the FF1 files of one folder become one merged FF1 file that
+// keeps, for every data ID, only the lines of its latest year-month, under one header line.
+#pragma once
+
+#include <filesystem>
+#include <string_view>
+#include <vector>
+
+namespace vask::ff1 {
+
+// The regular files directly in `folder` whose names match "G_FF1*.txt", or, only when
+// there is none, "G_FF1*.tsv" (letter case ignored). Sorted by name (code point order)
+// so that every platform visits them in the same order. Raises Error when the folder
+// cannot be listed.
+std::vector<std::filesystem::path> listFF1Files(const std::filesystem::path& folder);
+
+// Merges the FF1 files of `InDir` into `OutFile` (written atomically, CR LF after every
+// line). Each file is read in the encoding DetectEncodingFromFile gives it with
+// `InputIsShiftJIS`. The output encoding is the first listed file's when
+// `OutputFollowInput` holds, else Shift-JIS when `InputIsShiftJIS` holds, else UTF-8
+// (UTF-8 always with its byte-order mark). Raises Error with the user-visible text.
+void MergeFF1Latest(std::u16string_view InDir, std::u16string_view OutFile, bool InputIsShiftJIS,
+                    bool OutputFollowInput);
+
+}  // namespace vask::ff1
