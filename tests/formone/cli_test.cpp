@@ -1,0 +1,98 @@
+// The form-1 subcommands of vask-cli: exit status, printed paths, messages, files.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "../support/test_support.h"
+
+namespace vask {
+namespace {
+
+using test::listFolder;
+using test::readBytes;
+using test::runCli;
+using test::sjis;
+using test::writeBytes;
+
+class FormOneCli : public ::testing::Test {
+protected:
+    std::string path(const char* name) const { return (dir / name).string(); }
+    // A form-1 file of a header and one record (53 fields) of the year-month 202404.
+    void writeFormOne(const char* name) {
+        std::string record = "1001\t" + sjis(u"山田　太郎") + "\t\t202404";
+        for (int i = 4; i < 53; ++i) record += "\t";
+        writeBytes(dir / name, "header\r\n" + record + "\r\n");
+    }
+    test::TempDir dir;
+    test::TempDir out;
+    std::string outDir = out.path().string();
+};
+
+TEST_F(FormOneCli, CarteWritesTheFileAndPrintsItsPath) {
+    writeFormOne("ff.txt");
+    const auto result = runCli({"carte", path("ff.txt"), "-o", outDir});
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out, (out / "202404_carte.csv").string() + "\n");
+    EXPECT_EQ(readBytes(out / "202404_carte.csv").substr(0, 6), sjis(u"カルテ"));
+}
+
+TEST_F(FormOneCli, RefusalsAndErrorsExitWithOneAndWriteNothing) {
+    writeBytes(dir / "empty.txt", "");
+    writeBytes(dir / "header.txt", "header only\r\n");
+    writeBytes(dir / "short.txt", "header\r\na\tb\r\n");
+    const struct {
+        std::vector<std::string> args;
+        std::string message;
+    } cases[] = {
+        {{"carte", path("none.txt")}, "ファイルがありません。\n"},
+        {{"carte", path("empty.txt")}, "正しいFFファイルではありません。\n"},
+        {{"carte2", path("empty.txt")}, "正しいFFファイルではありません。\n"},
+        {{"carte2", path("header.txt")}, "リストのインデックスが範囲を超えています (1)\n"},
+        {{"carte2", path("short.txt")}, "範囲チェックエラー.\n"},
+        {{"carte2", path("short.txt"), "--month", "2024/04"}, "ファイル名に使えない文字が含まれています：2024/04_carte.csv.\n"},
+        {{"carte2", path("header.txt"), "--movacal", path("none.csv"), "--month", "202404"}, ""},
+        {{"blank-names", " "}, "ファイルが選択されていません。\n"},
+    };
+    for (auto c : cases) {
+        c.args.insert(c.args.end(), {"-o", outDir});
+        const auto result = runCli(c.args);
+        EXPECT_EQ(result.status, 1) << c.args[1];
+        if (!c.message.empty()) {
+            EXPECT_EQ(result.err, c.message);
+        }
+        EXPECT_TRUE(result.out.empty());
+    }
+    EXPECT_TRUE(listFolder(out.path()).empty());
+}
+
+TEST_F(FormOneCli, Carte2WithMovacalPrintsBothFilesInWritingOrder) {
+    writeFormOne("ff.txt");
+    writeBytes(out / "output.tsv", "stale");
+    writeBytes(dir / "map.csv", sjis(u"header,見出し\r\n"));
+    const auto result = runCli({"carte2", path("ff.txt"), "--movacal", path("map.csv"), "-o", outDir});
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out, (out / "output.tsv").string() + "\n" + (out / "202404_carte.csv").string() + "\n");
+    EXPECT_EQ(readBytes(out / "output.tsv").substr(0, 8), sjis(u"見出し") + "\r\n");
+    // Without the mapping the run still deletes the stale intermediate file.
+    const auto standard = runCli({"carte2", path("ff.txt"), "--month", "202501", "-o", outDir});
+    EXPECT_EQ(standard.out, (out / "202501_carte.csv").string() + "\n");
+    EXPECT_EQ(listFolder(out.path()), (std::vector<std::string>{"202404_carte.csv", "202501_carte.csv"}));
+}
+
+TEST_F(FormOneCli, MapAndBlankNames) {
+    writeBytes(dir / "empty.txt", "");
+    writeBytes(dir / "map.csv", "b,\r\n");
+    const auto nothing = runCli({"map", path("empty.txt"), path("map.csv"), path("mapped.tsv")});
+    EXPECT_EQ(nothing.status, 0);
+    EXPECT_TRUE(nothing.out.empty());
+    EXPECT_FALSE(std::filesystem::exists(dir / "mapped.tsv"));
+
+    writeBytes(dir / "ff.txt", "a\tb\tc\r\n1\t2\t3\r\n");
+    EXPECT_EQ(runCli({"map", path("ff.txt"), path("map.csv"), path("mapped.tsv")}).out, path("mapped.tsv") + "\n");
+    EXPECT_EQ(readBytes(dir / "mapped.tsv"), "a\tc\r\n1\t3\r\n");
+    EXPECT_EQ(runCli({"blank-names", path("ff.txt"), "-o", outDir}).out, (out / "ffano.txt").string() + "\n");
+    EXPECT_EQ(readBytes(out / "ffano.txt"), "a\tb\tc\r\n1\t\t3\r\n");
+}
+
+}  // namespace
+}  // namespace vask
