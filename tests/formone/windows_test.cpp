@@ -1,0 +1,143 @@
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QPushButton>
+
+#include "../gui/gui_test_support.h"
+#include "formone/convert2_window.h"
+#include "formone/convert_window.h"
+#include "formone/msg2_window.h"
+
+namespace vask::test {
+namespace {
+
+using Kind = ScriptedDialogs::Kind;
+
+class FormOneWindows : public GuiTest {
+protected:
+    // A form-1 file of a header and one record of the year-month 202404.
+    QString formOneFile(const char* name = "FF1_202404.txt") {
+        std::string record = "1001\t" + sjis(u"山田　太郎") + "\t\t202404";
+        for (int i = 4; i < 141; ++i) record += "\t";
+        writeBytes(input / name, "header\r\n" + record + "\r\n");
+        return qstr(input / name);
+    }
+    // Presses `button` and closes the result window it opens; returns the window's message.
+    QString pressForResult(QWidget* window, const char* button) {
+        QString message;
+        whenModal([&](QWidget* result) {
+            message = child<QLabel>(result, "Label1")->text();
+            result->close();
+        });
+        click(window, button);
+        return message;
+    }
+    TempDir input;
+};
+
+TEST_F(FormOneWindows, TheFirstConverterChoosesAFileAndConvertsIt) {
+    TfrmConvert window(context, nullptr);
+    window.show();
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("VELTコンバーター"));
+    EXPECT_EQ(window.size(), QSize(348, 199));
+    EXPECT_TRUE(child(&window, "Button2")->isHidden());
+    EXPECT_TRUE(child(&window, "Memo1")->isHidden());
+
+    click(&window, "Button3");  // cancelled with nothing loaded before
+    EXPECT_EQ(dialogs.texts(Kind::Information), std::vector<QString>{QStringLiteral("変換前ファイルを選択します")});
+    EXPECT_EQ(dialogs.texts(Kind::Warning), std::vector<QString>{QStringLiteral("正しいFFファイルではありません。")});
+    dialogs.fileAnswers.push_back(formOneFile());
+    click(&window, "Button3");
+    EXPECT_EQ(text(&window, "Edit1"), qstr(input / "FF1_202404.txt"));
+    click(&window, "Button3");  // cancelled: the earlier choice stays
+    EXPECT_EQ(text(&window, "Edit1"), qstr(input / "FF1_202404.txt"));
+
+    EXPECT_EQ(pressForResult(&window, "Button1"), QStringLiteral("202404_carte.csvが作成されました"));
+    EXPECT_EQ(listFolder(programFolder.path()), std::vector<std::string>{"202404_carte.csv"});
+}
+
+TEST_F(FormOneWindows, TheFirstConverterWarnsWithoutOpeningTheResultWindow) {
+    writeBytes(input / "empty.txt", "");
+    TfrmConvert window(context, nullptr);
+    window.show();
+    setText(&window, "Edit1", qstr(input / "none.txt"));
+    click(&window, "Button1");
+    setText(&window, "Edit1", qstr(input / "empty.txt"));
+    click(&window, "Button1");
+    EXPECT_EQ(dialogs.texts(Kind::Warning), (std::vector<QString>{QStringLiteral("ファイルがありません。"),
+                                                                   QStringLiteral("正しいFFファイルではありません。")}));
+    EXPECT_TRUE(listFolder(programFolder.path()).empty());
+}
+
+TEST_F(FormOneWindows, TheSecondConverterTakesTheYearMonthWhenTheFileIsChosen) {
+    TfrmConvert2 window(context, nullptr);
+    window.show();
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("VELTコンバーター２"));
+    EXPECT_EQ(window.size(), QSize(348, 239));
+    for (const char* hidden : {"Edit2", "Button2", "Button6", "Memo1"}) EXPECT_TRUE(child(&window, hidden)->isHidden());
+
+    writeBytes(input / "header.txt", "header only\r\n");
+    dialogs.fileAnswers.push_back(qstr(input / "header.txt"));
+    click(&window, "Button3");  // the path is set, then the year-month cannot be taken
+    EXPECT_EQ(text(&window, "Edit1"), qstr(input / "header.txt"));
+    EXPECT_EQ(dialogs.texts(Kind::Error), std::vector<QString>{QStringLiteral("リストのインデックスが範囲を超えています (1)")});
+
+    dialogs.fileAnswers.push_back(formOneFile());
+    click(&window, "Button3");
+    settings().write(u"Spec", u" 2 ");
+    writeBytes(programFolder / "movacal.csv", "header,title\r\n");
+    EXPECT_EQ(pressForResult(&window, "Button1"), QStringLiteral("202404_carte.csvが作成されました"));
+    EXPECT_EQ(readBytes(programFolder / "output.tsv").substr(0, 7), "title\r\n");
+
+    std::filesystem::remove(programFolder / "movacal.csv");  // the mapping file is gone: error box, no result
+    click(&window, "Button1");
+    EXPECT_EQ(dialogs.texts(Kind::Error).size(), 2u);
+    EXPECT_FALSE(std::filesystem::exists(programFolder / "output.tsv"));
+}
+
+TEST_F(FormOneWindows, TheSecondConverterAnonymisesItsInput) {
+    TfrmConvert2 window(context, nullptr);
+    window.show();
+    click(&window, "Button5");
+    EXPECT_EQ(dialogs.texts(Kind::Warning), std::vector<QString>{QStringLiteral("ファイルが選択されていません。")});
+    setText(&window, "Edit1", formOneFile());
+    EXPECT_EQ(pressForResult(&window, "Button5"), QStringLiteral("FF1_202404ano.txtが作成されました"));
+    EXPECT_EQ(listFolder(programFolder.path()), std::vector<std::string>{"FF1_202404ano.txt"});
+}
+
+TEST_F(FormOneWindows, TheCorrespondenceChoiceAsksFirstAndWarnsOnNoLine) {
+    TfrmConvert2 window(context, nullptr);
+    window.show();
+    whenModal([](QWidget* prompt) { click(prompt, "Button1"); });  // 戻る: no dialog follows
+    click(&window, "Button4");
+    EXPECT_TRUE(dialogs.texts(Kind::OpenFile).empty());
+
+    whenModal([](QWidget* prompt) { click(prompt, "Button2"); });  // OK, then the dialog is cancelled
+    click(&window, "Button4");
+    EXPECT_EQ(dialogs.texts(Kind::Warning), std::vector<QString>{QStringLiteral("対応ファイルが正しくありません")});
+
+    writeBytes(input / "ids.csv", "1001,A-1\r\n");
+    dialogs.fileAnswers.push_back(qstr(input / "ids.csv"));
+    whenModal([](QWidget* prompt) { click(prompt, "Button2"); });
+    click(&window, "Button4");
+    EXPECT_EQ(text(&window, "Edit2"), qstr(input / "ids.csv"));
+}
+
+TEST_F(FormOneWindows, ThePromptAnswersWhetherOkWasPressed) {
+    const std::pair<const char*, bool> answers[] = {{"Button2", true}, {"Button1", false}, {nullptr, false}};
+    for (const auto& [button, expected] : answers) {
+        QString shown;
+        whenModal([&, button = button](QWidget* prompt) {
+            EXPECT_EQ(prompt->windowTitle(), QStringLiteral("情報"));
+            EXPECT_EQ(prompt->size(), QSize(348, 96));
+            EXPECT_EQ(child<QPushButton>(prompt, "Button1")->text(), QStringLiteral("戻る"));
+            shown = child<QLabel>(prompt, "Label1")->text();
+            button ? click(prompt, button) : void(prompt->close());
+        });
+        EXPECT_EQ(TfrmMsg2::DspSet(context, nullptr, u"message"), expected);
+        EXPECT_EQ(shown, QStringLiteral("message"));
+    }
+}
+
+}  // namespace
+}  // namespace vask::test
