@@ -66,16 +66,6 @@ TEST_F(Anonymise, EachRecordKindIsRewrittenItsOwnWay) {
                    }));
 }
 
-TEST_F(Anonymise, ReportsTheFileItsKindAndTheMessage) {
-    write({clinicRecord(u"1")});
-    const auto result = run();
-    ASSERT_FALSE(result.outcome.isRefusal());
-    EXPECT_EQ(result.kind, ClaimsKind::Employee);
-    EXPECT_EQ(result.fileName, u"50611_1.UKE");
-    EXPECT_EQ(result.outcome.message(), u"社保と国保の匿名化ファイルが作成されました");
-    EXPECT_EQ(result.outcome.files(), std::vector<std::filesystem::path>{programFolder / "50611_1.UKE"});
-}
-
 TEST_F(Anonymise, TheKanaNameIsEmptiedOnlyWhenTheRecordReachesIt) {
     auto claim = [](int fields) {
         std::u16string line = u"RE,1,1112,50611,名前";

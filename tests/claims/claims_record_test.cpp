@@ -53,19 +53,6 @@ TEST(Record, SplitsAsGetCommaTxtWhateverCameBefore) {
     }
 }
 
-TEST(Record, AMissingFieldRaisesTheListIndexError) {
-    claims::Record record;
-    record.split(u"HO,1,2");
-    EXPECT_TRUE(record.has(2));
-    EXPECT_FALSE(record.has(3));
-    try {
-        record.at(3);
-        ADD_FAILURE() << "no error";
-    } catch (const Error& e) {
-        EXPECT_EQ(e.message(), u"リストのインデックスが範囲を超えています (3)");
-    }
-}
-
 TEST(FileKindMark, TheFourthCharacterOfTheFirstLineInTheLoadersEncoding) {
     TempDir dir;
     const std::pair<std::string, std::optional<char16_t>> cases[] = {
@@ -85,20 +72,6 @@ TEST(FileKindMark, TheFourthCharacterOfTheFirstLineInTheLoadersEncoding) {
         EXPECT_EQ(claims::fileKindMark(dir / "f"), mark) << bytes;
     }
     EXPECT_THROW(claims::fileKindMark(dir / "missing"), Error);
-}
-
-TEST(StoreResult, AWrittenFileFillsTheNameOfItsKindOnly) {
-    std::u16string msg = u"old", file1 = u"a", file2 = u"b";
-    claims::storeResult(claims::ClaimsResult::refused(u"ファイルがありません。"), msg, file1, file2);
-    EXPECT_EQ(msg + file1 + file2, u"oldab");
-    claims::storeResult({Outcome::wrote({"x/50611_2.UKE"}, u"done"), claims::ClaimsKind::National, u"50611_2.UKE"},
-                        msg, file1, file2);
-    EXPECT_EQ(msg, u"done");
-    EXPECT_EQ(file1, u"a");
-    EXPECT_EQ(file2, u"50611_2.UKE");
-    claims::storeResult({Outcome::wrote({"x/_1.UKE"}, u"again"), claims::ClaimsKind::Employee, u"_1.UKE"}, msg,
-                        file1, file2);
-    EXPECT_EQ(msg + u"|" + file1 + u"|" + file2, u"again|_1.UKE|50611_2.UKE");
 }
 
 }  // namespace

@@ -81,13 +81,6 @@ TEST_F(ClaimsButtons, AnEmptyFileAndAnotherExaminingBodyAreRefusedInBothSteps) {
     EXPECT_TRUE(text(&window, "Edit2").isEmpty());
 }
 
-TEST_F(ClaimsButtons, CancellingBothDialogsChangesNothingAndWarnsOfNothing) {
-    click(&window, "Button3");
-    EXPECT_EQ(kindsShown(), (std::vector<Kind>{Kind::Information, Kind::OpenFile, Kind::Information, Kind::OpenFile}));
-    EXPECT_TRUE(text(&window, "Edit1").isEmpty());
-    EXPECT_TRUE(text(&window, "Edit2").isEmpty());
-}
-
 TEST_F(ClaimsButtons, WithBothBoxesFilledTheUserIsAskedFirst) {
     setText(&window, "Edit1", QStringLiteral("old1"));
     setText(&window, "Edit2", QStringLiteral("old2"));
