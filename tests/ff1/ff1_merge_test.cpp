@@ -1,0 +1,234 @@
+#include <gtest/gtest.h>
+
+#include "ff1/ff1_format.h"
+#include "ff1/ff1_merge.h"
+#include "ff1/line_bytes_reader.h"
+#include "ff1_test_support.h"
+#include "platform/errors.h"
+#include "platform/utf.h"
+
+namespace vask::test {
+namespace {
+
+using ff1::MergeFF1Latest;
+
+const std::u16string kHeader = u"施設コード\tデータ識別番号\t年月\tコード\t連番\tP1\tP2\tP3\tP4\tP5\tP6\tP7\tP8\tP9";
+
+class Merge : public ::testing::Test {
+protected:
+    void write(const std::string& name, const std::vector<std::u16string>& lines) {
+        writeBytes(in / name, sjisLines(lines));
+    }
+    std::u16string folder() const { return u16path(in.path()) + u"/"; }
+    // Merges the folder and returns the merged file's bytes.
+    std::string merge() {
+        MergeFF1Latest(folder(), u16path(out / "G_FF1_all.txt"), true, true);
+        return readBytes(out / "G_FF1_all.txt");
+    }
+    std::vector<std::u16string> mergedLines() { return linesOf(merge()); }
+
+    TempDir in;
+    TempDir out;
+};
+
+TEST_F(Merge, KeepsAllLinesOfEachDataIdsLatestMonthWhicheverFileHoldsThem) {
+    const auto a3 = ff1Line(u"A", u"202403", u"CPF0001", payloads({u"170"}));
+    const auto a4x = ff1Line(u"A", u"202404", u"CPF0001", payloads({u"171"}));
+    const auto a4y = ff1Line(u"A", u"202404", u"CPP0001", payloads({u"", u"", u"1000001"}));
+    const auto b4 = ff1Line(u"B", u"202404", u"CPF0001", payloads({u"150"}));
+    const auto b5 = ff1Line(u"B", u"202405", u"CPF0001", payloads({u"151"}));
+    write("G_FF1_202403.txt", {kHeader, a3, b5});
+    write("G_FF1_202404.txt", {kHeader, a4x, b4, a4y, a4x});
+    // One header line, first; all lines of A's 202404, the duplicate included; B's 202405.
+    EXPECT_EQ(mergedLines(), (std::vector<std::u16string>{kHeader, a4x, a4y, a4x, b5}));
+}
+
+TEST_F(Merge, WithoutAnyHeaderLineTheMergedFileStartsWithData) {
+    const auto a = ff1Line(u"A", u"202404", u"CPF0001", payloads({u"170"}));
+    write("G_FF1_1.txt", {a});
+    EXPECT_EQ(mergedLines(), std::vector<std::u16string>{a});
+}
+
+TEST(IsHeaderLine, NamesTheFacilityColumnOrHasNoIntegerInFieldZero) {
+    const struct {
+        std::u16string line;
+        bool header;
+    } cases[] = {
+        {u"施設コード\tID", true},
+        {u"131\tA\t202404\t施設コード", true},  // numeric field 0, but the name occurs
+        {u"abc\tA\t202404", true},
+        {u"2147483648\tA\t202404", true},  // no 32-bit integer
+        {u"2147483647\tA\t202404", false},
+        {u"-2147483648\tA", false},
+        {u" 131 \tA", false},  // trimmed
+        {u"$1F\tA", false},    // hexadecimal is an integer
+        {u"1.0\tA", true},
+        {u"\tA", true},  // empty field 0
+        {u"", false},    // no field at all
+    };
+    for (const auto& c : cases) EXPECT_EQ(ff1::IsHeaderLine(c.line), c.header) << utf16ToUtf8(c.line);
+}
+
+TEST_F(Merge, AHeaderLineIsNeverMergedAndOnlyTheFirstOfTheRunIsKept) {
+    const auto data = ff1Line(u"A", u"202404", u"X", payloads({u"1"}));
+    const auto overflow = ff1Line(u"A", u"202404", u"X", payloads({u"2"}), u"2147483648");
+    write("G_FF1_1.txt", {data, overflow, kHeader});
+    write("G_FF1_2.txt", {kHeader});
+    EXPECT_EQ(mergedLines(), (std::vector<std::u16string>{overflow, data}));
+}
+
+TEST_F(Merge, LinesWithoutUsableDataIdYearMonthOrTenFieldsAreDropped) {
+    const auto tenFields = ff1Line(u"A", u"202404", u"X", {u"1", u"2", u"3", u"4", u"5"});
+    write("G_FF1_1.txt", {
+                             ff1Line(u"B", u"202404", u"X", {u"1", u"2", u"3", u"4"}),  // 9 fields
+                             tenFields,
+                             ff1Line(u"C", u"2024-04", u"X", payloads({})),
+                             ff1Line(u"D", u"", u"X", payloads({})),
+                             ff1Line(u"E", u"0", u"X", payloads({})),
+                             ff1Line(u"  ", u"202404", u"X", payloads({})),
+                             u"   \t ",
+                             u"",
+                         });
+    EXPECT_EQ(mergedLines(), std::vector<std::u16string>{tenFields});
+}
+
+TEST_F(Merge, SortsDataIdsIgnoringOnlyAsciiCaseThenYearMonthDescendingThenInputOrder) {
+    const std::vector<std::u16string> ids = {u"ａ", u"_x", u"B2", u"b", u"a1", u"a", u"9", u"10"};
+    std::vector<std::u16string> lines;
+    for (const auto& id : ids) lines.push_back(ff1Line(id, u"202404", u"X", payloads({id})));
+    const auto upperA = ff1Line(u"A", u"202405", u"X", payloads({u"upper"}));
+    const auto lowerA2 = ff1Line(u"a", u"202404", u"Y", payloads({u"second"}));
+    lines.push_back(upperA);
+    lines.push_back(lowerA2);
+    write("G_FF1_1.txt", lines);
+    // "a" and "A" are two data IDs that sort together: A's later month first, then a's
+    // lines in input order. A prefix comes first; full-width letters are not folded.
+    EXPECT_EQ(mergedLines(), (std::vector<std::u16string>{lines[7], lines[6], upperA, lines[5], lowerA2, lines[4],
+                                                          lines[3], lines[2], lines[1], lines[0]}));
+}
+
+TEST_F(Merge, EqualYearMonthsOfCaseVariantsKeepInputOrderAcrossFiles) {
+    const auto x1 = ff1Line(u"x", u"202404", u"P", payloads({u"1"}));
+    const auto x2 = ff1Line(u"X", u"202404", u"P", payloads({u"2"}));
+    const auto x3 = ff1Line(u"x", u"202404", u"P", payloads({u"3"}));
+    write("G_FF1_1.txt", {x1, x2});
+    write("G_FF1_2.txt", {x3});
+    EXPECT_EQ(mergedLines(), (std::vector<std::u16string>{x1, x2, x3}));
+}
+
+TEST(ListFF1Files, TxtFilesFirstThenTsvCaseInsensitiveSortedAndOnlyPlainFilesHere) {
+    TempDir dir;
+    for (const char* name : {"G_FF1_b.TSV", "g_ff1_a.tsv", "G_FF2.txt", "xG_FF1.txt", "G_FF1.txt.bak", "G_FF1.tx"}) {
+        writeBytes(dir / name, "");
+    }
+    std::filesystem::create_directory(dir / "G_FF1_dir.tsv");
+    std::filesystem::create_directory(dir / "sub");
+    writeBytes(dir / "sub" / "G_FF1_sub.tsv", "");
+    auto names = [&] {
+        std::vector<std::string> found;
+        for (const auto& f : ff1::listFF1Files(dir.path())) found.push_back(f.filename().string());
+        return found;
+    };
+    EXPECT_EQ(names(), (std::vector<std::string>{"G_FF1_b.TSV", "g_ff1_a.tsv"}));
+    writeBytes(dir / "g_FF1.TXT", "");
+    writeBytes(dir / "G_FF1_2.txt", "");
+    EXPECT_EQ(names(), (std::vector<std::string>{"G_FF1_2.txt", "g_FF1.TXT"}));
+}
+
+TEST_F(Merge, TheFirstListedFileDecidesTheOutputEncodingEachFileIsReadInItsOwn) {
+    const auto utf8 = ff1Line(u"A", u"202404", u"X", payloads({u"髙橋①"}));
+    const auto shiftJis = ff1Line(u"B", u"202404", u"X", payloads({u"ｶﾅ漢字"}));
+    writeBytes(in / "G_FF1_1.txt", "\xEF\xBB\xBF" + utf16ToUtf8(utf8) + "\r\n");
+    writeBytes(in / "G_FF1_2.txt", sjisLines({shiftJis}));
+    EXPECT_EQ(merge(), "\xEF\xBB\xBF" + utf16ToUtf8(utf8) + "\r\n" + utf16ToUtf8(shiftJis) + "\r\n");
+
+    std::filesystem::rename(in / "G_FF1_1.txt", in / "G_FF1_3.txt");
+    EXPECT_EQ(merge(), sjisLines({utf8, shiftJis}));
+}
+
+TEST_F(Merge, LinesPassThroughTheCodecAsWrittenAndEndInCrLf) {
+    // Invalid bytes become "?", the duplicate code ED40 comes out as FA5C; LF and CR end lines.
+    const std::string line1 = sjis(ff1Line(u"A", u"202404", u"X", payloads({u"a"}))) + "\x80\xFF\x81";
+    const std::string line2 = sjis(ff1Line(u"B", u"202404", u"X", payloads({u"b"}))) + "\xED\x40";
+    writeBytes(in / "G_FF1_1.txt", line1 + "\n" + line2 + "\r");
+    const std::string expected1 = sjis(ff1Line(u"A", u"202404", u"X", payloads({u"a"}))) + "???";
+    const std::string expected2 = sjis(ff1Line(u"B", u"202404", u"X", payloads({u"b"}))) + "\xFA\x5C";
+    EXPECT_EQ(merge(), expected1 + "\r\n" + expected2 + "\r\n");
+}
+
+TEST_F(Merge, ALineOfTenThousandFieldsIsKeptWhole) {
+    std::vector<std::u16string> many(9999, u"v");
+    const auto line = ff1Line(u"A", u"202404", u"X", many);
+    write("G_FF1_1.txt", {line});
+    EXPECT_EQ(mergedLines(), std::vector<std::u16string>{line});
+}
+
+TEST_F(Merge, AUtf16FileIsReadAsShiftJisWithoutFailing) {
+    const std::u16string text = kHeader + u"\r\n" + ff1Line(u"A", u"202404", u"X", payloads({u"1"})) + u"\r\n";
+    writeBytes(in / "G_FF1_1.txt", "\xFF\xFE" + utf16ToUtf16le(text));
+    const std::string merged = merge();
+    // Its first line, read byte by byte as Shift-JIS, has no integer in field 0: a header.
+    const std::string firstLine = ("\xFF\xFE" + utf16ToUtf16le(kHeader));
+    EXPECT_EQ(merged.substr(0, 2), "??");
+    EXPECT_EQ(merged.find("\r\n"), firstLine.size());
+}
+
+TEST_F(Merge, MissingFolderOrNoFF1FileFailsWithTheTextAndWritesNothing) {
+    const std::u16string missing = u16path(in / "gone") + u"/";
+    try {
+        MergeFF1Latest(missing, u16path(out / "m.txt"), true, true);
+        FAIL() << "no error";
+    } catch (const Error& e) {
+        EXPECT_EQ(e.message(), u"入力フォルダが見つかりません：" + missing);
+    }
+    writeBytes(in / "G_FF1_1.csv", "");
+    writeBytes(out / "m.txt", "older");
+    try {
+        MergeFF1Latest(folder(), u16path(out / "m.txt"), true, true);
+        FAIL() << "no error";
+    } catch (const Error& e) {
+        EXPECT_EQ(e.message(), u"G_FF1*.txt / G_FF1*.tsv が見つかりません：" + folder());
+    }
+    EXPECT_EQ(readBytes(out / "m.txt"), "older");  // the listing failed before the deletion
+}
+
+TEST_F(Merge, TheOutputFolderIsMadeAndAnOlderMergedFileReplaced) {
+    const auto a = ff1Line(u"A", u"202404", u"X", payloads({u"1"}));
+    write("G_FF1_1.txt", {a});
+    const auto target = out / "new" / "deeper" / "G_FF1_all.txt";
+    MergeFF1Latest(folder(), u16path(target), true, true);
+    EXPECT_EQ(readBytes(target), sjisLines({a}));
+    write("G_FF1_1.txt", {});
+    MergeFF1Latest(folder(), u16path(target), true, true);
+    EXPECT_EQ(readBytes(target), "");
+    EXPECT_EQ(listFolder(target.parent_path()), std::vector<std::string>{"G_FF1_all.txt"});
+}
+
+TEST(LineBytesReader, SplitsAtEveryBreakAcrossBlocksAndSkipsAByteOrderMarkOnlyWhenWhole) {
+    TempDir dir;
+    const std::string longLine(262143, 'x');  // its CR is the last byte of the first block
+    const struct {
+        std::string bytes;
+        std::vector<std::string> lines;
+    } cases[] = {
+        {"", {}},
+        {"a\r\rb\n\nc", {"a", "", "b", "", "c"}},
+        {"a\r\n", {"a"}},
+        {"\xEF\xBB\xBFx\r\n", {"x"}},
+        {"\xEF\xBB", {"\xEF\xBB"}},
+        {longLine + "\r\nnext", {longLine, "next"}},
+        {std::string(600000, 'y') + "\nz", {std::string(600000, 'y'), "z"}},
+    };
+    for (const auto& c : cases) {
+        writeBytes(dir / "f", c.bytes);
+        ff1::LineBytesReader reader(dir / "f");
+        reader.skipLeading("\xEF\xBB\xBF");
+        std::vector<std::string> lines;
+        std::string_view line;
+        while (reader.next(line)) lines.emplace_back(line);
+        EXPECT_EQ(lines, c.lines) << c.bytes.substr(0, 20);
+    }
+}
+
+}  // namespace
+}  // namespace vask::test
