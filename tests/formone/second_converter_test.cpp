@@ -212,6 +212,11 @@ TEST(SecondConverterRun, DeletesTheIntermediateFileAndConvertsTheMappedFile) {
     EXPECT_EQ(movacal.files(), (std::vector<std::filesystem::path>{dir / "output.tsv", dir / "202404_carte.csv"}));
     EXPECT_EQ(readBytes(dir / "output.tsv"), "h0\r\n1\r\n");
     EXPECT_TRUE(readBytes(dir / "202404_carte.csv") == sjis(kHeader) + "\r\n1\r\n");
+
+    writeBytes(dir / "ff.txt", "h0\th1\th2\r\n");  // a header only: the mapped header, then the bare layout header
+    runSecondConverter(fromPath(dir / "ff.txt"), u"202404", dir.path(), dir / "map.csv");
+    EXPECT_EQ(readBytes(dir / "output.tsv"), "h0\th2\r\n");
+    EXPECT_TRUE(readBytes(dir / "202404_carte.csv") == sjis(kHeader) + "\r\n");
 }
 
 TEST(SecondConverterRun, MovacalFailuresLeaveNoOutput) {
