@@ -1,0 +1,97 @@
+#include <gtest/gtest.h>
+
+#include "ff1_test_support.h"
+#include "platform/utf.h"
+
+namespace vask::test {
+namespace {
+
+std::string utf8(std::u16string_view text) { return utf16ToUtf8(text); }
+
+class Ff1Cli : public ::testing::Test {
+protected:
+    Ff1Cli() {
+        writeBytes(ff1 / "G_FF1_202404.txt",
+                   sjisLines({u"施設コード\tID\t年月\tコード\t連番\tP1\tP2\tP3\tP4\tP5\tP6\tP7\tP8\tP9",
+                              ff1Line(u"A", u"202404", u"CPF0001", payloads({u"170", u"60.5"})),
+                              ff1Line(u"A", u"202404", u"CPP0001", payloads({u"", u"", u"1000001"}))}));
+    }
+    std::string folder() const { return ff1.path().string(); }
+    std::string out() const { return (work / "out").string(); }
+
+    TempDir ff1;
+    TempDir work;
+};
+
+TEST_F(Ff1Cli, LinksWithTheShippedSpecificationAndRemovesTheMergedFile) {
+    const auto result = runCli({"ff1", folder(), "--month", "202404", "-o", out()});
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out, out() + "/202404_ff1all.csv\n");
+    const auto lines = linesOf(readBytes(work / "out" / "202404_ff1all.csv"));
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_TRUE(lines[0].starts_with(u"[0] カルテ番号,[1] 患者氏名,[2] 診療年月日,[3] 郵便番号,[4] 身長,"));
+    EXPECT_TRUE(lines[0].ends_with(u",[87] 入院のICD10コード,[88] 入院の修飾語コード"));
+    EXPECT_EQ(lines[1], u"A,,20240401,1000001,170,60.5" + std::u16string(83, u','));
+    EXPECT_EQ(listFolder(ff1.path()), std::vector<std::string>{"G_FF1_202404.txt"});
+}
+
+TEST_F(Ff1Cli, ABlankMonthIsRefusedAndAMissingOneIsWrongUsage) {
+    writeBytes(ff1 / "G_FF1_all.txt", "left by an earlier run");
+    const auto blank = runCli({"ff1", folder(), "--month", "  ", "-o", out()});
+    EXPECT_EQ(blank.status, 1);
+    EXPECT_EQ(blank.err, "連携ファイル該当年月を入力してください\n");
+    EXPECT_EQ(readBytes(ff1 / "G_FF1_all.txt"), "left by an earlier run");  // nothing touched
+    EXPECT_EQ(runCli({"ff1", folder()}).status, 2);
+    EXPECT_FALSE(std::filesystem::exists(work / "out"));
+}
+
+TEST_F(Ff1Cli, ErrorsOfTheRunAreReportedAsTheWindowShowsThemAndLeaveNoMergedFile) {
+    writeBytes(ff1 / "spec.csv", sjisLines({u"ヘッダー名称,コード,ペイロード番号"}));
+    writeBytes(work / "add.csv", sjisLines({u"h", u"B,,20240501"}));
+    const struct {
+        std::vector<std::string> args;
+        std::u16string error;
+    } cases[] = {
+        {{"--month", "2024/04"}, u"ファイル名に使えない文字が含まれています：2024/04_ff1all.csv"},
+        {{"--month", "..\\x"}, u"ファイル名に使えない文字が含まれています：..\\x_ff1all.csv"},
+        {{"--month", "202404", "--spec", (work / "none.csv").string()},
+         u"ファイル \"" + u16path(work / "none.csv") + u"\" を開けません。"},
+        {{"--month", "202404", "--spec", (ff1 / "spec.csv").string(), "--append", (work / "add.csv").string()},
+         u"追記ファイルの診療年月日が異なります。元ファイル=20240401, 追記ファイル=20240501"},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> args{"ff1", folder(), "-o", out()};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        const auto result = runCli(args);
+        EXPECT_EQ(result.status, 1);
+        EXPECT_EQ(result.err, "エラーが発生しました:" + utf8(c.error) + "\n");
+        EXPECT_TRUE(result.out.empty());
+        EXPECT_EQ(listFolder(ff1.path()), (std::vector<std::string>{"G_FF1_202404.txt", "spec.csv"}));
+    }
+    EXPECT_FALSE(std::filesystem::exists(work / "out"));
+}
+
+TEST_F(Ff1Cli, AnFF1FolderWithoutFF1FilesReportsTheFolderWithItsSeparator) {
+    TempDir empty;
+    writeBytes(empty / "G_FF1_all.txt", "stale merged file");
+    const auto result = runCli({"ff1", empty.path().string(), "--month", "202404", "-o", out()});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.err, "エラーが発生しました:G_FF1*.txt / G_FF1*.tsv が見つかりません：" + empty.path().string() + "/\n");
+    EXPECT_TRUE(listFolder(empty.path()).empty());
+    const auto missing = runCli({"ff1", (work / "gone").string(), "--month", "202404"});
+    EXPECT_EQ(missing.err, "エラーが発生しました:入力フォルダが見つかりません：" + (work / "gone").string() + "/\n");
+}
+
+TEST_F(Ff1Cli, MergeWritesTheMergedFileAndPrintsItsPath) {
+    const auto target = work / "merged" / "all.txt";
+    const auto result = runCli({"ff1-merge", folder(), target.string()});
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out, target.string() + "\n");
+    EXPECT_EQ(readBytes(target), readBytes(ff1 / "G_FF1_202404.txt"));
+    const auto failed = runCli({"ff1-merge", (work / "gone").string(), target.string()});
+    EXPECT_EQ(failed.status, 1);
+    EXPECT_EQ(failed.err, "入力フォルダが見つかりません：" + (work / "gone").string() + "/.\n");
+}
+
+}  // namespace
+}  // namespace vask::test

@@ -1,0 +1,126 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "../gui/gui_test_support.h"
+#include "ff1/ff1_link_window.h"
+#include "ff1_test_support.h"
+
+namespace vask::test {
+namespace {
+
+using Kind = ScriptedDialogs::Kind;
+
+// Scripted dialogs that also note the run's look when a message appears.
+class WatchingDialogs : public ScriptedDialogs {
+public:
+    QPushButton* button = nullptr;
+    std::vector<std::pair<bool, bool>> looks;  // (button enabled, busy cursor) per message
+
+    void information(QWidget* parent, const QString& text) override {
+        const QCursor* cursor = QApplication::overrideCursor();
+        looks.emplace_back(button && button->isEnabled(), cursor && cursor->shape() == Qt::WaitCursor);
+        ScriptedDialogs::information(parent, text);
+    }
+};
+
+class FF1Window : public GuiTest {
+protected:
+    FF1Window() {
+        context.dialogs = &watching;
+        std::filesystem::copy_file(std::filesystem::path(VASK_DATA_FOLDER) / "siyo4.csv", programFolder / "siyo4.csv");
+        settings().write(u"SAVEFF1", u16path(ff1.path()));
+        writeBytes(ff1 / "G_FF1_202404.txt", sjisLines({ff1Line(u"A", u"202404", u"CPF0001", payloads({u"170"}))}));
+    }
+    // Opens a window, lets `act` use it, and closes it again.
+    void withWindow(const std::function<void(TfrmFF1MergeVCL2&)>& act) {
+        TfrmFF1MergeVCL2 window(context, nullptr);
+        window.show();
+        watching.button = child<QPushButton>(&window, "Button2");
+        act(window);
+        watching.button = nullptr;
+        window.close();
+    }
+    std::vector<QString> messages() const { return watching.texts(Kind::Information); }
+
+    WatchingDialogs watching;
+    TempDir ff1;
+};
+
+TEST_F(FF1Window, ARunBuildsIntoDownloadsWithTheButtonDisabledAndRemovesTheMergedFile) {
+    writeBytes(ff1 / "G_FF1_all.txt", "left by an earlier run");
+    writeBytes(ff1 / "add.csv", sjisLines({u"header", u"B,,20240401"}));
+    watching.fileAnswers.push_back(qstr(ff1 / "add.csv"));
+    withWindow([&](TfrmFF1MergeVCL2& window) {
+        click(&window, "Button3");
+        EXPECT_EQ(text(&window, "Edit4"), qstr(ff1 / "add.csv"));
+        setText(&window, "Edit3", QStringLiteral("202404"));
+        click(&window, "Button2");
+        EXPECT_TRUE(child<QPushButton>(&window, "Button2")->isEnabled());
+    });
+    EXPECT_EQ(messages(), std::vector<QString>{QStringLiteral("電カル連携ファイルが作成されました")});
+    EXPECT_EQ(watching.looks, (std::vector<std::pair<bool, bool>>{{false, true}}));
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    const auto lines = linesOf(readBytes(downloads / "202404_ff1all.csv"));
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_TRUE(lines[1].starts_with(u"A,,20240401,,170,"));
+    EXPECT_EQ(lines[2], u"B,,20240401");
+    EXPECT_EQ(listFolder(ff1.path()), (std::vector<std::string>{"G_FF1_202404.txt", "add.csv"}));
+}
+
+TEST_F(FF1Window, ABlankYearMonthOnlyPromptsAndTouchesNoFile) {
+    writeBytes(ff1 / "G_FF1_all.txt", "left by an earlier run");
+    withWindow([&](TfrmFF1MergeVCL2& window) {
+        setText(&window, "Edit3", QStringLiteral(" \t "));
+        click(&window, "Button2");
+    });
+    EXPECT_EQ(messages(), std::vector<QString>{QStringLiteral("連携ファイル該当年月を入力してください")});
+    EXPECT_EQ(watching.looks, (std::vector<std::pair<bool, bool>>{{true, false}}));
+    EXPECT_EQ(readBytes(ff1 / "G_FF1_all.txt"), "left by an earlier run");
+    EXPECT_TRUE(listFolder(downloads.path()).empty());
+}
+
+TEST_F(FF1Window, AFailedRunShowsTheErrorRestoresTheButtonAndRemovesTheMergedFile) {
+    std::filesystem::remove(ff1 / "G_FF1_202404.txt");
+    writeBytes(ff1 / "G_FF1_all.txt", "left by an earlier run");
+    withWindow([&](TfrmFF1MergeVCL2& window) {
+        setText(&window, "Edit3", QStringLiteral("202404"));
+        click(&window, "Button2");
+        EXPECT_TRUE(child<QPushButton>(&window, "Button2")->isEnabled());
+    });
+    EXPECT_EQ(messages(), std::vector<QString>{QStringLiteral("エラーが発生しました:G_FF1*.txt / G_FF1*.tsv が見つかりません：") +
+                                               qstr(ff1.path()) + QDir::separator()});
+    EXPECT_EQ(watching.looks, (std::vector<std::pair<bool, bool>>{{false, true}}));
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_TRUE(listFolder(ff1.path()).empty());
+}
+
+TEST_F(FF1Window, OpeningWritesTheDefaultFolderWhenTheSettingIsBlankAndARunUsesIt) {
+    settings().write(u"SAVEFF1", u" ");
+    whenModal([](QWidget* window) {
+        EXPECT_EQ(window->windowTitle(), QStringLiteral("FF1連携"));
+        setText(window, "Edit3", QStringLiteral("202404"));
+        click(window, "Button2");
+        window->close();
+    });
+    EXPECT_TRUE(TfrmFF1MergeVCL2::DspSet(context, nullptr));
+    EXPECT_EQ(settings().read(u"SAVEFF1"), u"C:\\HDD_QT7\\FF1");
+    EXPECT_EQ(messages(), std::vector<QString>{QStringLiteral("エラーが発生しました:入力フォルダが見つかりません：C:\\HDD_QT7\\FF1") +
+                                               QDir::separator()});
+}
+
+TEST_F(FF1Window, CancellingTheFileDialogKeepsTheAppendPath) {
+    withWindow([&](TfrmFF1MergeVCL2& window) {
+        setText(&window, "Edit4", QStringLiteral("typed.csv"));
+        click(&window, "Button3");
+        EXPECT_EQ(text(&window, "Edit4"), QStringLiteral("typed.csv"));
+    });
+    EXPECT_EQ(watching.texts(Kind::OpenFile).size(), 1u);
+    EXPECT_EQ(watching.lastStartFile, QString());
+}
+
+}  // namespace
+}  // namespace vask::test
