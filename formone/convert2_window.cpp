@@ -23,11 +23,6 @@
 #include "platform/utf.h"
 
 namespace vask {
-namespace {
-
-const std::u16string kCorrespondencePrompt = u"「カルテ番号」と「データ識別番号」の対応ファイルを選択します";
-
-}  // namespace
 
 bool TfrmConvert2::DspSet(AppContext& context, QWidget* parent) {
     TfrmConvert2 window(context, parent);

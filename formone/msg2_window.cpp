@@ -10,7 +10,7 @@
 
 namespace vask {
 
-bool TfrmMsg2::DspSet(AppContext& context, QWidget* parent, const std::u16string& pstMsg) {
+bool TfrmMsg2::DspSet(AppContext& context, QWidget* parent, std::u16string_view pstMsg) {
     TfrmMsg2 window(context, parent);
     window.Label1->setText(qs(pstMsg));
     window.exec();
@@ -20,7 +20,7 @@ bool TfrmMsg2::DspSet(AppContext& context, QWidget* parent, const std::u16string
 TfrmMsg2::TfrmMsg2(AppContext& context, QWidget* parent) : QDialog(parent), context_(context) {
     setObjectName(QStringLiteral("frmMsg2"));
     setUpFixedWindow(this, QStringLiteral("情報"), 348, 96);
-    Label1 = new QLabel(QStringLiteral("「カルテ番号」と「データ識別番号」の対応ファイルを選択します"), this);
+    Label1 = new QLabel(qs(kCorrespondencePrompt), this);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setGeometry(12, 12, 324, 36);
     Label1->setWordWrap(true);

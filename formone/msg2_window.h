@@ -5,6 +5,7 @@
 #include <QDialog>
 
 #include <string>
+#include <string_view>
 
 #include "app/app_context.h"
 
@@ -14,12 +15,15 @@ class QPushButton;
 
 namespace vask {
 
+// The prompt before the correspondence file is chosen (also the label's design-time text).
+inline constexpr std::u16string_view kCorrespondencePrompt = u"「カルテ番号」と「データ識別番号」の対応ファイルを選択します";
+
 class TfrmMsg2 : public QDialog {
     Q_OBJECT
 public:
     // Shows a fresh window with `pstMsg` modally; true when the user pressed "OK", false
     // for "戻る" or the close box.
-    static bool DspSet(AppContext& context, QWidget* parent, const std::u16string& pstMsg);
+    static bool DspSet(AppContext& context, QWidget* parent, std::u16string_view pstMsg);
 
     TfrmMsg2(AppContext& context, QWidget* parent);
 
