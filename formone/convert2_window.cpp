@@ -53,20 +53,12 @@ void TfrmConvert2::createControls() {
     Button3 = makeButton(this, QStringLiteral("Button3"), QStringLiteral("変換前ファイル選択"), 12, 80, 240, 30);
     Button2 = makeButton(this, QStringLiteral("Button2"), QStringLiteral("CSV"), 260, 80, 76, 30);
     Button2->hide();
-    Label1 = new QLabel(QStringLiteral("変換前ファイル："), this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setGeometry(12, 116, 200, 18);
-    Edit1 = new QLineEdit(this);
-    Edit1->setObjectName(QStringLiteral("Edit1"));
-    Edit1->setGeometry(12, 136, 324, 24);
+    Edit1 = formone::makePathRow(this, 116, Label1);
     Button1 = makeButton(this, QStringLiteral("Button1"), QStringLiteral("電カル連携ファイル作成"), 12, 168, 240, 30);
     Button6 = makeButton(this, QStringLiteral("Button6"), QStringLiteral("movacal"), 260, 168, 76, 30);
     Button6->hide();
     Button5 = makeButton(this, QStringLiteral("Button5"), QStringLiteral("変換前ファイル匿名化"), 12, 204, 324, 28);
-    Memo1 = new QPlainTextEdit(this);
-    Memo1->setObjectName(QStringLiteral("Memo1"));
-    Memo1->setGeometry(12, 236, 324, 16);
-    Memo1->hide();
+    Memo1 = formone::makeUnusedMemo(this, 236);
 }
 
 void TfrmConvert2::showEvent(QShowEvent* event) {

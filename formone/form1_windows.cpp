@@ -1,5 +1,9 @@
 #include "formone/form1_windows.h"
 
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+
 #include "app/msg_window.h"
 #include "app/qt_text.h"
 #include "platform/paths.h"
@@ -12,6 +16,24 @@ std::optional<std::u16string> askForFormOneFile(AppContext& context, QWidget* pa
     const auto chosen = context.dialogs->openFile(parent, qs(startFile));
     if (!chosen) return std::nullopt;
     return u16(*chosen);
+}
+
+QLineEdit* makePathRow(QWidget* window, int y, QLabel*& label) {
+    label = new QLabel(QStringLiteral("変換前ファイル："), window);
+    label->setObjectName(QStringLiteral("Label1"));
+    label->setGeometry(12, y, 200, 18);
+    auto* edit = new QLineEdit(window);
+    edit->setObjectName(QStringLiteral("Edit1"));
+    edit->setGeometry(12, y + 20, 324, 24);
+    return edit;
+}
+
+QPlainTextEdit* makeUnusedMemo(QWidget* window, int y) {
+    auto* memo = new QPlainTextEdit(window);
+    memo->setObjectName(QStringLiteral("Memo1"));
+    memo->setGeometry(12, y, 324, 16);
+    memo->hide();
+    return memo;
 }
 
 void showOutcome(AppContext& context, QWidget* parent, const Outcome& outcome) {

@@ -8,6 +8,9 @@
 #include "app/app_context.h"
 #include "core/outcome.h"
 
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
 class QWidget;
 
 namespace vask::formone {
@@ -16,6 +19,11 @@ namespace vask::formone {
 // filter, no title) starting from `startFile`; the chosen file, or nothing when cancelled.
 std::optional<std::u16string> askForFormOneFile(AppContext& context, QWidget* parent,
                                                 const std::u16string& startFile);
+
+// The label "変換前ファイル：" (Label1) and below it the path box (Edit1), at `y`.
+QLineEdit* makePathRow(QWidget* window, int y, QLabel*& label);
+// The memo (Memo1) that the converter windows hold but never show or use.
+QPlainTextEdit* makeUnusedMemo(QWidget* window, int y);
 
 // A refusal as a warning; written files in the result window, which names the last one.
 void showOutcome(AppContext& context, QWidget* parent, const Outcome& outcome);
