@@ -133,29 +133,42 @@ private:
 }  // namespace
 
 void TOutputRow::set(int column, std::u16string_view value) {
-    for (auto& [filled, text] : Filled) {
-        if (filled == column) {
-            text = value;
-            return;
+    for (size_t at = 0; at < filled_.size();) {
+        const size_t length = filled_[at + 1] | static_cast<size_t>(filled_[at + 2]) << 16;
+        if (filled_[at] == column) {
+            filled_.erase(at, 3 + length);
+            break;
         }
+        at += 3 + length;
     }
-    Filled.emplace_back(column, std::u16string(value));
+    filled_.push_back(static_cast<char16_t>(column));
+    filled_.push_back(static_cast<char16_t>(value.size() & 0xFFFF));
+    filled_.push_back(static_cast<char16_t>(value.size() >> 16));
+    filled_.append(value);
 }
 
-void TOutputRow::columns(std::u16string_view date, std::vector<std::u16string>& out) const {
+void TOutputRow::columns(std::u16string_view dataId, std::u16string_view date, std::vector<std::u16string>& out) const {
     out.assign(kOutputColumns, std::u16string());
-    out[kDataIdColumn] = DataId;
+    out[kDataIdColumn] = dataId;
     out[kDateColumn] = date;
-    for (const auto& [column, value] : Filled) out[static_cast<size_t>(column)] = value;
+    for (size_t at = 0; at < filled_.size();) {
+        const size_t length = filled_[at + 1] | static_cast<size_t>(filled_[at + 2]) << 16;
+        out[filled_[at]].assign(filled_, at + 3, length);
+        at += 3 + length;
+    }
 }
 
 TOutputRow& RowMap::EnsureRow(std::u16string_view ADataId, int32_t AYM) {
     auto found = rows_.find(ADataId);
-    if (found != rows_.end()) return found->second;
-    TOutputRow row;
-    row.DataId = ADataId;
-    row.YearMonth = AYM;
-    return rows_.emplace(std::u16string(ADataId), std::move(row)).first->second;
+    if (found == rows_.end()) {
+        TOutputRow row;
+        row.YearMonth = AYM;
+        found = rows_.emplace(std::u16string(ADataId), std::move(row)).first;
+    }
+    // The merged file holds the lines of a data ID together: a row left is complete.
+    if (last_ && last_ != &found->second) last_->shrink();
+    last_ = &found->second;
+    return found->second;
 }
 
 std::u16string MakeCSVLine(const std::vector<std::u16string>& Cols) {
@@ -182,7 +195,7 @@ std::filesystem::path BuildEHRCSV_FromFF1_andSpecCSV(std::u16string_view MergedF
     std::vector<std::u16string> columns;
     std::u16string baseDate;
     if (!rows.rows().empty()) {
-        rows.rows().begin()->second.columns(date, columns);
+        rows.rows().begin()->second.columns(rows.rows().begin()->first, date, columns);
         baseDate = dateField(MakeCSVLine(columns)).value_or(std::u16string());
     }
     const std::filesystem::path appendFile = toPath(AppendCsvPath);
@@ -196,7 +209,7 @@ std::filesystem::path BuildEHRCSV_FromFF1_andSpecCSV(std::u16string_view MergedF
     LineWriter out = openCP932LossyWriter(target);
     out.writeLine(MakeCSVLine(spec.Headers));
     for (const auto& [dataId, row] : rows.rows()) {
-        row.columns(date, columns);
+        row.columns(dataId, date, columns);
         out.writeLine(substitution.apply(MakeCSVLine(columns)));
     }
     if (appending) {

@@ -9,21 +9,24 @@
 #include <map>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 namespace vask::ff1 {
 
-// One output row. Only the columns that a payload filled are held; every other column is
-// empty except column 0 (the data ID) and column 2 (the consultation date).
+// One output row, stored under its data ID. Only the columns that a payload filled are
+// held, packed into one text; every other column is empty except column 0 (the data ID)
+// and column 2 (the consultation date).
 struct TOutputRow {
-    std::u16string DataId;
     int32_t YearMonth = 0;  // of the line that created the row; not written
-    std::vector<std::pair<int, std::u16string>> Filled;
 
     void set(int column, std::u16string_view value);
-    // The 89 values of the row, given the consultation date of every row.
-    void columns(std::u16string_view date, std::vector<std::u16string>& out) const;
+    // The 89 values of the row.
+    void columns(std::u16string_view dataId, std::u16string_view date, std::vector<std::u16string>& out) const;
+    void shrink() { filled_.shrink_to_fit(); }
+
+private:
+    // Per filled column: its number, the value's length in two units, then the value.
+    std::u16string filled_;
 };
 
 // The rows by data ID (exact, case-sensitive), ascending by UTF-16 code units.
@@ -35,6 +38,7 @@ public:
 
 private:
     std::map<std::u16string, TOutputRow, std::less<>> rows_;
+    TOutputRow* last_ = nullptr;  // the row filled last, given back its spare room when left
 };
 
 // The values joined by commas, every double quote removed, nothing quoted.

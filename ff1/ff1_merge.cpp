@@ -1,9 +1,12 @@
 #include "ff1/ff1_merge.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
+#include <new>
 #include <system_error>
 #include <unordered_map>
+#include <utility>
 
 #include "ff1/ff1_format.h"
 #include "ff1/ff1_output.h"
@@ -67,13 +70,59 @@ struct KeptLine {
     std::string_view bytes;
 };
 
+// Bytes in a block of exactly their size: a month's lines take no room beyond their own,
+// however large an earlier month of the same data ID was.
+class ExactBytes {
+public:
+    ExactBytes() = default;
+    ExactBytes(ExactBytes&& other) noexcept : data_(std::exchange(other.data_, nullptr)), size_(std::exchange(other.size_, 0)) {}
+    ExactBytes& operator=(ExactBytes&&) = delete;
+    ExactBytes(const ExactBytes&) = delete;
+    ~ExactBytes() { std::free(data_); }
+
+    void append(std::string_view head, std::string_view bytes) {
+        const size_t size = size_ + head.size() + bytes.size();
+        auto* grown = static_cast<char*>(std::realloc(data_, size));
+        if (!grown) throw std::bad_alloc();
+        data_ = grown;
+        std::memcpy(data_ + size_, head.data(), head.size());
+        if (!bytes.empty()) std::memcpy(data_ + size_ + head.size(), bytes.data(), bytes.size());
+        size_ = size;
+    }
+    void clear() {
+        std::free(data_);
+        data_ = nullptr;
+        size_ = 0;
+    }
+    std::string_view view() const { return {data_, size_}; }
+
+private:
+    char* data_ = nullptr;
+    size_t size_ = 0;
+};
+
+// Unsigned numbers in 7-bit groups, low group first, the high bit marking a following one.
+void putVarint(uint64_t value, std::string& out) {
+    for (; value >= 0x80; value >>= 7) out.push_back(static_cast<char>((value & 0x7F) | 0x80));
+    out.push_back(static_cast<char>(value));
+}
+
+uint64_t getVarint(std::string_view bytes, size_t& at) {
+    uint64_t value = 0;
+    for (int shift = 0;; shift += 7) {
+        const auto byte = static_cast<unsigned char>(bytes[at++]);
+        value |= static_cast<uint64_t>(byte & 0x7F) << shift;
+        if (byte < 0x80) return value;
+    }
+}
+
 // What can still reach the merged file: per data ID its largest year-month so far and the
 // lines of that month. An older month's lines are dropped as soon as a newer one appears.
 class LatestLines {
 public:
     void add(std::u16string_view dataId, int32_t yearMonth, std::string_view bytes, TextEncoding encoding) {
         auto it = entries_.find(dataId);
-        if (it == entries_.end()) it = entries_.try_emplace(std::u16string(dataId), Entry{yearMonth, {}}).first;
+        if (it == entries_.end()) it = entries_.try_emplace(std::u16string(dataId), yearMonth).first;
         Entry& entry = it->second;
         const uint64_t sequence = next_++;
         if (yearMonth < entry.yearMonth) return;
@@ -81,7 +130,11 @@ public:
             entry.yearMonth = yearMonth;
             entry.records.clear();
         }
-        appendRecord(entry.records, sequence, encoding, bytes);
+        // A record: encoding, input sequence and length, then the line's bytes.
+        head_.assign(1, static_cast<char>(encoding));
+        putVarint(sequence, head_);
+        putVarint(bytes.size(), head_);
+        entry.records.append(head_, bytes);
     }
 
     // The kept lines in output order: data IDs ascending ignoring ASCII letter case, for
@@ -109,40 +162,28 @@ public:
     }
 
 private:
-    // The lines of one month, packed one after the other: encoding (1 byte), input
-    // sequence (8 bytes), length (4 bytes), then the line's bytes.
     struct Entry {
+        explicit Entry(int32_t ym) : yearMonth(ym) {}
         int32_t yearMonth;
-        std::string records;
+        ExactBytes records;
     };
     using Map = std::unordered_map<std::u16string, Entry, TransparentHash, std::equal_to<>>;
-    static constexpr size_t kRecordHead = 1 + sizeof(uint64_t) + sizeof(uint32_t);
-
-    static void appendRecord(std::string& records, uint64_t sequence, TextEncoding encoding, std::string_view bytes) {
-        char head[kRecordHead];
-        head[0] = static_cast<char>(encoding);
-        const auto length = static_cast<uint32_t>(bytes.size());
-        std::memcpy(head + 1, &sequence, sizeof sequence);
-        std::memcpy(head + 1 + sizeof sequence, &length, sizeof length);
-        records.append(head, kRecordHead);
-        records.append(bytes);
-    }
 
     static void readRecords(const Entry& entry, std::vector<KeptLine>& out) {
-        const std::string& records = entry.records;
+        const std::string_view records = entry.records.view();
         for (size_t at = 0; at < records.size();) {
-            KeptLine line{entry.yearMonth, 0, static_cast<TextEncoding>(records[at]), {}};
-            uint32_t length = 0;
-            std::memcpy(&line.sequence, records.data() + at + 1, sizeof line.sequence);
-            std::memcpy(&length, records.data() + at + 1 + sizeof line.sequence, sizeof length);
-            line.bytes = std::string_view(records.data() + at + kRecordHead, length);
+            KeptLine line{entry.yearMonth, 0, static_cast<TextEncoding>(records[at++]), {}};
+            line.sequence = getVarint(records, at);
+            const size_t length = getVarint(records, at);
+            line.bytes = records.substr(at, length);
             out.push_back(line);
-            at += kRecordHead + length;
+            at += length;
         }
     }
 
     Map entries_;
     uint64_t next_ = 0;
+    std::string head_;
 };
 
 struct HeaderLine {
