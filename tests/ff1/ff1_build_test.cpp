@@ -197,11 +197,6 @@ TEST_F(Build, MissingInputsFailBeforeAnythingIsWrittenAndTheOutputFolderIsMadeWh
     EXPECT_EQ(linesOf(readBytes(written)).size(), 2u);
 }
 
-TEST(MakeCSVLine, JoinsWithCommasDroppingEveryDoubleQuote) {
-    EXPECT_EQ(ff1::MakeCSVLine({u"a\"b\"", u"", u"c,d", u"\""}), u"ab,,c,d,");
-    EXPECT_EQ(ff1::MakeCSVLine({}), u"");
-}
-
 TEST(LossyWriter, WritesCodePage932BytesWithAQuestionMarkForEveryUnmappableCharacter) {
     TempDir dir;
     const struct {

@@ -192,18 +192,6 @@ TEST_F(Merge, MissingFolderOrNoFF1FileFailsWithTheTextAndWritesNothing) {
     EXPECT_EQ(readBytes(out / "m.txt"), "older");  // the listing failed before the deletion
 }
 
-TEST_F(Merge, TheOutputFolderIsMadeAndAnOlderMergedFileReplaced) {
-    const auto a = ff1Line(u"A", u"202404", u"X", payloads({u"1"}));
-    write("G_FF1_1.txt", {a});
-    const auto target = out / "new" / "deeper" / "G_FF1_all.txt";
-    MergeFF1Latest(folder(), u16path(target), true, true);
-    EXPECT_EQ(readBytes(target), sjisLines({a}));
-    write("G_FF1_1.txt", {});
-    MergeFF1Latest(folder(), u16path(target), true, true);
-    EXPECT_EQ(readBytes(target), "");
-    EXPECT_EQ(listFolder(target.parent_path()), std::vector<std::string>{"G_FF1_all.txt"});
-}
-
 TEST(LineBytesReader, SplitsAtEveryBreakAcrossBlocksAndSkipsAByteOrderMarkOnlyWhenWhole) {
     TempDir dir;
     const std::string longLine(262143, 'x');  // its CR is the last byte of the first block

@@ -36,7 +36,8 @@ const std::u16string kTitleError = u"仕様CSVの1行目に「ヘッダー名/�
 
 TEST_F(SpecFile, AnEmptyFileOrATitleLineWithoutAllThreeTitlesFails) {
     EXPECT_EQ(errorOf(""), u"仕様CSVが空です。");
-    for (const std::u16string titles : {u"ヘッダー名,コード,ペイロード番号", u"", u"ヘッダー名称,コード", u"コード,ペイロード番号"}) {
+    for (const std::u16string titles : {u"ヘッダー名,コード,ペイロード番号", u"", u"ヘッダー名称,コード", u"コード,ペイロード番号",
+                                          u"\"ヘッダー名称,コード,ペイロード番号"}) {
         EXPECT_EQ(errorOf(sjisLines({titles, u"[3] 郵便番号,C,3"})), kTitleError) << utf16ToUtf8(titles);
     }
     // Line 1 is always the title line, and it is read as Shift-JIS: a UTF-8 mark is text.

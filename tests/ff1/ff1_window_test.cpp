@@ -56,7 +56,9 @@ TEST_F(FF1Window, ARunBuildsIntoDownloadsWithTheButtonDisabledAndRemovesTheMerge
     watching.fileAnswers.push_back(qstr(ff1 / "add.csv"));
     withWindow([&](TfrmFF1MergeVCL2& window) {
         click(&window, "Button3");
+        click(&window, "Button3");  // cancelled: the chosen path stays
         EXPECT_EQ(text(&window, "Edit4"), qstr(ff1 / "add.csv"));
+        EXPECT_EQ(watching.lastStartFile, QString());
         setText(&window, "Edit3", QStringLiteral("202404"));
         click(&window, "Button2");
         EXPECT_TRUE(child<QPushButton>(&window, "Button2")->isEnabled());
@@ -110,16 +112,6 @@ TEST_F(FF1Window, OpeningWritesTheDefaultFolderWhenTheSettingIsBlankAndARunUsesI
     EXPECT_EQ(settings().read(u"SAVEFF1"), u"C:\\HDD_QT7\\FF1");
     EXPECT_EQ(messages(), std::vector<QString>{QStringLiteral("エラーが発生しました:入力フォルダが見つかりません：C:\\HDD_QT7\\FF1") +
                                                QDir::separator()});
-}
-
-TEST_F(FF1Window, CancellingTheFileDialogKeepsTheAppendPath) {
-    withWindow([&](TfrmFF1MergeVCL2& window) {
-        setText(&window, "Edit4", QStringLiteral("typed.csv"));
-        click(&window, "Button3");
-        EXPECT_EQ(text(&window, "Edit4"), QStringLiteral("typed.csv"));
-    });
-    EXPECT_EQ(watching.texts(Kind::OpenFile).size(), 1u);
-    EXPECT_EQ(watching.lastStartFile, QString());
 }
 
 }  // namespace
