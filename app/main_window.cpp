@@ -7,7 +7,9 @@
 #include <QPushButton>
 
 #include "app/error_box.h"
+#include "app/option_window.h"
 #include "app/qt_text.h"
+#include "app/syosai_window.h"
 #include "app/widgets.h"
 #include "claims/anonymize.h"
 #include "claims/branch_number.h"
@@ -21,20 +23,6 @@ namespace {
 constexpr int kClientWidth = 348;
 constexpr int kClientHeight = 412;
 constexpr int kPositionMode = 1;
-
-QLabel* makeLabel(QWidget* parent, const QString& name, const QString& caption, int x, int y, int width = 160) {
-    auto* label = new QLabel(caption, parent);
-    label->setObjectName(name);
-    label->setGeometry(x, y, width, 18);
-    return label;
-}
-
-QLineEdit* makeEdit(QWidget* parent, const QString& name, int x, int y, int width) {
-    auto* edit = new QLineEdit(parent);
-    edit->setObjectName(name);
-    edit->setGeometry(x, y, width, 24);
-    return edit;
-}
 
 }  // namespace
 
@@ -50,6 +38,8 @@ TfrmMain::TfrmMain(AppContext& context, QWidget* parent) : QWidget(parent), cont
     onClick(Button3, context_, this, [this] { Button3Click(); });
     onClick(Button1, context_, this, [this] { Button1Click(); });
     onClick(Button2, context_, this, [this] { Button2Click(); });
+    onClick(Button4, context_, this, [this] { Button4Click(); });
+    onClick(Button6, context_, this, [this] { Button6Click(); });
     InitSet();  // FormCreate
     centerOnScreen(this);
 }
@@ -58,9 +48,9 @@ void TfrmMain::createControls() {
     Button5 = makeButton(this, QStringLiteral("Button5"), QStringLiteral("マニュアル"), 12, 12, 110, 28);
     BitBtn1 = makeCloseButton(this, 236, 12, 100, 28);
     Button3 = makeButton(this, QStringLiteral("Button3"), QStringLiteral("ファイル選択"), 12, 54, 324, 32);
-    Label2 = makeLabel(this, QStringLiteral("Label2"), QStringLiteral("社保レセ電データ："), 12, 96);
+    Label2 = makeLabel(this, QStringLiteral("Label2"), QStringLiteral("社保レセ電データ："), 12, 96, 160);
     Edit1 = makeEdit(this, QStringLiteral("Edit1"), 12, 116, 324);
-    Label3 = makeLabel(this, QStringLiteral("Label3"), QStringLiteral("国保レセ電データ："), 12, 148);
+    Label3 = makeLabel(this, QStringLiteral("Label3"), QStringLiteral("国保レセ電データ："), 12, 148, 160);
     Edit2 = makeEdit(this, QStringLiteral("Edit2"), 12, 168, 324);
     Button1 = makeButton(this, QStringLiteral("Button1"), QStringLiteral("レセ電データ匿名化"), 12, 204, 324, 32);
     Button2 = makeButton(this, QStringLiteral("Button2"), QStringLiteral("レセ電データ枝番除去"), 12, 244, 324, 32);
@@ -111,6 +101,10 @@ void TfrmMain::Button2Click() {
 void TfrmMain::runOnBothClaimsFiles(const std::function<claims::ClaimsResult(std::u16string_view)>& tool) {
     claims::runOnBothFiles(context_, this, u16(Edit1->text()), u16(Edit2->text()), {gstMsg, gstFile1, gstFile2}, tool);
 }
+
+void TfrmMain::Button4Click() { TfrmSyosai::DspSet(context_, this); }
+
+void TfrmMain::Button6Click() { TfrmOption::DspSet(context_, this); }
 
 void TfrmMain::Button5Click() { GoToURL(qsPath(context_.programFolder / "manual" / "index.html")); }
 

@@ -33,6 +33,8 @@ public:
     void Button3Click();  // chooses the two claims files
     void Button1Click();  // anonymises both claims files
     void Button2Click();  // removes the branch numbers of both claims files
+    void Button4Click();  // opens the detail-settings window
+    void Button6Click();  // opens the option window
     void Button5Click();
     void GoToURL(const QString& docName);
 

@@ -8,6 +8,7 @@
 #include "app/widgets.h"
 #include "core/result_handoff.h"
 #include "core/text.h"
+#include "platform/paths.h"
 
 namespace vask {
 
@@ -51,6 +52,15 @@ void TfrmMsg::Button1Click() {
     const auto notMoved = moveResultFiles(context_.programFolder, target, {gstFile1, gstFile2});
     if (!notMoved.empty()) context_.dialogs->warning(this, qs(notMovedWarning(notMoved)));
     close();
+}
+
+void showToolOutcome(AppContext& context, QWidget* parent, const Outcome& outcome) {
+    if (outcome.isRefusal()) {
+        context.dialogs->warning(parent, qs(outcome.message()));
+        return;
+    }
+    const std::u16string file1 = outcome.files().empty() ? std::u16string() : fromPath(outcome.files().back().filename());
+    TfrmMsg::DspSet(context, parent, outcome.message(), file1, u"");
 }
 
 }  // namespace vask

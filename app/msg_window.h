@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/app_context.h"
+#include "core/outcome.h"
 
 class QLabel;
 class QPushButton;
@@ -37,5 +38,9 @@ private:
     QLabel* Label1 = nullptr;
     QPushButton* Button1 = nullptr;
 };
+
+// How a tool window shows what its operation reported: a refusal as a warning; written
+// files in the result window, which names the last one written (the tool's output).
+void showToolOutcome(AppContext& context, QWidget* parent, const Outcome& outcome);
 
 }  // namespace vask

@@ -2,6 +2,8 @@
 
 #include <QGridLayout>
 #include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
 #include <QRadioButton>
 #include <QScreen>
 
@@ -41,6 +43,25 @@ QPushButton* makeButton(QWidget* parent, const QString& objectName, const QStrin
     button->setGeometry(x, y, width, height);
     button->setAutoDefault(false);
     return button;
+}
+
+QLabel* makeLabel(QWidget* parent, const QString& objectName, const QString& caption, int x, int y, int width) {
+    auto* label = new QLabel(caption, parent);
+    label->setObjectName(objectName);
+    label->move(x, y);
+    if (width < 0) {
+        label->adjustSize();
+    } else {
+        label->resize(width, 18);
+    }
+    return label;
+}
+
+QLineEdit* makeEdit(QWidget* parent, const QString& objectName, int x, int y, int width, int height) {
+    auto* edit = new QLineEdit(parent);
+    edit->setObjectName(objectName);
+    edit->setGeometry(x, y, width, height);
+    return edit;
 }
 
 QPushButton* makeCloseButton(QWidget* window, int x, int y, int width, int height) {

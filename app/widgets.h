@@ -7,6 +7,8 @@
 #include <QStringList>
 
 class QDialog;
+class QLabel;
+class QLineEdit;
 class QWidget;
 
 namespace vask {
@@ -36,6 +38,10 @@ QPushButton* makeCloseButton(QWidget* window, int x, int y, int width = 88, int 
 
 QPushButton* makeButton(QWidget* parent, const QString& objectName, const QString& caption, int x, int y, int width,
                         int height);
+
+// A label at (x, y); a width of -1 makes it as wide as its caption.
+QLabel* makeLabel(QWidget* parent, const QString& objectName, const QString& caption, int x, int y, int width = -1);
+QLineEdit* makeEdit(QWidget* parent, const QString& objectName, int x, int y, int width, int height = 24);
 
 // A window with a close box only (no minimise or maximise box), of the given client area.
 void setUpFixedWindow(QWidget* window, const QString& caption, int clientWidth, int clientHeight);

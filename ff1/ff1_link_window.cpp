@@ -22,21 +22,6 @@ constexpr int kClientHeight = 211;
 constexpr char16_t kFolderKey[] = u"SAVEFF1";
 constexpr char16_t kDefaultFolder[] = u"C:\\HDD_QT7\\FF1";
 
-QLabel* makeLabel(QWidget* parent, const QString& name, const QString& caption, int x, int y) {
-    auto* label = new QLabel(caption, parent);
-    label->setObjectName(name);
-    label->move(x, y);
-    label->adjustSize();
-    return label;
-}
-
-QLineEdit* makeEdit(QWidget* parent, const QString& name, int x, int y, int width, int height) {
-    auto* edit = new QLineEdit(parent);
-    edit->setObjectName(name);
-    edit->setGeometry(x, y, width, height);
-    return edit;
-}
-
 // The run's look: its button disabled and the busy cursor, until the object goes.
 class BusyRun {
 public:

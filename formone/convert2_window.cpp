@@ -9,6 +9,7 @@
 
 #include "app/error_box.h"
 #include "app/qt_text.h"
+#include "app/msg_window.h"
 #include "app/widgets.h"
 #include "core/textfile.h"
 #include "formone/anonymiser.h"
@@ -105,7 +106,7 @@ void TfrmConvert2::Button2Click() { formone::writeDelimitedCopy(u16(Edit1->text(
 
 void TfrmConvert2::Button1Click() {
     const auto mapping = formone::movacalMappingFor(context_.settings().read(u"Spec"), context_.programFolder);
-    formone::showOutcome(context_, this,
+    showToolOutcome(context_, this,
                          formone::runSecondConverter(u16(Edit1->text()), mstNgt, context_.programFolder, mapping));
 }
 
@@ -121,7 +122,7 @@ void TfrmConvert2::Button6Click() {
 }
 
 void TfrmConvert2::Button5Click() {
-    formone::showOutcome(context_, this, formone::runAnonymiser(u16(Edit1->text()), context_.programFolder));
+    showToolOutcome(context_, this, formone::runAnonymiser(u16(Edit1->text()), context_.programFolder));
 }
 
 }  // namespace vask

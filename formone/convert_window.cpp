@@ -7,6 +7,7 @@
 
 #include "app/error_box.h"
 #include "app/qt_text.h"
+#include "app/msg_window.h"
 #include "app/widgets.h"
 #include "formone/first_converter.h"
 #include "formone/form1_file.h"
@@ -65,7 +66,7 @@ void TfrmConvert::Button3Click() {
 void TfrmConvert::Button2Click() { formone::writeDelimitedCopy(u16(Edit1->text()), context_.programFolder); }
 
 void TfrmConvert::Button1Click() {
-    formone::showOutcome(context_, this, formone::runFirstConverter(u16(Edit1->text()), context_.programFolder));
+    showToolOutcome(context_, this, formone::runFirstConverter(u16(Edit1->text()), context_.programFolder));
 }
 
 }  // namespace vask

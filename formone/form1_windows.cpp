@@ -6,6 +6,7 @@
 
 #include "app/msg_window.h"
 #include "app/qt_text.h"
+#include "app/widgets.h"
 #include "platform/paths.h"
 
 namespace vask::formone {
@@ -19,13 +20,8 @@ std::optional<std::u16string> askForFormOneFile(AppContext& context, QWidget* pa
 }
 
 QLineEdit* makePathRow(QWidget* window, int y, QLabel*& label) {
-    label = new QLabel(QStringLiteral("変換前ファイル："), window);
-    label->setObjectName(QStringLiteral("Label1"));
-    label->setGeometry(12, y, 200, 18);
-    auto* edit = new QLineEdit(window);
-    edit->setObjectName(QStringLiteral("Edit1"));
-    edit->setGeometry(12, y + 20, 324, 24);
-    return edit;
+    label = makeLabel(window, QStringLiteral("Label1"), QStringLiteral("変換前ファイル："), 12, y, 200);
+    return makeEdit(window, QStringLiteral("Edit1"), 12, y + 20, 324);
 }
 
 QPlainTextEdit* makeUnusedMemo(QWidget* window, int y) {
@@ -34,15 +30,6 @@ QPlainTextEdit* makeUnusedMemo(QWidget* window, int y) {
     memo->setGeometry(12, y, 324, 16);
     memo->hide();
     return memo;
-}
-
-void showOutcome(AppContext& context, QWidget* parent, const Outcome& outcome) {
-    if (outcome.isRefusal()) {
-        context.dialogs->warning(parent, qs(outcome.message()));
-        return;
-    }
-    const std::u16string file1 = outcome.files().empty() ? std::u16string() : fromPath(outcome.files().back().filename());
-    TfrmMsg::DspSet(context, parent, outcome.message(), file1, u"");
 }
 
 }  // namespace vask::formone

@@ -25,7 +25,4 @@ QLineEdit* makePathRow(QWidget* window, int y, QLabel*& label);
 // The memo (Memo1) that the converter windows hold but never show or use.
 QPlainTextEdit* makeUnusedMemo(QWidget* window, int y);
 
-// A refusal as a warning; written files in the result window, which names the last one.
-void showOutcome(AppContext& context, QWidget* parent, const Outcome& outcome);
-
 }  // namespace vask::formone

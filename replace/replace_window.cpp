@@ -21,20 +21,6 @@ constexpr int kClientHeight = 228;
 constexpr int kMargin = 12;
 constexpr int kRowWidth = kClientWidth - 2 * kMargin;
 
-QLabel* addLabel(QWidget* window, const QString& name, const QString& caption, int y) {
-    auto* label = new QLabel(caption, window);
-    label->setObjectName(name);
-    label->setGeometry(kMargin, y, kRowWidth, 18);
-    return label;
-}
-
-QLineEdit* addPathBox(QWidget* window, const QString& name, int y) {
-    auto* edit = new QLineEdit(window);
-    edit->setObjectName(name);
-    edit->setGeometry(kMargin, y, kRowWidth, 24);
-    return edit;
-}
-
 }  // namespace
 
 bool TfrmReplace::DspSet(AppContext& context, QWidget* parent) {
@@ -56,10 +42,10 @@ void TfrmReplace::createControls() {
     BitBtn1 = makeCloseButton(this, kClientWidth - kMargin - 88, 8);
     Button2 =
         makeButton(this, QStringLiteral("Button2"), QStringLiteral("変換前ファイル選択"), kMargin, 44, kRowWidth, 32);
-    Label2 = addLabel(this, QStringLiteral("Label2"), QStringLiteral("変換前ファイル："), 86);
-    Edit1 = addPathBox(this, QStringLiteral("Edit1"), 106);
-    Label1 = addLabel(this, QStringLiteral("Label1"), QStringLiteral("変更定義ファイル："), 138);
-    Edit3 = addPathBox(this, QStringLiteral("Edit3"), 158);
+    Label2 = makeLabel(this, QStringLiteral("Label2"), QStringLiteral("変換前ファイル："), kMargin, 86, kRowWidth);
+    Edit1 = makeEdit(this, QStringLiteral("Edit1"), kMargin, 106, kRowWidth);
+    Label1 = makeLabel(this, QStringLiteral("Label1"), QStringLiteral("変更定義ファイル："), kMargin, 138, kRowWidth);
+    Edit3 = makeEdit(this, QStringLiteral("Edit3"), kMargin, 158, kRowWidth);
     Button1 = makeButton(this, QStringLiteral("Button1"), QStringLiteral("変換実行"), kMargin, 192, kRowWidth, 30);
 }
 
@@ -97,11 +83,7 @@ void TfrmReplace::Button1Click() {
     size_t linesRead = inputHasLines_ ? 1 : 0;  // unchanged when the input is not read
     const Outcome outcome = Cnv(u16(Edit1->text()), *definitions, context_.programFolder, &linesRead);
     inputHasLines_ = linesRead > 0;
-    if (outcome.isRefusal()) {
-        context_.dialogs->warning(this, qs(outcome.message()));
-        return;
-    }
-    TfrmMsg::DspSet(context_, this, outcome.message(), fromPath(outcome.files().front().filename()), u"");
+    showToolOutcome(context_, this, outcome);
 }
 
 }  // namespace vask
