@@ -15,10 +15,6 @@ namespace {
 constexpr size_t kKindMarkPrefix = 64;
 constexpr size_t kKindMarkPosition = 3;  // the 4th character
 
-bool sameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
-    std::error_code ec;
-    return std::filesystem::equivalent(a, b, ec) && !ec;
-}
 
 // An output must never replace the claims file it was made from.
 std::u16string inputWouldBeReplaced(const std::filesystem::path& file) {

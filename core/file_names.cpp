@@ -16,6 +16,15 @@ void requirePlainFileName(std::u16string_view name) {
     if (!isPlainFileName(name)) throw Error(msg::invalidFileName(name));
 }
 
+std::u16string insertBeforeExtension(std::u16string_view name, std::u16string_view marker) {
+    const size_t dot = name.rfind(u'.');
+    const size_t cut = (dot == std::u16string_view::npos || dot == 0) ? name.size() : dot;
+    std::u16string result(name.substr(0, cut));
+    result += marker;
+    result += name.substr(cut);
+    return result;
+}
+
 std::u16string_view fileNamePart(std::u16string_view path) {
     const size_t cut = path.find_last_of(u"\\/:");
     return cut == std::u16string_view::npos ? path : path.substr(cut + 1);

@@ -14,6 +14,10 @@ bool isPlainFileName(std::u16string_view name);
 // Raises Error "ファイル名に使えない文字が含まれています：<name>" unless it is plain.
 void requirePlainFileName(std::u16string_view name);
 
+// `marker` put before the name's last extension ("data.tsv" + "R" -> "dataR.tsv"), or
+// appended when there is none; a leading dot starts no extension (".hidden" -> ".hiddenR").
+std::u16string insertBeforeExtension(std::u16string_view name, std::u16string_view marker);
+
 // The file-name part of a path as typed: the text after its last "\", "/" or ":".
 std::u16string_view fileNamePart(std::u16string_view path);
 

@@ -38,10 +38,6 @@ std::filesystem::path resultTarget(const std::filesystem::path& programFolder, c
 
 namespace {
 
-bool sameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
-    std::error_code ec;
-    return std::filesystem::equivalent(a, b, ec) && !ec;
-}
 
 // Renames when it can (atomic, and cheap on one volume); copies through a temporary file
 // and deletes the source otherwise.

@@ -22,10 +22,6 @@ std::u16string_view withoutName(std::u16string_view line, std::u16string& out) {
     return out;
 }
 
-bool isSameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
-    std::error_code ec;
-    return std::filesystem::equivalent(a, b, ec) && !ec;
-}
 
 }  // namespace
 
@@ -33,14 +29,6 @@ std::u16string anonymisedFileName(std::u16string_view pathText) {
     return replaceAll(fileNamePart(pathText), u".txt", u"ano.txt");
 }
 
-std::u16string withAnoBeforeExtension(std::u16string_view name) {
-    const size_t dot = name.rfind(u'.');
-    const size_t cut = (dot == std::u16string_view::npos || dot == 0) ? name.size() : dot;
-    std::u16string result(name.substr(0, cut));
-    result += u"ano";
-    result += name.substr(cut);
-    return result;
-}
 
 void BlankSecondColumn(const std::filesystem::path& InputFile, const std::filesystem::path& OutputFile) {
     Cp932LineReader reader(InputFile, LineRule::AnyBreak);
@@ -59,8 +47,8 @@ Outcome runAnonymiser(std::u16string_view pathText, const std::filesystem::path&
     const auto input = toPath(pathText);
     auto target = programFolder / toPath(name);
     // A name without ".txt" in the program folder would name the input itself.
-    if (isSameFile(input, target)) {
-        name = withAnoBeforeExtension(name);
+    if (sameFile(input, target)) {
+        name = insertBeforeExtension(name, u"ano");
         target = programFolder / toPath(name);
     }
     BlankSecondColumn(input, target);

@@ -16,8 +16,6 @@ inline constexpr std::u16string_view kNoFileChosenWarning = u"ファイルが選
 // The copy's name: the file-name part of the path as typed, every ".txt" (in exactly that
 // letter case) replaced by "ano.txt".
 std::u16string anonymisedFileName(std::u16string_view pathText);
-// "ano" inserted before the name's last extension, or appended when it has none.
-std::u16string withAnoBeforeExtension(std::u16string_view name);
 
 // Copies InputFile (code page 932, lines ended by CR LF, LF or CR) to OutputFile (code
 // page 932, CR LF), line 1 unchanged, field 1 of every further line with two fields or

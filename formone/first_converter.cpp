@@ -5,7 +5,7 @@
 #include "core/numbers.h"
 #include "core/text.h"
 #include "core/textfile.h"
-#include "formone/delimited_text.h"
+#include "core/delimited_text.h"
 #include "formone/form1_file.h"
 #include "platform/errors.h"
 #include "platform/paths.h"

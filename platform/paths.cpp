@@ -16,6 +16,11 @@ bool folderExists(const std::filesystem::path& path) {
     return !path.empty() && std::filesystem::is_directory(path, ec);
 }
 
+bool sameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
+    std::error_code ec;
+    return std::filesystem::equivalent(a, b, ec) && !ec;
+}
+
 std::string readAllBytes(const std::filesystem::path& path) {
     InputFile file(path);
     std::string bytes;

@@ -16,6 +16,8 @@ std::filesystem::path executableFolder();
 // True when `path` names an existing regular file (an empty path names none).
 bool fileExists(const std::filesystem::path& path);
 bool folderExists(const std::filesystem::path& path);
+// True when both paths name one existing file (whatever the spelling or links).
+bool sameFile(const std::filesystem::path& a, const std::filesystem::path& b);
 
 // The whole content of a file; raises Error (cannot open) when it cannot be read.
 std::string readAllBytes(const std::filesystem::path& path);

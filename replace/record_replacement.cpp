@@ -3,10 +3,10 @@
 #include <initializer_list>
 #include <system_error>
 
+#include "core/delimited_text.h"
 #include "core/file_names.h"
 #include "core/text.h"
 #include "platform/paths.h"
-#include "replace/comma_text_items.h"
 #include "replace/input_lines.h"
 
 namespace vask {
@@ -14,11 +14,6 @@ namespace {
 
 constexpr size_t kKeyItem = 1;
 
-bool sameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
-    if (b.empty()) return false;
-    std::error_code ec;
-    return std::filesystem::equivalent(a, b, ec) && !ec;
-}
 
 // The copy's path in `folder`, away from every one of the run's input files.
 std::filesystem::path outputPath(std::u16string_view pstFile, const std::filesystem::path& folder,
@@ -31,7 +26,7 @@ std::filesystem::path outputPath(std::u16string_view pstFile, const std::filesys
         }
         return false;
     };
-    while (isAnInput(folder / toPath(name))) name = withRBeforeExtension(name);
+    while (isAnInput(folder / toPath(name))) name = insertBeforeExtension(name, u"R");
     return folder / toPath(name);
 }
 
@@ -39,7 +34,7 @@ std::filesystem::path outputPath(std::u16string_view pstFile, const std::filesys
 
 std::u16string replaceLine(std::u16string_view line, const ChangeDefinitions& definitions) {
     std::u16string item;
-    if (!commaTextItem(line, kKeyItem, item) || item.empty()) return std::u16string(line);
+    if (!delimitedTextItem(line, kKeyItem, item) || item.empty()) return std::u16string(line);
     const std::u16string_view key = trimmedView(item);
     const std::u16string* newValue = definitions.newValueFor(key);
     return newValue ? replaceAll(line, key, *newValue) : std::u16string(line);
@@ -49,14 +44,6 @@ std::u16string replacedFileName(std::u16string_view inputPath) {
     return replaceAll(fileNamePart(inputPath), u".txt", u"R.txt");
 }
 
-std::u16string withRBeforeExtension(std::u16string_view name) {
-    const size_t dot = name.rfind(u'.');
-    const size_t cut = (dot == std::u16string_view::npos || dot == 0) ? name.size() : dot;
-    std::u16string mended(name.substr(0, cut));
-    mended.push_back(u'R');
-    mended.append(name.substr(cut));
-    return mended;
-}
 
 Outcome Cnv(std::u16string_view pstFile, const ChangeDefinitions& definitions,
             const std::filesystem::path& programFolder, size_t* linesRead) {

@@ -25,9 +25,6 @@ std::u16string replaceLine(std::u16string_view line, const ChangeDefinitions& de
 // by "R.txt".
 std::u16string replacedFileName(std::u16string_view inputPath);
 
-// `name` with "R" put before its last extension, or appended when it has none (a leading
-// dot does not start an extension): "data.TXT" gives "dataR.TXT".
-std::u16string withRBeforeExtension(std::u16string_view name);
 
 // Cnv: reads the input at `pstFile` (a byte-order mark selects UTF-8 or UTF-16, otherwise
 // code page 932), rewrites every line and writes the copy into `programFolder` (code page

@@ -29,5 +29,12 @@ TEST(FileNames, NamePartFollowsTheLastSeparator) {
     EXPECT_EQ(fileNamePart(u"dir/"), u"");
 }
 
+TEST(FileNames, MarkerGoesBeforeTheLastExtension) {
+    EXPECT_EQ(insertBeforeExtension(u"data.tsv", u"ano"), u"dataano.tsv");
+    EXPECT_EQ(insertBeforeExtension(u"a.b.c", u"R"), u"a.bR.c");
+    EXPECT_EQ(insertBeforeExtension(u"data", u"R"), u"dataR");
+    EXPECT_EQ(insertBeforeExtension(u".hidden", u"R"), u".hiddenR");
+}
+
 }  // namespace
 }  // namespace vask

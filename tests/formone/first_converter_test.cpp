@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "../support/test_support.h"
-#include "formone/delimited_text.h"
 #include "formone/first_converter.h"
 #include "platform/errors.h"
 #include "platform/paths.h"
@@ -179,28 +178,6 @@ TEST_F(FirstConverter, ANonNumericHbA1cStopsTheRunAndKeepsTheOlderFile) {
 TEST_F(FirstConverter, AYearMonthThatIsNoFileNameWritesNothing) {
     EXPECT_THROW(run({u"header", record({{0, u"1"}, {3, u"../202404"}})}), Error);
     EXPECT_TRUE(test::listFolder(out.path()).empty());
-}
-
-TEST(DelimitedText, SplitsByCommasBlanksAndQuotes) {
-    const struct {
-        std::u16string text;
-        std::vector<std::u16string> items;
-    } cases[] = {
-        {u"", {}},
-        {u"a,b", {u"a", u"b"}},
-        {u"a b\tc", {u"a", u"b", u"c"}},
-        {u" a , b ", {u"a", u"b"}},
-        {u"a,,b", {u"a", u"", u"b"}},
-        {u",a", {u"", u"a"}},
-        {u"a,", {u"a", u""}},
-        {u"a, ", {u"a"}},
-        {u"\"x, \"\"y\"\"\",z", {u"x, \"y\"", u"z"}},
-        {u"\"ab\"cd", {u"ab", u"cd"}},
-        {u"\"open", {u"open"}},
-        {u"a\tb", {u"a", u"b"}},
-        {std::u16string(u"a\0,b", 4), {u"a"}},
-    };
-    for (const auto& c : cases) EXPECT_EQ(splitDelimitedText(c.text), c.items);
 }
 
 TEST(DelimitedCopy, RejoinsTheKeptLinesUnderTheYearMonthOfTheFirstRecord) {

@@ -5,7 +5,6 @@
 #include "platform/errors.h"
 #include "platform/paths.h"
 #include "replace/change_definitions.h"
-#include "replace/comma_text_items.h"
 #include "replace/input_lines.h"
 #include "replace/record_replacement.h"
 
@@ -18,31 +17,6 @@ using test::sjis;
 using test::TempDir;
 using test::writeBytes;
 using Texts = std::vector<std::u16string>;
-
-TEST(CommaTextItems, BlanksAndCommasSeparateAndQuotesProtect) {
-    const std::pair<std::u16string, Texts> cases[] = {
-        {u"", {}},
-        {u" \t \x01", {}},
-        {u"\tA\tB", {u"A", u"B"}},              // a leading empty column gives no item
-        {u"A\t\tB", {u"A", u"B"}},              // nor does an empty column inside
-        {u"A B\tC", {u"A", u"B", u"C"}},        // a space splits a column
-        {u"A , ,B", {u"A", u"", u"B"}},
-        {u"A,", {u"A", u""}},                   // a comma ending the line adds an empty item
-        {u"A, ", {u"A"}},                       // ... but not when blanks follow it
-        {u" ,B", {u"", u"B"}},
-        {u"\"x, y\"z,w", {u"x, y", u"z", u"w"}},
-        {u"\"a\"\"b\",c", {u"a\"b", u"c"}},
-        {u"\"open, to the end", {u"open, to the end"}},
-        {u"ab\"c d\"", {u"ab\"c", u"d\""}},     // a quote inside a plain item is a character
-        {std::u16string(u"A\0B,C", 5), {std::u16string(u"A\0B", 3), u"C"}},
-        {u"\u3000A\u3000,B", {u"\u3000A\u3000", u"B"}},  // the full-width space is no blank
-    };
-    for (const auto& [line, expected] : cases) {
-        Texts items;
-        for (std::u16string item; commaTextItem(line, items.size(), item);) items.push_back(item);
-        EXPECT_EQ(items, expected) << sjis(line);
-    }
-}
 
 TEST(CsvSet, TrimsSplitsAndFillsFromTheSecondLineOn) {
     struct Case {

@@ -1,4 +1,4 @@
-#include "replace/comma_text_items.h"
+#include "core/delimited_text.h"
 
 namespace vask {
 namespace {
@@ -74,12 +74,19 @@ private:
 
 }  // namespace
 
-bool commaTextItem(std::u16string_view line, size_t index, std::u16string& item) {
+bool delimitedTextItem(std::u16string_view line, size_t index, std::u16string& item) {
     CommaTextReader reader(line);
     for (size_t i = 0;; ++i) {
         if (!reader.next(item)) return false;
         if (i == index) return true;
     }
+}
+
+std::vector<std::u16string> splitDelimitedText(std::u16string_view line) {
+    std::vector<std::u16string> items;
+    CommaTextReader reader(line);
+    for (std::u16string item; reader.next(item);) items.push_back(item);
+    return items;
 }
 
 }  // namespace vask
