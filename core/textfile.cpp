@@ -12,63 +12,105 @@ constexpr char kLF = '\n';
 constexpr char kEndOfFileMark = '\x1A';
 }  // namespace
 
-Cp932LineReader::Cp932LineReader(const std::filesystem::path& path, LineRule rule)
-    : file_(path), rule_(rule), buffer_(kReadBlock, '\0') {}
+LineBytesReader::LineBytesReader(const std::filesystem::path& path, LineRule rule)
+    : file_(path), rule_(rule), block_(kReadBlock, '\0') {}
 
-bool Cp932LineReader::fill() {
+bool LineBytesReader::fill() {
     if (atEnd_) return false;
-    end_ = file_.read(buffer_.data(), buffer_.size());
+    end_ = file_.read(block_.data(), block_.size());
     pos_ = 0;
     if (end_ == 0) atEnd_ = true;
     return end_ > 0;
 }
 
-bool Cp932LineReader::next(std::u16string& line) {
-    line.clear();
-    lineBytes_.clear();
-    bool started = false;  // some byte of this line was read (an empty line has its break)
-    const bool textFile = rule_ == LineRule::TextFile;
-    for (;;) {
-        if (pos_ == end_ && !fill()) {
-            if (started) cp932::decodeAppend(lineBytes_, line);
-            return started;
+void LineBytesReader::skipLeading(std::string_view mark) {
+    // Nothing has been read yet: the first bytes go to the start of the block.
+    size_t got = 0;
+    while (got < mark.size()) {
+        const size_t n = file_.read(block_.data() + got, mark.size() - got);
+        if (n == 0) {
+            atEnd_ = true;
+            break;
         }
-        const char* data = buffer_.data();
+        got += n;
+    }
+    end_ = got;
+    pos_ = std::string_view(block_.data(), got) == mark ? got : 0;
+}
+
+// The text-file rule: after a CR the rest of the physical line, up to and including the
+// next LF, is skipped. Returns false when the reading ended meanwhile (end or 0x1A).
+bool LineBytesReader::skipRestOfPhysicalLine() {
+    for (;;) {
+        if (pos_ == end_ && !fill()) return false;
+        const char* data = block_.data();
         size_t k = pos_;
-        while (k < end_ && data[k] != kCR && data[k] != kLF && !(textFile && data[k] == kEndOfFileMark)) ++k;
-        if (k > pos_) started = true;
-        lineBytes_.append(data + pos_, k - pos_);
-        pos_ = k;
-        if (k == end_) continue;
-        const char stop = data[k];
-        if (stop == kEndOfFileMark) {
+        while (k < end_ && data[k] != kLF && data[k] != kEndOfFileMark) ++k;
+        if (k == end_) {
+            pos_ = k;
+            continue;
+        }
+        if (data[k] == kEndOfFileMark) {
             atEnd_ = true;
             pos_ = end_;
-            if (started) cp932::decodeAppend(lineBytes_, line);
-            return started;
+            return false;
         }
-        ++pos_;
-        if (stop == kCR) {
-            if (textFile) {
-                // The rest of the physical line, up to and including the next LF, is skipped.
-                for (;;) {
-                    if (pos_ == end_ && !fill()) break;
-                    const char c = buffer_[pos_];
-                    if (c == kEndOfFileMark) {
-                        atEnd_ = true;
-                        pos_ = end_;
-                        break;
-                    }
-                    ++pos_;
-                    if (c == kLF) break;
-                }
-            } else if ((pos_ < end_ || fill()) && buffer_[pos_] == kLF) {
-                ++pos_;
-            }
-        }
-        cp932::decodeAppend(lineBytes_, line);
+        pos_ = k + 1;
+        skipToLineFeed_ = false;
         return true;
     }
+}
+
+bool LineBytesReader::next(std::string_view& line) {
+    carried_.clear();
+    if (skipToLineFeed_ && !skipRestOfPhysicalLine()) return false;
+    const bool textFile = rule_ == LineRule::TextFile;
+    bool started = false;  // some byte of this line was read (an empty line has its break)
+    for (;;) {
+        if (pos_ == end_ && !fill()) {
+            line = carried_;
+            return started;
+        }
+        if (skipLineFeed_) {
+            skipLineFeed_ = false;
+            if (block_[pos_] == kLF) {
+                ++pos_;
+                continue;
+            }
+        }
+        const char* data = block_.data();
+        size_t k = pos_;
+        while (k < end_ && data[k] != kLF && data[k] != kCR && !(textFile && data[k] == kEndOfFileMark)) ++k;
+        started = started || k > pos_;
+        if (k == end_) {
+            carried_.append(data + pos_, k - pos_);
+            pos_ = k;
+            continue;
+        }
+        const char stop = data[k];
+        if (carried_.empty()) {
+            line = std::string_view(data + pos_, k - pos_);
+        } else {
+            carried_.append(data + pos_, k - pos_);
+            line = carried_;
+        }
+        if (stop == kEndOfFileMark) {  // the reading ends here for good
+            atEnd_ = true;
+            pos_ = end_;
+            return started;
+        }
+        pos_ = k + 1;
+        if (stop == kCR) (textFile ? skipToLineFeed_ : skipLineFeed_) = true;
+        return true;
+    }
+}
+
+bool Cp932LineReader::next(std::u16string& line) {
+    std::string_view bytes;
+    if (!bytes_.next(bytes)) return false;
+    line.clear();
+    cp932::decodeAppend(bytes, line);
+    return true;
 }
 
 TextEncoding encodingFromBom(std::string_view bytes, size_t& bomLength) {

@@ -24,23 +24,42 @@ enum class LineRule {
     AnyBreak,
 };
 
-// Streams the lines of a code page 932 file, one at a time, in constant memory.
+// Streams the lines of a file as raw bytes, in constant memory (bounded by the longest
+// line). CR and LF bytes are never part of a character in code page 932 or UTF-8, so the
+// lines are the same whatever the file's encoding turns out to be.
+class LineBytesReader {
+public:
+    LineBytesReader(const std::filesystem::path& path, LineRule rule);  // raises Error (cannot open)
+
+    // Drops `mark` (a byte-order mark) when the file begins with it; call before next().
+    void skipLeading(std::string_view mark);
+    // The next line without its break, valid until the next call; false when there is none.
+    bool next(std::string_view& line);
+
+private:
+    bool fill();
+    bool skipRestOfPhysicalLine();
+
+    InputFile file_;
+    LineRule rule_;
+    std::string block_;
+    size_t pos_ = 0;
+    size_t end_ = 0;
+    bool atEnd_ = false;         // no further byte will be read
+    bool skipLineFeed_ = false;  // the last line ended in CR: an LF right after belongs to it
+    bool skipToLineFeed_ = false;  // the text-file rule after a CR: skip through the next LF
+    std::string carried_;        // the start of a line that runs past the block
+};
+
+// Streams the decoded lines of a code page 932 file, one at a time.
 class Cp932LineReader {
 public:
-    Cp932LineReader(const std::filesystem::path& path, LineRule rule);  // raises Error (cannot open)
+    Cp932LineReader(const std::filesystem::path& path, LineRule rule) : bytes_(path, rule) {}
     // The next line, decoded; false when there is none.
     bool next(std::u16string& line);
 
 private:
-    bool fill();
-
-    InputFile file_;
-    LineRule rule_;
-    std::string buffer_;
-    size_t pos_ = 0;
-    size_t end_ = 0;
-    bool atEnd_ = false;  // no further byte will be read
-    std::string lineBytes_;
+    LineBytesReader bytes_;
 };
 
 // Decodes bytes in `encoding` (a byte-order mark must already be cut off).

@@ -9,7 +9,7 @@
 #include "core/textfile.h"
 #include "ff1/ff1_format.h"
 #include "ff1/ff1_output.h"
-#include "ff1/line_bytes_reader.h"
+#include "core/textfile.h"
 #include "ff1/spec_csv.h"
 #include "platform/errors.h"
 #include "platform/paths.h"
@@ -47,7 +47,7 @@ void takeDataLine(const std::vector<std::u16string_view>& fields, const SpecCsv&
 
 RowMap readMergedFile(const std::filesystem::path& merged, const SpecCsv& spec) {
     const TextEncoding encoding = DetectEncodingFromFile(merged, true);
-    LineBytesReader reader(merged);
+    LineBytesReader reader(merged, LineRule::AnyBreak);
     if (encoding == TextEncoding::Utf8) reader.skipLeading("\xEF\xBB\xBF");
     RowMap rows;
     std::string_view bytes;

@@ -10,7 +10,7 @@
 
 #include "ff1/ff1_format.h"
 #include "ff1/ff1_output.h"
-#include "ff1/line_bytes_reader.h"
+#include "core/textfile.h"
 #include "platform/atomic_file.h"
 #include "platform/errors.h"
 #include "platform/paths.h"
@@ -195,7 +195,7 @@ struct HeaderLine {
 class Merger {
 public:
     void readFile(const std::filesystem::path& file, TextEncoding encoding) {
-        LineBytesReader reader(file);
+        LineBytesReader reader(file, LineRule::AnyBreak);
         if (encoding == TextEncoding::Utf8) reader.skipLeading(kUtf8Bom);
         std::string_view bytes;
         while (reader.next(bytes)) {

@@ -80,6 +80,32 @@ TEST(LineReader, LinesLongerThanTheReadBlockAndBreaksAcrossBlocks) {
     EXPECT_EQ(lines[2], u"z");
 }
 
+TEST(LineBytesReader, SplitsAtEveryBreakAcrossBlocksAndSkipsAByteOrderMarkOnlyWhenWhole) {
+    test::TempDir dir;
+    const std::string longLine(262143, 'x');  // its CR is the last byte of the first block
+    const struct {
+        std::string bytes;
+        std::vector<std::string> lines;
+    } cases[] = {
+        {"", {}},
+        {"a\r\rb\n\nc", {"a", "", "b", "", "c"}},
+        {"a\r\n", {"a"}},
+        {"\xEF\xBB\xBFx\r\n", {"x"}},
+        {"\xEF\xBB", {"\xEF\xBB"}},
+        {longLine + "\r\nnext", {longLine, "next"}},
+        {std::string(600000, 'y') + "\nz", {std::string(600000, 'y'), "z"}},
+    };
+    for (const auto& c : cases) {
+        test::writeBytes(dir / "f", c.bytes);
+        LineBytesReader reader(dir / "f", LineRule::AnyBreak);
+        reader.skipLeading("\xEF\xBB\xBF");
+        std::vector<std::string> lines;
+        std::string_view line;
+        while (reader.next(line)) lines.emplace_back(line);
+        EXPECT_EQ(lines, c.lines) << c.bytes.substr(0, 20);
+    }
+}
+
 TEST(LineReader, AMissingFileIsAnError) {
     TempDir dir;
     EXPECT_THROW(Cp932LineReader(dir / "missing", LineRule::TextFile), Error);

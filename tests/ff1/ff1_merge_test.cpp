@@ -2,7 +2,7 @@
 
 #include "ff1/ff1_format.h"
 #include "ff1/ff1_merge.h"
-#include "ff1/line_bytes_reader.h"
+#include "core/textfile.h"
 #include "ff1_test_support.h"
 #include "platform/errors.h"
 #include "platform/utf.h"
@@ -190,32 +190,6 @@ TEST_F(Merge, MissingFolderOrNoFF1FileFailsWithTheTextAndWritesNothing) {
         EXPECT_EQ(e.message(), u"G_FF1*.txt / G_FF1*.tsv が見つかりません：" + folder());
     }
     EXPECT_EQ(readBytes(out / "m.txt"), "older");  // the listing failed before the deletion
-}
-
-TEST(LineBytesReader, SplitsAtEveryBreakAcrossBlocksAndSkipsAByteOrderMarkOnlyWhenWhole) {
-    TempDir dir;
-    const std::string longLine(262143, 'x');  // its CR is the last byte of the first block
-    const struct {
-        std::string bytes;
-        std::vector<std::string> lines;
-    } cases[] = {
-        {"", {}},
-        {"a\r\rb\n\nc", {"a", "", "b", "", "c"}},
-        {"a\r\n", {"a"}},
-        {"\xEF\xBB\xBFx\r\n", {"x"}},
-        {"\xEF\xBB", {"\xEF\xBB"}},
-        {longLine + "\r\nnext", {longLine, "next"}},
-        {std::string(600000, 'y') + "\nz", {std::string(600000, 'y'), "z"}},
-    };
-    for (const auto& c : cases) {
-        writeBytes(dir / "f", c.bytes);
-        ff1::LineBytesReader reader(dir / "f");
-        reader.skipLeading("\xEF\xBB\xBF");
-        std::vector<std::string> lines;
-        std::string_view line;
-        while (reader.next(line)) lines.emplace_back(line);
-        EXPECT_EQ(lines, c.lines) << c.bytes.substr(0, 20);
-    }
 }
 
 }  // namespace
