@@ -31,22 +31,22 @@ std::u16string notAFloat(std::u16string_view value) {
     return u"'" + std::u16string(value) + u"' は浮動小数点数ではありません";
 }
 
-std::u16string cannotOpen(const std::filesystem::path& file) { return aboutFile(u"ファイル ", file, u" を開けません。"); }
+std::u16string cannotOpen(const std::filesystem::path& file) { return aboutFile(u"ファイル ", file, u" を開けません"); }
 
 std::u16string cannotCreate(const std::filesystem::path& file) {
-    return aboutFile(u"ファイル ", file, u" を作成できません。");
+    return aboutFile(u"ファイル ", file, u" を作成できません");
 }
 
 std::u16string cannotWrite(const std::filesystem::path& file) {
-    return aboutFile(u"ファイル ", file, u" に書き込めません。");
+    return aboutFile(u"ファイル ", file, u" に書き込めません");
 }
 
 std::u16string cannotDelete(const std::filesystem::path& file) {
-    return aboutFile(u"ファイル ", file, u" を削除できません。");
+    return aboutFile(u"ファイル ", file, u" を削除できません");
 }
 
 std::u16string cannotCreateFolder(const std::filesystem::path& folder) {
-    return aboutFile(u"フォルダ ", folder, u" を作成できません。");
+    return aboutFile(u"フォルダ ", folder, u" を作成できません");
 }
 
 std::u16string invalidFileName(std::u16string_view name) {

@@ -75,7 +75,7 @@ TEST_F(ClaimsCli, AnOutputFolderThatCannotBeWrittenIsAnError) {
     writeBytes(inputs / "plain", "x");
     const auto result = runCli({"anonymize", in(), "-o", (inputs / "plain" / "out").string()});
     EXPECT_EQ(result.status, 1);
-    EXPECT_NE(result.err.find("を作成できません。"), std::string::npos);
+    EXPECT_NE(result.err.find("を作成できません."), std::string::npos);
     EXPECT_EQ(listFolder(inputs.path()), (std::vector<std::string>{"in.UKE", "plain"}));
 }
 

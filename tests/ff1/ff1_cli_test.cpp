@@ -55,7 +55,7 @@ TEST_F(Ff1Cli, ErrorsOfTheRunAreReportedAsTheWindowShowsThemAndLeaveNoMergedFile
         {{"--month", "2024/04"}, u"ファイル名に使えない文字が含まれています：2024/04_ff1all.csv"},
         {{"--month", "..\\x"}, u"ファイル名に使えない文字が含まれています：..\\x_ff1all.csv"},
         {{"--month", "202404", "--spec", (work / "none.csv").string()},
-         u"ファイル \"" + u16path(work / "none.csv") + u"\" を開けません。"},
+         u"ファイル \"" + u16path(work / "none.csv") + u"\" を開けません"},
         {{"--month", "202404", "--spec", (ff1 / "spec.csv").string(), "--append", (work / "add.csv").string()},
          u"追記ファイルの診療年月日が異なります。元ファイル=20240401, 追記ファイル=20240501"},
     };
