@@ -19,6 +19,9 @@
 #include "../support/test_support.h"
 #include "app/app_context.h"
 
+// Readable QStrings in test failure messages.
+inline void PrintTo(const QString& text, std::ostream* out) { *out << text.toStdString(); }
+
 namespace vask::test {
 
 // A Dialogs implementation that answers from scripts and records what it was asked.
