@@ -1,0 +1,105 @@
+// Makes the screenshots of the user manual: shows each window with example content and
+// saves it as a PNG. Run it under an X server (tools/make-manual-screenshots.sh uses
+// xvfb-run) so that the windows render as a user sees them.
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QTimer>
+
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+
+#include "app/app_context.h"
+#include "app/main_window.h"
+#include "app/msg_window.h"
+#include "app/option_window.h"
+#include "app/qt_text.h"
+#include "app/save_path_window.h"
+#include "app/syosai_window.h"
+#include "ff1/ff1_link_window.h"
+#include "formone/convert2_window.h"
+#include "formone/convert_window.h"
+#include "replace/replace_window.h"
+
+namespace {
+
+void setEdit(QWidget* window, const char* name, const QString& text) {
+    if (auto* edit = window->findChild<QLineEdit*>(QString::fromLatin1(name))) edit->setText(text);
+}
+
+// Shows the window, fills its boxes (after showing, which empties some of them) and saves
+// its picture.
+bool save(QWidget* window, const QDir& folder, const char* name,
+          std::initializer_list<std::pair<const char*, QString>> boxes = {}) {
+    window->show();
+    for (int i = 0; i < 20; ++i) QApplication::processEvents();
+    for (const auto& [box, text] : boxes) setEdit(window, box, text);
+    QApplication::processEvents();
+    const QString file = folder.filePath(QString::fromLatin1(name));
+    const bool saved = window->grab().save(file);
+    std::printf("%s %s\n", saved ? "wrote" : "FAILED", qPrintable(file));
+    window->close();
+    return saved;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: manual_screenshots OUTPUT_FOLDER\n");
+        return 2;
+    }
+    const QDir out(QString::fromLocal8Bit(argv[1]));
+    QDir().mkpath(out.path());
+    vask::QtDialogs dialogs;
+    vask::AppContext context = vask::systemContext(dialogs);
+    context.programFolder = std::filesystem::temp_directory_path() / "vask-manual-screenshots";
+    std::filesystem::create_directories(context.programFolder);
+
+    bool ok = true;
+    {
+        vask::TfrmMain window(context);
+        ok &= save(&window, out, "main.png",
+                   {{"Edit1", QStringLiteral("C:\\レセ電\\社保\\RECEIPTC.UKE")},
+                    {"Edit2", QStringLiteral("C:\\レセ電\\国保\\RECEIPTC.UKE")}});
+    }
+    {
+        vask::TfrmMsg window(context, nullptr, u"社保と国保の匿名化ファイルが作成されました", u"", u"");
+        ok &= save(&window, out, "result.png");
+    }
+    {
+        vask::TfrmSyosai window(context, nullptr);
+        ok &= save(&window, out, "syosai.png");
+    }
+    {
+        vask::TfrmSavePath window(context, nullptr);
+        ok &= save(&window, out, "savepath.png");
+    }
+    {
+        vask::TfrmOption window(context, nullptr);
+        ok &= save(&window, out, "option.png");
+    }
+    {
+        vask::TfrmConvert window(context, nullptr);
+        ok &= save(&window, out, "convert.png", {{"Edit1", QStringLiteral("C:\\様式1\\FF1_202404.txt")}});
+    }
+    {
+        vask::TfrmConvert2 window(context, nullptr);
+        ok &= save(&window, out, "convert2.png", {{"Edit1", QStringLiteral("C:\\様式1\\FF1_202404.txt")}});
+    }
+    {
+        vask::TfrmFF1MergeVCL2 window(context, nullptr);
+        ok &= save(&window, out, "ff1.png", {{"Edit3", QStringLiteral("202404")}});
+    }
+    {
+        vask::TfrmReplace window(context, nullptr);
+        ok &= save(&window, out, "replace.png",
+                   {{"Edit1", QStringLiteral("C:\\様式1\\FF1_2024.txt")},
+                    {"Edit3", QStringLiteral("C:\\様式1\\変更定義.csv")}});
+    }
+    std::filesystem::remove_all(context.programFolder);
+    return ok ? 0 : 1;
+}
