@@ -14,9 +14,7 @@ namespace vask {
 
 bool TfrmMsg::DspSet(AppContext& context, QWidget* parent, const std::u16string& pstMsg,
                      const std::u16string& pstFile1, const std::u16string& pstFile2) {
-    TfrmMsg window(context, parent, pstMsg, pstFile1, pstFile2);
-    window.exec();
-    return true;
+    return showFreshModal<TfrmMsg>(context, parent, pstMsg, pstFile1, pstFile2);
 }
 
 TfrmMsg::TfrmMsg(AppContext& context, QWidget* parent, std::u16string pstMsg, std::u16string pstFile1,

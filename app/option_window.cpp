@@ -19,11 +19,7 @@ constexpr int kToolHeight = 44;
 constexpr int kToolStep = 54;
 }  // namespace
 
-bool TfrmOption::DspSet(AppContext& context, QWidget* parent) {
-    TfrmOption window(context, parent);
-    window.exec();
-    return true;
-}
+bool TfrmOption::DspSet(AppContext& context, QWidget* parent) { return showFreshModal<TfrmOption>(context, parent); }
 
 TfrmOption::TfrmOption(AppContext& context, QWidget* parent) : QDialog(parent), context_(context) {
     setObjectName(QStringLiteral("frmOption"));

@@ -13,11 +13,7 @@ namespace {
 constexpr int kChosenFolder = 1;
 }
 
-bool TfrmSavePath::DspSet(AppContext& context, QWidget* parent) {
-    TfrmSavePath window(context, parent);
-    window.exec();
-    return true;
-}
+bool TfrmSavePath::DspSet(AppContext& context, QWidget* parent) { return showFreshModal<TfrmSavePath>(context, parent); }
 
 TfrmSavePath::TfrmSavePath(AppContext& context, QWidget* parent) : QDialog(parent), context_(context) {
     setObjectName(QStringLiteral("frmSavePath"));

@@ -14,11 +14,7 @@ constexpr int kStandard = 0;
 constexpr int kMovacal = 1;
 }  // namespace
 
-bool TfrmSyosai::DspSet(AppContext& context, QWidget* parent) {
-    TfrmSyosai window(context, parent);
-    window.exec();
-    return true;
-}
+bool TfrmSyosai::DspSet(AppContext& context, QWidget* parent) { return showFreshModal<TfrmSyosai>(context, parent); }
 
 TfrmSyosai::TfrmSyosai(AppContext& context, QWidget* parent) : QDialog(parent), context_(context) {
     setObjectName(QStringLiteral("frmSyosai"));

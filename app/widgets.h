@@ -6,6 +6,8 @@
 #include <QPushButton>
 #include <QStringList>
 
+#include <utility>
+
 class QDialog;
 class QLabel;
 class QLineEdit;
@@ -45,6 +47,15 @@ QLineEdit* makeEdit(QWidget* parent, const QString& objectName, int x, int y, in
 
 // A window with a close box only (no minimise or maximise box), of the given client area.
 void setUpFixedWindow(QWidget* window, const QString& caption, int clientWidth, int clientHeight);
+
+// What every window's DspSet does: make a fresh window, show it modally, return true when
+// it has been closed (the window is gone with it).
+template <typename Window, typename... Args>
+bool showFreshModal(Args&&... args) {
+    Window window(std::forward<Args>(args)...);
+    window.exec();
+    return true;
+}
 
 // Places a window in the middle of the screen it is on.
 void centerOnScreen(QWidget* window);

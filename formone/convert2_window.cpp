@@ -25,11 +25,7 @@
 
 namespace vask {
 
-bool TfrmConvert2::DspSet(AppContext& context, QWidget* parent) {
-    TfrmConvert2 window(context, parent);
-    window.exec();
-    return true;
-}
+bool TfrmConvert2::DspSet(AppContext& context, QWidget* parent) { return showFreshModal<TfrmConvert2>(context, parent); }
 
 TfrmConvert2::TfrmConvert2(AppContext& context, QWidget* parent) : QDialog(parent), context_(context) {
     setObjectName(QStringLiteral("frmConvert2"));

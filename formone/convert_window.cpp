@@ -16,11 +16,7 @@
 
 namespace vask {
 
-bool TfrmConvert::DspSet(AppContext& context, QWidget* parent) {
-    TfrmConvert window(context, parent);
-    window.exec();
-    return true;
-}
+bool TfrmConvert::DspSet(AppContext& context, QWidget* parent) { return showFreshModal<TfrmConvert>(context, parent); }
 
 TfrmConvert::TfrmConvert(AppContext& context, QWidget* parent) : QDialog(parent), context_(context) {
     setObjectName(QStringLiteral("frmConvert"));

@@ -23,11 +23,7 @@ constexpr int kRowWidth = kClientWidth - 2 * kMargin;
 
 }  // namespace
 
-bool TfrmReplace::DspSet(AppContext& context, QWidget* parent) {
-    TfrmReplace window(context, parent);
-    window.exec();
-    return true;
-}
+bool TfrmReplace::DspSet(AppContext& context, QWidget* parent) { return showFreshModal<TfrmReplace>(context, parent); }
 
 TfrmReplace::TfrmReplace(AppContext& context, QWidget* parent) : QDialog(parent), context_(context) {
     setObjectName(QStringLiteral("frmReplace"));
