@@ -9,7 +9,7 @@
 
 namespace vask {
 namespace {
-// Items of the specification choice and the Spec values they stand for.
+// Items of the 仕様選択 choice and the Spec values they stand for.
 constexpr int kStandard = 0;
 constexpr int kMovacal = 1;
 }  // namespace

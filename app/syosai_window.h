@@ -1,5 +1,5 @@
 // TfrmSyosai, the detail-settings window "詳細設定": the door to the save-destination
-// window and the choice of the EHR import specification (the setting Spec).
+// window and the 仕様選択 choice of the EHR import variant (the setting Spec).
 #pragma once
 
 #include <QDialog>

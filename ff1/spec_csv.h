@@ -13,7 +13,7 @@ namespace vask::ff1 {
 inline constexpr int kOutputColumns = 89;
 
 struct SpecCsv {
-    // Exactly 89 header texts; "[n]" unless a specification row names column n.
+    // Exactly 89 header texts; "[n]" unless a row of the specification CSV names column n.
     std::vector<std::u16string> Headers;
     // "code|payload" (payload 1 to 9 in decimal) -> output column 0 to 88.
     std::unordered_map<std::u16string, int> MapCodePayloadToIndex;
@@ -21,7 +21,7 @@ struct SpecCsv {
 
 // Reads the file as Shift-JIS. Line 1 holds the titles "ヘッダー名称", "コード" and
 // "ペイロード番号" in any order (trimmed, ASCII letter case ignored, the rightmost of
-// a repeated title counts); every later non-blank line is a specification row whose first
+// a repeated title counts); every later non-blank line is a row whose first
 // cell holds "[n]" and the column name. Raises Error when the file cannot be read, is empty
 // or lacks a title.
 SpecCsv LoadSpecCSV(const std::filesystem::path& SpecCsvPath);

@@ -23,7 +23,7 @@ protected:
     TempDir work;
 };
 
-TEST_F(Ff1Cli, LinksWithTheShippedSpecificationAndRemovesTheMergedFile) {
+TEST_F(Ff1Cli, LinksWithTheShippedSpecificationCsvAndRemovesTheMergedFile) {
     const auto result = runCli({"ff1", folder(), "--month", "202404", "-o", out()});
     ASSERT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(result.out, out() + "/202404_ff1all.csv\n");

@@ -123,7 +123,7 @@ TEST(ExtractIndexFromBracket, TheTrimmedIntegerBetweenTheFirstBrackets) {
     for (const auto& c : cases) EXPECT_EQ(ff1::ExtractIndexFromBracket(c.text), c.index) << utf16ToUtf8(c.text);
 }
 
-TEST(ShippedSpecification, HasTheTitlesAndTheHeaderOfEveryColumn) {
+TEST(ShippedSpecificationCsv, HasTheTitlesAndTheHeaderOfEveryColumn) {
     const SpecCsv spec = LoadSpecCSV(std::filesystem::path(VASK_DATA_FOLDER) / "siyo4.csv");
     EXPECT_EQ(spec.Headers[0], u"[0] カルテ番号");
     EXPECT_EQ(spec.Headers[16], u"[16] （空列）");

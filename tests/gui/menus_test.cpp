@@ -20,7 +20,7 @@ protected:
     }
 };
 
-TEST_F(DetailSettings, TheStoredSpecificationIsPreselectedAndNotRewritten) {
+TEST_F(DetailSettings, TheStoredSpecChoiceIsPreselectedAndNotRewritten) {
     struct Case {
         const char16_t* stored;  // nullptr: no user.ini
         int selected;

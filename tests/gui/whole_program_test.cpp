@@ -93,7 +93,7 @@ TEST_F(WholeProgram, EveryToolRunsFromTheMainWindowIntoDownloads) {
     EXPECT_EQ(readBytes(downloads / "(50611提出_社保)RECEIPTC.uke").find("1001-01"), std::string::npos);
     EXPECT_TRUE(downloaded("(50611提出_国保)RECEIPTC.uke"));
 
-    // Detail settings: the standard specification for the second converter.
+    // Detail settings and the save destination window.
     openFrom(&main, "Button4", [](QWidget* syosai) {
         EXPECT_EQ(syosai->windowTitle(), QStringLiteral("詳細設定"));
         openFrom(syosai, "Button4", [](QWidget* savePath) {
