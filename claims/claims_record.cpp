@@ -38,27 +38,7 @@ RecordKind recordKind(std::u16string_view line) {
     return RecordKind::Other;
 }
 
-void Record::split(std::u16string_view line) {
-    size_t count = 0;
-    auto nextField = [&]() -> std::u16string& {
-        if (count == fields_.size()) fields_.emplace_back();
-        std::u16string& field = fields_[count++];
-        field.clear();
-        return field;
-    };
-    std::u16string* field = &nextField();
-    size_t start = 0;
-    // Copies the runs between commas and quotes in one piece each.
-    for (size_t i = 0; i < line.size(); ++i) {
-        const char16_t c = line[i];
-        if (c != u',' && c != u'"') continue;
-        field->append(line.substr(start, i - start));
-        start = i + 1;
-        if (c == u',') field = &nextField();
-    }
-    field->append(line.substr(start));
-    fields_.resize(count);
-}
+void Record::split(std::u16string_view line) { splitCommaFields(line, fields_); }
 
 std::u16string& Record::at(size_t position) {
     if (!has(position)) throwListIndex(static_cast<long long>(position));

@@ -29,18 +29,41 @@ void splitOn(std::u16string_view line, char16_t separator, std::vector<std::u16s
 
 void splitTabs(std::u16string_view line, std::vector<std::u16string_view>& fields) { splitOn(line, u'\t', fields); }
 
-bool GetCommaTxt(std::u16string_view pstString, std::vector<std::u16string>& pclList) {
-    std::u16string field;
-    for (char16_t c : pstString) {
-        if (c == u',') {
-            pclList.push_back(std::move(field));
-            field.clear();
-        } else if (c != u'"') {
-            field.push_back(c);
-        }
+namespace {
+
+// Splits `line` at every comma, dropping double quotes, into fields[first], fields[first+1]
+// ...; entries already there are reused (their storage kept), surplus ones removed.
+void splitCommaFieldsFrom(std::u16string_view line, std::vector<std::u16string>& fields, size_t first) {
+    size_t count = first;
+    auto nextField = [&]() -> std::u16string& {
+        if (count == fields.size()) fields.emplace_back();
+        std::u16string& field = fields[count++];
+        field.clear();
+        return field;
+    };
+    std::u16string* field = &nextField();
+    size_t start = 0;
+    // Copies the runs between commas and quotes in one piece each.
+    for (size_t i = 0; i < line.size(); ++i) {
+        const char16_t c = line[i];
+        if (c != u',' && c != u'"') continue;
+        field->append(line.substr(start, i - start));
+        start = i + 1;
+        if (c == u',') field = &nextField();
     }
-    pclList.push_back(std::move(field));
+    field->append(line.substr(start));
+    fields.resize(count);
+}
+
+}  // namespace
+
+bool GetCommaTxt(std::u16string_view pstString, std::vector<std::u16string>& pclList) {
+    splitCommaFieldsFrom(pstString, pclList, pclList.size());
     return true;
+}
+
+void splitCommaFields(std::u16string_view line, std::vector<std::u16string>& fields) {
+    splitCommaFieldsFrom(line, fields, 0);
 }
 
 namespace {

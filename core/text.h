@@ -24,6 +24,9 @@ void splitOn(std::u16string_view line, char16_t separator, std::vector<std::u16s
 // GetCommaTxt: appends the fields of `pstString` to `pclList`; every comma separates,
 // every double quote is dropped; always at least one field.
 bool GetCommaTxt(std::u16string_view pstString, std::vector<std::u16string>& pclList);
+// The same split into `fields`, replacing what they held but reusing their storage, for
+// loops over large files.
+void splitCommaFields(std::u16string_view line, std::vector<std::u16string>& fields);
 // CommaText: joins with commas; a field holding U+0001..U+0020, '"' or ',' is quoted with
 // its quotes doubled; one empty field gives "".
 std::u16string CommaText(const std::vector<std::u16string>& fields);

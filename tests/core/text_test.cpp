@@ -34,6 +34,16 @@ TEST(GetCommaTxt, AppendsToTheListItIsGiven) {
     EXPECT_EQ(fields, (std::vector<std::u16string>{u"kept", u"a", u"b"}));
 }
 
+TEST(SplitCommaFields, ReplacesTheFieldsItIsGiven) {
+    std::vector<std::u16string> fields;
+    splitCommaFields(u"a,\"b\",c,d", fields);
+    EXPECT_EQ(fields, (std::vector<std::u16string>{u"a", u"b", u"c", u"d"}));
+    splitCommaFields(u"x,", fields);
+    EXPECT_EQ(fields, (std::vector<std::u16string>{u"x", u""}));
+    splitCommaFields(u"", fields);
+    EXPECT_EQ(fields, std::vector<std::u16string>{u""});
+}
+
 TEST(CommaText, QuotesFieldsWithBlanksControlsQuotesAndCommas) {
     struct Case {
         std::vector<std::u16string> fields;
