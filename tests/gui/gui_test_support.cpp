@@ -61,6 +61,14 @@ void whenModal(std::function<void(QWidget*)> action) {
     timer->start();
 }
 
+void inModal(const std::function<void()>& open, std::function<void(QWidget*)> steps) {
+    whenModal([steps = std::move(steps)](QWidget* window) {
+        steps(window);
+        if (window->isVisible()) window->close();
+    });
+    open();
+}
+
 void click(QWidget* window, const char* buttonName) {
     if (auto* button = child<QAbstractButton>(window, buttonName)) button->click();
 }

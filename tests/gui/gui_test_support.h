@@ -67,6 +67,10 @@ protected:
 // test can press the buttons of a window that a handler shows with exec().
 void whenModal(std::function<void(QWidget*)> action);
 
+// Opens a modal window with `open` (a DspSet call or a button click), runs `steps` in it
+// and closes it again when it has not closed itself.
+void inModal(const std::function<void()>& open, std::function<void(QWidget*)> steps);
+
 template <typename T = QWidget>
 T* child(QWidget* window, const char* name) {
     T* found = window->findChild<T*>(QString::fromLatin1(name));

@@ -12,11 +12,8 @@ protected:
     // Opens the window, runs `steps` inside it, closes it.
     template <typename F>
     void withWindow(F steps) {
-        whenModal([&](QWidget* window) {
-            steps(window, child<RadioGroup>(window, "RadioGroup1"));
-            window->close();
-        });
-        TfrmSyosai::DspSet(context, nullptr);
+        inModal([&] { TfrmSyosai::DspSet(context, nullptr); },
+                [&](QWidget* window) { steps(window, child<RadioGroup>(window, "RadioGroup1")); });
     }
 };
 
@@ -51,11 +48,7 @@ TEST_F(DetailSettings, AChangeIsStoredAtOnce) {
 TEST_F(DetailSettings, SaveDestinationOpensFromItsButton) {
     QString opened;
     withWindow([&](QWidget* window, RadioGroup*) {
-        whenModal([&](QWidget* savePath) {
-            opened = savePath->windowTitle();
-            savePath->close();
-        });
-        click(window, "Button4");
+        inModal([&] { click(window, "Button4"); }, [&](QWidget* savePath) { opened = savePath->windowTitle(); });
     });
     EXPECT_EQ(opened, QStringLiteral("保存先選択"));
 }

@@ -96,11 +96,8 @@ class SavePathWindow : public GuiTest {
 protected:
     template <typename F>
     void withWindow(F steps) {
-        whenModal([&](QWidget* window) {
-            steps(window, child<RadioGroup>(window, "RadioGroup1"));
-            window->close();
-        });
-        TfrmSavePath::DspSet(context, nullptr);
+        inModal([&] { TfrmSavePath::DspSet(context, nullptr); },
+                [&](QWidget* window) { steps(window, child<RadioGroup>(window, "RadioGroup1")); });
     }
 };
 

@@ -31,14 +31,9 @@ std::u16string formOneRecord(std::initializer_list<std::pair<int, std::u16string
     return line;
 }
 
-// Opens the window that `button` of `window` shows modally, runs `inside` in it and
-// closes it again (when it has not closed itself).
+// Opens the window that `button` of `window` shows and runs `inside` in it.
 void openFrom(QWidget* window, const char* button, std::function<void(QWidget*)> inside) {
-    whenModal([inside = std::move(inside)](QWidget* opened) {
-        inside(opened);
-        if (opened->isVisible()) opened->close();
-    });
-    click(window, button);
+    inModal([window, button] { click(window, button); }, std::move(inside));
 }
 
 // Presses a tool's run button and then "ダウンロード" in the result window it opens.
