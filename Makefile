@@ -19,8 +19,8 @@ build: deps
 deps:
 	tools/install-deps.sh
 
-bench: build
-	tools/run-benchmarks.sh $(BUILD)/bin
+bench: deps
+	tools/run-benchmarks.sh
 
 clean:
 	rm -rf build
