@@ -1,10 +1,13 @@
-# make run   - installs what is missing, builds and starts the program
-# make test  - installs what is missing, builds and runs every test
-# make bench - builds and runs the benchmarks
+# make run      - installs what is missing, builds and starts the program
+# make test     - installs what is missing, builds and runs every test
+# make asan     - the whole test suite built with AddressSanitizer and UBSan
+# make bench    - builds the benchmarks in release mode, runs them, prints one table
+# make package  - the Debian package and the portable .tar.gz (build/default/packages)
+# make package-test - installs the Debian package and runs the installed vask-cli (root)
 PRESET ?= default
 BUILD  := build/$(PRESET)
 
-.PHONY: run test build deps bench clean
+.PHONY: run test build deps asan bench package package-test clean
 
 run: build
 	$(BUILD)/bin/vask
@@ -19,8 +22,19 @@ build: deps
 deps:
 	tools/install-deps.sh
 
+asan: deps
+	cmake --preset asan
+	cmake --build --preset asan
+	ctest --preset asan
+
 bench: deps
 	tools/run-benchmarks.sh
+
+package: build
+	cd $(BUILD) && cpack
+
+package-test: package
+	tools/test-packages.sh $(BUILD)
 
 clean:
 	rm -rf build
