@@ -41,18 +41,18 @@ void checkParse(std::u16string_view line) {
 void checkLoad(std::string_view bytes) {
     const std::filesystem::path file = fuzz::scratchFolder() / "siyo4.csv";
     fuzz::writeFile(file, bytes);
-    SpecCsv spec;
+    SpecCsv columns;
     try {
-        spec = LoadSpecCSV(file);
+        columns = LoadSpecCSV(file);
     } catch (const Error&) {
         return;
     }
-    fuzz::require(spec.Headers.size() == kOutputColumns, "89 headers");
+    fuzz::require(columns.Headers.size() == kOutputColumns, "89 headers");
     for (int n = 0; n < kOutputColumns; ++n) {
-        const std::u16string& header = spec.Headers[static_cast<size_t>(n)];
+        const std::u16string& header = columns.Headers[static_cast<size_t>(n)];
         fuzz::require(ExtractIndexFromBracket(header) == n, "a header names its column");
     }
-    for (const auto& [key, column] : spec.MapCodePayloadToIndex) {
+    for (const auto& [key, column] : columns.MapCodePayloadToIndex) {
         fuzz::require(column >= 0 && column < kOutputColumns, "a mapped column exists");
         const size_t bar = key.rfind(u'|');
         fuzz::require(bar != std::u16string::npos && bar > 0 && key.size() == bar + 2 && key.back() >= u'1' &&
