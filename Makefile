@@ -4,10 +4,12 @@
 # make bench    - builds the benchmarks in release mode, runs them, prints one table
 # make package  - the Debian package and the portable .tar.gz (build/default/packages)
 # make package-test - installs the Debian package and runs the installed vask-cli (root)
+# make fuzz     - builds the fuzz targets (clang) and runs each for FUZZ_SECONDS seconds
 PRESET ?= default
+FUZZ_SECONDS ?= 60
 BUILD  := build/$(PRESET)
 
-.PHONY: run test build deps asan bench package package-test clean
+.PHONY: run test build deps asan bench package package-test fuzz clean
 
 run: build
 	$(BUILD)/bin/vask
@@ -35,6 +37,10 @@ package: build
 
 package-test: package
 	tools/test-packages.sh $(BUILD)
+
+fuzz:
+	tools/install-deps.sh fuzz
+	tools/run-fuzz.sh $(FUZZ_SECONDS)
 
 clean:
 	rm -rf build

@@ -40,10 +40,12 @@ std::u16string_view stripSpaces(std::u16string_view s) {
 }
 
 // Splits the file into lines at LF (a CR before it belongs to the break) or a lone CR;
-// for UTF-16 the breaks are two-byte units.
-IniDocument parse(const std::string& bytes) {
+// for UTF-16 the breaks are two-byte units. A last odd byte of a UTF-16 file is half a
+// unit and no text: it is dropped, so that lines written after it stay on unit bounds.
+IniDocument parse(std::string_view bytes) {
     IniDocument doc;
-    doc.utf16 = bytes.compare(0, kUtf16Bom.size(), kUtf16Bom) == 0;
+    doc.utf16 = bytes.substr(0, kUtf16Bom.size()) == kUtf16Bom;
+    if (doc.utf16 && bytes.size() % 2 != 0) bytes.remove_suffix(1);
     const size_t unit = doc.utf16 ? 2 : 1;
     size_t pos = doc.utf16 ? kUtf16Bom.size() : 0;
     auto unitAt = [&](size_t i) -> int {

@@ -6,18 +6,17 @@
 
 namespace vask {
 namespace {
-constexpr size_t kReadBlock = 1 << 18;
 constexpr char kCR = '\r';
 constexpr char kLF = '\n';
 constexpr char kEndOfFileMark = '\x1A';
 }  // namespace
 
-LineBytesReader::LineBytesReader(const std::filesystem::path& path, LineRule rule)
-    : file_(path), rule_(rule), block_(kReadBlock, '\0') {}
+LineBytesReader::LineBytesReader(const std::filesystem::path& path, LineRule rule, size_t blockSize)
+    : file_(path), rule_(rule), block_(new char[blockSize]), blockSize_(blockSize) {}
 
 bool LineBytesReader::fill() {
     if (atEnd_) return false;
-    end_ = file_.read(block_.data(), block_.size());
+    end_ = file_.read(block_.get(), blockSize_);
     pos_ = 0;
     if (end_ == 0) atEnd_ = true;
     return end_ > 0;
@@ -27,7 +26,7 @@ void LineBytesReader::skipLeading(std::string_view mark) {
     // Nothing has been read yet: the first bytes go to the start of the block.
     size_t got = 0;
     while (got < mark.size()) {
-        const size_t n = file_.read(block_.data() + got, mark.size() - got);
+        const size_t n = file_.read(block_.get() + got, mark.size() - got);
         if (n == 0) {
             atEnd_ = true;
             break;
@@ -35,7 +34,7 @@ void LineBytesReader::skipLeading(std::string_view mark) {
         got += n;
     }
     end_ = got;
-    pos_ = std::string_view(block_.data(), got) == mark ? got : 0;
+    pos_ = std::string_view(block_.get(), got) == mark ? got : 0;
 }
 
 // The text-file rule: after a CR the rest of the physical line, up to and including the
@@ -43,7 +42,7 @@ void LineBytesReader::skipLeading(std::string_view mark) {
 bool LineBytesReader::skipRestOfPhysicalLine() {
     for (;;) {
         if (pos_ == end_ && !fill()) return false;
-        const char* data = block_.data();
+        const char* data = block_.get();
         size_t k = pos_;
         while (k < end_ && data[k] != kLF && data[k] != kEndOfFileMark) ++k;
         if (k == end_) {
@@ -78,7 +77,7 @@ bool LineBytesReader::next(std::string_view& line) {
                 continue;
             }
         }
-        const char* data = block_.data();
+        const char* data = block_.get();
         size_t k = pos_;
         while (k < end_ && data[k] != kLF && data[k] != kCR && !(textFile && data[k] == kEndOfFileMark)) ++k;
         started = started || k > pos_;

@@ -14,7 +14,8 @@ AtomicFile::AtomicFile(std::filesystem::path target) : target_(std::move(target)
     if (folder.empty()) folder = ".";
     handle_ = detail::createTempFile(folder, temp_);
     if (handle_ < 0) throw Error(msg::cannotCreate(target_));
-    buffer_.reserve(kBufferSize);
+    // The buffer grows with what is written, up to kBufferSize: a small file takes no
+    // megabyte of memory.
 }
 
 AtomicFile::~AtomicFile() { discard(); }

@@ -77,6 +77,16 @@ TEST_F(IniFile, Utf16FileStaysUtf16) {
     EXPECT_EQ(readBytes(file()), bom + utf16ToUtf16le(u"[PARAM]\r\nSpec=2\r\nCB1=1\r\n"));
 }
 
+TEST_F(IniFile, OddByteAtTheEndOfAUtf16FileIsDropped) {
+    // Half a unit at the end: what is written after it must stay readable as UTF-16.
+    const std::string bom = "\xFF\xFE";
+    writeBytes(file(), bom + utf16ToUtf16le(u"[X]\r\nA=1") + "B");
+    write(u"CB1", u"1");
+    EXPECT_EQ(read(u"CB1"), u"1");
+    EXPECT_EQ(IFReadIniStr(file(), u"X", u"A", u"def"), u"1");
+    EXPECT_EQ(readBytes(file()), bom + utf16ToUtf16le(u"[X]\r\nA=1\r\n[PARAM]\r\nCB1=1\r\n"));
+}
+
 TEST_F(IniFile, ValuesAreCutTo2047Characters) {
     writeBytes(file(), "[PARAM]\r\nBIG=" + std::string(100000, 'v') + "\r\n");
     EXPECT_EQ(read(u"BIG"), std::u16string(2047, u'v'));

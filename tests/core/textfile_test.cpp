@@ -71,7 +71,7 @@ TEST(LineReader, LinesLongerThanTheReadBlockAndBreaksAcrossBlocks) {
     TempDir dir;
     const std::string longLine(1 << 20, 'x');
     std::string bytes = longLine + "\r";
-    bytes.resize((1 << 18) * 5 - 1, 'y');  // the CR LF pair of the next line straddles a block
+    bytes.resize(kLineReadBlock * 5 - 1, 'y');  // the CR LF pair of the next line straddles a block
     bytes += "\r\nz";
     writeBytes(dir / "f", bytes);
     const Lines lines = readAll(dir / "f", LineRule::AnyBreak);
@@ -82,7 +82,7 @@ TEST(LineReader, LinesLongerThanTheReadBlockAndBreaksAcrossBlocks) {
 
 TEST(LineBytesReader, SplitsAtEveryBreakAcrossBlocksAndSkipsAByteOrderMarkOnlyWhenWhole) {
     test::TempDir dir;
-    const std::string longLine(262143, 'x');  // its CR is the last byte of the first block
+    const std::string longLine(kLineReadBlock - 1, 'x');  // its CR is the last byte of the first block
     const struct {
         std::string bytes;
         std::vector<std::string> lines;
@@ -103,6 +103,23 @@ TEST(LineBytesReader, SplitsAtEveryBreakAcrossBlocksAndSkipsAByteOrderMarkOnlyWh
         std::string_view line;
         while (reader.next(line)) lines.emplace_back(line);
         EXPECT_EQ(lines, c.lines) << c.bytes.substr(0, 20);
+    }
+}
+
+TEST(LineBytesReader, SmallBlocksGiveTheSameLinesUnderBothRules) {
+    // Every block size from 4 puts a break, a CR LF pair or the 0x1A on some block edge.
+    TempDir dir;
+    const std::string bytes = "ab\r\ncd\rskip\nef\n\r\ngh\r\r\nij\x1A" "kl\r\n";
+    writeBytes(dir / "f", bytes);
+    const std::vector<std::string> anyBreak = {"ab", "cd", "skip", "ef", "", "gh", "", "ij\x1A" "kl"};
+    const std::vector<std::string> textFile = {"ab", "cd", "ef", "", "gh", "ij"};
+    for (size_t block = 4; block <= 12; ++block) {
+        for (const auto& [rule, expected] : {std::pair{LineRule::AnyBreak, anyBreak}, std::pair{LineRule::TextFile, textFile}}) {
+            LineBytesReader reader(dir / "f", rule, block);
+            std::vector<std::string> lines;
+            for (std::string_view line; reader.next(line);) lines.emplace_back(line);
+            EXPECT_EQ(lines, expected) << "block " << block;
+        }
     }
 }
 

@@ -1,0 +1,49 @@
+// The line-list loader (LoadLineList) on arbitrary file contents, and the replacement's
+// InputLines, which must hand out exactly the loader's lines. No line holds CR or LF.
+// Without a byte-order mark (code page 932), and with the UTF-8 mark, splitting the bytes
+// into lines first and decoding each line gives the loader's lines: CR and LF are never
+// part of a character in either encoding, and an incomplete character before a break
+// decodes the same either way. A UTF-16 file has no such byte rule; there only the
+// invariants are checked.
+#include <cstddef>
+#include <cstdint>
+
+#include "core/textfile.h"
+#include "fuzz_support.h"
+#include "platform/cp932.h"
+#include "platform/utf.h"
+#include "replace/input_lines.h"
+
+using namespace vask;
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const std::string_view content = fuzz::bytesOf(data, size);
+    const std::filesystem::path file = fuzz::scratchFolder() / "list.txt";
+    fuzz::writeFile(file, content);
+
+    const std::vector<std::u16string> lines = LoadLineList(file);
+    for (const auto& line : lines) {
+        fuzz::require(line.find_first_of(u"\r\n") == std::u16string::npos, "no line holds a break");
+    }
+
+    size_t markLength = 0;
+    const TextEncoding encoding = encodingFromBom(content, markLength);
+    if (encoding == TextEncoding::Cp932 || encoding == TextEncoding::Utf8) {
+        const auto byteLines = fuzz::splitByteLines(content.substr(markLength));
+        fuzz::require(lines.size() == byteLines.size(), "as many lines as the bytes have");
+        for (size_t i = 0; i < lines.size(); ++i) {
+            const std::u16string expected =
+                encoding == TextEncoding::Cp932 ? cp932::decode(byteLines[i]) : utf8ToUtf16(byteLines[i]);
+            fuzz::require(lines[i] == expected, "a line is its bytes decoded");
+        }
+    }
+    if (encoding == TextEncoding::Cp932) {
+        fuzz::require(loadLines(file, TextEncoding::Cp932) == lines, "loadLines reads a file without a mark alike");
+    }
+
+    InputLines input(file);
+    std::vector<std::u16string> streamed;
+    for (std::u16string line; input.next(line);) streamed.push_back(line);
+    fuzz::require(streamed == lines, "InputLines gives the loader's lines");
+    return 0;
+}
