@@ -8,8 +8,8 @@ namespace {
 
 class ClaimsCli : public ClaimsFiles {
 protected:
-    std::string in() const { return input().string(); }
-    std::string out() const { return programFolder.path().string(); }
+    std::string in() const { return utf8(input()); }
+    std::string out() const { return utf8(programFolder.path()); }
     // Expects a refusal or an error: status 1, `message` on standard error, nothing written.
     void expectFailure(const std::vector<std::string>& args, const std::string& message) {
         const auto result = runCli(args);
@@ -24,7 +24,7 @@ TEST_F(ClaimsCli, AnonymizePrintsTheWrittenFile) {
     write({clinicRecord(u"2"), u"RE,7,a,b,名前", u"CO,x"});
     const auto result = runCli({"anonymize", in(), "-o", out()});
     EXPECT_EQ(result.status, 0);
-    EXPECT_EQ(result.out, (programFolder / "50611_2.UKE").string() + "\n");
+    EXPECT_EQ(result.out, utf8(programFolder / "50611_2.UKE") + "\n");
     EXPECT_TRUE(result.err.empty());
     EXPECT_EQ(output("50611_2.UKE"),
               outputBytes({u"IR,2,13,1,0123456,,VELTクリニック,50611,00,012-345-6789", u"RE,7,a,b,テスト国７"}));
@@ -34,7 +34,7 @@ TEST_F(ClaimsCli, TheOutputFolderDefaultsToTheCurrentFolder) {
     write({clinicRecord()});
     const auto result = runCli({"strip-branch", in()}, programFolder.path());
     EXPECT_EQ(result.status, 0);
-    EXPECT_EQ(result.out, (programFolder / "(50611提出_社保)RECEIPTC.uke").string() + "\n");
+    EXPECT_EQ(result.out, utf8(programFolder / "(50611提出_社保)RECEIPTC.uke") + "\n");
 }
 
 TEST_F(ClaimsCli, StripBranchModes) {
@@ -59,7 +59,7 @@ TEST_F(ClaimsCli, StripBranchModes) {
 }
 
 TEST_F(ClaimsCli, RefusalsAndErrorsPrintTheirMessageAndWriteNothing) {
-    expectFailure({"anonymize", (inputs / "none.UKE").string(), "-o", out()}, "ファイルがありません。");
+    expectFailure({"anonymize", utf8(inputs / "none.UKE"), "-o", out()}, "ファイルがありません。");
     write({clinicRecord()});
     expectFailure({"strip-branch", in(), "--mode", "positions", "--from", "3", "-o", out()}, "値が空欄です");
     expectFailure({"strip-branch", in(), "--mode", "positions", "--from", "3", "--to", "x", "-o", out()},
@@ -73,7 +73,7 @@ TEST_F(ClaimsCli, RefusalsAndErrorsPrintTheirMessageAndWriteNothing) {
 TEST_F(ClaimsCli, AnOutputFolderThatCannotBeWrittenIsAnError) {
     write({clinicRecord()});
     writeBytes(inputs / "plain", "x");
-    const auto result = runCli({"anonymize", in(), "-o", (inputs / "plain" / "out").string()});
+    const auto result = runCli({"anonymize", in(), "-o", utf8(inputs / "plain" / "out")});
     EXPECT_EQ(result.status, 1);
     EXPECT_NE(result.err.find("を作成できません."), std::string::npos);
     EXPECT_EQ(listFolder(inputs.path()), (std::vector<std::string>{"in.UKE", "plain"}));

@@ -17,11 +17,15 @@ public:
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
     const std::filesystem::path& path() const { return path_; }
-    std::filesystem::path operator/(std::string_view name) const { return path_ / std::filesystem::path(name); }
+    // `name` is UTF-8, as every name written in the tests is.
+    std::filesystem::path operator/(std::string_view name) const;
 
 private:
     std::filesystem::path path_;
 };
+
+// A path as UTF-8 text, the way vask-cli takes and prints paths on every system.
+std::string utf8(const std::filesystem::path& path);
 
 void writeBytes(const std::filesystem::path& file, std::string_view bytes);
 std::string readBytes(const std::filesystem::path& file);
