@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "claims_fixture.h"
+#include "platform/paths.h"
 
 namespace vask::test {
 namespace {
@@ -56,6 +57,21 @@ TEST_F(ClaimsCli, StripBranchModes) {
         EXPECT_EQ(output("(50611提出_社保)RECEIPTC.uke"),
                   outputBytes({clinicRecord(), u"RE,1,2,3,4,5,6,7,8,9,10,11,12," + c.chart}));
     }
+}
+
+TEST_F(ClaimsCli, JapaneseFileAndFolderNamesPassThroughArgumentsAndOutput) {
+    const auto claims = inputs / "社保 レセプト.UKE";
+    writeBytes(claims, claimsBytes({clinicRecord(u"2")}));
+    const auto folder = programFolder / "出力 フォルダ";
+    std::filesystem::create_directory(folder);
+    const auto result = runCli({"anonymize", utf8(claims), "-o", utf8(folder)});
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out, utf8(folder / "50611_2.UKE") + "\n");
+    EXPECT_EQ(listFolder(folder), std::vector<std::string>{"50611_2.UKE"});
+    // An error names the file in the folder that is not there.
+    const auto missing = runCli({"anonymize", utf8(claims), "-o", utf8(folder / toPath(u"無い"))});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_TRUE(missing.err.starts_with("ファイル \"" + utf8(folder / toPath(u"無い") / ""))) << missing.err;
 }
 
 TEST_F(ClaimsCli, RefusalsAndErrorsPrintTheirMessageAndWriteNothing) {
