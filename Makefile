@@ -20,8 +20,8 @@ build: deps
 deps:
 	tools/install-deps.sh
 
-bench: build
-	tools/run-benchmarks.sh $(BUILD)/bin
+bench: deps
+	tools/run-benchmarks.sh
 
 windows-cross:
 	tools/windows-cross-test.sh

@@ -1,6 +1,7 @@
 #include "app/error_box.h"
 
 #include "app/qt_text.h"
+#include "platform/atomic_file.h"
 #include "platform/errors.h"
 #include "platform/utf.h"
 
@@ -23,6 +24,16 @@ void runGuarded(const AppContext& context, QWidget* parent, const std::function<
 void onClick(QAbstractButton* button, const AppContext& context, QWidget* window, std::function<void()> handler) {
     QObject::connect(button, &QAbstractButton::clicked, window,
                      [&context, window, handler = std::move(handler)] { runGuarded(context, window, handler); });
+}
+
+void onToolRun(QAbstractButton* button, const AppContext& context, QWidget* window, std::function<void()> handler) {
+    onClick(button, context, window, [&context, window, handler = std::move(handler)] {
+        if (!canCreateFilesIn(context.programFolder)) {
+            context.dialogs->warning(window, QStringLiteral("プログラムフォルダに書き込めません：") + qsPath(context.programFolder));
+            return;
+        }
+        handler();
+    });
 }
 
 }  // namespace vask

@@ -36,8 +36,8 @@ TfrmMain::TfrmMain(AppContext& context, QWidget* parent) : QWidget(parent), cont
     connect(ComboBox1, &QComboBox::activated, this, [this] { runGuarded(context_, this, [this] { ComboBox1Change(); }); });
     onClick(Button5, context_, this, [this] { Button5Click(); });
     onClick(Button3, context_, this, [this] { Button3Click(); });
-    onClick(Button1, context_, this, [this] { Button1Click(); });
-    onClick(Button2, context_, this, [this] { Button2Click(); });
+    onToolRun(Button1, context_, this, [this] { Button1Click(); });
+    onToolRun(Button2, context_, this, [this] { Button2Click(); });
     onClick(Button4, context_, this, [this] { Button4Click(); });
     onClick(Button6, context_, this, [this] { Button6Click(); });
     InitSet();  // FormCreate

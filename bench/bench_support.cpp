@@ -1,9 +1,13 @@
 #include "bench_support.h"
 
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <algorithm>
 #include <random>
 
 #include "platform/cp932.h"
@@ -20,6 +24,59 @@ double timeShell(const std::string& command) {
     Stopwatch watch;
     const int status = std::system(command.c_str());
     return status == 0 ? watch.seconds() : -1.0;
+}
+
+double bestShell(int runs, const std::string& command) {
+    double fastest = -1;
+    for (int i = 0; i < runs; ++i) {
+        const double t = timeShell(command);
+        if (t < 0) return -1;
+        if (fastest < 0 || t < fastest) fastest = t;
+    }
+    return fastest;
+}
+
+ChildRun runInChild(const std::function<bool()>& work) {
+    Stopwatch watch;
+    const pid_t pid = fork();
+    if (pid == 0) {
+        bool done = false;
+        try {
+            done = work();
+        } catch (...) {
+            done = false;
+        }
+        _exit(done ? 0 : 1);
+    }
+    int status = 0;
+    rusage usage{};
+    if (pid < 0 || wait4(pid, &status, 0, &usage) != pid) return {};
+    ChildRun run;
+    if (WIFEXITED(status) && WEXITSTATUS(status) == 0) run.seconds = watch.seconds();
+    run.peakMiB = static_cast<double>(usage.ru_maxrss) / 1024.0;
+    return run;
+}
+
+ChildRun bestInChild(int runs, const std::function<bool()>& work) {
+    ChildRun fastest;
+    for (int i = 0; i < runs; ++i) {
+        const ChildRun run = runInChild(work);
+        if (!run.ok()) return run;
+        if (!fastest.ok() || run.seconds < fastest.seconds) fastest.seconds = run.seconds;
+        fastest.peakMiB = std::max(fastest.peakMiB, run.peakMiB);
+    }
+    return fastest;
+}
+
+void printTableRow(const TableRow& row) {
+    char ratio[32] = "failed";
+    if (row.seconds > 0 && row.baselineSeconds > 0) {
+        std::snprintf(ratio, sizeof ratio, "%.2fx", row.seconds / row.baselineSeconds);
+    }
+    std::printf("@row\t%s\t%.1f MiB, %s\t%.3f s\t%.1f MiB/s\t%.1f MiB\t%s\t%.3f s\t%s\n", row.operation.c_str(),
+                row.mib, row.input.c_str(), row.seconds, row.seconds > 0 ? row.mib / row.seconds : 0.0, row.peakMiB,
+                row.baseline.c_str(), row.baselineSeconds, ratio);
+    std::fflush(stdout);
 }
 
 std::string mixedJapaneseText(size_t bytes) {

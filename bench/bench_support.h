@@ -3,6 +3,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <string>
 
 namespace vask::bench {
@@ -22,6 +23,33 @@ private:
 double peakResidentMiB();
 // Runs a shell command and returns its wall-clock time in seconds (negative on failure).
 double timeShell(const std::string& command);
+// The fastest of `runs` runs of a shell command (negative when one fails).
+double bestShell(int runs, const std::string& command);
+
+// A run in a child process of its own, so that the peak resident memory is the work's
+// alone. seconds is negative when the work failed (returned false, threw or crashed).
+struct ChildRun {
+    double seconds = -1;
+    double peakMiB = 0;
+    bool ok() const { return seconds >= 0; }
+};
+ChildRun runInChild(const std::function<bool()>& work);
+// The fastest of `runs` child runs, with the highest peak memory seen; failed at the first failure.
+ChildRun bestInChild(int runs, const std::function<bool()>& work);
+
+// One line of the table that make bench prints: an operation on an input of `mib` MiB
+// beside a baseline tool on the same data. Printed as a tab-separated line starting with
+// "@row" for tools/run-benchmarks.sh to collect; ratio = time / baseline time.
+struct TableRow {
+    std::string operation;
+    double mib = 0;
+    std::string input;  // what the input is (lines, files)
+    double seconds = -1;
+    double peakMiB = 0;
+    std::string baseline;
+    double baselineSeconds = -1;
+};
+void printTableRow(const TableRow& row);
 // Code page 932 text of mixed Japanese and ASCII lines, about `bytes` long.
 std::string mixedJapaneseText(size_t bytes);
 void writeFile(const std::filesystem::path& file, const std::string& bytes);

@@ -4,14 +4,9 @@
 // Each tool runs in a child process of its own, so that the peak resident memory printed
 // is the tool's alone. Targets: each tool at least as fast as the iconv round trip; peak
 // resident memory under 32 MB at any input size.
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <functional>
 #include <random>
 #include <string>
 
@@ -24,7 +19,8 @@
 
 namespace {
 
-using vask::bench::Stopwatch;
+using vask::bench::ChildRun;
+using vask::bench::printTableRow;
 
 // A claims file of one clinic and month: the IR record, then claims with the usual mix
 // of records (RE, HO, KO, SN, diagnoses, treatments, drugs, details and comments).
@@ -96,44 +92,8 @@ private:
     size_t written_ = 0;
 };
 
-struct ChildRun {
-    double seconds = -1;
-    double peakMiB = 0;
-};
-
-// Runs `work` in a child process; its wall time and its own peak resident memory.
-ChildRun runInChild(const std::function<bool()>& work) {
-    Stopwatch watch;
-    const pid_t pid = fork();
-    if (pid == 0) _exit(work() ? 0 : 1);
-    int status = 0;
-    rusage usage{};
-    if (pid < 0 || wait4(pid, &status, 0, &usage) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0) return {};
-    return {watch.seconds(), static_cast<double>(usage.ru_maxrss) / 1024.0};
-}
-
-ChildRun best(int runs, const std::function<bool()>& work) {
-    ChildRun fastest;
-    for (int i = 0; i < runs; ++i) {
-        const ChildRun run = runInChild(work);
-        if (run.seconds < 0) return run;
-        if (fastest.seconds < 0 || run.seconds < fastest.seconds) fastest.seconds = run.seconds;
-        fastest.peakMiB = std::max(fastest.peakMiB, run.peakMiB);
-    }
-    return fastest;
-}
-
 // A tool run that succeeded by writing its file.
 bool wrote(const vask::claims::ClaimsResult& result) { return !result.outcome.isRefusal(); }
-
-void print(const char* name, const ChildRun& run, double mib, double reference) {
-    if (run.seconds < 0) {
-        std::printf("  %-22s FAILED\n", name);
-        return;
-    }
-    std::printf("  %-22s %7.2f s  %8.1f MiB/s  peak RSS %6.1f MiB  vs iconv %.2fx\n", name, run.seconds,
-                mib / run.seconds, run.peakMiB, reference / run.seconds);
-}
 
 }  // namespace
 
@@ -146,25 +106,21 @@ int main(int argc, char** argv) {
     const double mib = static_cast<double>(std::filesystem::file_size(input)) / (1 << 20);
 
     const std::string file = vask::bench::quote(input);
-    double iconv = -1;
-    for (int i = 0; i < runs; ++i) {
-        const double t = vask::bench::timeShell("iconv -f CP932 -t UTF-16LE " + file +
-                                                " | iconv -f UTF-16LE -t CP932 > /dev/null");
-        if (t > 0 && (iconv < 0 || t < iconv)) iconv = t;
-    }
+    const double iconv =
+        vask::bench::bestShell(runs, "iconv -f CP932 -t UTF-16LE " + file + " | iconv -f UTF-16LE -t CP932 > /dev/null");
     const ChildRun anonymise =
-        best(runs, [&] { return wrote(vask::claims::Conv(folder, vask::fromPath(input))); });
-    const ChildRun strip = best(runs, [&] {
+        vask::bench::bestInChild(runs, [&] { return wrote(vask::claims::Conv(folder, vask::fromPath(input))); });
+    const ChildRun strip = vask::bench::bestInChild(runs, [&] {
         return wrote(vask::claims::Conv2(folder, vask::fromPath(input), vask::claims::BranchMode::Symbols, u"", u""));
     });
 
     std::printf("claims tools, %.1f MiB claims file (best of %d, each tool in its own process)\n", mib, runs);
-    std::printf("  %-22s %7.2f s  %8.1f MiB/s\n", "iconv round trip", iconv, mib / iconv);
-    print("anonymisation", anonymise, mib, iconv);
-    print("branch-number removal", strip, mib, iconv);
+    const std::string what = "claims file";
+    printTableRow({"claims anonymisation", mib, what, anonymise.seconds, anonymise.peakMiB, "iconv round trip", iconv});
+    printTableRow({"claims branch removal", mib, what, strip.seconds, strip.peakMiB, "iconv round trip", iconv});
     std::filesystem::remove_all(folder);
-    const bool met = anonymise.seconds > 0 && strip.seconds > 0 && anonymise.seconds <= iconv &&
-                     strip.seconds <= iconv && anonymise.peakMiB < 32 && strip.peakMiB < 32;
+    const bool met = anonymise.ok() && strip.ok() && anonymise.seconds <= iconv && strip.seconds <= iconv &&
+                     anonymise.peakMiB < 32 && strip.peakMiB < 32;
     std::printf("  targets (as fast as iconv, peak RSS < 32 MiB): %s\n", met ? "met" : "NOT MET");
     return met ? 0 : 1;
 }

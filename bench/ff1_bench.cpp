@@ -3,10 +3,6 @@
 // their concatenation (LC_ALL=C) in the same run. The link runs in a forked child, so that
 // its peak resident memory (wait4) is its own. Targets: the link within twice the sort's
 // time; peak resident memory under three times the size of the lines that are kept.
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
@@ -22,7 +18,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-using vask::bench::Stopwatch;
 
 constexpr int kMonths = 24;
 constexpr int kDataIds = 20000;
@@ -93,37 +88,14 @@ Generated generate(const fs::path& folder) {
     return data;
 }
 
-struct ChildRun {
-    double seconds = -1;
-    double peakMiB = 0;
-};
-
-// Runs the link in a forked child and measures its time and peak resident memory.
-ChildRun runLink(const fs::path& in, const fs::path& out) {
-    Stopwatch watch;
-    const pid_t pid = fork();
-    if (pid == 0) {
-        vask::ff1::FF1LinkRequest request;
-        request.ff1Folder = vask::fromPath(in);
-        request.specCsv = vask::fromPath(vask::executableFolder() / "siyo4.csv");
-        request.outputFolder = vask::fromPath(out);
-        request.targetYearMonth = u"202312";
-        const auto outcome = vask::ff1::runFF1Link(request);
-        _exit(outcome.isRefusal() ? 1 : 0);
-    }
-    int status = 0;
-    rusage usage{};
-    wait4(pid, &status, 0, &usage);
-    ChildRun run;
-    if (WIFEXITED(status) && WEXITSTATUS(status) == 0) run.seconds = watch.seconds();
-    run.peakMiB = static_cast<double>(usage.ru_maxrss) / 1024.0;
-    return run;
-}
-
-double best(int runs, auto&& work) {
-    double fastest = 1e9;
-    for (int i = 0; i < runs; ++i) fastest = std::min(fastest, work());
-    return fastest;
+// One link run over the generated folder into `out`.
+bool runLink(const fs::path& in, const fs::path& out) {
+    vask::ff1::FF1LinkRequest request;
+    request.ff1Folder = vask::fromPath(in);
+    request.specCsv = vask::fromPath(vask::executableFolder() / "siyo4.csv");
+    request.outputFolder = vask::fromPath(out);
+    request.targetYearMonth = u"202312";
+    return !vask::ff1::runFF1Link(request).isRefusal();
 }
 
 }  // namespace
@@ -142,18 +114,17 @@ int main() {
 
     std::string files;
     for (const auto& f : data.files) files += " " + vask::bench::quote(f);
-    const double cat = best(3, [&] { return vask::bench::timeShell("cat" + files + " > /dev/null"); });
-    const double sort = best(3, [&] { return vask::bench::timeShell("LC_ALL=C sort" + files + " > /dev/null"); });
-    ChildRun link{1e9, 0};
-    for (int i = 0; i < 3; ++i) {
-        const ChildRun run = runLink(in, out);
-        if (run.seconds < 0) {
-            std::printf("the link failed\n");
-            return 1;
-        }
-        if (run.seconds < link.seconds) link.seconds = run.seconds;
-        link.peakMiB = std::max(link.peakMiB, run.peakMiB);
+    const double cat = vask::bench::bestShell(3, "cat" + files + " > /dev/null");
+    const double sort = vask::bench::bestShell(3, "LC_ALL=C sort" + files + " > /dev/null");
+    const auto link = vask::bench::bestInChild(3, [&] { return runLink(in, out); });
+    if (!link.ok()) {
+        std::printf("the link failed\n");
+        return 1;
     }
+    const std::string what = std::to_string(data.files.size()) + " files, " + std::to_string(data.lines) + " lines";
+    const double inputMiB = static_cast<double>(data.bytes) / mib;
+    vask::bench::printTableRow({"FF1 link", inputMiB, what, link.seconds, link.peakMiB, "sort (LC_ALL=C)", sort});
+    vask::bench::printTableRow({"FF1 link", inputMiB, what, link.seconds, link.peakMiB, "cat", cat});
     const double kept = static_cast<double>(data.keptBytes) / mib;
     std::printf("cat  %.3f s\nsort %.3f s (LC_ALL=C)\nlink %.3f s, peak resident %.1f MiB\n", cat, sort, link.seconds,
                 link.peakMiB);

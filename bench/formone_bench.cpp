@@ -3,10 +3,6 @@
 // own, beside the time an iconv round trip (code page 932 -> UTF-16 -> code page 932)
 // takes on the same file. Targets: the conversion within 3x that round trip, and the same
 // peak memory (within 5 MB) at both sizes.
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
@@ -18,7 +14,6 @@
 
 namespace {
 
-using vask::bench::Stopwatch;
 
 const std::u16string kNames[] = {u"山田　太郎", u"佐藤　花子", u"髙橋　一郎", u"鈴木　美咲", u"渡辺　健",
                                  u"ﾔﾏﾓﾄ ﾕｳｷ",  u"伊藤　さくら", u"中村　翔太"};
@@ -64,32 +59,6 @@ void generate(const std::filesystem::path& file, unsigned lines) {
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
-struct Run {
-    double seconds = -1;
-    double peakMiB = 0;
-};
-
-// Converts in a child process, so that its peak memory is the conversion's alone.
-Run convertInChild(const std::filesystem::path& input, const std::filesystem::path& output) {
-    Stopwatch watch;
-    const pid_t pid = fork();
-    if (pid == 0) {
-        try {
-            vask::formone::ConvertTSVtoCSV_Reorder(input, output, vask::formone::ColumnOrder);
-        } catch (...) {
-            _exit(1);
-        }
-        _exit(0);
-    }
-    int status = 0;
-    rusage usage{};
-    wait4(pid, &status, 0, &usage);
-    Run run;
-    if (WIFEXITED(status) && WEXITSTATUS(status) == 0) run.seconds = watch.seconds();
-    run.peakMiB = static_cast<double>(usage.ru_maxrss) / 1024.0;
-    return run;
-}
-
 }  // namespace
 
 int main() {
@@ -101,24 +70,16 @@ int main() {
         const auto input = folder / ("form1_" + std::to_string(lines) + ".txt");
         generate(input, lines);
         const double mib = static_cast<double>(std::filesystem::file_size(input)) / (1 << 20);
-        Run best;
-        for (int i = 0; i < 3; ++i) {
-            const Run run = convertInChild(input, folder / "202404_carte.csv");
-            if (run.seconds < 0) return 1;
-            if (best.seconds < 0 || run.seconds < best.seconds) best.seconds = run.seconds;
-            best.peakMiB = std::max(best.peakMiB, run.peakMiB);
-        }
-        const std::string file = vask::bench::quote(input);
-        double iconv = -1;
-        for (int i = 0; i < 3; ++i) {
-            const double t = vask::bench::timeShell("iconv -f CP932 -t UTF-16LE " + file +
-                                                    " | iconv -f UTF-16LE -t CP932 > /dev/null");
-            if (t > 0 && (iconv < 0 || t < iconv)) iconv = t;
-        }
+        const auto best = vask::bench::bestInChild(3, [&] {
+            vask::formone::ConvertTSVtoCSV_Reorder(input, folder / "202404_carte.csv", vask::formone::ColumnOrder);
+            return true;
+        });
+        if (!best.ok()) return 1;
+        const double iconv = vask::bench::bestShell(
+            3, "iconv -f CP932 -t UTF-16LE " + vask::bench::quote(input) + " | iconv -f UTF-16LE -t CP932 > /dev/null");
         const double ratio = best.seconds / iconv;
-        std::printf("  %6u lines (%.1f MiB): %.3f s, %.0f lines/s, %.1f MiB/s, peak %.1f MiB | iconv round trip %.3f s,"
-                    " ratio %.2fx (target <= 3)\n",
-                    lines, mib, best.seconds, lines / best.seconds, mib / best.seconds, best.peakMiB, iconv, ratio);
+        vask::bench::printTableRow({"form-1 second converter", mib, std::to_string(lines) + " lines", best.seconds,
+                                    best.peakMiB, "iconv round trip", iconv});
         met = met && iconv > 0 && ratio <= 3.0;
         if (firstPeak < 0) firstPeak = best.peakMiB;
         else met = met && best.peakMiB - firstPeak <= 5.0;

@@ -79,6 +79,14 @@ Run runOnce(int lines, int definitions) {
     }
     const double iconv = vask::bench::timeShell("iconv -f CP932 -t UTF-8 " + vask::bench::quote(data) + " > /dev/null");
     const double sort = vask::bench::timeShell("LC_ALL=C sort " + vask::bench::quote(data) + " > /dev/null");
+    const double mib = static_cast<double>(best.bytes) / (1 << 20);
+    const std::string what = std::to_string(lines) + " lines, " + std::to_string(definitions) + " definitions";
+    // One more run in a child process of its own, for the peak memory of the tool alone.
+    const auto alone = vask::bench::runInChild([&] {
+        const auto loaded = vask::CsvSet(vask::fromPath(defs));
+        return !vask::Cnv(vask::fromPath(data), *loaded, folder).isRefusal();
+    });
+    vask::bench::printTableRow({"record replacement", mib, what, best.replace, alone.peakMiB, "iconv CP932 to UTF-8", iconv});
     std::printf(
         "%7d lines, %6d definitions, %5.1f MiB: definitions %6.3f s, replacement %6.3f s, "
         "%5.2f us/line   (iconv %5.3f s, sort %5.3f s)\n",
@@ -96,6 +104,5 @@ int main() {
     const Run large = runOnce(200000, 50000);
     std::printf("per-line cost, large / small: %.2f (1.00 = linear)\n",
                 (large.replace / 200000) / (small.replace / 100000));
-    std::printf("peak memory: %.1f MiB\n", vask::bench::peakResidentMiB());
     return 0;
 }

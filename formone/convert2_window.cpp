@@ -33,10 +33,10 @@ TfrmConvert2::TfrmConvert2(AppContext& context, QWidget* parent) : QDialog(paren
     createControls();
     onClick(Button4, context_, this, [this] { Button4Click(); });
     onClick(Button3, context_, this, [this] { Button3Click(); });
-    onClick(Button2, context_, this, [this] { Button2Click(); });
-    onClick(Button1, context_, this, [this] { Button1Click(); });
-    onClick(Button6, context_, this, [this] { Button6Click(); });
-    onClick(Button5, context_, this, [this] { Button5Click(); });
+    onToolRun(Button2, context_, this, [this] { Button2Click(); });
+    onToolRun(Button1, context_, this, [this] { Button1Click(); });
+    onToolRun(Button6, context_, this, [this] { Button6Click(); });
+    onToolRun(Button5, context_, this, [this] { Button5Click(); });
     centerOnScreen(this);
 }
 

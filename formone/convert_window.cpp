@@ -29,8 +29,8 @@ TfrmConvert::TfrmConvert(AppContext& context, QWidget* parent) : QDialog(parent)
     Button1 = makeButton(this, QStringLiteral("Button1"), QStringLiteral("電カル連携ファイル作成"), 12, 140, 324, 34);
     Memo1 = formone::makeUnusedMemo(this, 180);
     onClick(Button3, context_, this, [this] { Button3Click(); });
-    onClick(Button2, context_, this, [this] { Button2Click(); });
-    onClick(Button1, context_, this, [this] { Button1Click(); });
+    onToolRun(Button2, context_, this, [this] { Button2Click(); });
+    onToolRun(Button1, context_, this, [this] { Button1Click(); });
     centerOnScreen(this);
 }
 

@@ -59,6 +59,16 @@ void AtomicFile::discard() noexcept {
     std::filesystem::remove(temp_, ec);
 }
 
+bool canCreateFilesIn(const std::filesystem::path& folder) {
+    std::filesystem::path temp;
+    const intptr_t handle = detail::createTempFile(folder, temp);
+    if (handle < 0) return false;
+    detail::closeQuietly(handle);
+    std::error_code ec;
+    std::filesystem::remove(temp, ec);
+    return true;
+}
+
 void writeFileAtomically(const std::filesystem::path& target, std::string_view bytes) {
     AtomicFile file(target);
     file.write(bytes);

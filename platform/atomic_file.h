@@ -37,6 +37,10 @@ private:
     bool done_ = false;
 };
 
+// Whether a new file can be made in `folder` now: creates and removes a temporary file,
+// as every output does, so permissions, read-only media and missing folders all count.
+bool canCreateFilesIn(const std::filesystem::path& folder);
+
 // Writes `bytes` as the whole content of `target`, atomically.
 void writeFileAtomically(const std::filesystem::path& target, std::string_view bytes);
 

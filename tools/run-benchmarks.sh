@@ -1,11 +1,46 @@
 #!/usr/bin/env bash
-# Runs every benchmark program of a build (make bench). Generated data goes to
-# VASK_BENCH_DIR (default: the system's temporary folder).
+# make bench: builds the benchmarks in release mode (preset "bench"), runs every one
+# (each generates its own data under VASK_BENCH_DIR, default the system's temporary
+# folder) and prints one table: operation, input, time, throughput, peak resident memory,
+# the baseline tool run on the same data in the same run, and time / baseline time.
+# Each benchmark's own report is kept in build/bench/bench.log.
 set -euo pipefail
-bin=${1:-build/default/bin}
+cd "$(dirname "$0")/.."
+cmake --preset bench >/dev/null
+cmake --build --preset bench >/dev/null
+bin=build/bench/bin
+log=build/bench/bench.log
+: > "$log"
+status=0
 for program in "$bin"/bench_*; do
     [ -x "$program" ] || continue
-    echo "== $(basename "$program")"
-    "$program"
-    echo
+    name=$(basename "$program")
+    echo "running $name ..." >&2
+    echo "== $name" >> "$log"
+    if ! "$program" >> "$log" 2>&1; then
+        echo "$name: a target was not met or the run failed (see $log)" >&2
+        status=1
+    fi
 done
+printf '\n'
+awk -F'\t' '
+    BEGIN { split("operation|input|time|throughput|peak RSS|baseline|baseline time|ratio", head, "|") }
+    $1 == "@row" { n++; for (i = 2; i <= NF; i++) cell[n, i - 1] = $i }
+    END {
+        for (c = 1; c <= 8; c++) { width[c] = length(head[c]) }
+        for (r = 1; r <= n; r++) for (c = 1; c <= 8; c++) if (length(cell[r, c]) > width[c]) width[c] = length(cell[r, c])
+        line = ""
+        for (c = 1; c <= 8; c++) line = line sprintf("| %-" width[c] "s ", head[c])
+        print line "|"
+        line = ""
+        for (c = 1; c <= 8; c++) { dash = ""; for (k = 0; k < width[c]; k++) dash = dash "-"; line = line "|-" dash "-" }
+        print line "|"
+        for (r = 1; r <= n; r++) {
+            line = ""
+            for (c = 1; c <= 8; c++) line = line sprintf("| %-" width[c] "s ", cell[r, c])
+            print line "|"
+        }
+    }' "$log"
+printf '\nratio = time / baseline time (below 1.00: faster than the baseline).\n'
+grep -iE 'target|per-line cost' "$log" | sed 's/^ */  /' || true
+exit $status

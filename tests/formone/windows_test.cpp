@@ -139,5 +139,27 @@ TEST_F(FormOneWindows, ThePromptAnswersWhetherOkWasPressed) {
     }
 }
 
+TEST_F(FormOneWindows, ConvertersDoNotStartWhenTheProgramFolderCannotBeWritten) {
+    const QString file = formOneFile();
+    writeBytes(programFolder / "installed", "a file where the folder's parent should be");
+    context.programFolder = programFolder / "installed" / "vask";
+    const QString warning = QStringLiteral("プログラムフォルダに書き込めません：") + qstr(context.programFolder);
+    TfrmConvert first(context, nullptr);
+    TfrmConvert2 second(context, nullptr);
+    setText(&first, "Edit1", file);
+    setText(&second, "Edit1", file);
+    const std::pair<QWidget*, const char*> runs[] = {
+        {&first, "Button1"}, {&first, "Button2"}, {&second, "Button1"},
+        {&second, "Button2"}, {&second, "Button5"}, {&second, "Button6"},
+    };
+    for (const auto& [window, button] : runs) {
+        dialogs.shown.clear();
+        click(window, button);
+        EXPECT_EQ(dialogs.texts(Kind::Warning), std::vector<QString>{warning}) << button;
+        EXPECT_TRUE(dialogs.texts(Kind::Error).empty()) << button;
+    }
+    EXPECT_EQ(listFolder(input.path()), std::vector<std::string>{"FF1_202404.txt"});
+}
+
 }  // namespace
 }  // namespace vask::test

@@ -118,5 +118,17 @@ TEST_F(MainWindow, ClosingWithAnUnwritableSettingsFileShowsTheErrorAndStillClose
     EXPECT_TRUE(errors[0].contains(QStringLiteral("user.ini")));
 }
 
+TEST_F(MainWindow, ClaimsToolsDoNotStartWhenTheProgramFolderCannotBeWritten) {
+    writeBytes(programFolder / "installed", "a file where the folder's parent should be");
+    context.programFolder = programFolder / "installed" / "vask";
+    TfrmMain window(context);
+    setText(&window, "Edit1", qstr(downloads / "shaho.UKE"));
+    click(&window, "Button1");
+    click(&window, "Button2");
+    const QString warning = QStringLiteral("プログラムフォルダに書き込めません：") + qstr(context.programFolder);
+    EXPECT_EQ(dialogs.texts(Kind::Warning), (std::vector<QString>{warning, warning}));
+    EXPECT_TRUE(dialogs.texts(Kind::Error).empty());  // the tool itself never ran
+}
+
 }  // namespace
 }  // namespace vask::test

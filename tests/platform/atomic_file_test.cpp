@@ -90,5 +90,14 @@ TEST(AtomicFile, CommitUnderANameKnownOnlyAtTheEnd) {
     EXPECT_EQ(test::readBytes(dir / "50611_1.UKE"), "data");
 }
 
+TEST(AtomicFile, FolderProbeCreatesNothingAndFailsWhereNoFileCanBeMade) {
+    test::TempDir dir;
+    test::writeBytes(dir / "file", "x");
+    EXPECT_TRUE(canCreateFilesIn(dir.path()));
+    EXPECT_EQ(test::listFolder(dir.path()), std::vector<std::string>{"file"});
+    EXPECT_FALSE(canCreateFilesIn(dir / "missing"));
+    EXPECT_FALSE(canCreateFilesIn(dir / "file" / "below"));
+}
+
 }  // namespace
 }  // namespace vask
