@@ -5,10 +5,10 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
 #include <string>
 #include <vector>
+
+#include "../support/test_support.h"
 
 namespace vask {
 namespace {
@@ -16,7 +16,7 @@ namespace {
 class VersionResource : public ::testing::Test {
 protected:
     void SetUp() override {
-        const std::wstring file = std::filesystem::absolute(std::getenv("VASK_CLI")).native();
+        const std::wstring file = test::cliProgram().native();
         DWORD ignored = 0;
         data_.resize(GetFileVersionInfoSizeW(file.c_str(), &ignored));
         ASSERT_FALSE(data_.empty()) << "no version resource";

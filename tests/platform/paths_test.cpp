@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 
 #include "../support/test_support.h"
 #include "platform/atomic_file.h"
@@ -50,8 +49,7 @@ TEST(Paths, AJapaneseFolderNameIsKeptWhole) {
 
 TEST(Paths, TheExecutableFolderHoldsTheRunningProgram) {
     // Every test program is built into one folder with vask-cli.
-    const std::filesystem::path cli = std::filesystem::absolute(std::getenv("VASK_CLI"));
-    EXPECT_TRUE(sameFile(executableFolder(), cli.parent_path()));
+    EXPECT_TRUE(sameFile(executableFolder(), test::cliProgram().parent_path()));
 }
 
 }  // namespace

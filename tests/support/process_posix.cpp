@@ -2,10 +2,16 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 
 #include "process.h"
 
 namespace vask::test {
+
+std::filesystem::path pathFromEnvironment(const char* name) {
+    const char* value = std::getenv(name);
+    return value ? std::filesystem::path(value) : std::filesystem::path();
+}
 
 int runProgram(const std::filesystem::path& program, const std::vector<std::string>& args,
                const std::filesystem::path& workingFolder, const std::filesystem::path& out,

@@ -1,6 +1,8 @@
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
+#include <cstdlib>
+
 #include "platform/utf.h"
 #include "process.h"
 
@@ -47,6 +49,13 @@ private:
 };
 
 }  // namespace
+
+// _wgetenv: getenv gives the ANSI code page, which cannot hold every name.
+std::filesystem::path pathFromEnvironment(const char* name) {
+    const std::string ascii(name);
+    const wchar_t* value = _wgetenv(std::wstring(ascii.begin(), ascii.end()).c_str());
+    return value ? std::filesystem::path(value) : std::filesystem::path();
+}
 
 int runProgram(const std::filesystem::path& program, const std::vector<std::string>& args,
                const std::filesystem::path& workingFolder, const std::filesystem::path& out,

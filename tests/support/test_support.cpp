@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cstdlib>
 #include <fstream>
 #include <random>
 #include <sstream>
@@ -66,12 +65,14 @@ std::vector<std::string> listFolder(const std::filesystem::path& folder) {
     return names;
 }
 
+std::filesystem::path cliProgram() {
+    const std::filesystem::path cli = pathFromEnvironment("VASK_CLI");
+    if (cli.empty()) throw std::runtime_error("VASK_CLI is not set");
+    return std::filesystem::absolute(cli);
+}
+
 CliResult runCli(const std::vector<std::string>& args, const std::filesystem::path& workingFolder) {
-    const char* cli = std::getenv("VASK_CLI");
-    if (!cli) throw std::runtime_error("VASK_CLI is not set");
-    // Made absolute before the child starts in another folder; on Windows this also gives a
-    // drive to a path that CTest passed from the build host ("/work/..." under Wine).
-    const std::filesystem::path program = std::filesystem::absolute(cli);
+    const std::filesystem::path program = cliProgram();  // absolute: the child may start elsewhere
     TempDir capture;
     CliResult result;
     result.status = runProgram(program, args, workingFolder, capture / "out", capture / "err");

@@ -40,7 +40,10 @@ struct CliResult {
     std::string out;  // standard output, UTF-8
     std::string err;  // standard error, UTF-8
 };
-// Runs vask-cli (the build's, named by the environment variable VASK_CLI) with `args`.
+// The vask-cli under test, named by the environment variable VASK_CLI, made absolute (on
+// Windows this also gives a drive to a path that CTest passed from the build host).
+std::filesystem::path cliProgram();
+// Runs vask-cli with `args`.
 CliResult runCli(const std::vector<std::string>& args, const std::filesystem::path& workingFolder = {});
 
 }  // namespace vask::test
