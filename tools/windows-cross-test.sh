@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The Windows lane: builds the windows-cross preset (MinGW-w64), runs the test suite under
 # Wine as on a Japanese Windows (ANSI code page 932, a temporary folder with a Japanese
-# name), runs vask-cli.exe on Japanese-named files, and exits non-zero on any failure.
+# name), runs vask-cli.exe on Japanese-named files, packs vask-cli.exe with its data into a
+# .zip (cpack -G ZIP) and runs the packed one. Exits non-zero on any failure.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -56,10 +57,12 @@ mkdir -p "$work/レセ電 入力" "$work/出力 フォルダ"
 out="$work/出力 フォルダ"
 winpath() { winepath -w "$1" 2>/dev/null | tr -d '\r'; }
 cp932() { iconv -f UTF-8 -t CP932; }
-# Runs vask-cli.exe; its standard output and error land in $work/stdout and $work/stderr.
+# Runs $exe (the built vask-cli.exe unless set); its standard output and error land in
+# $work/stdout and $work/stderr, its exit status is printed.
+exe=$bin/vask-cli.exe
 cli() {
     local status=0
-    wine "$bin/vask-cli.exe" "$@" >"$work/stdout" 2>"$work/stderr" || status=$?
+    wine "$exe" "$@" >"$work/stdout" 2>"$work/stderr" || status=$?
     echo "$status"
 }
 expect_file() {  # FILE EXPECTED-BYTES-FILE
@@ -106,3 +109,31 @@ expect_file "$work/row" "$work/expected"
 # Wrong usage: status 2.
 [ "$(cli anonymize)" = 2 ] || fail "usage exit status"
 echo "vask-cli.exe checks passed"
+
+step "package (cpack -G ZIP) and the packed vask-cli.exe"
+rm -rf "$build/packages"
+(cd "$build" && cpack -G ZIP) || fail "cpack"
+zip=$(ls "$build"/packages/vask-*-windows-x86_64.zip)
+mkdir -p "$work/展開 先"
+(cd "$work/展開 先" && cmake -E tar xf "$zip")
+program=$(ls -d "$work/展開 先"/vask-*-windows-x86_64)
+for file in vask-cli.exe siyo4.csv movacal.csv manual/index.html; do
+    [ -f "$program/$file" ] || fail "$(basename "$zip") lacks $file"
+done
+VASK_CLI=$program/vask-cli.exe wine "$bin/version_resource_test.exe" >/dev/null ||
+    fail "the version resource of the packed vask-cli.exe"
+# The FF1 link reads siyo4.csv beside the packed vask-cli.exe.
+exe=$program/vask-cli.exe
+mkdir -p "$work/FF1 データ"
+{
+    printf '施設コード\tID\t年月\tコード\t連番\tP1\tP2\tP3\tP4\tP5\tP6\tP7\tP8\tP9\r\n'
+    printf '131\tA\t202404\tCPF0001\t1\t170\t60.5\t\t\t\t\t\t\t\r\n'
+    printf '131\tA\t202404\tCPP0001\t1\t\t\t1000001\t\t\t\t\t\t\r\n'
+} | cp932 >"$work/FF1 データ/G_FF1_202404.txt"
+[ "$(cli ff1 "$work/FF1 データ" --month 202404 -o "$out")" = 0 ] || fail "packed ff1: $(cat "$work/stderr")"
+printf '%s\n' "$(winpath "$out/202404_ff1all.csv")" >"$work/expected"
+expect_file "$work/stdout" "$work/expected"
+iconv -f CP932 -t UTF-8 "$out/202404_ff1all.csv" | sed -n 2p >"$work/row"
+printf 'A,,20240401,1000001,170,60.5%s\r\n' "$(printf ',%.0s' $(seq 83))" >"$work/expected"
+expect_file "$work/row" "$work/expected"
+echo "packed: $(basename "$zip"), $(du -k "$program/vask-cli.exe" | cut -f1) KiB vask-cli.exe, checks passed"
