@@ -5,11 +5,12 @@
 # make package  - the Debian package and the portable .tar.gz (build/default/packages)
 # make package-test - installs the Debian package and runs the installed vask-cli (root)
 # make fuzz     - builds the fuzz targets (clang) and runs each for FUZZ_SECONDS seconds
+# make windows-cross - cross-builds for Windows (MinGW-w64), runs the tests and vask-cli under Wine
 PRESET ?= default
 FUZZ_SECONDS ?= 60
 BUILD  := build/$(PRESET)
 
-.PHONY: run test build deps asan bench package package-test fuzz clean
+.PHONY: run test build deps asan bench package package-test fuzz windows-cross clean
 
 run: build
 	$(BUILD)/bin/vask
@@ -41,6 +42,9 @@ package-test: package
 fuzz:
 	tools/install-deps.sh fuzz
 	tools/run-fuzz.sh $(FUZZ_SECONDS)
+
+windows-cross:
+	tools/windows-cross-test.sh
 
 clean:
 	rm -rf build

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <system_error>
 
+#include "platform/console.h"
 #include "platform/errors.h"
 #include "platform/paths.h"
 #include "platform/utf.h"
@@ -16,10 +17,7 @@ std::vector<Command>& registry() {
     return commands;
 }
 
-void writeLine(std::FILE* stream, std::u16string_view text) {
-    const std::string bytes = utf16ToUtf8(text) + "\n";
-    std::fwrite(bytes.data(), 1, bytes.size(), stream);
-}
+void writeLine(std::FILE* stream, std::u16string_view text) { writeText(stream, utf16ToUtf8(text) + "\n"); }
 
 }  // namespace
 

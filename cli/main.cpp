@@ -6,20 +6,20 @@
 
 #include "cli/cli.h"
 #include "platform/args.h"
+#include "platform/console.h"
 #include "platform/errors.h"
 #include "platform/utf.h"
 
 namespace {
 
 int usage(const std::string& reason) {
-    if (!reason.empty()) std::fprintf(stderr, "vask-cli: %s\n\n", reason.c_str());
-    std::fputs(vask::cli::usageText().c_str(), stderr);
+    if (!reason.empty()) vask::writeText(stderr, "vask-cli: " + reason + "\n\n");
+    vask::writeText(stderr, vask::cli::usageText());
     return vask::cli::kExitUsage;
 }
 
 int fail(std::u16string_view message) {
-    const std::string bytes = vask::utf16ToUtf8(message) + "\n";
-    std::fwrite(bytes.data(), 1, bytes.size(), stderr);
+    vask::writeText(stderr, vask::utf16ToUtf8(message) + "\n");
     return vask::cli::kExitRefused;
 }
 
@@ -30,7 +30,7 @@ int main(int argc, char** argv) {
     if (args.size() < 2) return usage("");
     const std::string name = vask::utf16ToUtf8(args[1]);
     if (name == "-h" || name == "--help" || name == "help") {
-        std::fputs(vask::cli::usageText().c_str(), stdout);
+        vask::writeText(stdout, vask::cli::usageText());
         return vask::cli::kExitOk;
     }
     for (const auto& command : vask::cli::registeredCommands()) {

@@ -44,3 +44,17 @@ function(vask_platform_sources target)
         endif()
     endforeach()
 endfunction()
+
+# vask_add_version_resource(TARGET DESCRIPTION): on Windows, the executable's version
+# resource ("Ver.1.1.0.6" for project version 1.1.0.6), made from cmake/version.rc.in.
+function(vask_add_version_resource target description)
+    if(NOT WIN32)
+        return()
+    endif()
+    set(VASK_RC_NAME ${target})
+    set(VASK_RC_DESCRIPTION "${description}")
+    set(VASK_RC_PRODUCT "VELTサポートツール")
+    set(rc "${CMAKE_CURRENT_BINARY_DIR}/${target}_version.rc")
+    configure_file("${PROJECT_SOURCE_DIR}/cmake/version.rc.in" "${rc}" @ONLY)
+    target_sources(${target} PRIVATE "${rc}")
+endfunction()

@@ -2,14 +2,15 @@
 #include <gtest/gtest.h>
 
 #include "claims_fixture.h"
+#include "platform/paths.h"
 
 namespace vask::test {
 namespace {
 
 class ClaimsCli : public ClaimsFiles {
 protected:
-    std::string in() const { return input().string(); }
-    std::string out() const { return programFolder.path().string(); }
+    std::string in() const { return utf8(input()); }
+    std::string out() const { return utf8(programFolder.path()); }
     // Expects a refusal or an error: status 1, `message` on standard error, nothing written.
     void expectFailure(const std::vector<std::string>& args, const std::string& message) {
         const auto result = runCli(args);
@@ -24,7 +25,7 @@ TEST_F(ClaimsCli, AnonymizePrintsTheWrittenFile) {
     write({clinicRecord(u"2"), u"RE,7,a,b,名前", u"CO,x"});
     const auto result = runCli({"anonymize", in(), "-o", out()});
     EXPECT_EQ(result.status, 0);
-    EXPECT_EQ(result.out, (programFolder / "50611_2.UKE").string() + "\n");
+    EXPECT_EQ(result.out, utf8(programFolder / "50611_2.UKE") + "\n");
     EXPECT_TRUE(result.err.empty());
     EXPECT_EQ(output("50611_2.UKE"),
               outputBytes({u"IR,2,13,1,0123456,,VELTクリニック,50611,00,012-345-6789", u"RE,7,a,b,テスト国７"}));
@@ -34,7 +35,7 @@ TEST_F(ClaimsCli, TheOutputFolderDefaultsToTheCurrentFolder) {
     write({clinicRecord()});
     const auto result = runCli({"strip-branch", in()}, programFolder.path());
     EXPECT_EQ(result.status, 0);
-    EXPECT_EQ(result.out, (programFolder / "(50611提出_社保)RECEIPTC.uke").string() + "\n");
+    EXPECT_EQ(result.out, utf8(programFolder / "(50611提出_社保)RECEIPTC.uke") + "\n");
 }
 
 TEST_F(ClaimsCli, StripBranchModes) {
@@ -58,8 +59,23 @@ TEST_F(ClaimsCli, StripBranchModes) {
     }
 }
 
+TEST_F(ClaimsCli, JapaneseFileAndFolderNamesPassThroughArgumentsAndOutput) {
+    const auto claims = inputs / "社保 レセプト.UKE";
+    writeBytes(claims, claimsBytes({clinicRecord(u"2")}));
+    const auto folder = programFolder / "出力 フォルダ";
+    std::filesystem::create_directory(folder);
+    const auto result = runCli({"anonymize", utf8(claims), "-o", utf8(folder)});
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out, utf8(folder / "50611_2.UKE") + "\n");
+    EXPECT_EQ(listFolder(folder), std::vector<std::string>{"50611_2.UKE"});
+    // An error names the file in the folder that is not there.
+    const auto missing = runCli({"anonymize", utf8(claims), "-o", utf8(folder / toPath(u"無い"))});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_TRUE(missing.err.starts_with("ファイル \"" + utf8(folder / toPath(u"無い") / ""))) << missing.err;
+}
+
 TEST_F(ClaimsCli, RefusalsAndErrorsPrintTheirMessageAndWriteNothing) {
-    expectFailure({"anonymize", (inputs / "none.UKE").string(), "-o", out()}, "ファイルがありません。");
+    expectFailure({"anonymize", utf8(inputs / "none.UKE"), "-o", out()}, "ファイルがありません。");
     write({clinicRecord()});
     expectFailure({"strip-branch", in(), "--mode", "positions", "--from", "3", "-o", out()}, "値が空欄です");
     expectFailure({"strip-branch", in(), "--mode", "positions", "--from", "3", "--to", "x", "-o", out()},
@@ -73,7 +89,7 @@ TEST_F(ClaimsCli, RefusalsAndErrorsPrintTheirMessageAndWriteNothing) {
 TEST_F(ClaimsCli, AnOutputFolderThatCannotBeWrittenIsAnError) {
     write({clinicRecord()});
     writeBytes(inputs / "plain", "x");
-    const auto result = runCli({"anonymize", in(), "-o", (inputs / "plain" / "out").string()});
+    const auto result = runCli({"anonymize", in(), "-o", utf8(inputs / "plain" / "out")});
     EXPECT_EQ(result.status, 1);
     EXPECT_NE(result.err.find("を作成できません."), std::string::npos);
     EXPECT_EQ(listFolder(inputs.path()), (std::vector<std::string>{"in.UKE", "plain"}));

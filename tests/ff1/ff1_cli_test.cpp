@@ -6,7 +6,8 @@
 namespace vask::test {
 namespace {
 
-std::string utf8(std::u16string_view text) { return utf16ToUtf8(text); }
+// The folder separator the FF1 link adds to a folder it names: "\\" on Windows.
+const std::string kSeparator(1, static_cast<char>(std::filesystem::path::preferred_separator));
 
 class Ff1Cli : public ::testing::Test {
 protected:
@@ -16,8 +17,8 @@ protected:
                               ff1Line(u"A", u"202404", u"CPF0001", payloads({u"170", u"60.5"})),
                               ff1Line(u"A", u"202404", u"CPP0001", payloads({u"", u"", u"1000001"}))}));
     }
-    std::string folder() const { return ff1.path().string(); }
-    std::string out() const { return (work / "out").string(); }
+    std::string folder() const { return utf8(ff1.path()); }
+    std::string out() const { return utf8(work / "out"); }
 
     TempDir ff1;
     TempDir work;
@@ -26,7 +27,7 @@ protected:
 TEST_F(Ff1Cli, LinksWithTheShippedSpecificationCsvAndRemovesTheMergedFile) {
     const auto result = runCli({"ff1", folder(), "--month", "202404", "-o", out()});
     ASSERT_EQ(result.status, 0) << result.err;
-    EXPECT_EQ(result.out, out() + "/202404_ff1all.csv\n");
+    EXPECT_EQ(result.out, utf8(work / "out" / "202404_ff1all.csv") + "\n");
     const auto lines = linesOf(readBytes(work / "out" / "202404_ff1all.csv"));
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_TRUE(lines[0].starts_with(u"[0] カルテ番号,[1] 患者氏名,[2] 診療年月日,[3] 郵便番号,[4] 身長,"));
@@ -54,9 +55,9 @@ TEST_F(Ff1Cli, ErrorsOfTheRunAreReportedAsTheWindowShowsThemAndLeaveNoMergedFile
     } cases[] = {
         {{"--month", "2024/04"}, u"ファイル名に使えない文字が含まれています：2024/04_ff1all.csv"},
         {{"--month", "..\\x"}, u"ファイル名に使えない文字が含まれています：..\\x_ff1all.csv"},
-        {{"--month", "202404", "--spec", (work / "none.csv").string()},
+        {{"--month", "202404", "--spec", utf8(work / "none.csv")},
          u"ファイル \"" + u16path(work / "none.csv") + u"\" を開けません"},
-        {{"--month", "202404", "--spec", (ff1 / "spec.csv").string(), "--append", (work / "add.csv").string()},
+        {{"--month", "202404", "--spec", utf8(ff1 / "spec.csv"), "--append", utf8(work / "add.csv")},
          u"追記ファイルの診療年月日が異なります。元ファイル=20240401, 追記ファイル=20240501"},
     };
     for (const auto& c : cases) {
@@ -64,7 +65,7 @@ TEST_F(Ff1Cli, ErrorsOfTheRunAreReportedAsTheWindowShowsThemAndLeaveNoMergedFile
         args.insert(args.end(), c.args.begin(), c.args.end());
         const auto result = runCli(args);
         EXPECT_EQ(result.status, 1);
-        EXPECT_EQ(result.err, "エラーが発生しました:" + utf8(c.error) + "\n");
+        EXPECT_EQ(result.err, "エラーが発生しました:" + utf16ToUtf8(c.error) + "\n");
         EXPECT_TRUE(result.out.empty());
         EXPECT_EQ(listFolder(ff1.path()), (std::vector<std::string>{"G_FF1_202404.txt", "spec.csv"}));
     }
@@ -74,23 +75,23 @@ TEST_F(Ff1Cli, ErrorsOfTheRunAreReportedAsTheWindowShowsThemAndLeaveNoMergedFile
 TEST_F(Ff1Cli, AnFF1FolderWithoutFF1FilesReportsTheFolderWithItsSeparator) {
     TempDir empty;
     writeBytes(empty / "G_FF1_all.txt", "stale merged file");
-    const auto result = runCli({"ff1", empty.path().string(), "--month", "202404", "-o", out()});
+    const auto result = runCli({"ff1", utf8(empty.path()), "--month", "202404", "-o", out()});
     EXPECT_EQ(result.status, 1);
-    EXPECT_EQ(result.err, "エラーが発生しました:G_FF1*.txt / G_FF1*.tsv が見つかりません：" + empty.path().string() + "/\n");
+    EXPECT_EQ(result.err, "エラーが発生しました:G_FF1*.txt / G_FF1*.tsv が見つかりません：" + utf8(empty.path()) + kSeparator + "\n");
     EXPECT_TRUE(listFolder(empty.path()).empty());
-    const auto missing = runCli({"ff1", (work / "gone").string(), "--month", "202404"});
-    EXPECT_EQ(missing.err, "エラーが発生しました:入力フォルダが見つかりません：" + (work / "gone").string() + "/\n");
+    const auto missing = runCli({"ff1", utf8(work / "gone"), "--month", "202404"});
+    EXPECT_EQ(missing.err, "エラーが発生しました:入力フォルダが見つかりません：" + utf8(work / "gone") + kSeparator + "\n");
 }
 
 TEST_F(Ff1Cli, MergeWritesTheMergedFileAndPrintsItsPath) {
     const auto target = work / "merged" / "all.txt";
-    const auto result = runCli({"ff1-merge", folder(), target.string()});
+    const auto result = runCli({"ff1-merge", folder(), utf8(target)});
     ASSERT_EQ(result.status, 0) << result.err;
-    EXPECT_EQ(result.out, target.string() + "\n");
+    EXPECT_EQ(result.out, utf8(target) + "\n");
     EXPECT_EQ(readBytes(target), readBytes(ff1 / "G_FF1_202404.txt"));
-    const auto failed = runCli({"ff1-merge", (work / "gone").string(), target.string()});
+    const auto failed = runCli({"ff1-merge", utf8(work / "gone"), utf8(target)});
     EXPECT_EQ(failed.status, 1);
-    EXPECT_EQ(failed.err, "入力フォルダが見つかりません：" + (work / "gone").string() + "/.\n");
+    EXPECT_EQ(failed.err, "入力フォルダが見つかりません：" + utf8(work / "gone") + kSeparator + ".\n");
 }
 
 }  // namespace

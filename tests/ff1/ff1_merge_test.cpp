@@ -126,7 +126,7 @@ TEST(ListFF1Files, TxtFilesFirstThenTsvCaseInsensitiveSortedAndOnlyPlainFilesHer
     writeBytes(dir / "sub" / "G_FF1_sub.tsv", "");
     auto names = [&] {
         std::vector<std::string> found;
-        for (const auto& f : ff1::listFF1Files(dir.path())) found.push_back(f.filename().string());
+        for (const auto& f : ff1::listFF1Files(dir.path())) found.push_back(utf8(f.filename()));
         return found;
     };
     EXPECT_EQ(names(), (std::vector<std::string>{"G_FF1_b.TSV", "g_ff1_a.tsv"}));

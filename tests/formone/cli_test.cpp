@@ -12,11 +12,12 @@ using test::listFolder;
 using test::readBytes;
 using test::runCli;
 using test::sjis;
+using test::utf8;
 using test::writeBytes;
 
 class FormOneCli : public ::testing::Test {
 protected:
-    std::string path(const char* name) const { return (dir / name).string(); }
+    std::string path(const char* name) const { return utf8(dir / name); }
     // A form-1 file of a header and one record (53 fields) of the year-month 202404.
     void writeFormOne(const char* name) {
         std::string record = "1001\t" + sjis(u"山田　太郎") + "\t\t202404";
@@ -25,14 +26,14 @@ protected:
     }
     test::TempDir dir;
     test::TempDir out;
-    std::string outDir = out.path().string();
+    std::string outDir = utf8(out.path());
 };
 
 TEST_F(FormOneCli, CarteWritesTheFileAndPrintsItsPath) {
     writeFormOne("ff.txt");
     const auto result = runCli({"carte", path("ff.txt"), "-o", outDir});
     EXPECT_EQ(result.status, 0) << result.err;
-    EXPECT_EQ(result.out, (out / "202404_carte.csv").string() + "\n");
+    EXPECT_EQ(result.out, utf8(out / "202404_carte.csv") + "\n");
     EXPECT_EQ(readBytes(out / "202404_carte.csv").substr(0, 6), sjis(u"カルテ"));
 }
 
@@ -71,11 +72,11 @@ TEST_F(FormOneCli, Carte2WithMovacalPrintsBothFilesInWritingOrder) {
     writeBytes(dir / "map.csv", sjis(u"header,見出し\r\n"));
     const auto result = runCli({"carte2", path("ff.txt"), "--movacal", path("map.csv"), "-o", outDir});
     EXPECT_EQ(result.status, 0) << result.err;
-    EXPECT_EQ(result.out, (out / "output.tsv").string() + "\n" + (out / "202404_carte.csv").string() + "\n");
+    EXPECT_EQ(result.out, utf8(out / "output.tsv") + "\n" + utf8(out / "202404_carte.csv") + "\n");
     EXPECT_EQ(readBytes(out / "output.tsv").substr(0, 8), sjis(u"見出し") + "\r\n");
     // Without the mapping the run still deletes the stale intermediate file.
     const auto standard = runCli({"carte2", path("ff.txt"), "--month", "202501", "-o", outDir});
-    EXPECT_EQ(standard.out, (out / "202501_carte.csv").string() + "\n");
+    EXPECT_EQ(standard.out, utf8(out / "202501_carte.csv") + "\n");
     EXPECT_EQ(listFolder(out.path()), (std::vector<std::string>{"202404_carte.csv", "202501_carte.csv"}));
 }
 
@@ -90,7 +91,7 @@ TEST_F(FormOneCli, MapAndBlankNames) {
     writeBytes(dir / "ff.txt", "a\tb\tc\r\n1\t2\t3\r\n");
     EXPECT_EQ(runCli({"map", path("ff.txt"), path("map.csv"), path("mapped.tsv")}).out, path("mapped.tsv") + "\n");
     EXPECT_EQ(readBytes(dir / "mapped.tsv"), "a\tc\r\n1\t3\r\n");
-    EXPECT_EQ(runCli({"blank-names", path("ff.txt"), "-o", outDir}).out, (out / "ffano.txt").string() + "\n");
+    EXPECT_EQ(runCli({"blank-names", path("ff.txt"), "-o", outDir}).out, utf8(out / "ffano.txt") + "\n");
     EXPECT_EQ(readBytes(out / "ffano.txt"), "a\tb\tc\r\n1\t\t3\r\n");
 }
 

@@ -182,6 +182,16 @@ TEST_F(Cnv, RefusalsAndFailuresWriteNothing) {
         EXPECT_TRUE(outcome.isRefusal());
         EXPECT_EQ(outcome.message(), kNotAnFFFile);
     }
+    EXPECT_TRUE(listFolder(out.path()).empty());
+    writeBytes(in / "FF1_2024.txt", "A\t1\r\n");
+    EXPECT_THROW(vask::Cnv(fromPath(in / "FF1_2024.txt"), ChangeDefinitions(), out / "missing"), Error);
+    EXPECT_FALSE(std::filesystem::exists(out / "missing"));
+}
+
+TEST_F(Cnv, AnInputNameThatIsNoWindowsFileNameGivesNoCopy) {
+#ifdef _WIN32
+    GTEST_SKIP() << "Windows allows no '*' in a file name, so no input can bear one.";
+#endif
     try {
         run("1,2\r\n", "A\t1\r\n", "a*b.txt");
         ADD_FAILURE() << "a name with * was used";
@@ -189,9 +199,6 @@ TEST_F(Cnv, RefusalsAndFailuresWriteNothing) {
         EXPECT_EQ(e.message(), msg::invalidFileName(u"a*bR.txt"));
     }
     EXPECT_TRUE(listFolder(out.path()).empty());
-    writeBytes(in / "FF1_2024.txt", "A\t1\r\n");
-    EXPECT_THROW(vask::Cnv(fromPath(in / "FF1_2024.txt"), ChangeDefinitions(), out / "missing"), Error);
-    EXPECT_FALSE(std::filesystem::exists(out / "missing"));
 }
 
 }  // namespace

@@ -1,16 +1,17 @@
 #include "test_support.h"
 
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cstdlib>
+#include <chrono>
 #include <fstream>
 #include <random>
 #include <sstream>
 #include <stdexcept>
+#include <thread>
 
 #include "platform/cp932.h"
+#include "platform/paths.h"
+#include "platform/utf.h"
+#include "process.h"
 
 namespace vask::test {
 
@@ -24,20 +25,30 @@ TempDir::TempDir() {
     }
 }
 
+// Windows refuses to delete a file that is still open, and a program that has just ended
+// (vask-cli under Wine, or a virus scanner) may hold its files a moment longer: try again.
 TempDir::~TempDir() {
-    std::error_code ec;
-    std::filesystem::remove_all(path_, ec);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::error_code ec;
+        std::filesystem::remove_all(path_, ec);
+        if (!ec) return;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
 }
+
+std::filesystem::path TempDir::operator/(std::string_view name) const { return path_ / toPath(utf8ToUtf16(name)); }
+
+std::string utf8(const std::filesystem::path& path) { return utf16ToUtf8(fromPath(path)); }
 
 void writeBytes(const std::filesystem::path& file, std::string_view bytes) {
     std::ofstream out(file, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (!out) throw std::runtime_error("cannot write " + file.string());
+    if (!out) throw std::runtime_error("cannot write " + utf8(file));
 }
 
 std::string readBytes(const std::filesystem::path& file) {
     std::ifstream in(file, std::ios::binary);
-    if (!in) throw std::runtime_error("cannot read " + file.string());
+    if (!in) throw std::runtime_error("cannot read " + utf8(file));
     std::ostringstream content;
     content << in.rdbuf();
     return content.str();
@@ -49,33 +60,24 @@ std::u16string fromSjis(std::string_view bytes) { return cp932::decode(bytes); }
 
 std::vector<std::string> listFolder(const std::filesystem::path& folder) {
     std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder)) names.push_back(entry.path().filename().string());
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) names.push_back(utf8(entry.path().filename()));
     std::sort(names.begin(), names.end());
     return names;
 }
 
+std::filesystem::path cliProgram() {
+    const std::filesystem::path cli = pathFromEnvironment("VASK_CLI");
+    if (cli.empty()) throw std::runtime_error("VASK_CLI is not set");
+    return std::filesystem::absolute(cli);
+}
+
 CliResult runCli(const std::vector<std::string>& args, const std::filesystem::path& workingFolder) {
-    const char* cli = std::getenv("VASK_CLI");
-    if (!cli) throw std::runtime_error("VASK_CLI is not set");
+    const std::filesystem::path program = cliProgram();  // absolute: the child may start elsewhere
     TempDir capture;
-    const auto outFile = capture / "out";
-    const auto errFile = capture / "err";
-    const pid_t pid = fork();
-    if (pid == 0) {
-        if (!workingFolder.empty() && chdir(workingFolder.c_str()) != 0) _exit(126);
-        if (!freopen(outFile.c_str(), "w", stdout) || !freopen(errFile.c_str(), "w", stderr)) _exit(126);
-        std::vector<char*> argv{const_cast<char*>(cli)};
-        for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-        argv.push_back(nullptr);
-        execv(cli, argv.data());
-        _exit(127);
-    }
-    int status = 0;
-    waitpid(pid, &status, 0);
     CliResult result;
-    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    result.out = readBytes(outFile);
-    result.err = readBytes(errFile);
+    result.status = runProgram(program, args, workingFolder, capture / "out", capture / "err");
+    result.out = readBytes(capture / "out");
+    result.err = readBytes(capture / "err");
     return result;
 }
 

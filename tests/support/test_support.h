@@ -17,11 +17,15 @@ public:
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
     const std::filesystem::path& path() const { return path_; }
-    std::filesystem::path operator/(std::string_view name) const { return path_ / std::filesystem::path(name); }
+    // `name` is UTF-8, as every name written in the tests is.
+    std::filesystem::path operator/(std::string_view name) const;
 
 private:
     std::filesystem::path path_;
 };
+
+// A path as UTF-8 text, the way vask-cli takes and prints paths on every system.
+std::string utf8(const std::filesystem::path& path);
 
 void writeBytes(const std::filesystem::path& file, std::string_view bytes);
 std::string readBytes(const std::filesystem::path& file);
@@ -36,7 +40,10 @@ struct CliResult {
     std::string out;  // standard output, UTF-8
     std::string err;  // standard error, UTF-8
 };
-// Runs vask-cli (the build's, named by the environment variable VASK_CLI) with `args`.
+// The vask-cli under test, named by the environment variable VASK_CLI, made absolute (on
+// Windows this also gives a drive to a path that CTest passed from the build host).
+std::filesystem::path cliProgram();
+// Runs vask-cli with `args`.
 CliResult runCli(const std::vector<std::string>& args, const std::filesystem::path& workingFolder = {});
 
 }  // namespace vask::test

@@ -1,0 +1,139 @@
+#!/usr/bin/env bash
+# The Windows lane: builds the windows-cross preset (MinGW-w64), runs the test suite under
+# Wine as on a Japanese Windows (ANSI code page 932, a temporary folder with a Japanese
+# name), runs vask-cli.exe on Japanese-named files, packs vask-cli.exe with its data into a
+# .zip (cpack -G ZIP) and runs the packed one. Exits non-zero on any failure.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+build=$root/build/windows-cross
+bin=$build/bin
+
+step() { printf '\n== %s\n' "$*"; }
+fail() {
+    printf 'FAILED: %s\n' "$*" >&2
+    exit 1
+}
+
+step "configure and build (MinGW-w64)"
+cmake --preset windows-cross
+cmake --build --preset windows-cross
+
+# Wine gets its own prefix in the build folder, no display and no debug output. A private
+# ja_JP.UTF-8 locale makes it a Japanese Windows (code page 932) while the names it hands
+# to Linux stay UTF-8.
+step "Wine prefix and Japanese locale"
+if [ ! -d "$build/locale/ja_JP.UTF-8" ]; then
+    mkdir -p "$build/locale"
+    # localedef exits with 1 after mere warnings; the check below decides.
+    localedef -i ja_JP -f UTF-8 "$build/locale/ja_JP.UTF-8" || true
+    [ -f "$build/locale/ja_JP.UTF-8/LC_CTYPE" ] || fail "localedef could not make ja_JP.UTF-8"
+fi
+export WINEPREFIX=$build/wineprefix WINEDEBUG=-all DISPLAY= LOCPATH=$build/locale LC_ALL=ja_JP.UTF-8
+trap 'wineserver -k 2>/dev/null || true' EXIT
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    start=$(date +%s%N)
+    wineboot --init >/dev/null 2>&1 || fail "wineboot --init"
+    wineserver -w
+    echo "wineboot --init took $((($(date +%s%N) - start) / 1000000)) ms"
+fi
+# Every test's temporary folder lies under a Japanese name with a space in it.
+temp='C:\一時 フォルダ'
+mkdir -p "$WINEPREFIX/drive_c/一時 フォルダ"
+for name in TEMP TMP; do
+    wine reg add 'HKCU\Environment' /v "$name" /t REG_SZ /d "$temp" /f >/dev/null
+done
+
+step "test suite under Wine"
+ctest --test-dir "$build" -j2 --output-on-failure || fail "ctest"
+echo "Skipped on Windows:"
+awk '/^\[ RUN      \]/ { name = $4 } /: Skipped$/ { getline reason; print "  " name ": " reason }' \
+    "$build/Testing/Temporary/LastTest.log"
+
+step "vask-cli.exe under Wine"
+work=$build/cli-check
+rm -rf "$work"
+mkdir -p "$work/レセ電 入力" "$work/出力 フォルダ"
+out="$work/出力 フォルダ"
+winpath() { winepath -w "$1" 2>/dev/null | tr -d '\r'; }
+cp932() { iconv -f UTF-8 -t CP932; }
+# Runs $exe (the built vask-cli.exe unless set); its standard output and error land in
+# $work/stdout and $work/stderr, its exit status is printed.
+exe=$bin/vask-cli.exe
+cli() {
+    local status=0
+    wine "$exe" "$@" >"$work/stdout" 2>"$work/stderr" || status=$?
+    echo "$status"
+}
+expect_file() {  # FILE EXPECTED-BYTES-FILE
+    cmp -s "$1" "$2" || fail "$(basename "$1") differs from the expected bytes"
+}
+
+# --help: the usage on standard output, UTF-8 with "\n" line ends.
+[ "$(cli --help)" = 0 ] || fail "--help exit status"
+grep -q '^usage: vask-cli SUBCOMMAND' "$work/stdout" || fail "--help text"
+! grep -q $'\r' "$work/stdout" || fail "--help printed CR LF"
+
+# Claims anonymisation of a Japanese-named file into a Japanese-named folder.
+claims="$work/レセ電 入力/社保 レセ電.UKE"
+printf 'IR,1,13,1,7654321,,山田内科,50611,00,03-1111-2222\r\nRE,1,1127,50611,山田　太郎,1,3010101,,,,,,,0012345-01\r\n\x1a' |
+    cp932 >"$claims"
+[ "$(cli anonymize "$claims" -o "$out")" = 0 ] || fail "anonymize: $(cat "$work/stderr")"
+printf '%s\n' "$(winpath "$out/50611_1.UKE")" >"$work/expected"
+expect_file "$work/stdout" "$work/expected"
+printf 'IR,1,13,1,0123456,,VELTクリニック,50611,00,012-345-6789\r\nRE,1,1127,50611,テスト社１,1,3010101,,,,,,,0012345-01\r\n' |
+    cp932 >"$work/expected"
+expect_file "$out/50611_1.UKE" "$work/expected"
+
+# A refusal: status 1 and the window's message, in UTF-8, on standard error.
+[ "$(cli anonymize "$work/レセ電 入力/無い.UKE" -o "$out")" = 1 ] || fail "refusal exit status"
+printf 'ファイルがありません。\n' >"$work/expected"
+expect_file "$work/stderr" "$work/expected"
+
+# Form-1 conversion (the first converter) of a Japanese-named file.
+form1="$work/レセ電 入力/様式１ 外来.txt"
+{
+    printf 'header\r\n1001\t'
+    printf '山田　太郎' | cp932
+    printf '\t\t202404'
+    printf '\t%.0s' $(seq 4 52)
+    printf '\r\n'
+} >"$form1"
+[ "$(cli carte "$form1" -o "$out")" = 0 ] || fail "carte: $(cat "$work/stderr")"
+printf '%s\n' "$(winpath "$out/202404_carte.csv")" >"$work/expected"
+expect_file "$work/stdout" "$work/expected"
+iconv -f CP932 -t UTF-8 "$out/202404_carte.csv" | sed -n 2p >"$work/row"
+printf '1001,山田　太郎,20240401,,,,,,,,\r\n' >"$work/expected"
+expect_file "$work/row" "$work/expected"
+
+# Wrong usage: status 2.
+[ "$(cli anonymize)" = 2 ] || fail "usage exit status"
+echo "vask-cli.exe checks passed"
+
+step "package (cpack -G ZIP) and the packed vask-cli.exe"
+rm -rf "$build/packages"
+(cd "$build" && cpack -G ZIP) || fail "cpack"
+zip=$(ls "$build"/packages/vask-*-windows-x86_64.zip)
+mkdir -p "$work/展開 先"
+(cd "$work/展開 先" && cmake -E tar xf "$zip")
+program=$(ls -d "$work/展開 先"/vask-*-windows-x86_64)
+for file in vask-cli.exe siyo4.csv movacal.csv manual/index.html; do
+    [ -f "$program/$file" ] || fail "$(basename "$zip") lacks $file"
+done
+VASK_CLI=$program/vask-cli.exe wine "$bin/version_resource_test.exe" >/dev/null ||
+    fail "the version resource of the packed vask-cli.exe"
+# The FF1 link reads siyo4.csv beside the packed vask-cli.exe.
+exe=$program/vask-cli.exe
+mkdir -p "$work/FF1 データ"
+{
+    printf '施設コード\tID\t年月\tコード\t連番\tP1\tP2\tP3\tP4\tP5\tP6\tP7\tP8\tP9\r\n'
+    printf '131\tA\t202404\tCPF0001\t1\t170\t60.5\t\t\t\t\t\t\t\r\n'
+    printf '131\tA\t202404\tCPP0001\t1\t\t\t1000001\t\t\t\t\t\t\r\n'
+} | cp932 >"$work/FF1 データ/G_FF1_202404.txt"
+[ "$(cli ff1 "$work/FF1 データ" --month 202404 -o "$out")" = 0 ] || fail "packed ff1: $(cat "$work/stderr")"
+printf '%s\n' "$(winpath "$out/202404_ff1all.csv")" >"$work/expected"
+expect_file "$work/stdout" "$work/expected"
+iconv -f CP932 -t UTF-8 "$out/202404_ff1all.csv" | sed -n 2p >"$work/row"
+printf 'A,,20240401,1000001,170,60.5%s\r\n' "$(printf ',%.0s' $(seq 83))" >"$work/expected"
+expect_file "$work/row" "$work/expected"
+echo "packed: $(basename "$zip"), $(du -k "$program/vask-cli.exe" | cut -f1) KiB vask-cli.exe, checks passed"
