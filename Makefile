@@ -34,6 +34,7 @@ bench: deps
 	tools/run-benchmarks.sh
 
 package: build
+	tools/install-deps.sh package
 	cd $(BUILD) && cpack
 
 package-test: package
@@ -44,6 +45,7 @@ fuzz:
 	tools/run-fuzz.sh $(FUZZ_SECONDS)
 
 windows-cross:
+	tools/install-deps.sh windows
 	tools/windows-cross-test.sh
 
 clean:
