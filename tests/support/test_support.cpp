@@ -1,7 +1,10 @@
 #include "test_support.h"
 
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include <csignal>
 
 #include <algorithm>
 #include <cstdlib>
@@ -55,25 +58,50 @@ std::vector<std::string> listFolder(const std::filesystem::path& folder) {
 }
 
 CliResult runCli(const std::vector<std::string>& args, const std::filesystem::path& workingFolder) {
+    CliOptions options;
+    options.workingFolder = workingFolder;
+    return runCli(args, options);
+}
+
+namespace {
+
+// The child's side of runCli: set up the process as the options say and become vask-cli.
+[[noreturn]] void execCli(const char* cli, const std::vector<std::string>& args, const CliOptions& options,
+                          const std::filesystem::path& outFile, const std::filesystem::path& errFile) {
+    if (!options.workingFolder.empty() && chdir(options.workingFolder.c_str()) != 0) _exit(126);
+    const auto& out = options.standardOutput.empty() ? outFile : options.standardOutput;
+    if (!freopen(out.c_str(), "w", stdout) || !freopen(errFile.c_str(), "w", stderr)) _exit(126);
+    if (options.fileSizeLimit >= 0) {
+        std::signal(SIGXFSZ, SIG_IGN);  // a write past the limit then fails with EFBIG
+        const rlimit limit{static_cast<rlim_t>(options.fileSizeLimit), static_cast<rlim_t>(options.fileSizeLimit)};
+        if (setrlimit(RLIMIT_FSIZE, &limit) != 0) _exit(126);
+    }
+    alarm(options.timeoutSeconds);
+    std::vector<char*> argv;
+    for (const auto& word : options.launcher) argv.push_back(const_cast<char*>(word.c_str()));
+    argv.push_back(const_cast<char*>(cli));
+    for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    execv(argv[0], argv.data());
+    _exit(127);
+}
+
+}  // namespace
+
+CliResult runCli(const std::vector<std::string>& args, const CliOptions& options) {
     const char* cli = std::getenv("VASK_CLI");
     if (!cli) throw std::runtime_error("VASK_CLI is not set");
     TempDir capture;
     const auto outFile = capture / "out";
     const auto errFile = capture / "err";
+    writeBytes(outFile, "");
     const pid_t pid = fork();
-    if (pid == 0) {
-        if (!workingFolder.empty() && chdir(workingFolder.c_str()) != 0) _exit(126);
-        if (!freopen(outFile.c_str(), "w", stdout) || !freopen(errFile.c_str(), "w", stderr)) _exit(126);
-        std::vector<char*> argv{const_cast<char*>(cli)};
-        for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-        argv.push_back(nullptr);
-        execv(cli, argv.data());
-        _exit(127);
-    }
+    if (pid == 0) execCli(cli, args, options, outFile, errFile);
     int status = 0;
     waitpid(pid, &status, 0);
     CliResult result;
     result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    result.signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
     result.out = readBytes(outFile);
     result.err = readBytes(errFile);
     return result;
