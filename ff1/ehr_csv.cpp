@@ -99,7 +99,8 @@ std::u16string appendFileDate(const std::filesystem::path& file) {
 
 void checkAppendDate(const std::u16string& baseDate, const std::u16string& appendDate) {
     if (baseDate.empty() || appendDate.empty() || baseDate == appendDate) return;
-    throw Error(u"追記ファイルの診療年月日が異なります。元ファイル=" + baseDate + u", 追記ファイル=" + appendDate);
+    throw Error(u"追記ファイルの診療年月日が異なります。元ファイル=" + msg::shownText(baseDate) +
+                u", 追記ファイル=" + msg::shownText(appendDate));
 }
 
 // The ID substitution list: field 4 of a line (trimmed) is replaced by its field 0.

@@ -38,6 +38,11 @@ std::u16string cannotCreateFolder(const std::filesystem::path& folder);
 // An output name, made from file content or typed text, that is no plain file name.
 std::u16string invalidFileName(std::u16string_view name);
 
+// Text from a file or typed by the user as a message shows it: control characters as
+// their visible symbols (U+0000 as U+2400 ...), so that they neither vanish nor cut the
+// message short, and a text longer than a message line can hold shortened in its middle.
+std::u16string shownText(std::u16string_view text);
+
 }  // namespace msg
 
 [[noreturn]] void throwListIndex(long long index);
