@@ -78,7 +78,7 @@ std::optional<std::u16string> dateField(std::u16string_view line) {
 // Calls `take` with every non-blank line of the append file after its header line.
 template <typename Take>
 void forEachAppendLine(const std::filesystem::path& file, Take&& take) {
-    Cp932LineReader reader(file, LineRule::AnyBreak);
+    Cp932LineReader reader(file, LineRule::AnyBreak, Cp932Input::ShiftJisText);
     std::u16string line;
     if (!reader.next(line)) return;
     while (reader.next(line)) {
@@ -108,7 +108,7 @@ class IdSubstitution {
 public:
     explicit IdSubstitution(const std::filesystem::path& file) {
         if (!fileExists(file)) return;
-        Cp932LineReader reader(file, LineRule::AnyBreak);
+        Cp932LineReader reader(file, LineRule::AnyBreak, Cp932Input::ShiftJisText);
         std::u16string line;
         std::vector<std::u16string_view> fields;
         while (reader.next(line)) {

@@ -58,7 +58,7 @@ std::u16string NormalizeKey(std::u16string_view S) {
 ColumnMapping loadColumnMapping(const std::filesystem::path& MappingFile) {
     ColumnMapping mapping;
     std::vector<std::u16string_view> parts;
-    for (const auto& line : loadLines(MappingFile, TextEncoding::Cp932)) {
+    for (const auto& line : loadLines(MappingFile, TextEncoding::Cp932, Cp932Input::ShiftJisText)) {
         splitOn(line, u',', parts);
         if (parts.empty()) continue;
         std::u16string key = NormalizeKey(parts[0]);

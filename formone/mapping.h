@@ -18,7 +18,8 @@ inline constexpr std::u16string_view kIntermediateFileName = u"output.tsv";
 std::u16string NormalizeKey(std::u16string_view S);
 
 // Normalised key -> normalised title; a later line with the same key wins; lines with an
-// empty key are ignored; a key without a comma maps to the empty title.
+// empty key are ignored; a key without a comma maps to the empty title. A file with a NUL
+// byte (UTF-16, whose keys would match nothing) raises Error, not Shift-JIS text.
 using ColumnMapping = std::unordered_map<std::u16string, std::u16string>;
 ColumnMapping loadColumnMapping(const std::filesystem::path& MappingFile);
 

@@ -37,6 +37,9 @@ std::u16string cannotDelete(const std::filesystem::path& file);
 std::u16string cannotCreateFolder(const std::filesystem::path& folder);
 // An output name, made from file content or typed text, that is no plain file name.
 std::u16string invalidFileName(std::u16string_view name);
+// A file read as Shift-JIS that holds a NUL byte or begins with a byte-order mark: UTF-16,
+// UTF-8 with its mark, or no text at all.
+std::u16string notShiftJisText(const std::filesystem::path& file);
 
 // Text from a file or typed by the user as a message shows it: control characters as
 // their visible symbols (U+0000 as U+2400 ...), so that they neither vanish nor cut the
