@@ -15,12 +15,6 @@ namespace {
 constexpr size_t kKindMarkPrefix = 64;
 constexpr size_t kKindMarkPosition = 3;  // the 4th character
 
-
-// An output must never replace the claims file it was made from.
-std::u16string inputWouldBeReplaced(const std::filesystem::path& file) {
-    return u"ファイル \"" + fromPath(file) + u"\" は入力ファイルのため上書きできません。";
-}
-
 }  // namespace
 
 ClaimsKind kindOfExaminingBody(std::u16string_view field1) {
@@ -66,7 +60,7 @@ ClaimsResult rewriteClaimsFile(const std::filesystem::path& programFolder, const
     const std::u16string name = editor.outputName();
     requirePlainFileName(name);
     const std::filesystem::path target = programFolder / toPath(name);
-    if (sameFile(input, target)) throw Error(inputWouldBeReplaced(target));
+    refuseToReplaceInputs(target, {input});
     writer.commit(target);
     return {Outcome::wrote({target}, std::u16string(message)), editor.kind(), name};
 }

@@ -9,7 +9,6 @@
 #include "core/textfile.h"
 #include "ff1/ff1_format.h"
 #include "ff1/ff1_output.h"
-#include "core/textfile.h"
 #include "ff1/spec_csv.h"
 #include "platform/errors.h"
 #include "platform/paths.h"
@@ -207,6 +206,9 @@ std::filesystem::path BuildEHRCSV_FromFF1_andSpecCSV(std::u16string_view MergedF
     const std::u16string name = month + u"_ff1all.csv";
     requirePlainFileName(name);
     const std::filesystem::path target = toPath(OutDir) / toPath(name);
+    std::vector<std::filesystem::path> inputs{toPath(SpecCsvPath), merged};
+    if (appending) inputs.push_back(appendFile);
+    refuseToReplaceInputs(target, inputs);
     LineWriter out = openCP932LossyWriter(target);
     out.writeLine(MakeCSVLine(spec.Headers));
     for (const auto& [dataId, row] : rows.rows()) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "core/file_names.h"
 #include "core/text.h"
 #include "core/textfile.h"
 
@@ -70,6 +71,7 @@ ColumnMapping loadColumnMapping(const std::filesystem::path& MappingFile) {
 
 bool ConvertTSVWithMapping(const std::filesystem::path& InputFile, const std::filesystem::path& OutputFile,
                            const std::filesystem::path& MappingFile) {
+    refuseToReplaceInputs(OutputFile, {InputFile, MappingFile});
     const ColumnMapping mapping = loadColumnMapping(MappingFile);
     Cp932LineReader reader(InputFile, LineRule::AnyBreak);
     std::u16string line;

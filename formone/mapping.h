@@ -25,7 +25,8 @@ ColumnMapping loadColumnMapping(const std::filesystem::path& MappingFile);
 
 // Writes OutputFile (code page 932, CR LF) from InputFile (code page 932) line by line:
 // the kept columns' titles, then the kept fields of every further line. Returns false,
-// with OutputFile neither created nor changed, when InputFile has no line at all.
+// with OutputFile neither created nor changed, when InputFile has no line at all. Raises
+// Error when OutputFile is InputFile or MappingFile.
 bool ConvertTSVWithMapping(const std::filesystem::path& InputFile, const std::filesystem::path& OutputFile,
                            const std::filesystem::path& MappingFile);
 

@@ -55,6 +55,10 @@ std::u16string invalidFileName(std::u16string_view name) {
     return u"ファイル名に使えない文字が含まれています：" + shownText(name);
 }
 
+std::u16string inputWouldBeReplaced(const std::filesystem::path& file) {
+    return aboutFile(u"ファイル ", file, u" は入力ファイルのため上書きできません");
+}
+
 std::u16string notShiftJisText(const std::filesystem::path& file) {
     return aboutFile(u"ファイル ", file, u" はShift-JISのテキストではありません");
 }
