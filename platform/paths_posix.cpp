@@ -32,7 +32,9 @@ std::filesystem::path executableFolder() {
 
 InputFile::InputFile(const std::filesystem::path& path) : path_(path) {
     int fd = -1;
-    if (!path.empty() && !folderExists(path)) {
+    // Only a regular file: a FIFO would block the open, a device such as /dev/zero would
+    // never end.
+    if (fileExists(path)) {
         do {
             fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
         } while (fd < 0 && errno == EINTR);
