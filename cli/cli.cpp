@@ -79,6 +79,12 @@ int report(const Outcome& outcome) {
         std::filesystem::path full = std::filesystem::absolute(file, ec);
         writeLine(stdout, fromPath(ec ? file : full.lexically_normal()));
     }
+    // The printed paths are what a caller reads of the run: losing them (a full disk, a
+    // closed file) must not pass as success.
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+        writeLine(stderr, errorBoxText(u"標準出力に書き込めません"));
+        return kExitRefused;
+    }
     return kExitOk;
 }
 
