@@ -48,6 +48,27 @@ TEST(Files, FoldersAndFilesWithSpacesAndJapaneseNames) {
     }
 }
 
+// Names made under another code page (Shift-JIS bytes, which are no UTF-8), as files copied
+// from a Windows disk may have: the files are found, the outputs made under names of the
+// same bytes, and the printed paths are those bytes.
+TEST(Files, NamesInAnotherCodePage) {
+    const Workspace ws("in", "\x8F\x6F\x97\xCD");  // 出力
+    const Tools tools(ws);
+    const std::string claims = ws.input("\x83\x8C\x83\x5A\x93\x64.UKE", claimsBytes(claimsLines()));  // レセ電
+    const std::string form1 = ws.input("\x83\x65\x83\x58\x83\x67.txt", encodeLines(formOneLines(), Encoding::ShiftJis));
+    const auto reference = [](const char* tool, std::string_view output) {
+        for (const auto& t : allTools()) {
+            if (t.name == std::string_view(tool)) return referenceOutput(t.args, output);
+        }
+        return std::string();
+    };
+    ws.expectRun(tools.anonymize(claims), {0, "", {{ws.out(kAnonymisedName), reference("anonymize", kAnonymisedName)}}});
+    ws.expectRun(tools.blankNames(form1),
+                 {0, "", {{ws.out("\x83\x65\x83\x58\x83\x67" "ano.txt"), reference("blank-names", "FF1_202404ano.txt")}}});
+    ws.expectRun(tools.replace(form1),
+                 {0, "", {{ws.out("\x83\x65\x83\x58\x83\x67" "R.txt"), reference("replace", "FF1_202404R.txt")}}});
+}
+
 TEST(Files, AMissingInputOrAFolderGivenAsInput) {
     const Workspace ws;
     const Tools tools(ws);
