@@ -229,15 +229,18 @@ TEST(Files, AnOlderOutputThatLinksElsewhere) {
     }
 }
 
+// The output folder given as the claims input itself, as a folder under that file, or as
+// a folder that is not there.
 TEST(Files, AnOutputFolderThatIsAFileOrIsMissing) {
     const Workspace ws;
     const Tools tools(ws);
     writeAllInputs(tools);
-    const auto underAFile = std::filesystem::path(tools.claimsFile()) / "out";
+    const auto theInput = std::filesystem::path(tools.claimsFile());
+    const auto underAFile = theInput / "out";
     const auto missing = ws.root() / "missing" / "out";
     for (const auto& tool : allTools()) {
         SCOPED_TRACE(tool.name);
-        for (const auto& folder : {underAFile, missing}) {
+        for (const auto& folder : {theInput, underAFile, missing}) {
             std::vector<std::string> args = tool.args(tools);
             for (auto& arg : args) {
                 if (arg == ws.out().string()) arg = folder.string();
