@@ -346,6 +346,37 @@ TEST(Files, AWriteThatFailsHalfWay) {
     }
 }
 
+// Arguments typed wrong are usage errors (status 2, the usage text, nothing written); an
+// empty path is a missing file; after "--" a name may start with "-".
+TEST(Files, ArgumentsTypedWrong) {
+    const Workspace ws;
+    const Tools tools(ws);
+    writeAllInputs(tools);
+    const std::string claims = tools.claimsFile();
+    const std::string out = ws.out().string();
+    const std::vector<std::vector<std::string>> usage = {
+        {},
+        {"anonymise", claims},
+        {"anonymize"},
+        {"anonymize", claims, claims},
+        {"anonymize", claims, "-o"},
+        {"anonymize", claims, "-o", out, "-o", out},
+        {"anonymize", claims, "--out", out},
+        {"map", tools.formOneFile(), tools.mappingFile()},
+        {"ff1", tools.ff1Folder(), "-o", out},
+        {"strip-branch", claims, "--mode", "1"},
+    };
+    for (const auto& args : usage) {
+        const CliResult result = ws.expectRun(args, {2, std::nullopt, {}});
+        EXPECT_NE(result.err.find("usage: vask-cli SUBCOMMAND"), std::string::npos) << result.err;
+    }
+    ws.expectRun({"anonymize", "", "-o", out}, refusal("ファイルがありません。"));
+    ws.input("-o.UKE", claimsBytes(claimsLines()));
+    CliOptions inInputFolder;
+    inInputFolder.workingFolder = ws.in();
+    ws.expectRun({"anonymize", "-o", out, "--", "-o.UKE"}, {0, "", {{ws.out(kAnonymisedName), {}}}}, inInputFolder);
+}
+
 // The printed paths are the result a caller reads: when they cannot be written the run
 // fails, although its file is written.
 TEST(Files, AStandardOutputThatCannotBeWritten) {
