@@ -6,11 +6,12 @@
 # make package-test - installs the Debian package and runs the installed vask-cli (root)
 # make fuzz     - builds the fuzz targets (clang) and runs each for FUZZ_SECONDS seconds
 # make windows-cross - cross-builds for Windows (MinGW-w64), runs the tests and vask-cli under Wine
+# make robustness - builds and runs the bad-input suite alone (tests/robustness)
 PRESET ?= default
 FUZZ_SECONDS ?= 60
 BUILD  := build/$(PRESET)
 
-.PHONY: run test build deps asan bench package package-test fuzz windows-cross clean
+.PHONY: run test build deps asan bench package package-test fuzz windows-cross robustness clean
 
 run: build
 	$(BUILD)/bin/vask
@@ -47,6 +48,9 @@ fuzz:
 windows-cross:
 	tools/install-deps.sh windows
 	tools/windows-cross-test.sh
+
+robustness: build
+	ctest --preset $(PRESET) -L robustness
 
 clean:
 	rm -rf build

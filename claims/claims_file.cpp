@@ -15,10 +15,9 @@ namespace {
 constexpr size_t kKindMarkPrefix = 64;
 constexpr size_t kKindMarkPosition = 3;  // the 4th character
 
-
-// An output must never replace the claims file it was made from.
-std::u16string inputWouldBeReplaced(const std::filesystem::path& file) {
-    return u"ファイル \"" + fromPath(file) + u"\" は入力ファイルのため上書きできません。";
+// `name` when it is a plain file name, else `fallback`.
+std::u16string plainOr(std::u16string name, std::u16string_view fallback) {
+    return isPlainFileName(name) ? name : std::u16string(fallback);
 }
 
 }  // namespace
@@ -53,19 +52,26 @@ void storeResult(const ClaimsResult& result, std::u16string& gstMsg, std::u16str
 ClaimsResult rewriteClaimsFile(const std::filesystem::path& programFolder, const std::filesystem::path& input,
                                RecordEditor& editor, std::u16string_view provisionalName,
                                std::u16string_view message) {
-    Cp932LineReader reader(input, LineRule::TextFile);
-    LineWriter writer(programFolder / toPath(provisionalName));
+    // A claims file is Shift-JIS text: UTF-16 or a marked UTF-8 file would have its
+    // records pass unrecognised, and so unchanged, into the output.
+    Cp932LineReader reader(input, LineRule::TextFile, Cp932Input::ShiftJisText);
+    std::optional<LineWriter> writer;
     std::u16string line;
     while (reader.next(line)) {
-        if (const auto text = editor.edit(line)) writer.writeLine(*text);
+        const auto text = editor.edit(line);
+        // The first record (the clinic record IR) names the output, so the writer opens
+        // after it: a folder that cannot take the file is reported under that name.
+        if (!writer) writer.emplace(programFolder / toPath(plainOr(editor.outputName(), provisionalName)));
+        if (text) writer->writeLine(*text);
     }
+    if (!writer) writer.emplace(programFolder / toPath(provisionalName));
     // The name comes from the file's content (its billing month): it must stay a plain
     // name inside the program folder.
     const std::u16string name = editor.outputName();
     requirePlainFileName(name);
     const std::filesystem::path target = programFolder / toPath(name);
-    if (sameFile(input, target)) throw Error(inputWouldBeReplaced(target));
-    writer.commit(target);
+    refuseToReplaceInputs(target, {input});
+    writer->commit(target);
     return {Outcome::wrote({target}, std::u16string(message)), editor.kind(), name};
 }
 

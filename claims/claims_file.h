@@ -55,8 +55,10 @@ public:
 // Streams the claims file `input` (the text-file line reader: code page 932, CR or LF,
 // up to the byte 0x1A) through `editor` into a new file in `programFolder` (code page 932,
 // CR LF after every line), which replaces the file of the output name only when the whole
-// input was read. On any error nothing is written and an older output stays.
-// `provisionalName` is the name the output has before any record named it.
+// input was read. On any error nothing is written and an older output stays. A file that
+// is no Shift-JIS text (a NUL byte before 0x1A, or a byte-order mark) raises Error, and so
+// does an output that would replace `input`. `provisionalName` is the name the output has
+// before any record named it.
 ClaimsResult rewriteClaimsFile(const std::filesystem::path& programFolder, const std::filesystem::path& input,
                                RecordEditor& editor, std::u16string_view provisionalName,
                                std::u16string_view message);

@@ -72,10 +72,19 @@ int report(const Outcome& outcome) {
         writeLine(stderr, outcome.message());
         return kExitRefused;
     }
+    // A path is printed as its bytes in UTF-8 (on POSIX: as they are, UTF-8 or not), so
+    // that the printed line names the file.
     for (const auto& file : outcome.files()) {
         std::error_code ec;
-        std::filesystem::path full = std::filesystem::absolute(file, ec);
-        writeLine(stdout, fromPath(ec ? file : full.lexically_normal()));
+        const std::filesystem::path full = std::filesystem::absolute(file, ec);
+        const std::u8string bytes = (ec ? file : full.lexically_normal()).u8string() + u8"\n";
+        std::fwrite(bytes.data(), 1, bytes.size(), stdout);
+    }
+    // The printed paths are what a caller reads of the run: losing them (a full disk, a
+    // closed file) must not pass as success.
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+        writeLine(stderr, errorBoxText(u"標準出力に書き込めません"));
+        return kExitRefused;
     }
     return kExitOk;
 }

@@ -57,7 +57,8 @@ const std::vector<Command>& registeredCommands();
 // Splits `args` by the command's options; raises UsageError.
 Arguments parseArguments(const Command& command, const std::vector<std::u16string>& args);
 
-// Prints the outcome as the contract says and returns the exit status.
+// Prints the outcome as the contract says and returns the exit status: 1 also when the
+// paths of written files cannot be printed (the files stay written).
 int report(const Outcome& outcome);
 
 // The folder that holds vask-cli (for data shipped beside it, such as siyo4.csv).

@@ -1,6 +1,7 @@
 #include "core/file_names.h"
 
 #include "platform/errors.h"
+#include "platform/paths.h"
 
 namespace vask {
 
@@ -28,6 +29,12 @@ std::u16string insertBeforeExtension(std::u16string_view name, std::u16string_vi
 std::u16string_view fileNamePart(std::u16string_view path) {
     const size_t cut = path.find_last_of(u"\\/:");
     return cut == std::u16string_view::npos ? path : path.substr(cut + 1);
+}
+
+void refuseToReplaceInputs(const std::filesystem::path& output, const std::vector<std::filesystem::path>& inputs) {
+    for (const auto& input : inputs) {
+        if (sameFile(output, input)) throw Error(msg::inputWouldBeReplaced(output));
+    }
 }
 
 }  // namespace vask

@@ -3,8 +3,10 @@
 // otherwise write outside the output folder.
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vask {
 
@@ -20,5 +22,10 @@ std::u16string insertBeforeExtension(std::u16string_view name, std::u16string_vi
 
 // The file-name part of a path as typed: the text after its last "\", "/" or ":".
 std::u16string_view fileNamePart(std::u16string_view path);
+
+// No output may replace one of the run's own input files (whatever the spelling or links):
+// raises Error "ファイル "<output>" は入力ファイルのため上書きできません" when `output` is
+// one of `inputs`.
+void refuseToReplaceInputs(const std::filesystem::path& output, const std::vector<std::filesystem::path>& inputs);
 
 }  // namespace vask

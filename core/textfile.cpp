@@ -104,9 +104,17 @@ bool LineBytesReader::next(std::string_view& line) {
     }
 }
 
+void Cp932LineReader::check(std::string_view bytes) {
+    size_t markLength = 0;
+    const bool marked = first_ && encodingFromBom(bytes, markLength) != TextEncoding::Cp932;
+    first_ = false;
+    if (marked || bytes.find('\0') != std::string_view::npos) throw Error(msg::notShiftJisText(bytes_.path()));
+}
+
 bool Cp932LineReader::next(std::u16string& line) {
     std::string_view bytes;
     if (!bytes_.next(bytes)) return false;
+    if (input_ == Cp932Input::ShiftJisText) check(bytes);
     line.clear();
     cp932::decodeAppend(bytes, line);
     return true;
@@ -152,15 +160,29 @@ std::vector<std::u16string> splitLines(std::u16string_view text) {
     return lines;
 }
 
-std::vector<std::u16string> LoadLineList(const std::filesystem::path& path) {
+namespace {
+
+// The bytes of a whole file decoded, checked as `input` says when they are code page 932.
+std::u16string decodeFile(const std::filesystem::path& path, std::string_view bytes, TextEncoding encoding,
+                          Cp932Input input) {
+    if (encoding == TextEncoding::Cp932 && input == Cp932Input::ShiftJisText &&
+        bytes.find('\0') != std::string_view::npos) {
+        throw Error(msg::notShiftJisText(path));
+    }
+    return decodeText(bytes, encoding);
+}
+
+}  // namespace
+
+std::vector<std::u16string> LoadLineList(const std::filesystem::path& path, Cp932Input input) {
     const std::string bytes = readAllBytes(path);
     size_t bomLength = 0;
     const TextEncoding encoding = encodingFromBom(bytes, bomLength);
-    return splitLines(decodeText(std::string_view(bytes).substr(bomLength), encoding));
+    return splitLines(decodeFile(path, std::string_view(bytes).substr(bomLength), encoding, input));
 }
 
-std::vector<std::u16string> loadLines(const std::filesystem::path& path, TextEncoding encoding) {
-    return splitLines(decodeText(readAllBytes(path), encoding));
+std::vector<std::u16string> loadLines(const std::filesystem::path& path, TextEncoding encoding, Cp932Input input) {
+    return splitLines(decodeFile(path, readAllBytes(path), encoding, input));
 }
 
 LineWriter::LineWriter(std::filesystem::path target, TextEncoding encoding, bool byteOrderMark)

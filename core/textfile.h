@@ -46,6 +46,7 @@ public:
     void skipLeading(std::string_view mark);
     // The next line without its break, valid until the next call; false when there is none.
     bool next(std::string_view& line);
+    const std::filesystem::path& path() const { return file_.path(); }
 
 private:
     bool fill();
@@ -65,15 +66,30 @@ private:
     std::string carried_;        // the start of a line that runs past the block
 };
 
+// What a code page 932 reader or loader accepts.
+enum class Cp932Input {
+    AnyBytes,  // every byte is decoded as code page 932 decodes it
+    // Shift-JIS text only: a NUL byte raises Error (not Shift-JIS text), and so does, in
+    // Cp932LineReader, a byte-order mark at the start. Such a file is UTF-16 (whose ASCII
+    // characters all hold a NUL byte), UTF-8 with its mark, or no text at all; read byte
+    // by byte its records and names would pass unrecognised.
+    ShiftJisText,
+};
+
 // Streams the decoded lines of a code page 932 file, one at a time.
 class Cp932LineReader {
 public:
-    Cp932LineReader(const std::filesystem::path& path, LineRule rule) : bytes_(path, rule) {}
+    Cp932LineReader(const std::filesystem::path& path, LineRule rule, Cp932Input input = Cp932Input::AnyBytes)
+        : bytes_(path, rule), input_(input) {}
     // The next line, decoded; false when there is none.
     bool next(std::u16string& line);
 
 private:
+    void check(std::string_view bytes);
+
     LineBytesReader bytes_;
+    Cp932Input input_;
+    bool first_ = true;
 };
 
 // Decodes bytes in `encoding` (a byte-order mark must already be cut off).
@@ -85,10 +101,11 @@ TextEncoding encodingFromBom(std::string_view bytes, size_t& bomLength);
 std::vector<std::u16string> splitLines(std::u16string_view text);
 
 // The line-list loader: a byte-order mark selects UTF-8, UTF-16 LE or BE; otherwise code
-// page 932. Raises Error (cannot open).
-std::vector<std::u16string> LoadLineList(const std::filesystem::path& path);
+// page 932, checked as `input` says. Raises Error (cannot open).
+std::vector<std::u16string> LoadLineList(const std::filesystem::path& path, Cp932Input input = Cp932Input::AnyBytes);
 // All lines of a file in one encoding, without looking for a byte-order mark.
-std::vector<std::u16string> loadLines(const std::filesystem::path& path, TextEncoding encoding);
+std::vector<std::u16string> loadLines(const std::filesystem::path& path, TextEncoding encoding,
+                                      Cp932Input input = Cp932Input::AnyBytes);
 
 // Writes lines, each followed by CR LF, into a file that replaces `target` on commit.
 // The encoding is code page 932 ("?" for what it cannot hold) or UTF-8.

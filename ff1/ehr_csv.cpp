@@ -9,7 +9,6 @@
 #include "core/textfile.h"
 #include "ff1/ff1_format.h"
 #include "ff1/ff1_output.h"
-#include "core/textfile.h"
 #include "ff1/spec_csv.h"
 #include "platform/errors.h"
 #include "platform/paths.h"
@@ -78,7 +77,7 @@ std::optional<std::u16string> dateField(std::u16string_view line) {
 // Calls `take` with every non-blank line of the append file after its header line.
 template <typename Take>
 void forEachAppendLine(const std::filesystem::path& file, Take&& take) {
-    Cp932LineReader reader(file, LineRule::AnyBreak);
+    Cp932LineReader reader(file, LineRule::AnyBreak, Cp932Input::ShiftJisText);
     std::u16string line;
     if (!reader.next(line)) return;
     while (reader.next(line)) {
@@ -99,7 +98,8 @@ std::u16string appendFileDate(const std::filesystem::path& file) {
 
 void checkAppendDate(const std::u16string& baseDate, const std::u16string& appendDate) {
     if (baseDate.empty() || appendDate.empty() || baseDate == appendDate) return;
-    throw Error(u"追記ファイルの診療年月日が異なります。元ファイル=" + baseDate + u", 追記ファイル=" + appendDate);
+    throw Error(u"追記ファイルの診療年月日が異なります。元ファイル=" + msg::shownText(baseDate) +
+                u", 追記ファイル=" + msg::shownText(appendDate));
 }
 
 // The ID substitution list: field 4 of a line (trimmed) is replaced by its field 0.
@@ -107,7 +107,7 @@ class IdSubstitution {
 public:
     explicit IdSubstitution(const std::filesystem::path& file) {
         if (!fileExists(file)) return;
-        Cp932LineReader reader(file, LineRule::AnyBreak);
+        Cp932LineReader reader(file, LineRule::AnyBreak, Cp932Input::ShiftJisText);
         std::u16string line;
         std::vector<std::u16string_view> fields;
         while (reader.next(line)) {
@@ -206,6 +206,9 @@ std::filesystem::path BuildEHRCSV_FromFF1_andSpecCSV(std::u16string_view MergedF
     const std::u16string name = month + u"_ff1all.csv";
     requirePlainFileName(name);
     const std::filesystem::path target = toPath(OutDir) / toPath(name);
+    std::vector<std::filesystem::path> inputs{toPath(SpecCsvPath), merged};
+    if (appending) inputs.push_back(appendFile);
+    refuseToReplaceInputs(target, inputs);
     LineWriter out = openCP932LossyWriter(target);
     out.writeLine(MakeCSVLine(spec.Headers));
     for (const auto& [dataId, row] : rows.rows()) {

@@ -48,7 +48,9 @@ std::u16string MakeCSVLine(const std::vector<std::u16string>& Cols);
 // file is read as UTF-8 when it begins with the UTF-8 byte-order mark, else as Shift-JIS;
 // its first non-blank line is skipped only when it is a header line. The output is written
 // only at the end, atomically: a failed build leaves no new file and keeps an older one.
-// Raises Error with the user-visible text (the output name must be a plain file name).
+// Raises Error with the user-visible text (the output name must be a plain file name, and
+// the output must not replace the specification CSV, the merged file or the append file;
+// the append file and recelist.csv must be Shift-JIS text, without NUL bytes or a mark).
 std::filesystem::path BuildEHRCSV_FromFF1_andSpecCSV(std::u16string_view MergedFF1Path,
                                                      std::u16string_view SpecCsvPath, std::u16string_view OutDir,
                                                      std::u16string_view AppendCsvPath,

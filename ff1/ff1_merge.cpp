@@ -8,6 +8,7 @@
 #include <unordered_map>
 #include <utility>
 
+#include "core/file_names.h"
 #include "ff1/ff1_format.h"
 #include "ff1/ff1_output.h"
 #include "core/textfile.h"
@@ -199,6 +200,11 @@ public:
         if (encoding == TextEncoding::Utf8) reader.skipLeading(kUtf8Bom);
         std::string_view bytes;
         while (reader.next(bytes)) {
+            // Without the UTF-8 mark the file is Shift-JIS: a NUL byte means UTF-16 or no
+            // text, whose lines would give data IDs and months of garbage.
+            if (encoding == TextEncoding::Cp932 && bytes.find('\0') != std::string_view::npos) {
+                throw Error(msg::notShiftJisText(file));
+            }
             decodeLine(bytes, encoding, text_);
             takeLine(bytes, encoding);
         }
@@ -257,8 +263,10 @@ void MergeFF1Latest(std::u16string_view InDir, std::u16string_view OutFile, bool
     if (!folderExists(folder)) throw Error(u"入力フォルダが見つかりません：" + std::u16string(InDir));
     const auto files = listFF1Files(folder);
     if (files.empty()) throw Error(u"G_FF1*.txt / G_FF1*.tsv が見つかりません：" + std::u16string(InDir));
+    // The merged file replaces an older one only when it is complete; it never replaces
+    // one of the files it is made from.
     const std::filesystem::path target = toPath(OutFile);
-    removeFileIfExists(target);
+    refuseToReplaceInputs(target, files);
 
     Merger merger;
     for (const auto& file : files) merger.readFile(file, DetectEncodingFromFile(file, InputIsShiftJIS));

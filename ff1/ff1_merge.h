@@ -15,8 +15,10 @@ namespace vask::ff1 {
 std::vector<std::filesystem::path> listFF1Files(const std::filesystem::path& folder);
 
 // Merges the FF1 files of `InDir` into `OutFile` (written atomically, CR LF after every
-// line). Each file is read in the encoding DetectEncodingFromFile gives it with
-// `InputIsShiftJIS`. The output encoding is the first listed file's when
+// line; an older file of that name stays until the merged file is complete, and an
+// `OutFile` that is one of the FF1 files raises Error). Each file is read in the encoding
+// DetectEncodingFromFile gives it with `InputIsShiftJIS`; a Shift-JIS one with a NUL byte
+// raises Error (not Shift-JIS text). The output encoding is the first listed file's when
 // `OutputFollowInput` holds, else Shift-JIS when `InputIsShiftJIS` holds, else UTF-8
 // (UTF-8 always with its byte-order mark). Raises Error with the user-visible text.
 void MergeFF1Latest(std::u16string_view InDir, std::u16string_view OutFile, bool InputIsShiftJIS,

@@ -92,11 +92,14 @@ int ExtractIndexFromBracket(std::u16string_view S) {
 SpecCsv LoadSpecCSV(const std::filesystem::path& SpecCsvPath) {
     SpecCsv spec;
     for (int n = 0; n < kOutputColumns; ++n) spec.Headers.push_back(u"[" + formatInt(n) + u"]");
-    Cp932LineReader reader(SpecCsvPath, LineRule::AnyBreak);
-    std::u16string line;
-    if (!reader.next(line)) throw Error(u"仕様CSVが空です。");
-    const Titles titles = findTitles(line);
-    while (reader.next(line)) takeRow(line, titles, spec);
+    // The whole file is read before its titles are looked for, so that a file that is no
+    // Shift-JIS text is reported as such rather than as lacking its titles.
+    Cp932LineReader reader(SpecCsvPath, LineRule::AnyBreak, Cp932Input::ShiftJisText);
+    std::vector<std::u16string> lines;
+    for (std::u16string line; reader.next(line);) lines.push_back(std::move(line));
+    if (lines.empty()) throw Error(u"仕様CSVが空です。");
+    const Titles titles = findTitles(lines.front());
+    for (size_t i = 1; i < lines.size(); ++i) takeRow(lines[i], titles, spec);
     return spec;
 }
 

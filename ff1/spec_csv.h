@@ -22,8 +22,8 @@ struct SpecCsv {
 // Reads the file as Shift-JIS. Line 1 holds the titles "ヘッダー名称", "コード" and
 // "ペイロード番号" in any order (trimmed, ASCII letter case ignored, the rightmost of
 // a repeated title counts); every later non-blank line is a row whose first
-// cell holds "[n]" and the column name. Raises Error when the file cannot be read, is empty
-// or lacks a title.
+// cell holds "[n]" and the column name. Raises Error when the file cannot be read, is no
+// Shift-JIS text (a NUL byte, or a byte-order mark), is empty or lacks a title.
 SpecCsv LoadSpecCSV(const std::filesystem::path& SpecCsvPath);
 
 // The cells of one line: commas separate outside double quotes; a doubled quote inside

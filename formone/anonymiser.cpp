@@ -31,7 +31,9 @@ std::u16string anonymisedFileName(std::u16string_view pathText) {
 
 
 void BlankSecondColumn(const std::filesystem::path& InputFile, const std::filesystem::path& OutputFile) {
-    Cp932LineReader reader(InputFile, LineRule::AnyBreak);
+    // Read byte by byte, a UTF-16 file would keep parts of its names: the tab and line
+    // breaks that find the name field also occur inside its characters.
+    Cp932LineReader reader(InputFile, LineRule::AnyBreak, Cp932Input::ShiftJisText);
     LineWriter writer(OutputFile);
     std::u16string line;
     std::u16string out;

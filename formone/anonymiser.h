@@ -19,7 +19,7 @@ std::u16string anonymisedFileName(std::u16string_view pathText);
 
 // Copies InputFile (code page 932, lines ended by CR LF, LF or CR) to OutputFile (code
 // page 932, CR LF), line 1 unchanged, field 1 of every further line with two fields or
-// more emptied.
+// more emptied. Raises Error (not Shift-JIS text) for a NUL byte or a byte-order mark.
 void BlankSecondColumn(const std::filesystem::path& InputFile, const std::filesystem::path& OutputFile);
 
 // The run on the path as typed: refuses a blank path; writes the copy into

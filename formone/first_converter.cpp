@@ -2,6 +2,7 @@
 
 #include <unordered_set>
 
+#include "core/file_names.h"
 #include "core/numbers.h"
 #include "core/text.h"
 #include "core/textfile.h"
@@ -121,6 +122,7 @@ Outcome runFirstConverter(std::u16string_view pathText, const std::filesystem::p
     const auto WList = firstConverterLines(FList, mstNgt);
     const std::u16string name = carteFileName(mstNgt);
     const auto target = programFolder / toPath(name);
+    refuseToReplaceInputs(target, {input});
     WrtSet(target, WList);
     return Outcome::wrote({target}, createdMessage(name));
 }

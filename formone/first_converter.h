@@ -24,7 +24,8 @@ std::u16string GetCarte(std::u16string_view pstPtnum);
 std::vector<std::u16string> firstConverterLines(const std::vector<std::u16string>& FList, std::u16string& mstNgt);
 
 // The run of the first converter on the path as typed: refuses a path without a file and a
-// file without any line; otherwise writes the EHR link file into `programFolder`.
+// file without any line; otherwise writes the EHR link file into `programFolder` (an Error
+// when that file would be the input itself).
 Outcome runFirstConverter(std::u16string_view pathText, const std::filesystem::path& programFolder);
 
 // The hidden "CSV" operation: reloads the file, re-joins every line whose first

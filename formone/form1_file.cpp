@@ -7,7 +7,9 @@
 
 namespace vask::formone {
 
-std::vector<std::u16string> loadFormOne(const std::filesystem::path& file) { return LoadLineList(file); }
+std::vector<std::u16string> loadFormOne(const std::filesystem::path& file) {
+    return LoadLineList(file, Cp932Input::ShiftJisText);
+}
 
 bool isAcceptedFormOne(const std::vector<std::u16string>& lines) { return !lines.empty(); }
 

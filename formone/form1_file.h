@@ -13,7 +13,9 @@ namespace vask::formone {
 inline constexpr std::u16string_view kNotFormOneWarning = u"正しいFFファイルではありません。";
 inline constexpr std::u16string_view kNoFileWarning = u"ファイルがありません。";
 
-// The lines of a chosen file, decoded by its byte-order mark (code page 932 without one).
+// The lines of a chosen file, decoded by its byte-order mark (code page 932 without one,
+// which must then hold no NUL byte: raises Error, not Shift-JIS text, for UTF-16 without
+// its mark).
 std::vector<std::u16string> loadFormOne(const std::filesystem::path& file);
 // A chosen file is accepted when it holds at least one line; nothing else is tested.
 bool isAcceptedFormOne(const std::vector<std::u16string>& lines);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "core/file_names.h"
 #include "core/text.h"
 #include "core/textfile.h"
 
@@ -58,7 +59,7 @@ std::u16string NormalizeKey(std::u16string_view S) {
 ColumnMapping loadColumnMapping(const std::filesystem::path& MappingFile) {
     ColumnMapping mapping;
     std::vector<std::u16string_view> parts;
-    for (const auto& line : loadLines(MappingFile, TextEncoding::Cp932)) {
+    for (const auto& line : loadLines(MappingFile, TextEncoding::Cp932, Cp932Input::ShiftJisText)) {
         splitOn(line, u',', parts);
         if (parts.empty()) continue;
         std::u16string key = NormalizeKey(parts[0]);
@@ -70,6 +71,7 @@ ColumnMapping loadColumnMapping(const std::filesystem::path& MappingFile) {
 
 bool ConvertTSVWithMapping(const std::filesystem::path& InputFile, const std::filesystem::path& OutputFile,
                            const std::filesystem::path& MappingFile) {
+    refuseToReplaceInputs(OutputFile, {InputFile, MappingFile});
     const ColumnMapping mapping = loadColumnMapping(MappingFile);
     Cp932LineReader reader(InputFile, LineRule::AnyBreak);
     std::u16string line;

@@ -18,13 +18,15 @@ inline constexpr std::u16string_view kIntermediateFileName = u"output.tsv";
 std::u16string NormalizeKey(std::u16string_view S);
 
 // Normalised key -> normalised title; a later line with the same key wins; lines with an
-// empty key are ignored; a key without a comma maps to the empty title.
+// empty key are ignored; a key without a comma maps to the empty title. A file with a NUL
+// byte (UTF-16, whose keys would match nothing) raises Error, not Shift-JIS text.
 using ColumnMapping = std::unordered_map<std::u16string, std::u16string>;
 ColumnMapping loadColumnMapping(const std::filesystem::path& MappingFile);
 
 // Writes OutputFile (code page 932, CR LF) from InputFile (code page 932) line by line:
 // the kept columns' titles, then the kept fields of every further line. Returns false,
-// with OutputFile neither created nor changed, when InputFile has no line at all.
+// with OutputFile neither created nor changed, when InputFile has no line at all. Raises
+// Error when OutputFile is InputFile or MappingFile.
 bool ConvertTSVWithMapping(const std::filesystem::path& InputFile, const std::filesystem::path& OutputFile,
                            const std::filesystem::path& MappingFile);
 

@@ -1,5 +1,6 @@
 #include "formone/second_converter.h"
 
+#include "core/file_names.h"
 #include "core/numbers.h"
 #include "core/text.h"
 #include "core/textfile.h"
@@ -177,14 +178,21 @@ Outcome runSecondConverter(std::u16string_view pathText, std::u16string_view mst
                            const std::optional<std::filesystem::path>& mappingFile) {
     const std::u16string name = carteFileName(mstNgt);
     const auto intermediate = programFolder / toPath(kIntermediateFileName);
-    removeFileIfExists(intermediate);
+    const auto input = toPath(pathText);
+    const auto target = programFolder / toPath(name);
+    std::vector<std::filesystem::path> inputs{input};
+    if (mappingFile) inputs.push_back(*mappingFile);
+    refuseToReplaceInputs(target, inputs);
+    if (mappingFile) refuseToReplaceInputs(intermediate, inputs);
+    // The intermediate file of an earlier run goes, unless the user chose it as this
+    // run's input.
+    if (!sameFile(input, intermediate)) removeFileIfExists(intermediate);
     std::vector<std::filesystem::path> written;
-    auto source = toPath(pathText);
+    auto source = input;
     if (mappingFile) {
         if (ConvertTSVWithMapping(source, intermediate, *mappingFile)) written.push_back(intermediate);
         source = intermediate;
     }
-    const auto target = programFolder / toPath(name);
     ConvertTSVtoCSV_Reorder(source, target, ColumnOrder);
     written.push_back(target);
     return Outcome::wrote(std::move(written), createdMessage(name));

@@ -41,9 +41,11 @@ void ConvertTSVtoCSV_Reorder(const std::filesystem::path& InFileName, const std:
 std::optional<std::filesystem::path> movacalMappingFor(std::u16string_view spec,
                                                        const std::filesystem::path& programFolder);
 
-// The run: deletes "output.tsv" in `programFolder`; with a mapping file, maps the form-1
-// file into "output.tsv" and converts that, otherwise converts the form-1 file; the
-// output is named by `mstNgt`. The outcome lists the written files in writing order.
+// The run: deletes "output.tsv" in `programFolder` (unless it is the form-1 file itself);
+// with a mapping file, maps the form-1 file into "output.tsv" and converts that, otherwise
+// converts the form-1 file; the output is named by `mstNgt`. The outcome lists the written
+// files in writing order. Raises Error, before anything is deleted, when an output would
+// replace the form-1 file or the mapping file.
 Outcome runSecondConverter(std::u16string_view pathText, std::u16string_view mstNgt,
                            const std::filesystem::path& programFolder,
                            const std::optional<std::filesystem::path>& mappingFile);

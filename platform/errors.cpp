@@ -10,10 +10,12 @@ Error::Error(std::u16string message) : std::runtime_error(utf16ToUtf8(message)),
 namespace msg {
 namespace {
 
+constexpr size_t kShownHalf = 160;  // units kept at each end of a shortened text
+
 std::u16string aboutFile(std::u16string_view before, const std::filesystem::path& file, std::u16string_view after) {
     std::u16string text(before);
     text += u"\"";
-    text += fromPath(file);
+    text += shownText(fromPath(file));
     text += u"\"";
     text += after;
     return text;
@@ -50,7 +52,43 @@ std::u16string cannotCreateFolder(const std::filesystem::path& folder) {
 }
 
 std::u16string invalidFileName(std::u16string_view name) {
-    return u"ファイル名に使えない文字が含まれています：" + std::u16string(name);
+    return u"ファイル名に使えない文字が含まれています：" + shownText(name);
+}
+
+std::u16string inputWouldBeReplaced(const std::filesystem::path& file) {
+    return aboutFile(u"ファイル ", file, u" は入力ファイルのため上書きできません");
+}
+
+std::u16string notShiftJisText(const std::filesystem::path& file) {
+    return aboutFile(u"ファイル ", file, u" はShift-JISのテキストではありません");
+}
+
+std::u16string shownText(std::u16string_view text) {
+    std::u16string shown;
+    auto append = [&shown](std::u16string_view part) {
+        for (const char16_t c : part) {
+            if (c < 0x20) {
+                shown.push_back(static_cast<char16_t>(0x2400 + c));
+            } else if (c == 0x7F) {
+                shown.push_back(u'\u2421');
+            } else {
+                shown.push_back(c);
+            }
+        }
+    };
+    if (text.size() <= 2 * kShownHalf + 1) {
+        append(text);
+        return shown;
+    }
+    // Cut between code units that are no halves of one surrogate pair.
+    size_t head = kShownHalf;
+    if (text[head - 1] >= 0xD800 && text[head - 1] <= 0xDBFF) --head;
+    size_t tail = text.size() - kShownHalf;
+    if (text[tail] >= 0xDC00 && text[tail] <= 0xDFFF) ++tail;
+    append(text.substr(0, head));
+    shown += u"…";
+    append(text.substr(tail));
+    return shown;
 }
 
 }  // namespace msg

@@ -37,6 +37,16 @@ std::u16string cannotDelete(const std::filesystem::path& file);
 std::u16string cannotCreateFolder(const std::filesystem::path& folder);
 // An output name, made from file content or typed text, that is no plain file name.
 std::u16string invalidFileName(std::u16string_view name);
+// An output that would replace one of the run's own input files.
+std::u16string inputWouldBeReplaced(const std::filesystem::path& file);
+// A file read as Shift-JIS that holds a NUL byte or begins with a byte-order mark: UTF-16,
+// UTF-8 with its mark, or no text at all.
+std::u16string notShiftJisText(const std::filesystem::path& file);
+
+// Text from a file or typed by the user as a message shows it: control characters as
+// their visible symbols (U+0000 as U+2400 ...), so that they neither vanish nor cut the
+// message short, and a text longer than a message line can hold shortened in its middle.
+std::u16string shownText(std::u16string_view text);
 
 }  // namespace msg
 

@@ -28,7 +28,9 @@ void removeFileIfExists(const std::filesystem::path& path);
 // Streams the bytes of a file in blocks.
 class InputFile {
 public:
-    explicit InputFile(const std::filesystem::path& path);  // raises Error (cannot open)
+    // Opens a regular file; raises Error (cannot open) for anything else (a folder, a
+    // FIFO, a device) and for a file that cannot be opened.
+    explicit InputFile(const std::filesystem::path& path);
     ~InputFile();
     InputFile(const InputFile&) = delete;
     InputFile& operator=(const InputFile&) = delete;

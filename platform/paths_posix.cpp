@@ -1,4 +1,4 @@
-// POSIX side of the file edge: paths are UTF-8 byte strings.
+// POSIX side of the file edge: paths are byte strings, UTF-8 as a rule.
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -14,9 +14,11 @@
 
 namespace vask {
 
-std::filesystem::path toPath(std::u16string_view text) { return std::filesystem::path(utf16ToUtf8(text)); }
+// A name that is no UTF-8 (one made under another code page, such as Shift-JIS) keeps its
+// bytes through the escaped transformations: it can be opened and written as it is.
+std::filesystem::path toPath(std::u16string_view text) { return std::filesystem::path(utf16ToUtf8Escaped(text)); }
 
-std::u16string fromPath(const std::filesystem::path& path) { return utf8ToUtf16(path.native()); }
+std::u16string fromPath(const std::filesystem::path& path) { return utf8ToUtf16Escaped(path.native()); }
 
 std::filesystem::path executableFolder() {
     std::vector<char> buffer(PATH_MAX);
@@ -32,7 +34,9 @@ std::filesystem::path executableFolder() {
 
 InputFile::InputFile(const std::filesystem::path& path) : path_(path) {
     int fd = -1;
-    if (!path.empty() && !folderExists(path)) {
+    // Only a regular file: a FIFO would block the open, a device such as /dev/zero would
+    // never end.
+    if (fileExists(path)) {
         do {
             fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
         } while (fd < 0 && errno == EINTR);

@@ -34,6 +34,11 @@ InputFile::InputFile(const std::filesystem::path& path) : path_(path) {
         h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                         FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     }
+    // Only a file on disk: a device name (CON, NUL) or a pipe would block or never end.
+    if (h != INVALID_HANDLE_VALUE && GetFileType(h) != FILE_TYPE_DISK) {
+        CloseHandle(h);
+        h = INVALID_HANDLE_VALUE;
+    }
     if (h == INVALID_HANDLE_VALUE) throw Error(msg::cannotOpen(path));
     handle_ = h;
 }

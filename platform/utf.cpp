@@ -6,6 +6,7 @@ namespace vask {
 namespace {
 
 constexpr char16_t kReplacement = u'\uFFFD';
+constexpr char16_t kEscapeBase = 0xDC00;  // + a byte of an ill-formed sequence
 
 void appendCodePoint(std::u16string& out, uint32_t cp) {
     if (cp < 0x10000) {
@@ -62,14 +63,20 @@ std::u16string utf16FromBytes(std::string_view bytes, bool bigEndian) {
     return out;
 }
 
-}  // namespace
-
-// Each maximal ill-formed subsequence becomes one U+FFFD, as the Unicode standard recommends.
-std::u16string utf8ToUtf16(std::string_view bytes) {
+// Each maximal ill-formed subsequence becomes one U+FFFD, as the Unicode standard
+// recommends, or, with `escaped`, each of its bytes its lone surrogate.
+std::u16string decodeUtf8(std::string_view bytes, bool escaped) {
     std::u16string out;
     out.reserve(bytes.size());
     const auto* b = reinterpret_cast<const unsigned char*>(bytes.data());
     const size_t n = bytes.size();
+    auto illFormed = [&](size_t from, size_t count) {
+        if (!escaped) {
+            out.push_back(kReplacement);
+            return;
+        }
+        for (size_t k = 0; k < count; ++k) out.push_back(static_cast<char16_t>(kEscapeBase + b[from + k]));
+    };
     size_t i = 0;
     while (i < n) {
         const unsigned char lead = b[i];
@@ -82,7 +89,7 @@ std::u16string utf8ToUtf16(std::string_view bytes) {
         unsigned char hi;
         const int len = sequenceLength(lead, lo, hi);
         if (len == 0) {
-            out.push_back(kReplacement);
+            illFormed(i, 1);
             ++i;
             continue;
         }
@@ -99,14 +106,15 @@ std::u16string utf8ToUtf16(std::string_view bytes) {
         if (k == static_cast<size_t>(len)) {
             appendCodePoint(out, cp);
         } else {
-            out.push_back(kReplacement);
+            illFormed(i, k);
         }
         i += k;
     }
     return out;
 }
 
-std::string utf16ToUtf8(std::u16string_view text) {
+// A lone surrogate becomes U+FFFD, or, with `escaped`, U+DC80..U+DCFF its byte.
+std::string encodeUtf8(std::u16string_view text, bool escaped) {
     std::string out;
     out.reserve(text.size() * 3);
     for (size_t i = 0; i < text.size(); ++i) {
@@ -114,6 +122,9 @@ std::string utf16ToUtf8(std::u16string_view text) {
         if (u >= 0xD800 && u <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
             u = 0x10000 + ((u - 0xD800) << 10) + (text[i + 1] - 0xDC00);
             ++i;
+        } else if (escaped && u >= kEscapeBase + 0x80 && u <= kEscapeBase + 0xFF) {
+            out.push_back(static_cast<char>(u - kEscapeBase));
+            continue;
         } else if (u >= 0xD800 && u <= 0xDFFF) {
             u = kReplacement;
         }
@@ -121,6 +132,16 @@ std::string utf16ToUtf8(std::u16string_view text) {
     }
     return out;
 }
+
+}  // namespace
+
+std::u16string utf8ToUtf16(std::string_view bytes) { return decodeUtf8(bytes, false); }
+
+std::string utf16ToUtf8(std::u16string_view text) { return encodeUtf8(text, false); }
+
+std::u16string utf8ToUtf16Escaped(std::string_view bytes) { return decodeUtf8(bytes, true); }
+
+std::string utf16ToUtf8Escaped(std::u16string_view text) { return encodeUtf8(text, true); }
 
 std::u16string utf16leToUtf16(std::string_view bytes) { return utf16FromBytes(bytes, false); }
 

@@ -31,7 +31,9 @@ std::optional<ChangeDefinitions> CsvSet(std::u16string_view pstFile) {
     const std::filesystem::path file = toPath(pstFile);
     if (!fileExists(file)) return std::nullopt;
     ChangeDefinitions definitions(file);
-    Cp932LineReader reader(file, LineRule::TextFile);
+    // A UTF-16 or marked UTF-8 file would give keys that match nothing: a run that
+    // silently replaces nothing.
+    Cp932LineReader reader(file, LineRule::TextFile, Cp932Input::ShiftJisText);
     std::vector<std::u16string> items;
     std::u16string line;
     for (size_t lineNumber = 1; reader.next(line); ++lineNumber) {

@@ -40,7 +40,8 @@ private:
 
 // CsvSet: reads the change definitions from the file at `pstFile` (code page 932, one line
 // at a time, up to an end-of-file byte 0x1A). Nothing when no file is there (the caller
-// shows kNoDefinitionFile). Raises Error when the file cannot be read.
+// shows kNoDefinitionFile). Raises Error when the file cannot be read or is no Shift-JIS
+// text (a NUL byte, or a byte-order mark).
 std::optional<ChangeDefinitions> CsvSet(std::u16string_view pstFile);
 
 // A value of a definition line from the second on: filled on the left with "0" to ten

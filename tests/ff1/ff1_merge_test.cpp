@@ -163,14 +163,18 @@ TEST_F(Merge, ALineOfTenThousandFieldsIsKeptWhole) {
     EXPECT_EQ(mergedLines(), std::vector<std::u16string>{line});
 }
 
-TEST_F(Merge, AUtf16FileIsReadAsShiftJisWithoutFailing) {
+// Without the UTF-8 mark a file is read as Shift-JIS, which holds no NUL byte: a UTF-16
+// file (marked or not) is refused rather than merged as lines of garbage.
+TEST_F(Merge, AUtf16FileIsNoShiftJisText) {
     const std::u16string text = kHeader + u"\r\n" + ff1Line(u"A", u"202404", u"X", payloads({u"1"})) + u"\r\n";
     writeBytes(in / "G_FF1_1.txt", "\xFF\xFE" + utf16ToUtf16le(text));
-    const std::string merged = merge();
-    // Its first line, read byte by byte as Shift-JIS, has no integer in field 0: a header.
-    const std::string firstLine = ("\xFF\xFE" + utf16ToUtf16le(kHeader));
-    EXPECT_EQ(merged.substr(0, 2), "??");
-    EXPECT_EQ(merged.find("\r\n"), firstLine.size());
+    try {
+        merge();
+        FAIL() << "no error";
+    } catch (const Error& e) {
+        EXPECT_EQ(e.message(), u"ファイル \"" + u16path(in / "G_FF1_1.txt") + u"\" はShift-JISのテキストではありません");
+    }
+    EXPECT_FALSE(std::filesystem::exists(out / "G_FF1_all.txt"));
 }
 
 TEST_F(Merge, MissingFolderOrNoFF1FileFailsWithTheTextAndWritesNothing) {

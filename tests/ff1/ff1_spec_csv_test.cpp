@@ -40,9 +40,11 @@ TEST_F(SpecFile, AnEmptyFileOrATitleLineWithoutAllThreeTitlesFails) {
                                           u"\"ヘッダー名称,コード,ペイロード番号"}) {
         EXPECT_EQ(errorOf(sjisLines({titles, u"[3] 郵便番号,C,3"})), kTitleError) << utf16ToUtf8(titles);
     }
-    // Line 1 is always the title line, and it is read as Shift-JIS: a UTF-8 mark is text.
+    // Line 1 is always the title line, and the file is Shift-JIS: one with a UTF-8 mark is
+    // reported as no Shift-JIS text, rather than as lacking the titles it holds.
     EXPECT_EQ(errorOf(sjisLines({u"", kTitles})), kTitleError);
-    EXPECT_EQ(errorOf("\xEF\xBB\xBF" + sjisLines({kTitles})), kTitleError);
+    EXPECT_EQ(errorOf("\xEF\xBB\xBF" + sjisLines({kTitles})),
+              u"ファイル \"" + fromPath(dir / "siyo4.csv") + u"\" はShift-JISのテキストではありません");
 }
 
 TEST_F(SpecFile, TitlesInAnyOrderWithBlanksAndExtraCellsTheRightmostRepeatCounting) {

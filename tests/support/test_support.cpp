@@ -1,5 +1,13 @@
 #include "test_support.h"
 
+#ifndef _WIN32
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+#endif
+
 #include <algorithm>
 #include <chrono>
 #include <fstream>
@@ -80,5 +88,51 @@ CliResult runCli(const std::vector<std::string>& args, const std::filesystem::pa
     result.err = readBytes(capture / "err");
     return result;
 }
+
+#ifndef _WIN32
+namespace {
+
+// The child's side of runCli: set up the process as the options say and become vask-cli.
+[[noreturn]] void execCli(const char* cli, const std::vector<std::string>& args, const CliOptions& options,
+                          const std::filesystem::path& outFile, const std::filesystem::path& errFile) {
+    if (!options.workingFolder.empty() && chdir(options.workingFolder.c_str()) != 0) _exit(126);
+    const auto& out = options.standardOutput.empty() ? outFile : options.standardOutput;
+    if (!freopen(out.c_str(), "w", stdout) || !freopen(errFile.c_str(), "w", stderr)) _exit(126);
+    if (options.fileSizeLimit >= 0) {
+        std::signal(SIGXFSZ, SIG_IGN);  // a write past the limit then fails with EFBIG
+        const rlimit limit{static_cast<rlim_t>(options.fileSizeLimit), static_cast<rlim_t>(options.fileSizeLimit)};
+        if (setrlimit(RLIMIT_FSIZE, &limit) != 0) _exit(126);
+    }
+    alarm(options.timeoutSeconds);
+    std::vector<char*> argv;
+    for (const auto& word : options.launcher) argv.push_back(const_cast<char*>(word.c_str()));
+    argv.push_back(const_cast<char*>(cli));
+    for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    execv(argv[0], argv.data());
+    _exit(127);
+}
+
+}  // namespace
+
+CliResult runCli(const std::vector<std::string>& args, const CliOptions& options) {
+    const std::filesystem::path program = cliProgram();
+    const char* cli = program.c_str();
+    TempDir capture;
+    const auto outFile = capture / "out";
+    const auto errFile = capture / "err";
+    writeBytes(outFile, "");
+    const pid_t pid = fork();
+    if (pid == 0) execCli(cli, args, options, outFile, errFile);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    CliResult result;
+    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    result.signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
+    result.out = readBytes(outFile);
+    result.err = readBytes(errFile);
+    return result;
+}
+#endif  // _WIN32
 
 }  // namespace vask::test

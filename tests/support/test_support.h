@@ -36,14 +36,32 @@ std::u16string fromSjis(std::string_view bytes);
 std::vector<std::string> listFolder(const std::filesystem::path& folder);
 
 struct CliResult {
-    int status = -1;
+    int status = -1;  // the exit status, -1 when the run ended by a signal
+    int signal = 0;   // the signal that ended the run, 0 when it exited
     std::string out;  // standard output, UTF-8
     std::string err;  // standard error, UTF-8
 };
 // The vask-cli under test, named by the environment variable VASK_CLI, made absolute (on
 // Windows this also gives a drive to a path that CTest passed from the build host).
 std::filesystem::path cliProgram();
-// Runs vask-cli with `args`.
+
+// How vask-cli is run.
+struct CliOptions {
+    std::filesystem::path workingFolder;  // empty: the test's own
+    // A command that runs vask-cli, such as setpriv with another user (empty: none).
+    std::vector<std::string> launcher;
+    // A file that receives standard output instead of the capture (e.g. /dev/full).
+    std::filesystem::path standardOutput;
+    // The largest file the run may write (RLIMIT_FSIZE, bytes; SIGXFSZ ignored), -1: no limit.
+    long long fileSizeLimit = -1;
+    // The run is ended by SIGALRM after this many seconds, so that a hang fails the test.
+    unsigned timeoutSeconds = 120;
+};
+
+// Runs vask-cli with `args`; the form with options exists on POSIX systems only.
 CliResult runCli(const std::vector<std::string>& args, const std::filesystem::path& workingFolder = {});
+#ifndef _WIN32
+CliResult runCli(const std::vector<std::string>& args, const CliOptions& options);
+#endif
 
 }  // namespace vask::test
