@@ -78,7 +78,7 @@ int report(const Outcome& outcome) {
         std::error_code ec;
         const std::filesystem::path full = std::filesystem::absolute(file, ec);
         const std::u8string bytes = (ec ? file : full.lexically_normal()).u8string() + u8"\n";
-        std::fwrite(bytes.data(), 1, bytes.size(), stdout);
+        writeText(stdout, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
     }
     // The printed paths are what a caller reads of the run: losing them (a full disk, a
     // closed file) must not pass as success.

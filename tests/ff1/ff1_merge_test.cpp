@@ -172,7 +172,9 @@ TEST_F(Merge, AUtf16FileIsNoShiftJisText) {
         merge();
         FAIL() << "no error";
     } catch (const Error& e) {
-        EXPECT_EQ(e.message(), u"ファイル \"" + u16path(in / "G_FF1_1.txt") + u"\" はShift-JISのテキストではありません");
+        // The folder part is as the merge joins it (its separator differs by system).
+        EXPECT_TRUE(e.message().starts_with(u"ファイル \"" + u16path(in.path())));
+        EXPECT_TRUE(e.message().ends_with(u"G_FF1_1.txt\" はShift-JISのテキストではありません"));
     }
     EXPECT_FALSE(std::filesystem::exists(out / "G_FF1_all.txt"));
 }
