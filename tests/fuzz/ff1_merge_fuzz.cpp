@@ -103,7 +103,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         fuzz::writeFile(files.back(), contents[f]);
     }
     const std::filesystem::path target = fuzz::scratchFolder() / "merged.txt";
-    MergeFF1Latest(fromPath(in), fromPath(target), shiftJis, followInput);
+    const auto merge = [&] { MergeFF1Latest(fromPath(in), fromPath(target), shiftJis, followInput); };
+    if (fuzz::refusedAsNoShiftJis(merge, contents)) return 0;
 
     TextEncoding output = shiftJis ? TextEncoding::Cp932 : TextEncoding::Utf8;
     if (followInput) output = DetectEncodingFromFile(files.front(), shiftJis);

@@ -7,6 +7,7 @@
 #include <system_error>
 #include <unistd.h>
 
+#include "platform/errors.h"
 #include "platform/utf.h"
 
 namespace vask::fuzz {
@@ -117,6 +118,22 @@ std::vector<std::string> splitByteLines(std::string_view bytes) {
     }
     if (!current.empty()) lines.push_back(current);
     return lines;
+}
+
+bool refusedAsNoShiftJis(const std::function<void()>& step, const std::vector<std::string_view>& contents) {
+    try {
+        step();
+        return false;
+    } catch (const vask::Error& e) {
+        if (!e.message().ends_with(u"はShift-JISのテキストではありません")) throw;
+        bool noText = false;
+        for (const std::string_view bytes : contents) {
+            noText = noText || bytes.find('\0') != bytes.npos || bytes.starts_with("\xFF\xFE") ||
+                     bytes.starts_with("\xFE\xFF") || bytes.starts_with("\xEF\xBB\xBF");
+        }
+        require(noText, "only a file with a NUL byte or a byte-order mark is refused as no Shift-JIS text");
+        return true;
+    }
 }
 
 }  // namespace vask::fuzz

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,6 +15,10 @@ namespace vask::fuzz {
 
 // Aborts with `what` on standard error when `holds` is false; libFuzzer then saves the input.
 void require(bool holds, const char* what);
+// Runs `step`. Returns true when it refused a file as no Shift-JIS text, which a file may
+// only be refused for when it holds a NUL byte or begins with a byte-order mark (checked
+// over `contents`, the bytes of the files the step reads); other errors go on.
+bool refusedAsNoShiftJis(const std::function<void()>& step, const std::vector<std::string_view>& contents);
 
 // The input of one run as bytes.
 inline std::string_view bytesOf(const uint8_t* data, size_t size) {

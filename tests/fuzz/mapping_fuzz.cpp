@@ -41,7 +41,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::filesystem::path out = fuzz::emptyFolder("mapping-out");
     const std::filesystem::path output = out / "output.tsv";
 
-    const bool wrote = ConvertTSVWithMapping(in / "form1.tsv", output, in / "movacal.csv");
+    bool wrote = false;
+    const auto map = [&] { wrote = ConvertTSVWithMapping(in / "form1.tsv", output, in / "movacal.csv"); };
+    if (fuzz::refusedAsNoShiftJis(map, {parts[0], parts[1]})) return 0;
     const std::vector<std::string> inputLines = fuzz::splitByteLines(parts[0]);
     fuzz::require(wrote == !inputLines.empty(), "only an input without lines gives false");
     if (!wrote) {

@@ -37,7 +37,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz::writeFile(in / "definitions.csv", parts[1]);
     const std::filesystem::path out = fuzz::emptyFolder("replace-out");
 
-    const auto definitions = CsvSet(fromPath(in / "definitions.csv"));
+    std::optional<ChangeDefinitions> definitions;
+    if (fuzz::refusedAsNoShiftJis([&] { definitions = CsvSet(fromPath(in / "definitions.csv")); }, {parts[1]})) return 0;
     fuzz::require(definitions.has_value(), "an existing definition file is read");
     fuzz::require(definitions->size() == claimsReaderLines(in / "definitions.csv"), "one pair per line");
     for (size_t i = 1; i < definitions->size(); ++i) {
@@ -46,7 +47,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
 
     size_t linesRead = 0;
-    const Outcome outcome = Cnv(fromPath(in / "data.txt"), *definitions, out, &linesRead);
+    std::optional<Outcome> ran;
+    if (fuzz::refusedAsNoShiftJis([&] { ran = Cnv(fromPath(in / "data.txt"), *definitions, out, &linesRead); }, {parts[0]})) {
+        return 0;
+    }
+    const Outcome& outcome = *ran;
     const std::vector<std::u16string> lines = LoadLineList(in / "data.txt");
     fuzz::require(linesRead == lines.size(), "the count of lines read is the input's");
     if (lines.empty()) {
