@@ -139,11 +139,10 @@ TEST(Files, AFifoOrADeviceGivenAsInput) {
     }
 }
 
-// Root ignores permission bits: as root the tools run as nobody (setpriv), which may read
-// the inputs but not write into the output folder.
-TEST(Files, AReadOnlyOutputFolderKeepsItsOlderOutputs) {
-    const auto launcher = unprivilegedLauncher();
-    if (!launcher) GTEST_SKIP() << "running as root without /usr/bin/setpriv: no user to whom a folder is read-only";
+// Every tool run by another user (`launcher`) on inputs open to all, with older outputs
+// of root's in an output folder of the given mode, which that user cannot write into:
+// each run is refused and leaves the older outputs as they were.
+void expectEveryToolRefusedToAnotherUser(const std::vector<std::string>& launcher, std::filesystem::perms outMode) {
     const Workspace ws;
     const Tools tools(ws);
     writeAllInputs(tools);
@@ -152,19 +151,27 @@ TEST(Files, AReadOnlyOutputFolderKeepsItsOlderOutputs) {
     }
     openToOthers(ws.root());
     std::filesystem::permissions(ws.in("ff1"), std::filesystem::perms(0777));  // the merged file is made there
-    std::filesystem::permissions(ws.out(), std::filesystem::perms(0555));
+    std::filesystem::permissions(ws.out(), outMode);
     CliOptions unprivileged;
-    unprivileged.launcher = *launcher;
+    unprivileged.launcher = launcher;
     for (const auto& tool : allTools()) {
         SCOPED_TRACE(tool.name);
         // The run of the second converter first deletes the intermediate file of an
-        // earlier run, which a read-only folder does not allow.
+        // earlier run, which the other user may not do.
         const std::string message = tool.name == std::string("carte2") || tool.name == std::string("carte2 --movacal")
                                         ? shownError("", fileError(ws.out("output.tsv"), "を削除できません"))
                                         : cannotCreateFirst(tool, ws.out());
         ws.expectRun(tool.args(tools), refusal(message), unprivileged);
     }
     std::filesystem::permissions(ws.out(), std::filesystem::perms(0755));
+}
+
+// Root ignores permission bits: as root the tools run as nobody (setpriv), which may read
+// the inputs but not write into the output folder.
+TEST(Files, AReadOnlyOutputFolderKeepsItsOlderOutputs) {
+    const auto launcher = unprivilegedLauncher();
+    if (!launcher) GTEST_SKIP() << "running as root without /usr/bin/setpriv: no user to whom a folder is read-only";
+    expectEveryToolRefusedToAnotherUser(*launcher, std::filesystem::perms(0555));
 }
 
 // An output whose name is taken by a folder with files in it cannot be replaced: the run
@@ -189,24 +196,7 @@ TEST(Files, AnOlderOutputOfAnotherUserInAStickyFolder) {
     if (!runningAsRoot()) GTEST_SKIP() << "needs root to own the older outputs that another user cannot replace";
     const auto launcher = unprivilegedLauncher();
     if (!launcher) GTEST_SKIP() << "running as root without /usr/bin/setpriv";
-    const Workspace ws;
-    const Tools tools(ws);
-    writeAllInputs(tools);
-    for (const auto& tool : allTools()) {
-        for (const auto& name : tool.outputs) writeBytes(ws.out(name), "older " + name);
-    }
-    openToOthers(ws.root());
-    std::filesystem::permissions(ws.in("ff1"), std::filesystem::perms(0777));
-    std::filesystem::permissions(ws.out(), std::filesystem::perms(01777));
-    CliOptions unprivileged;
-    unprivileged.launcher = *launcher;
-    for (const auto& tool : allTools()) {
-        SCOPED_TRACE(tool.name);
-        const std::string message = tool.name == std::string("carte2") || tool.name == std::string("carte2 --movacal")
-                                        ? shownError("", fileError(ws.out("output.tsv"), "を削除できません"))
-                                        : cannotCreateFirst(tool, ws.out());
-        ws.expectRun(tool.args(tools), refusal(message), unprivileged);
-    }
+    expectEveryToolRefusedToAnotherUser(*launcher, std::filesystem::perms(01777));
 }
 
 // An older output that is a link to a file elsewhere is replaced as a link: the file it
