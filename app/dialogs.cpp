@@ -12,9 +12,7 @@ namespace vask {
 
 QString qsPath(const std::filesystem::path& path) { return qs(fromPath(path)); }
 
-void QtDialogs::information(QWidget* parent, const QString& text) {
-    QMessageBox::information(parent, kAppTitle, text);
-}
+void QtDialogs::information(QWidget* parent, const QString& text) { QMessageBox::information(parent, kAppTitle, text); }
 
 void QtDialogs::warning(QWidget* parent, const QString& text) { QMessageBox::warning(parent, kAppTitle, text); }
 

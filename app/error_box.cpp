@@ -29,7 +29,8 @@ void onClick(QAbstractButton* button, const AppContext& context, QWidget* window
 void onToolRun(QAbstractButton* button, const AppContext& context, QWidget* window, std::function<void()> handler) {
     onClick(button, context, window, [&context, window, handler = std::move(handler)] {
         if (!canCreateFilesIn(context.programFolder)) {
-            context.dialogs->warning(window, QStringLiteral("プログラムフォルダに書き込めません：") + qsPath(context.programFolder));
+            context.dialogs->warning(
+                window, QStringLiteral("プログラムフォルダに書き込めません：") + qsPath(context.programFolder));
             return;
         }
         handler();

@@ -33,7 +33,8 @@ TfrmMain::TfrmMain(AppContext& context, QWidget* parent) : QWidget(parent), cont
                    Qt::WindowCloseButtonHint);
     setFixedSize(kClientWidth, kClientHeight);
     createControls();
-    connect(ComboBox1, &QComboBox::activated, this, [this] { runGuarded(context_, this, [this] { ComboBox1Change(); }); });
+    connect(ComboBox1, &QComboBox::activated, this,
+            [this] { runGuarded(context_, this, [this] { ComboBox1Change(); }); });
     onClick(Button5, context_, this, [this] { Button5Click(); });
     onClick(Button3, context_, this, [this] { Button3Click(); });
     onToolRun(Button1, context_, this, [this] { Button1Click(); });
@@ -57,7 +58,8 @@ void TfrmMain::createControls() {
     ComboBox1 = new QComboBox(this);
     ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
     ComboBox1->setGeometry(12, 284, 324, 26);
-    ComboBox1->addItems({QStringLiteral("記号「-」「*」「/」より後を除去する"), QStringLiteral("指定の位置の文字以外を除去する")});
+    ComboBox1->addItems(
+        {QStringLiteral("記号「-」「*」「/」より後を除去する"), QStringLiteral("指定の位置の文字以外を除去する")});
     ComboBox1->setAttribute(Qt::WA_InputMethodEnabled, false);
     Edit4 = makeEdit(this, QStringLiteral("Edit4"), 12, 318, 56);
     Label4 = makeLabel(this, QStringLiteral("Label4"), QStringLiteral("番目から"), 74, 321, 70);

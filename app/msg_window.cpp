@@ -12,8 +12,8 @@
 
 namespace vask {
 
-bool TfrmMsg::DspSet(AppContext& context, QWidget* parent, const std::u16string& pstMsg,
-                     const std::u16string& pstFile1, const std::u16string& pstFile2) {
+bool TfrmMsg::DspSet(AppContext& context, QWidget* parent, const std::u16string& pstMsg, const std::u16string& pstFile1,
+                     const std::u16string& pstFile2) {
     return showFreshModal<TfrmMsg>(context, parent, pstMsg, pstFile1, pstFile2);
 }
 
@@ -57,7 +57,8 @@ void showToolOutcome(AppContext& context, QWidget* parent, const Outcome& outcom
         context.dialogs->warning(parent, qs(outcome.message()));
         return;
     }
-    const std::u16string file1 = outcome.files().empty() ? std::u16string() : fromPath(outcome.files().back().filename());
+    const std::u16string file1 =
+        outcome.files().empty() ? std::u16string() : fromPath(outcome.files().back().filename());
     TfrmMsg::DspSet(context, parent, outcome.message(), file1, u"");
 }
 

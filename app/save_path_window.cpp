@@ -13,7 +13,9 @@ namespace {
 constexpr int kChosenFolder = 1;
 }
 
-bool TfrmSavePath::DspSet(AppContext& context, QWidget* parent) { return showFreshModal<TfrmSavePath>(context, parent); }
+bool TfrmSavePath::DspSet(AppContext& context, QWidget* parent) {
+    return showFreshModal<TfrmSavePath>(context, parent);
+}
 
 TfrmSavePath::TfrmSavePath(AppContext& context, QWidget* parent) : QDialog(parent), context_(context) {
     setObjectName(QStringLiteral("frmSavePath"));
@@ -27,7 +29,8 @@ TfrmSavePath::TfrmSavePath(AppContext& context, QWidget* parent) : QDialog(paren
     Edit1->setObjectName(QStringLiteral("Edit1"));
     Edit1->setGeometry(12, 94, 220, 24);
     Button1 = makeButton(this, QStringLiteral("Button1"), QStringLiteral("保存先選択"), 240, 92, 96, 28);
-    connect(RadioGroup1, &RadioGroup::changed, this, [this] { runGuarded(context_, this, [this] { RadioGroup1Click(); }); });
+    connect(RadioGroup1, &RadioGroup::changed, this,
+            [this] { runGuarded(context_, this, [this] { RadioGroup1Click(); }); });
     onClick(Button1, context_, this, [this] { Button1Click(); });
     centerOnScreen(this);
 }

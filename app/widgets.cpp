@@ -65,7 +65,8 @@ QLineEdit* makeEdit(QWidget* parent, const QString& objectName, int x, int y, in
 }
 
 QPushButton* makeCloseButton(QWidget* window, int x, int y, int width, int height) {
-    QPushButton* button = makeButton(window, QStringLiteral("BitBtn1"), QStringLiteral("閉じる(&C)"), x, y, width, height);
+    QPushButton* button =
+        makeButton(window, QStringLiteral("BitBtn1"), QStringLiteral("閉じる(&C)"), x, y, width, height);
     QObject::connect(button, &QPushButton::clicked, window, &QWidget::close);
     return button;
 }

@@ -4,10 +4,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <algorithm>
 #include <random>
 
 #include "platform/cp932.h"
@@ -81,8 +81,8 @@ void printTableRow(const TableRow& row) {
 
 std::string mixedJapaneseText(size_t bytes) {
     static const std::u16string pieces[] = {
-        u"カルテ番号", u"山田　太郎", u"ﾔﾏﾀﾞ ﾀﾛｳ", u"202404", u"高血圧症", u"①", u"髙橋", u"ABC-123",
-        u"東京都千代田区", u"糖尿病の有無", u"0123456", u"テスト社１２", u",", u"\t", u"65.5", u"患者の状態"};
+        u"カルテ番号",     u"山田　太郎",   u"ﾔﾏﾀﾞ ﾀﾛｳ", u"202404",       u"高血圧症", u"①",  u"髙橋", u"ABC-123",
+        u"東京都千代田区", u"糖尿病の有無", u"0123456",  u"テスト社１２", u",",        u"\t", u"65.5", u"患者の状態"};
     std::mt19937 random(42);
     std::string out;
     out.reserve(bytes + 256);
@@ -106,7 +106,8 @@ std::string quote(const std::filesystem::path& path) { return "'" + path.string(
 
 std::filesystem::path scratchFolder(const std::string& name) {
     const char* base = std::getenv("VASK_BENCH_DIR");
-    auto folder = (base ? std::filesystem::path(base) : std::filesystem::temp_directory_path()) / ("vask-bench-" + name);
+    auto folder =
+        (base ? std::filesystem::path(base) : std::filesystem::temp_directory_path()) / ("vask-bench-" + name);
     std::filesystem::create_directories(folder);
     return folder;
 }

@@ -75,8 +75,8 @@ private:
         if (random_() % 2 == 0) line(u"CO,,,8201" + number(5) + u"," + pick(kComments));
     }
 
-    inline static const std::vector<std::u16string> kNames = {u"山田　太郎", u"髙橋　花子", u"佐藤 一郎",
-                                                              u"鈴木　次郎", u"渡邊　美咲"};
+    inline static const std::vector<std::u16string> kNames = {u"山田　太郎", u"髙橋　花子", u"佐藤 一郎", u"鈴木　次郎",
+                                                              u"渡邊　美咲"};
     inline static const std::vector<std::u16string> kKana = {u"ﾔﾏﾀﾞ ﾀﾛｳ", u"ﾀｶﾊｼ ﾊﾅｺ", u"ｻﾄｳ ｲﾁﾛｳ", u"ｽｽﾞｷ ｼﾞﾛｳ"};
     inline static const std::vector<std::u16string> kBranches = {u"", u"-01", u"*0", u"/2", u"-1"};
     inline static const std::vector<std::u16string> kSymbols = {u"記号", u"１２３", u"ｱｲｳ", u""};
@@ -106,8 +106,8 @@ int main(int argc, char** argv) {
     const double mib = static_cast<double>(std::filesystem::file_size(input)) / (1 << 20);
 
     const std::string file = vask::bench::quote(input);
-    const double iconv =
-        vask::bench::bestShell(runs, "iconv -f CP932 -t UTF-16LE " + file + " | iconv -f UTF-16LE -t CP932 > /dev/null");
+    const double iconv = vask::bench::bestShell(
+        runs, "iconv -f CP932 -t UTF-16LE " + file + " | iconv -f UTF-16LE -t CP932 > /dev/null");
     const ChildRun anonymise =
         vask::bench::bestInChild(runs, [&] { return wrote(vask::claims::Conv(folder, vask::fromPath(input))); });
     const ChildRun strip = vask::bench::bestInChild(runs, [&] {

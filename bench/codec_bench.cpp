@@ -69,8 +69,10 @@ int main() {
     std::printf("  encode: vask %8.1f MiB/s   iconv %8.1f MiB/s   ratio %.2fx\n", mb / ourEncode, mb / iconvEncode,
                 iconvEncode / ourEncode);
     const double peak = vask::bench::peakResidentMiB();
-    vask::bench::printTableRow({"CP932 decode", mb, "mixed text, in memory", ourDecode, peak, "iconv (in process)", iconvDecode});
-    vask::bench::printTableRow({"CP932 encode", mb, "mixed text, in memory", ourEncode, peak, "iconv (in process)", iconvEncode});
+    vask::bench::printTableRow(
+        {"CP932 decode", mb, "mixed text, in memory", ourDecode, peak, "iconv (in process)", iconvDecode});
+    vask::bench::printTableRow(
+        {"CP932 encode", mb, "mixed text, in memory", ourEncode, peak, "iconv (in process)", iconvEncode});
     std::printf("  round trip identical: %s; same bytes as iconv: %s\n", encoded == bytes ? "yes" : "NO",
                 back == bytes ? "yes" : "NO");
     return encoded == bytes ? 0 : 1;

@@ -59,9 +59,10 @@ Generated generate(const fs::path& folder) {
     std::mt19937 random(20240401);
     std::vector<int> lastMonth(kDataIds, -1);
     std::vector<size_t> lastBytes(kDataIds, 0);
-    const std::string header = sjis(u"施設コード\tデータ識別番号\t実施年月\tコード\t連番\tペイロード1\tペイロード2\t"
-                                    u"ペイロード3\tペイロード4\tペイロード5\tペイロード6\tペイロード7\tペイロード8\t"
-                                    u"ペイロード9\t名称\r\n");
+    const std::string header = sjis(
+        u"施設コード\tデータ識別番号\t実施年月\tコード\t連番\tペイロード1\tペイロード2\t"
+        u"ペイロード3\tペイロード4\tペイロード5\tペイロード6\tペイロード7\tペイロード8\t"
+        u"ペイロード9\t名称\r\n");
     for (int m = 0; m < kMonths; ++m) {
         const std::string month = std::to_string(2022 + m / 12) + (m % 12 < 9 ? "0" : "") + std::to_string(m % 12 + 1);
         const fs::path file = folder / ("G_FF1_" + month + ".txt");

@@ -14,9 +14,8 @@
 
 namespace {
 
-
-const std::u16string kNames[] = {u"山田　太郎", u"佐藤　花子", u"髙橋　一郎", u"鈴木　美咲", u"渡辺　健",
-                                 u"ﾔﾏﾓﾄ ﾕｳｷ",  u"伊藤　さくら", u"中村　翔太"};
+const std::u16string kNames[] = {u"山田　太郎", u"佐藤　花子", u"髙橋　一郎",   u"鈴木　美咲",
+                                 u"渡辺　健",   u"ﾔﾏﾓﾄ ﾕｳｷ",   u"伊藤　さくら", u"中村　翔太"};
 const std::u16string kDiseases[] = {u"本態性高血圧症", u"２型糖尿病", u"脂質異常症", u"", u"慢性腎臓病"};
 
 // One realistic record line: chart number, name, year-month, postal code, body and
@@ -27,19 +26,53 @@ std::u16string recordLine(unsigned n) {
         if (p > 0) line += u'\t';
         const unsigned v = n * 31 + p * 7;
         switch (p) {
-            case 0: line += vask::cp932::decode(std::to_string(100000 + n)); break;
-            case 1: line += kNames[n % std::size(kNames)]; break;
-            case 3: line += u"202404"; break;
-            case 5: line += u"1000001"; break;
-            case 6: line += vask::cp932::decode(std::to_string(150 + n % 40)); break;
-            case 7: line += vask::cp932::decode(std::to_string(45 + n % 40) + "." + std::to_string(n % 10)); break;
-            case 22: case 52: line += vask::cp932::decode(std::to_string(5 + n % 3) + "." + std::to_string(n % 10)); break;
-            case 31: case 32: case 37: line += vask::cp932::decode(std::to_string(70 + v % 90)); break;
-            case 14: case 80: case 138: line += u"20240110"; break;
-            case 18: case 59: case 73: case 87: line += kDiseases[v % std::size(kDiseases)]; break;
-            case 60: line += u"0101010101010"; break;
-            case 140: line += u"01010101010101"; break;
-            default: line += static_cast<char16_t>(u'0' + v % 10); break;
+            case 0:
+                line += vask::cp932::decode(std::to_string(100000 + n));
+                break;
+            case 1:
+                line += kNames[n % std::size(kNames)];
+                break;
+            case 3:
+                line += u"202404";
+                break;
+            case 5:
+                line += u"1000001";
+                break;
+            case 6:
+                line += vask::cp932::decode(std::to_string(150 + n % 40));
+                break;
+            case 7:
+                line += vask::cp932::decode(std::to_string(45 + n % 40) + "." + std::to_string(n % 10));
+                break;
+            case 22:
+            case 52:
+                line += vask::cp932::decode(std::to_string(5 + n % 3) + "." + std::to_string(n % 10));
+                break;
+            case 31:
+            case 32:
+            case 37:
+                line += vask::cp932::decode(std::to_string(70 + v % 90));
+                break;
+            case 14:
+            case 80:
+            case 138:
+                line += u"20240110";
+                break;
+            case 18:
+            case 59:
+            case 73:
+            case 87:
+                line += kDiseases[v % std::size(kDiseases)];
+                break;
+            case 60:
+                line += u"0101010101010";
+                break;
+            case 140:
+                line += u"01010101010101";
+                break;
+            default:
+                line += static_cast<char16_t>(u'0' + v % 10);
+                break;
         }
     }
     return line;
@@ -81,8 +114,10 @@ int main() {
         vask::bench::printTableRow({"form-1 second converter", mib, std::to_string(lines) + " lines", best.seconds,
                                     best.peakMiB, "iconv round trip", iconv});
         met = met && iconv > 0 && ratio <= 3.0;
-        if (firstPeak < 0) firstPeak = best.peakMiB;
-        else met = met && best.peakMiB - firstPeak <= 5.0;
+        if (firstPeak < 0)
+            firstPeak = best.peakMiB;
+        else
+            met = met && best.peakMiB - firstPeak <= 5.0;
         std::filesystem::remove(input);
     }
     std::filesystem::remove(folder / "202404_carte.csv");

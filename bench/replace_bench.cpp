@@ -86,7 +86,8 @@ Run runOnce(int lines, int definitions) {
         const auto loaded = vask::CsvSet(vask::fromPath(defs));
         return !vask::Cnv(vask::fromPath(data), *loaded, folder).isRefusal();
     });
-    vask::bench::printTableRow({"record replacement", mib, what, best.replace, alone.peakMiB, "iconv CP932 to UTF-8", iconv});
+    vask::bench::printTableRow(
+        {"record replacement", mib, what, best.replace, alone.peakMiB, "iconv CP932 to UTF-8", iconv});
     std::printf(
         "%7d lines, %6d definitions, %5.1f MiB: definitions %6.3f s, replacement %6.3f s, "
         "%5.2f us/line   (iconv %5.3f s, sort %5.3f s)\n",

@@ -29,17 +29,30 @@ public:
         const RecordKind kind = recordKind(line);
         switch (kind) {
             case RecordKind::SymptomDetails:
-            case RecordKind::Comment: return std::nullopt;
-            case RecordKind::Other: return std::u16string_view(line);
-            default: break;
+            case RecordKind::Comment:
+                return std::nullopt;
+            case RecordKind::Other:
+                return std::u16string_view(line);
+            default:
+                break;
         }
         record_.split(line);
         switch (kind) {
-            case RecordKind::Clinic: clinic(); break;
-            case RecordKind::Claim: claim(); break;
-            case RecordKind::Insurer: insurer(); break;
-            case RecordKind::PublicExpense: publicExpense(); break;
-            default: qualification(); break;
+            case RecordKind::Clinic:
+                clinic();
+                break;
+            case RecordKind::Claim:
+                claim();
+                break;
+            case RecordKind::Insurer:
+                insurer();
+                break;
+            case RecordKind::PublicExpense:
+                publicExpense();
+                break;
+            default:
+                qualification();
+                break;
         }
         out_.clear();
         record_.appendJoined(out_);

@@ -50,8 +50,7 @@ void storeResult(const ClaimsResult& result, std::u16string& gstMsg, std::u16str
 }
 
 ClaimsResult rewriteClaimsFile(const std::filesystem::path& programFolder, const std::filesystem::path& input,
-                               RecordEditor& editor, std::u16string_view provisionalName,
-                               std::u16string_view message) {
+                               RecordEditor& editor, std::u16string_view provisionalName, std::u16string_view message) {
     // A claims file is Shift-JIS text: UTF-16 or a marked UTF-8 file would have its
     // records pass unrecognised, and so unchanged, into the output.
     Cp932LineReader reader(input, LineRule::TextFile, Cp932Input::ShiftJisText);

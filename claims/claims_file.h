@@ -28,11 +28,13 @@ std::optional<char16_t> fileKindMark(const std::filesystem::path& file);
 
 // What one run of a claims tool reports.
 struct ClaimsResult {
-    Outcome outcome;                             // a refusal, or the written file and message
-    ClaimsKind kind = ClaimsKind::Employee;      // the kind at the end of the run
-    std::u16string fileName;                     // bare name of the written file
+    Outcome outcome;                         // a refusal, or the written file and message
+    ClaimsKind kind = ClaimsKind::Employee;  // the kind at the end of the run
+    std::u16string fileName;                 // bare name of the written file
 
-    static ClaimsResult refused(std::u16string warning) { return {Outcome::refused(std::move(warning)), ClaimsKind::Employee, {}}; }
+    static ClaimsResult refused(std::u16string warning) {
+        return {Outcome::refused(std::move(warning)), ClaimsKind::Employee, {}};
+    }
 };
 
 // Applies a run to the main window's stored results: a refusal changes nothing; a written
@@ -60,7 +62,6 @@ public:
 // does an output that would replace `input`. `provisionalName` is the name the output has
 // before any record named it.
 ClaimsResult rewriteClaimsFile(const std::filesystem::path& programFolder, const std::filesystem::path& input,
-                               RecordEditor& editor, std::u16string_view provisionalName,
-                               std::u16string_view message);
+                               RecordEditor& editor, std::u16string_view provisionalName, std::u16string_view message);
 
 }  // namespace vask::claims

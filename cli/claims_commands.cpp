@@ -33,8 +33,8 @@ const CommandRegistration stripBranch({
     .run =
         [](const Arguments& args) {
             const claims::BranchMode mode = branchMode(args);
-            return claims::Conv2(args.outputFolder(), args.positional[0], mode,
-                                 args.option("--from").value_or(u""), args.option("--to").value_or(u""))
+            return claims::Conv2(args.outputFolder(), args.positional[0], mode, args.option("--from").value_or(u""),
+                                 args.option("--to").value_or(u""))
                 .outcome;
         },
 });

@@ -39,7 +39,7 @@ struct UsageError {
 };
 
 struct Command {
-    int order;                              // place in the usage text
+    int order;  // place in the usage text
     std::string name;
     std::string synopsis;                   // e.g. "anonymize CLAIMS [-o OUTDIR]"
     std::vector<std::string> valueOptions;  // options that take a value, e.g. "-o", "--mode"

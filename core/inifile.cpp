@@ -31,7 +31,9 @@ struct IniDocument {
 
 // Whitespace around names and values, as the profile functions drop it.
 std::u16string_view stripSpaces(std::u16string_view s) {
-    auto blank = [](char16_t c) { return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n' || c == u'\v' || c == u'\f'; };
+    auto blank = [](char16_t c) {
+        return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n' || c == u'\v' || c == u'\f';
+    };
     size_t b = 0;
     size_t e = s.size();
     while (b < e && blank(s[b])) ++b;
@@ -167,7 +169,8 @@ void IFWriteIniStr(const std::filesystem::path& iniFile, std::u16string_view pMK
     const std::u16string entry = std::u16string(pSKey) + u"=" + std::u16string(pPara);
     const SectionRange range = findSection(doc, pMKey);
     if (range.header == std::u16string::npos) {
-        if (!doc.lines.empty() && doc.lines.back().lineBreak.empty()) doc.lines.back().lineBreak = makeLine(doc, {}).lineBreak;
+        if (!doc.lines.empty() && doc.lines.back().lineBreak.empty())
+            doc.lines.back().lineBreak = makeLine(doc, {}).lineBreak;
         doc.lines.push_back(makeLine(doc, u"[" + std::u16string(pMKey) + u"]"));
         doc.lines.push_back(makeLine(doc, entry));
     } else if (const size_t at = findKey(doc, range, pSKey); at != std::u16string::npos) {

@@ -17,8 +17,8 @@ std::filesystem::path settingsFile(const std::filesystem::path& programFolder);
 
 // The value of the key, or `pDef` when the file, the section or the key is missing.
 // Never fails.
-std::u16string IFReadIniStr(const std::filesystem::path& iniFile, std::u16string_view pMKey,
-                            std::u16string_view pSKey, std::u16string_view pDef);
+std::u16string IFReadIniStr(const std::filesystem::path& iniFile, std::u16string_view pMKey, std::u16string_view pSKey,
+                            std::u16string_view pDef);
 
 // Sets the key, creating the file, the section and the key as needed. A file that is
 // UTF-16 LE with a byte-order mark stays so; otherwise code page 932. Raises Error naming

@@ -171,9 +171,8 @@ std::u16string formatFixed1(long double value) {
     }
     // Now digits holds every digit down to the first decimal; pointPos of them are integer digits.
     std::string integerPart = pointPos > 0 ? digits.substr(0, static_cast<size_t>(pointPos)) : "0";
-    const char decimal = pointPos >= 0 && static_cast<size_t>(pointPos) < digits.size()
-                             ? digits[static_cast<size_t>(pointPos)]
-                             : '0';
+    const char decimal =
+        pointPos >= 0 && static_cast<size_t>(pointPos) < digits.size() ? digits[static_cast<size_t>(pointPos)] : '0';
     const bool zero = digits.find_first_not_of('0') == std::string::npos;
     std::string out = (negative && !zero) ? "-" : "";
     out += integerPart;

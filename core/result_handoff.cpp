@@ -38,7 +38,6 @@ std::filesystem::path resultTarget(const std::filesystem::path& programFolder, c
 
 namespace {
 
-
 // Renames when it can (atomic, and cheap on one volume); copies through a temporary file
 // and deletes the source otherwise.
 bool moveFile(const std::filesystem::path& source, const std::filesystem::path& target) {

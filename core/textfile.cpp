@@ -139,10 +139,14 @@ TextEncoding encodingFromBom(std::string_view bytes, size_t& bomLength) {
 
 std::u16string decodeText(std::string_view bytes, TextEncoding encoding) {
     switch (encoding) {
-        case TextEncoding::Utf8: return utf8ToUtf16(bytes);
-        case TextEncoding::Utf16LE: return utf16leToUtf16(bytes);
-        case TextEncoding::Utf16BE: return utf16beToUtf16(bytes);
-        case TextEncoding::Cp932: break;
+        case TextEncoding::Utf8:
+            return utf8ToUtf16(bytes);
+        case TextEncoding::Utf16LE:
+            return utf16leToUtf16(bytes);
+        case TextEncoding::Utf16BE:
+            return utf16beToUtf16(bytes);
+        case TextEncoding::Cp932:
+            break;
     }
     return cp932::decode(bytes);
 }

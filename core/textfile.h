@@ -60,10 +60,10 @@ private:
     size_t blockSize_;
     size_t pos_ = 0;
     size_t end_ = 0;
-    bool atEnd_ = false;         // no further byte will be read
-    bool skipLineFeed_ = false;  // the last line ended in CR: an LF right after belongs to it
+    bool atEnd_ = false;           // no further byte will be read
+    bool skipLineFeed_ = false;    // the last line ended in CR: an LF right after belongs to it
     bool skipToLineFeed_ = false;  // the text-file rule after a CR: skip through the next LF
-    std::string carried_;        // the start of a line that runs past the block
+    std::string carried_;          // the start of a line that runs past the block
 };
 
 // What a code page 932 reader or loader accepts.

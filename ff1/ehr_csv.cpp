@@ -98,8 +98,8 @@ std::u16string appendFileDate(const std::filesystem::path& file) {
 
 void checkAppendDate(const std::u16string& baseDate, const std::u16string& appendDate) {
     if (baseDate.empty() || appendDate.empty() || baseDate == appendDate) return;
-    throw Error(u"追記ファイルの診療年月日が異なります。元ファイル=" + msg::shownText(baseDate) +
-                u", 追記ファイル=" + msg::shownText(appendDate));
+    throw Error(u"追記ファイルの診療年月日が異なります。元ファイル=" + msg::shownText(baseDate) + u", 追記ファイル=" +
+                msg::shownText(appendDate));
 }
 
 // The ID substitution list: field 4 of a line (trimmed) is replaced by its field 0.
@@ -182,9 +182,8 @@ std::u16string MakeCSVLine(const std::vector<std::u16string>& Cols) {
     return line;
 }
 
-std::filesystem::path BuildEHRCSV_FromFF1_andSpecCSV(std::u16string_view MergedFF1Path,
-                                                     std::u16string_view SpecCsvPath, std::u16string_view OutDir,
-                                                     std::u16string_view AppendCsvPath,
+std::filesystem::path BuildEHRCSV_FromFF1_andSpecCSV(std::u16string_view MergedFF1Path, std::u16string_view SpecCsvPath,
+                                                     std::u16string_view OutDir, std::u16string_view AppendCsvPath,
                                                      std::u16string_view TargetYYYYMM) {
     const SpecCsv spec = LoadSpecCSV(toPath(SpecCsvPath));
     const std::filesystem::path merged = toPath(MergedFF1Path);

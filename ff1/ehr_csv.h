@@ -51,9 +51,8 @@ std::u16string MakeCSVLine(const std::vector<std::u16string>& Cols);
 // Raises Error with the user-visible text (the output name must be a plain file name, and
 // the output must not replace the specification CSV, the merged file or the append file;
 // the append file and recelist.csv must be Shift-JIS text, without NUL bytes or a mark).
-std::filesystem::path BuildEHRCSV_FromFF1_andSpecCSV(std::u16string_view MergedFF1Path,
-                                                     std::u16string_view SpecCsvPath, std::u16string_view OutDir,
-                                                     std::u16string_view AppendCsvPath,
+std::filesystem::path BuildEHRCSV_FromFF1_andSpecCSV(std::u16string_view MergedFF1Path, std::u16string_view SpecCsvPath,
+                                                     std::u16string_view OutDir, std::u16string_view AppendCsvPath,
                                                      std::u16string_view TargetYYYYMM);
 
 }  // namespace vask::ff1

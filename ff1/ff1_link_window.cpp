@@ -42,7 +42,9 @@ private:
 
 }  // namespace
 
-bool TfrmFF1MergeVCL2::DspSet(AppContext& context, QWidget* parent) { return showFreshModal<TfrmFF1MergeVCL2>(context, parent); }
+bool TfrmFF1MergeVCL2::DspSet(AppContext& context, QWidget* parent) {
+    return showFreshModal<TfrmFF1MergeVCL2>(context, parent);
+}
 
 TfrmFF1MergeVCL2::TfrmFF1MergeVCL2(AppContext& context, QWidget* parent) : QDialog(parent), context_(context) {
     setObjectName(QStringLiteral("frmFF1MergeVCL2"));

@@ -9,9 +9,9 @@
 #include <utility>
 
 #include "core/file_names.h"
+#include "core/textfile.h"
 #include "ff1/ff1_format.h"
 #include "ff1/ff1_output.h"
-#include "core/textfile.h"
 #include "platform/atomic_file.h"
 #include "platform/errors.h"
 #include "platform/paths.h"
@@ -27,7 +27,8 @@ char16_t asciiUpper(char16_t c) { return (c >= u'a' && c <= u'z') ? static_cast<
 bool matchesMask(std::u16string_view name, std::u16string_view prefix, std::u16string_view suffix) {
     if (name.size() < prefix.size() + suffix.size()) return false;
     auto same = [](std::u16string_view a, std::u16string_view b) {
-        return std::equal(a.begin(), a.end(), b.begin(), [](char16_t x, char16_t y) { return asciiUpper(x) == asciiUpper(y); });
+        return std::equal(a.begin(), a.end(), b.begin(),
+                          [](char16_t x, char16_t y) { return asciiUpper(x) == asciiUpper(y); });
     };
     return same(name.substr(0, prefix.size()), prefix) && same(name.substr(name.size() - suffix.size()), suffix);
 }
@@ -76,7 +77,8 @@ struct KeptLine {
 class ExactBytes {
 public:
     ExactBytes() = default;
-    ExactBytes(ExactBytes&& other) noexcept : data_(std::exchange(other.data_, nullptr)), size_(std::exchange(other.size_, 0)) {}
+    ExactBytes(ExactBytes&& other) noexcept
+        : data_(std::exchange(other.data_, nullptr)), size_(std::exchange(other.size_, 0)) {}
     ExactBytes& operator=(ExactBytes&&) = delete;
     ExactBytes(const ExactBytes&) = delete;
     ~ExactBytes() { std::free(data_); }

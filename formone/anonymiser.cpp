@@ -22,13 +22,11 @@ std::u16string_view withoutName(std::u16string_view line, std::u16string& out) {
     return out;
 }
 
-
 }  // namespace
 
 std::u16string anonymisedFileName(std::u16string_view pathText) {
     return replaceAll(fileNamePart(pathText), u".txt", u"ano.txt");
 }
-
 
 void BlankSecondColumn(const std::filesystem::path& InputFile, const std::filesystem::path& OutputFile) {
     // Read byte by byte, a UTF-16 file would keep parts of its names: the tab and line

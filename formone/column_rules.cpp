@@ -86,83 +86,83 @@ struct PositionRules {
 // Positions without an entry (2, 4, 9, 10, 15, 47, 49, 70, 71, 77, 81, 83, 84, 88 to
 // 137, 139 and after 140) pass their values unchanged.
 constexpr PositionRules kRules[] = {
-    {0, {maxLength(10)}},                                  // カルテ番号
-    {1, {noHalfWidth, maxLength(20)}},                     // 患者氏名
-    {3, {yearMonth}},                                      // 診療年月日
-    {5, {length(7)}},                                      // 郵便番号
-    {6, {length(3)}},                                      // 身長
-    {7, {decimal}},                                        // 体重
-    {8, {code("012")}},                                    // 喫煙歴
-    {11, {code("012345")}},                                // 高齢者情報
-    {12, {code("0123456789")}},                            // 要介護度
-    {13, {code("012345")}},                                // 終診情報
-    {14, {length(8)}},                                     // 終診年月日
-    {16, {maxLength(7)}},                                  // 終診情報の傷病名コード
-    {17, {length(4)}},                                     // 終診情報の修飾語コード
-    {18, {noHalfWidth, maxLength(40)}},                    // 終診情報の傷病名
-    {19, {code("01239")}},                                 // 糖尿病の有無
-    {20, {code("012")}},                                   // 糖尿病の自院管理
-    {21, {length(6)}},                                     // 糖尿病の診断年月
-    {22, {decimal0To20}},                                  // HbA1c
-    {23, {code("01239")}},                                 // 網膜症
-    {24, {code("019")}},                                   // 腎症
-    {25, {code("019")}},                                   // 神経障害
-    {26, {code("019")}},                                   // 高血圧症の有無
-    {27, {code("01")}},                                    // 高血圧症の自院管理
-    {28, {length(6)}},                                     // 高血圧症の診断年月
-    {29, {code("012345")}},                                // 血圧分類
-    {30, {code("0123")}},                                  // 高血圧リスク層
-    {31, {intRange(300)}},                                 // 収縮期血圧
-    {32, {intRange(300)}},                                 // 拡張期血圧
-    {33, {code("019")}},                                   // 脂質異常症の有無
-    {34, {code("012"), code("01")}},                       // 脂質異常症の自院管理
-    {35, {length(6)}},                                     // 脂質異常症の診断年月
-    {36, {code("01234")}},                                 // 脂質異常症リスク分類
-    {37, {intRange(300)}},                                 // LDLコレステロール
-    {38, {code("019")}},                                   // 脳卒中の有無
-    {39, {code("012349")}},                                // 脳卒中の初発の種類
-    {40, {length(6)}},                                     // 脳卒中の初発の発症年月
-    {41, {code("019")}},                                   // 急性冠症候群の有無
-    {42, {code("129")}},                                   // 急性冠症候群の初発の種類
-    {43, {length(6)}},                                     // 急性冠症候群の初発の発症年月
-    {44, {code("01239")}},                                 // 心不全の有無
-    {45, {length(6)}},                                     // 心不全の診断年月
-    {46, {code("019")}},                                   // 急性大動脈解離の有無
-    {48, {code("019")}},                                   // 慢性腎臓病の有無
-    {50, {code("019")}},                                   // 高尿酸血症の有無
-    {51, {length(6)}},                                     // 高尿酸血症の診断年月
-    {52, {decimal0To20}},                                  // 尿酸
-    {53, {length(6)}},                                     // 在宅療養を始めた年月
-    {54, {code("01234567")}},                              // 療養を行っている場所
-    {55, {code("01")}},                                    // 訪問の主傷病の自院診断の有無
-    {56, {noFullWidth}},                                   // 訪問の主傷病のICD10コード
-    {57, {maxLength(7)}},                                  // 訪問の主傷病の傷病名コード
-    {58, {length(4)}},                                     // 訪問の主傷病の修飾語コード
-    {59, {noHalfWidth, maxLength(40)}},                    // 訪問の主傷病の傷病名
-    {60, {maxLength(13), leadingDigits(13, "01")}},        // 患者の状態
-    {61, {length(10), leadingDigits(10, "01239")}},        // バーセルインデックス
-    {62, {code("01")}},                                    // 排泄の状況
-    {63, {code("012345679")}},                             // ブリストルスケール
-    {64, {code("012")}},                                   // 排尿の状況
-    {65, {maxLength(7), leadingDigits(5, "01234569")}},    // 褥瘡の状況 (characters 6 and 7 free)
-    {66, {code("019")}},                                   // 低栄養の有無
-    {67, {code("019")}},                                   // 摂食・嚥下障害の有無
-    {68, {maxLength(5), leadingDigits(5, "01")}},          // 経管・経静脈栄養の状況
-    {69, {code("01")}},                                    // がんの自院診断の有無
-    {72, {length(4)}},                                     // がんの修飾語コード
-    {73, {noHalfWidth, maxLength(40)}},                    // がんの傷病名
-    {74, {noFullWidth}},                                   // がんのStaging分類
-    {75, {noFullWidth}},                                   // UICC病気分類（T）
-    {76, {noFullWidth}},                                   // UICC病気分類（N）
-    {78, {notAfter8}},                                     // UICC病気分類（版）
-    {79, {intRange(10)}},                                  // がんのNRS
-    {80, {length(8)}},                                     // リハビリの退院年月日
-    {82, {maxLength(18)}},                                 // ADL_FIM
-    {85, {noFullWidth, maxLength(7)}},                     // 入院の傷病名コード
-    {86, {length(4), noFullWidth}},                        // 入院の修飾語コード
-    {87, {noHalfWidth, maxLength(40)}},                    // 入院の傷病名
-    {138, {length(8)}},                                    // 訪問診療開始前の往診または外来受診日
-    {140, {length(14), leadingDigits(14, "01")}},          // 訓練内容
+    {0, {maxLength(10)}},                                // カルテ番号
+    {1, {noHalfWidth, maxLength(20)}},                   // 患者氏名
+    {3, {yearMonth}},                                    // 診療年月日
+    {5, {length(7)}},                                    // 郵便番号
+    {6, {length(3)}},                                    // 身長
+    {7, {decimal}},                                      // 体重
+    {8, {code("012")}},                                  // 喫煙歴
+    {11, {code("012345")}},                              // 高齢者情報
+    {12, {code("0123456789")}},                          // 要介護度
+    {13, {code("012345")}},                              // 終診情報
+    {14, {length(8)}},                                   // 終診年月日
+    {16, {maxLength(7)}},                                // 終診情報の傷病名コード
+    {17, {length(4)}},                                   // 終診情報の修飾語コード
+    {18, {noHalfWidth, maxLength(40)}},                  // 終診情報の傷病名
+    {19, {code("01239")}},                               // 糖尿病の有無
+    {20, {code("012")}},                                 // 糖尿病の自院管理
+    {21, {length(6)}},                                   // 糖尿病の診断年月
+    {22, {decimal0To20}},                                // HbA1c
+    {23, {code("01239")}},                               // 網膜症
+    {24, {code("019")}},                                 // 腎症
+    {25, {code("019")}},                                 // 神経障害
+    {26, {code("019")}},                                 // 高血圧症の有無
+    {27, {code("01")}},                                  // 高血圧症の自院管理
+    {28, {length(6)}},                                   // 高血圧症の診断年月
+    {29, {code("012345")}},                              // 血圧分類
+    {30, {code("0123")}},                                // 高血圧リスク層
+    {31, {intRange(300)}},                               // 収縮期血圧
+    {32, {intRange(300)}},                               // 拡張期血圧
+    {33, {code("019")}},                                 // 脂質異常症の有無
+    {34, {code("012"), code("01")}},                     // 脂質異常症の自院管理
+    {35, {length(6)}},                                   // 脂質異常症の診断年月
+    {36, {code("01234")}},                               // 脂質異常症リスク分類
+    {37, {intRange(300)}},                               // LDLコレステロール
+    {38, {code("019")}},                                 // 脳卒中の有無
+    {39, {code("012349")}},                              // 脳卒中の初発の種類
+    {40, {length(6)}},                                   // 脳卒中の初発の発症年月
+    {41, {code("019")}},                                 // 急性冠症候群の有無
+    {42, {code("129")}},                                 // 急性冠症候群の初発の種類
+    {43, {length(6)}},                                   // 急性冠症候群の初発の発症年月
+    {44, {code("01239")}},                               // 心不全の有無
+    {45, {length(6)}},                                   // 心不全の診断年月
+    {46, {code("019")}},                                 // 急性大動脈解離の有無
+    {48, {code("019")}},                                 // 慢性腎臓病の有無
+    {50, {code("019")}},                                 // 高尿酸血症の有無
+    {51, {length(6)}},                                   // 高尿酸血症の診断年月
+    {52, {decimal0To20}},                                // 尿酸
+    {53, {length(6)}},                                   // 在宅療養を始めた年月
+    {54, {code("01234567")}},                            // 療養を行っている場所
+    {55, {code("01")}},                                  // 訪問の主傷病の自院診断の有無
+    {56, {noFullWidth}},                                 // 訪問の主傷病のICD10コード
+    {57, {maxLength(7)}},                                // 訪問の主傷病の傷病名コード
+    {58, {length(4)}},                                   // 訪問の主傷病の修飾語コード
+    {59, {noHalfWidth, maxLength(40)}},                  // 訪問の主傷病の傷病名
+    {60, {maxLength(13), leadingDigits(13, "01")}},      // 患者の状態
+    {61, {length(10), leadingDigits(10, "01239")}},      // バーセルインデックス
+    {62, {code("01")}},                                  // 排泄の状況
+    {63, {code("012345679")}},                           // ブリストルスケール
+    {64, {code("012")}},                                 // 排尿の状況
+    {65, {maxLength(7), leadingDigits(5, "01234569")}},  // 褥瘡の状況 (characters 6 and 7 free)
+    {66, {code("019")}},                                 // 低栄養の有無
+    {67, {code("019")}},                                 // 摂食・嚥下障害の有無
+    {68, {maxLength(5), leadingDigits(5, "01")}},        // 経管・経静脈栄養の状況
+    {69, {code("01")}},                                  // がんの自院診断の有無
+    {72, {length(4)}},                                   // がんの修飾語コード
+    {73, {noHalfWidth, maxLength(40)}},                  // がんの傷病名
+    {74, {noFullWidth}},                                 // がんのStaging分類
+    {75, {noFullWidth}},                                 // UICC病気分類（T）
+    {76, {noFullWidth}},                                 // UICC病気分類（N）
+    {78, {notAfter8}},                                   // UICC病気分類（版）
+    {79, {intRange(10)}},                                // がんのNRS
+    {80, {length(8)}},                                   // リハビリの退院年月日
+    {82, {maxLength(18)}},                               // ADL_FIM
+    {85, {noFullWidth, maxLength(7)}},                   // 入院の傷病名コード
+    {86, {length(4), noFullWidth}},                      // 入院の修飾語コード
+    {87, {noHalfWidth, maxLength(40)}},                  // 入院の傷病名
+    {138, {length(8)}},                                  // 訪問診療開始前の往診または外来受診日
+    {140, {length(14), leadingDigits(14, "01")}},        // 訓練内容
 };
 
 constexpr int kLastRuledPosition = 140;
@@ -197,17 +197,24 @@ Verdict apply(const Rule& rule, std::u16string_view raw, std::u16string_view tri
     const size_t len = trimmed.size();
     const auto n = static_cast<size_t>(rule.n);
     switch (rule.kind) {
-        case Kind::None: return Verdict::Pass;
-        case Kind::MaxLength: return len <= n ? Verdict::Pass : Verdict::Blank;
-        case Kind::Length: return len == n ? Verdict::Pass : Verdict::Blank;
-        case Kind::Code: return len == 1 && inSet(rule.digits, integerOf(trimmed)) ? Verdict::Pass : Verdict::Blank;
+        case Kind::None:
+            return Verdict::Pass;
+        case Kind::MaxLength:
+            return len <= n ? Verdict::Pass : Verdict::Blank;
+        case Kind::Length:
+            return len == n ? Verdict::Pass : Verdict::Blank;
+        case Kind::Code:
+            return len == 1 && inSet(rule.digits, integerOf(trimmed)) ? Verdict::Pass : Verdict::Blank;
         case Kind::IntRange: {
             const int value = integerOf(trimmed);
             return value >= 0 && value <= rule.n ? Verdict::Pass : Verdict::Blank;
         }
-        case Kind::NoHalfWidth: return holdsClass(raw, kHalfWidthClasses) ? Verdict::Blank : Verdict::Pass;
-        case Kind::NoFullWidth: return holdsClass(raw, kFullWidthClasses) ? Verdict::Blank : Verdict::Pass;
-        case Kind::LeadingDigits: return leadingDigitsIn(raw, rule.n, rule.digits) ? Verdict::Pass : Verdict::Blank;
+        case Kind::NoHalfWidth:
+            return holdsClass(raw, kHalfWidthClasses) ? Verdict::Blank : Verdict::Pass;
+        case Kind::NoFullWidth:
+            return holdsClass(raw, kFullWidthClasses) ? Verdict::Blank : Verdict::Pass;
+        case Kind::LeadingDigits:
+            return leadingDigitsIn(raw, rule.n, rule.digits) ? Verdict::Pass : Verdict::Blank;
         case Kind::Decimal:
         case Kind::Decimal0To20: {
             // A text that is no number reads as 0 and is blanked like a zero.
@@ -222,7 +229,8 @@ Verdict apply(const Rule& rule, std::u16string_view raw, std::u16string_view tri
             rewritten.assign(trimmed);
             rewritten += u"01";
             return Verdict::Rewrite;
-        case Kind::NotAfter8: return trimmed > std::u16string_view(u"8") ? Verdict::Blank : Verdict::Pass;
+        case Kind::NotAfter8:
+            return trimmed > std::u16string_view(u"8") ? Verdict::Blank : Verdict::Pass;
     }
     return Verdict::Pass;
 }
@@ -240,12 +248,14 @@ void appendChkStd(std::u16string_view pstField, int pinIdx, std::u16string& out)
     for (const Rule& rule : kRuleTable[static_cast<size_t>(pinIdx)]) {
         std::u16string candidate;
         switch (apply(rule, pstField, trimmed, candidate)) {
-            case Verdict::Blank: return;
+            case Verdict::Blank:
+                return;
             case Verdict::Rewrite:
                 rewritten = std::move(candidate);
                 isRewritten = true;
                 break;
-            case Verdict::Pass: break;
+            case Verdict::Pass:
+                break;
         }
     }
     out += isRewritten ? std::u16string_view(rewritten) : pstField;

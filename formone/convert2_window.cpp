@@ -8,8 +8,8 @@
 #include <cstdio>
 
 #include "app/error_box.h"
-#include "app/qt_text.h"
 #include "app/msg_window.h"
+#include "app/qt_text.h"
 #include "app/widgets.h"
 #include "core/textfile.h"
 #include "formone/anonymiser.h"
@@ -25,7 +25,9 @@
 
 namespace vask {
 
-bool TfrmConvert2::DspSet(AppContext& context, QWidget* parent) { return showFreshModal<TfrmConvert2>(context, parent); }
+bool TfrmConvert2::DspSet(AppContext& context, QWidget* parent) {
+    return showFreshModal<TfrmConvert2>(context, parent);
+}
 
 TfrmConvert2::TfrmConvert2(AppContext& context, QWidget* parent) : QDialog(parent), context_(context) {
     setObjectName(QStringLiteral("frmConvert2"));
@@ -46,7 +48,8 @@ void TfrmConvert2::createControls() {
     Edit2->setObjectName(QStringLiteral("Edit2"));
     Edit2->setGeometry(12, 10, 220, 24);
     Edit2->hide();
-    Button4 = makeButton(this, QStringLiteral("Button4"), QStringLiteral("カルテ番号・データ識別番号対応"), 12, 44, 324, 30);
+    Button4 =
+        makeButton(this, QStringLiteral("Button4"), QStringLiteral("カルテ番号・データ識別番号対応"), 12, 44, 324, 30);
     Button3 = makeButton(this, QStringLiteral("Button3"), QStringLiteral("変換前ファイル選択"), 12, 80, 240, 30);
     Button2 = makeButton(this, QStringLiteral("Button2"), QStringLiteral("CSV"), 260, 80, 76, 30);
     Button2->hide();
@@ -103,7 +106,7 @@ void TfrmConvert2::Button2Click() { formone::writeDelimitedCopy(u16(Edit1->text(
 void TfrmConvert2::Button1Click() {
     const auto mapping = formone::movacalMappingFor(context_.settings().read(u"Spec"), context_.programFolder);
     showToolOutcome(context_, this,
-                         formone::runSecondConverter(u16(Edit1->text()), mstNgt, context_.programFolder, mapping));
+                    formone::runSecondConverter(u16(Edit1->text()), mstNgt, context_.programFolder, mapping));
 }
 
 void TfrmConvert2::Button6Click() {

@@ -6,8 +6,8 @@
 #include <QPushButton>
 
 #include "app/error_box.h"
-#include "app/qt_text.h"
 #include "app/msg_window.h"
+#include "app/qt_text.h"
 #include "app/widgets.h"
 #include "formone/first_converter.h"
 #include "formone/form1_file.h"

@@ -2,11 +2,11 @@
 
 #include <unordered_set>
 
+#include "core/delimited_text.h"
 #include "core/file_names.h"
 #include "core/numbers.h"
 #include "core/text.h"
 #include "core/textfile.h"
-#include "core/delimited_text.h"
 #include "formone/form1_file.h"
 #include "platform/errors.h"
 #include "platform/paths.h"
@@ -49,7 +49,9 @@ std::u16string weightValue(std::u16string_view t) {
     return formatFixed1(readDecimalStrict(t));
 }
 
-std::u16string pressureValue(std::u16string_view t) { return t == kNotMeasured3 ? std::u16string() : std::u16string(t); }
+std::u16string pressureValue(std::u16string_view t) {
+    return t == kNotMeasured3 ? std::u16string() : std::u16string(t);
+}
 
 // HbA1c and uric acid: a whole number gets one decimal; a value with a point stays.
 std::u16string labValue(std::u16string_view t) {
@@ -68,11 +70,16 @@ std::u16string row(const std::vector<std::u16string>& fields, std::u16string_vie
     const auto t = [&](size_t position) { return trimmedView(fields[position]); };
     const std::u16string postalCode = t(kPostalCode).size() == 7 ? std::u16string(t(kPostalCode)) : std::u16string();
     const std::vector<std::u16string> values = {
-        GetCarte(fields[kChartNumber]),      fields[kName],
-        std::u16string(mstNgt) + u"01",      postalCode,
-        heightValue(t(kHeight)),             weightValue(t(kWeight)),
-        pressureValue(t(kSystolic)),         pressureValue(t(kDiastolic)),
-        labValue(t(kHbA1c)),                 ldlValue(t(kLdl)),
+        GetCarte(fields[kChartNumber]),
+        fields[kName],
+        std::u16string(mstNgt) + u"01",
+        postalCode,
+        heightValue(t(kHeight)),
+        weightValue(t(kWeight)),
+        pressureValue(t(kSystolic)),
+        pressureValue(t(kDiastolic)),
+        labValue(t(kHbA1c)),
+        ldlValue(t(kLdl)),
         labValue(t(kUricAcid)),
     };
     return joinFields(values, u',');

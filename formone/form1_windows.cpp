@@ -11,8 +11,7 @@
 
 namespace vask::formone {
 
-std::optional<std::u16string> askForFormOneFile(AppContext& context, QWidget* parent,
-                                                const std::u16string& startFile) {
+std::optional<std::u16string> askForFormOneFile(AppContext& context, QWidget* parent, const std::u16string& startFile) {
     context.dialogs->information(parent, QStringLiteral("変換前ファイルを選択します"));
     const auto chosen = context.dialogs->openFile(parent, qs(startFile));
     if (!chosen) return std::nullopt;

@@ -17,8 +17,7 @@ namespace vask::formone {
 
 // The information message "変換前ファイルを選択します", then the file-open dialog (no
 // filter, no title) starting from `startFile`; the chosen file, or nothing when cancelled.
-std::optional<std::u16string> askForFormOneFile(AppContext& context, QWidget* parent,
-                                                const std::u16string& startFile);
+std::optional<std::u16string> askForFormOneFile(AppContext& context, QWidget* parent, const std::u16string& startFile);
 
 // The label "変換前ファイル：" (Label1) and below it the path box (Edit1), at `y`.
 QLineEdit* makePathRow(QWidget* window, int y, QLabel*& label);

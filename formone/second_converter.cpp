@@ -137,8 +137,8 @@ const std::u16string& reorderedHeader() {
     return header;
 }
 
-void reorderLine(std::u16string_view line, std::span<const int> columnOrder,
-                 std::vector<std::u16string_view>& fields, std::u16string& out) {
+void reorderLine(std::u16string_view line, std::span<const int> columnOrder, std::vector<std::u16string_view>& fields,
+                 std::u16string& out) {
     splitTabs(line, fields);
     out.clear();
     bool first = true;

@@ -27,8 +27,8 @@ const std::u16string& reorderedHeader();
 
 // One record line in the output layout: columns whose position the line does not reach
 // are left out (no value, no comma); `fields` and `out` are the caller's reused buffers.
-void reorderLine(std::u16string_view line, std::span<const int> columnOrder,
-                 std::vector<std::u16string_view>& fields, std::u16string& out);
+void reorderLine(std::u16string_view line, std::span<const int> columnOrder, std::vector<std::u16string_view>& fields,
+                 std::u16string& out);
 
 // Streams InFileName (code page 932, lines ended by CR LF, LF or CR) into OutFileName
 // (code page 932, CR LF): the header in place of line 1, then every further line

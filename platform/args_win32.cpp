@@ -1,6 +1,6 @@
 #define WIN32_LEAN_AND_MEAN
-#include <windows.h>
 #include <shellapi.h>
+#include <windows.h>
 
 #include "platform/args.h"
 

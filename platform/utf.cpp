@@ -42,12 +42,24 @@ int sequenceLength(unsigned char lead, unsigned char& lo, unsigned char& hi) {
     lo = 0x80;
     hi = 0xBF;
     if (lead >= 0xC2 && lead <= 0xDF) return 2;
-    if (lead == 0xE0) { lo = 0xA0; return 3; }
+    if (lead == 0xE0) {
+        lo = 0xA0;
+        return 3;
+    }
     if ((lead >= 0xE1 && lead <= 0xEC) || lead == 0xEE || lead == 0xEF) return 3;
-    if (lead == 0xED) { hi = 0x9F; return 3; }
-    if (lead == 0xF0) { lo = 0x90; return 4; }
+    if (lead == 0xED) {
+        hi = 0x9F;
+        return 3;
+    }
+    if (lead == 0xF0) {
+        lo = 0x90;
+        return 4;
+    }
     if (lead >= 0xF1 && lead <= 0xF3) return 4;
-    if (lead == 0xF4) { hi = 0x8F; return 4; }
+    if (lead == 0xF4) {
+        hi = 0x8F;
+        return 4;
+    }
     return 0;
 }
 

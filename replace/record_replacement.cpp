@@ -14,7 +14,6 @@ namespace {
 
 constexpr size_t kKeyItem = 1;
 
-
 // The copy's path in `folder`, away from every one of the run's input files.
 std::filesystem::path outputPath(std::u16string_view pstFile, const std::filesystem::path& folder,
                                  std::initializer_list<std::filesystem::path> inputs) {
@@ -43,7 +42,6 @@ std::u16string replaceLine(std::u16string_view line, const ChangeDefinitions& de
 std::u16string replacedFileName(std::u16string_view inputPath) {
     return replaceAll(fileNamePart(inputPath), u".txt", u"R.txt");
 }
-
 
 Outcome Cnv(std::u16string_view pstFile, const ChangeDefinitions& definitions,
             const std::filesystem::path& programFolder, size_t* linesRead) {

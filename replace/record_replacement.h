@@ -25,7 +25,6 @@ std::u16string replaceLine(std::u16string_view line, const ChangeDefinitions& de
 // by "R.txt".
 std::u16string replacedFileName(std::u16string_view inputPath);
 
-
 // Cnv: reads the input at `pstFile` (a byte-order mark selects UTF-8 or UTF-16, otherwise
 // code page 932), rewrites every line and writes the copy into `programFolder` (code page
 // 932, CR LF) atomically. The copy never replaces one of the run's own input files: its

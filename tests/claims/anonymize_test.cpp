@@ -120,9 +120,17 @@ TEST_F(Anonymise, QualificationRecordsLoseTheirInsuranceNumbers) {
 
 TEST_F(Anonymise, ARecordTooShortForItsReplacementsStopsTheRunAtTheFirstMissingField) {
     const std::pair<std::u16string, int> cases[] = {
-        {u"IR", 1},       {u"IR,1,13", 7},     {u"IR,1,13,1,2,3,4,5", 9}, {u"IR,1,13,1,2,3,4,5,6", 9},
-        {u"RE", 1},       {u"RE,1,2,3", 4},    {u"HO", 1},                {u"HO,1", 2},
-        {u"HO,1,2", 3},   {u"KO,1", 2},        {u"KO", 1},
+        {u"IR", 1},
+        {u"IR,1,13", 7},
+        {u"IR,1,13,1,2,3,4,5", 9},
+        {u"IR,1,13,1,2,3,4,5,6", 9},
+        {u"RE", 1},
+        {u"RE,1,2,3", 4},
+        {u"HO", 1},
+        {u"HO,1", 2},
+        {u"HO,1,2", 3},
+        {u"KO,1", 2},
+        {u"KO", 1},
     };
     for (const auto& [record, position] : cases) {
         EXPECT_EQ(errorOn({clinicRecord(), u"SY,1", record}), msg::listIndexOutOfBounds(position)) << ascii(record);
@@ -147,7 +155,8 @@ TEST_F(Anonymise, ARunReplacesAnOlderOutputAndLeavesTheInputAlone) {
 }
 
 TEST_F(Anonymise, AMissingFileIsRefusedWithoutWriting) {
-    for (const std::u16string& path : {std::u16string(), (inputs / "none.UKE").u16string(), inputs.path().u16string()}) {
+    for (const std::u16string& path :
+         {std::u16string(), (inputs / "none.UKE").u16string(), inputs.path().u16string()}) {
         const auto result = Conv(programFolder.path(), path);
         EXPECT_TRUE(result.outcome.isRefusal());
         EXPECT_EQ(result.outcome.message(), u"ファイルがありません。");
@@ -159,8 +168,8 @@ TEST_F(Anonymise, AMissingFileIsRefusedWithoutWriting) {
 TEST_F(Anonymise, BytesThatAreNoShiftJisCharacterComeOutAsQuestionMarks) {
     writeRaw(sjis(clinicRecord()) + "\r\nSY,\x81\x20x,\x82\r\nRE,1,2,3,\x81\r\n\x1A");
     run();
-    EXPECT_EQ(output("50611_1.UKE"),
-              outputBytes({u"IR,1,13,1,0123456,,VELTクリニック,50611,00,012-345-6789", u"SY,? x,?", u"RE,1,2,3,テスト社１"}));
+    EXPECT_EQ(output("50611_1.UKE"), outputBytes({u"IR,1,13,1,0123456,,VELTクリニック,50611,00,012-345-6789",
+                                                  u"SY,? x,?", u"RE,1,2,3,テスト社１"}));
 }
 
 TEST_F(Anonymise, LineEndsAndTheEndOfFileMarkAsTheTextFileReaderSeesThem) {

@@ -17,13 +17,25 @@ using claims::GetKnjBng2;
 
 TEST(GetKnjBng, CutsAtTheMarksInOrderAndDropsSpaces) {
     const std::pair<std::u16string, std::u16string> cases[] = {
-        {u"12345-01", u"12345"},       {u"12345*0", u"12345"},      {u"12345*02", u"12345"},
-        {u"12345/3", u"12345"},        {u"123 45-1", u"12345"},     {u"1-2/3", u"1"},
-        {u"*0", u""},                  {u"-5", u""},                {u"12345", u"12345"},
+        {u"12345-01", u"12345"},
+        {u"12345*0", u"12345"},
+        {u"12345*02", u"12345"},
+        {u"12345/3", u"12345"},
+        {u"123 45-1", u"12345"},
+        {u"1-2/3", u"1"},
+        {u"*0", u""},
+        {u"-5", u""},
+        {u"12345", u"12345"},
         {u"12345－01", u"12345－01"},  // full-width hyphen: no mark
-        {u"\t 12345 *0 ", u"12345"},   {u"12 3/4-5", u"123"},       {u"1 2*3 4", u"12"},
-        {u"12345*0*0", u"12345"},      {u"12345 / 6", u"12345"},    {u"　12345", u"　12345"},
-        {u"", u""},                    {u"*00", u""},               {u"12*0-1", u"12"},
+        {u"\t 12345 *0 ", u"12345"},
+        {u"12 3/4-5", u"123"},
+        {u"1 2*3 4", u"12"},
+        {u"12345*0*0", u"12345"},
+        {u"12345 / 6", u"12345"},
+        {u"　12345", u"　12345"},
+        {u"", u""},
+        {u"*00", u""},
+        {u"12*0-1", u"12"},
     };
     for (const auto& [chart, expected] : cases) EXPECT_EQ(GetKnjBng(chart), expected);
 }
@@ -63,10 +75,10 @@ TEST(PositionsRefusal, BlankBoxesFirstThenNumbers) {
         std::u16string expected;  // empty: accepted
     };
     const Case cases[] = {
-        {u"", u"", blank},        {u"3", u"", blank},         {u"  ", u"7", blank},     {u"0", u"\t", blank},
-        {u"abc", u"", blank},     {u"0", u"7", bad},          {u"abc", u"7", bad},      {u"3", u"0", bad},
-        {u"3", u"1.5", bad},      {u"3", u"99999999999", bad}, {u"3", u"7x", bad},      {u" 3 ", u"\t7 ", u""},
-        {u"$A", u"0x10", u""},    {u"-2", u"5", u""},         {u"+1", u"-3", u""},
+        {u"", u"", blank},     {u"3", u"", blank},          {u"  ", u"7", blank}, {u"0", u"\t", blank},
+        {u"abc", u"", blank},  {u"0", u"7", bad},           {u"abc", u"7", bad},  {u"3", u"0", bad},
+        {u"3", u"1.5", bad},   {u"3", u"99999999999", bad}, {u"3", u"7x", bad},   {u" 3 ", u"\t7 ", u""},
+        {u"$A", u"0x10", u""}, {u"-2", u"5", u""},          {u"+1", u"-3", u""},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(claims::positionsRefusal(c.start, c.end).value_or(u""), c.expected);
@@ -113,8 +125,8 @@ TEST_F(StripBranch, OnlyClaimRecordsAreRebuiltAndFreeTextStays) {
     EXPECT_EQ(result.fileName, u"(50611提出_国保)RECEIPTC.uke");
     EXPECT_EQ(result.outcome.message(), u"社保と国保の枝番除去ファイルが作成されました");
     EXPECT_EQ(output("(50611提出_国保)RECEIPTC.uke"),
-              outputBytes({ir, claim(u"00123", u",\"a b\",x"), u"HO,\"06139999\",記 号", u"SJ,01,\"text\"",
-                           u"CO,,,x", u"", u"KO,1,2"}));
+              outputBytes({ir, claim(u"00123", u",\"a b\",x"), u"HO,\"06139999\",記 号", u"SJ,01,\"text\"", u"CO,,,x",
+                           u"", u"KO,1,2"}));
 }
 
 TEST_F(StripBranch, EachModeCutsTheChartNumberItsOwnWay) {
@@ -125,10 +137,8 @@ TEST_F(StripBranch, EachModeCutsTheChartNumberItsOwnWay) {
         std::u16string chart;  // field 13 as written
     };
     const Case cases[] = {
-        {BranchMode::Symbols, u"", u"", u"0012345"},
-        {BranchMode::Positions, u" 3 ", u"7", u"12345"},
-        {BranchMode::Positions, u"8", u"$14", u"-01"},
-        {BranchMode::Positions, u"-2", u"5", u""},
+        {BranchMode::Symbols, u"", u"", u"0012345"},      {BranchMode::Positions, u" 3 ", u"7", u"12345"},
+        {BranchMode::Positions, u"8", u"$14", u"-01"},    {BranchMode::Positions, u"-2", u"5", u""},
         {BranchMode::None, u"", u"", u"\" 0012345-01\""},  // unchanged, and quoted by the join
     };
     for (const auto& c : cases) {

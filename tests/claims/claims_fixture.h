@@ -44,7 +44,7 @@ protected:
 
 // An IR record of the given examining body (field 1) and billing month (field 7).
 inline std::u16string clinicRecord(std::u16string_view body = u"1", std::u16string_view month = u"50611") {
-    return u"IR," + std::u16string(body) + u",13,1,7654321,,山田内科,"+ std::u16string(month) + u",00,03-1111-2222";
+    return u"IR," + std::u16string(body) + u",13,1,7654321,,山田内科," + std::u16string(month) + u",00,03-1111-2222";
 }
 
 }  // namespace vask::test

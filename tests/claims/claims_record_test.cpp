@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
+#include "../support/test_support.h"
 #include "claims/claims_file.h"
 #include "claims/claims_record.h"
 #include "core/text.h"
 #include "platform/errors.h"
-#include "../support/test_support.h"
 
 namespace vask::test {
 namespace {
@@ -13,14 +13,22 @@ using claims::RecordKind;
 
 TEST(RecordKind, FieldZeroComparedExactlyWithoutQuotes) {
     const std::pair<std::u16string, RecordKind> cases[] = {
-        {u"IR,1", RecordKind::Clinic},        {u"RE", RecordKind::Claim},
-        {u"HO,", RecordKind::Insurer},        {u"KO,1,2", RecordKind::PublicExpense},
-        {u"SN,1", RecordKind::Qualification}, {u"SJ,x", RecordKind::SymptomDetails},
-        {u"CO,x", RecordKind::Comment},       {u"\"RE\",1", RecordKind::Claim},
-        {u"R\"E,1", RecordKind::Claim},       {u"re,1", RecordKind::Other},
-        {u" RE,1", RecordKind::Other},        {u"RE ,1", RecordKind::Other},
-        {u"REX,1", RecordKind::Other},        {u"R,E", RecordKind::Other},
-        {u"", RecordKind::Other},             {u"SY,1", RecordKind::Other},
+        {u"IR,1", RecordKind::Clinic},
+        {u"RE", RecordKind::Claim},
+        {u"HO,", RecordKind::Insurer},
+        {u"KO,1,2", RecordKind::PublicExpense},
+        {u"SN,1", RecordKind::Qualification},
+        {u"SJ,x", RecordKind::SymptomDetails},
+        {u"CO,x", RecordKind::Comment},
+        {u"\"RE\",1", RecordKind::Claim},
+        {u"R\"E,1", RecordKind::Claim},
+        {u"re,1", RecordKind::Other},
+        {u" RE,1", RecordKind::Other},
+        {u"RE ,1", RecordKind::Other},
+        {u"REX,1", RecordKind::Other},
+        {u"R,E", RecordKind::Other},
+        {u"", RecordKind::Other},
+        {u"SY,1", RecordKind::Other},
         {u"ＲＥ,1", RecordKind::Other},
     };
     for (const auto& [line, kind] : cases) EXPECT_EQ(claims::recordKind(line), kind);
@@ -61,11 +69,17 @@ TEST(FileKindMark, TheFourthCharacterOfTheFirstLineInTheLoadersEncoding) {
         {"IR,", std::nullopt},
         {"", std::nullopt},
         {"IR\r\n,1", std::nullopt},
-        {"\xEF\xBB\xBFIR,2,13", u'2'},                 // UTF-8 with its mark
-        {std::string("\xFF\xFEI\0R\0,\0" "1\0", 10), u'1'},  // UTF-16 LE
-        {std::string("\xFE\xFF\0I\0R\0,\0" "2", 10), u'2'},  // UTF-16 BE
-        {"\x83\x65\x83\x58,1", u'1'},                  // テス,1 in Shift-JIS: the 4th character is "1"
-        {"\x81 R1", u'1'},                            // a broken pair: U+FFFD, then the space read afresh
+        {"\xEF\xBB\xBFIR,2,13", u'2'},  // UTF-8 with its mark
+        {std::string("\xFF\xFEI\0R\0,\0"
+                     "1\0",
+                     10),
+         u'1'},  // UTF-16 LE
+        {std::string("\xFE\xFF\0I\0R\0,\0"
+                     "2",
+                     10),
+         u'2'},                        // UTF-16 BE
+        {"\x83\x65\x83\x58,1", u'1'},  // テス,1 in Shift-JIS: the 4th character is "1"
+        {"\x81 R1", u'1'},             // a broken pair: U+FFFD, then the space read afresh
     };
     for (const auto& [bytes, mark] : cases) {
         writeBytes(dir / "f", bytes);

@@ -85,7 +85,8 @@ TEST_F(ClaimsButtons, WithBothBoxesFilledTheUserIsAskedFirst) {
     setText(&window, "Edit1", QStringLiteral("old1"));
     setText(&window, "Edit2", QStringLiteral("old2"));
     click(&window, "Button3");  // answered No
-    EXPECT_EQ(dialogs.texts(Kind::Confirm), std::vector<QString>{QStringLiteral("新しいレセ電ファイルを選択しますか？")});
+    EXPECT_EQ(dialogs.texts(Kind::Confirm),
+              std::vector<QString>{QStringLiteral("新しいレセ電ファイルを選択しますか？")});
     EXPECT_EQ(kindsShown(), std::vector<Kind>{Kind::Confirm});
     EXPECT_EQ(text(&window, "Edit1"), QStringLiteral("old1"));
 
@@ -93,8 +94,8 @@ TEST_F(ClaimsButtons, WithBothBoxesFilledTheUserIsAskedFirst) {
     dialogs.confirmAnswers = {true};
     dialogs.fileAnswers = {employeeFile()};  // the national dialog is cancelled
     click(&window, "Button3");
-    EXPECT_EQ(kindsShown(), (std::vector<Kind>{Kind::Confirm, Kind::Information, Kind::OpenFile, Kind::Information,
-                                               Kind::OpenFile}));
+    EXPECT_EQ(kindsShown(),
+              (std::vector<Kind>{Kind::Confirm, Kind::Information, Kind::OpenFile, Kind::Information, Kind::OpenFile}));
     EXPECT_EQ(text(&window, "Edit1"), qstr(inputs / "employee.UKE"));
     EXPECT_TRUE(text(&window, "Edit2").isEmpty());
 }
@@ -128,8 +129,9 @@ TEST_F(ClaimsButtons, AnonymisingBothFilesHandsBothToTheResultWindow) {
     EXPECT_EQ(window.gstFile2, u"50611_2.UKE");
     EXPECT_TRUE(dialogs.shown.empty());
     EXPECT_EQ(listFolder(downloads.path()), (std::vector<std::string>{"50611_1.UKE", "50611_2.UKE"}));
-    EXPECT_EQ(readBytes(downloads / "50611_2.UKE"),
-              outputBytes({u"IR,2,13,1,0123456,,VELTクリニック,50611,00,012-345-6789", u"RE,2,a,b,テスト国２" + kClaimTail}));
+    EXPECT_EQ(
+        readBytes(downloads / "50611_2.UKE"),
+        outputBytes({u"IR,2,13,1,0123456,,VELTクリニック,50611,00,012-345-6789", u"RE,2,a,b,テスト国２" + kClaimTail}));
 }
 
 TEST_F(ClaimsButtons, AMissingFileIsReportedAndTheResultWindowStillOpens) {
@@ -151,7 +153,8 @@ TEST_F(ClaimsButtons, AnErrorInTheFirstFileIsShownAndTheSecondIsStillDone) {
     setText(&window, "Edit1", claimsFile("short.UKE", {clinicRecord(u"1"), u"KO,1"}));
     setText(&window, "Edit2", nationalFile());
     EXPECT_EQ(pressTool("Button1"), QStringLiteral("社保と国保の匿名化ファイルが作成されました"));
-    EXPECT_EQ(dialogs.texts(Kind::Error), std::vector<QString>{QStringLiteral("リストのインデックスが範囲を超えています (2)")});
+    EXPECT_EQ(dialogs.texts(Kind::Error),
+              std::vector<QString>{QStringLiteral("リストのインデックスが範囲を超えています (2)")});
     EXPECT_TRUE(window.gstFile1.empty());
     EXPECT_EQ(listFolder(programFolder.path()), std::vector<std::string>{"50611_2.UKE"});
 }

@@ -76,8 +76,8 @@ struct Chart {
 Expected generate(int claims) {
     std::mt19937 random(611);
     Expected e;
-    const Fields ir = {u"IR", u"2", u"13", u"1", u"1234567", u"", u"山田 内科", u"50611", u"00", u"03-1234-5678",
-                       u"備考 あり"};
+    const Fields ir = {u"IR",    u"2",  u"13",           u"1",        u"1234567", u"", u"山田 内科",
+                       u"50611", u"00", u"03-1234-5678", u"備考 あり"};
     e.input.push_back(u"IR,\"2\",13,1,1234567,,\"山田 内科\",50611,00,03-1234-5678,備考 あり");
     Fields irOut = ir;
     irOut[4] = u"0123456";
@@ -88,8 +88,8 @@ Expected generate(int claims) {
 
     const std::vector<std::u16string> names = {u"山田　太郎", u"佐藤 一郎", u"髙橋　花子", u"渡邊 美咲"};
     const std::vector<std::u16string> kana = {u"ﾔﾏﾀﾞ ﾀﾛｳ", u"ｻﾄｳ ｲﾁﾛｳ", u"ﾀｶﾊｼ ﾊﾅｺ"};
-    const std::vector<Chart> branches = {{u"", u""},      {u"-01", u""},  {u"*0", u""},   {u"/2", u""},
-                                         {u"*02", u""},   {u" -1", u""},  {u"－1", u"－1"}};
+    const std::vector<Chart> branches = {{u"", u""},    {u"-01", u""}, {u"*0", u""},    {u"/2", u""},
+                                         {u"*02", u""}, {u" -1", u""}, {u"－1", u"－1"}};
     const std::vector<std::u16string> symbols = {u"記号", u"１２３", u"ｱｲｳ ｴ", u""};
     for (int claim = 1; claim <= claims; ++claim) {
         const std::u16string number = fromSjis(std::to_string(claim));
@@ -127,7 +127,8 @@ Expected generate(int claims) {
         e.input.push_back(u"SN,1,01," + insurer + u"," + symbol + u"," + card + u",01,");
         e.anonymised.push_back(quotedJoin({u"SN", u"1", u"01", u"12345678", u"", u"１２３４５", u"00", u""}));
         e.stripped.push_back(e.input.back());
-        for (int i = 0; i < 1 + claim % 3; ++i) e.untouched(u"SY,88" + digits(random, 5) + u",5061001,,01,,,\"主 病\",");
+        for (int i = 0; i < 1 + claim % 3; ++i)
+            e.untouched(u"SY,88" + digits(random, 5) + u",5061001,,01,,,\"主 病\",");
         for (int i = 0; i < 2 + claim % 5; ++i) {
             e.untouched(u"SI,11,1,1120" + digits(random, 5) + u",,,1,,,,");
             e.untouched(u"IY,21,1,6104" + digits(random, 5) + u"," + digits(random, 1) + u",,,");

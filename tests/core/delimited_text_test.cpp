@@ -12,18 +12,18 @@ TEST(DelimitedText, BlanksAndCommasSeparateAndQuotesProtect) {
         {u"", {}},
         {u" \t \x01", {}},
         {u"a,b", {u"a", u"b"}},
-        {u"\tA\tB", {u"A", u"B"}},              // a leading empty column gives no item
-        {u"A\t\tB", {u"A", u"B"}},              // nor does an empty column inside
-        {u"A B\tC", {u"A", u"B", u"C"}},        // a space splits a column
+        {u"\tA\tB", {u"A", u"B"}},        // a leading empty column gives no item
+        {u"A\t\tB", {u"A", u"B"}},        // nor does an empty column inside
+        {u"A B\tC", {u"A", u"B", u"C"}},  // a space splits a column
         {u"A , ,B", {u"A", u"", u"B"}},
         {u"a,,b", {u"a", u"", u"b"}},
-        {u"A,", {u"A", u""}},                   // a comma ending the line adds an empty item
-        {u"A, ", {u"A"}},                       // ... but not when blanks follow it
+        {u"A,", {u"A", u""}},  // a comma ending the line adds an empty item
+        {u"A, ", {u"A"}},      // ... but not when blanks follow it
         {u" ,B", {u"", u"B"}},
         {u"\"x, \"\"y\"\"\",z", {u"x, \"y\"", u"z"}},
-        {u"\"ab\"cd", {u"ab", u"cd"}},          // a quoted item ends at its closing quote
+        {u"\"ab\"cd", {u"ab", u"cd"}},  // a quoted item ends at its closing quote
         {u"\"open, to the end", {u"open, to the end"}},
-        {u"ab\"c d\"", {u"ab\"c", u"d\""}},     // a quote inside a plain item is a character
+        {u"ab\"c d\"", {u"ab\"c", u"d\""}},  // a quote inside a plain item is a character
         {std::u16string(u"A\0B,C", 5), {std::u16string(u"A\0B", 3), u"C"}},
         {u"\u3000A\u3000,B", {u"\u3000A\u3000", u"B"}},  // the full-width space is no blank
     };

@@ -62,10 +62,12 @@ TEST(ReadDecimal, AcceptsPlainAndExponentNotation) {
         std::optional<long double> value;
     };
     const Case cases[] = {
-        {u"65", 65.0L},   {u"-3", -3.0L},     {u"6.5", 6.5L},        {u".5", 0.5L},        {u"5.", 5.0L},
-        {u" 1e2 ", 100.0L}, {u"1E-1", 0.1L},  {u"+2.5e+1", 25.0L},   {u"", std::nullopt},  {u".", std::nullopt},
-        {u"abc", std::nullopt}, {u"1.2.3", std::nullopt}, {u"1e", std::nullopt}, {u"1,5", std::nullopt},
-        {u"inf", std::nullopt}, {u"nan", std::nullopt}, {u"0x10", std::nullopt}, {u"1e99999", std::nullopt},
+        {u"65", 65.0L},         {u"-3", -3.0L},          {u"6.5", 6.5L},
+        {u".5", 0.5L},          {u"5.", 5.0L},           {u" 1e2 ", 100.0L},
+        {u"1E-1", 0.1L},        {u"+2.5e+1", 25.0L},     {u"", std::nullopt},
+        {u".", std::nullopt},   {u"abc", std::nullopt},  {u"1.2.3", std::nullopt},
+        {u"1e", std::nullopt},  {u"1,5", std::nullopt},  {u"inf", std::nullopt},
+        {u"nan", std::nullopt}, {u"0x10", std::nullopt}, {u"1e99999", std::nullopt},
         {u"１", std::nullopt},
     };
     for (const auto& c : cases) EXPECT_EQ(readDecimal(c.text), c.value) << std::string(c.text.begin(), c.text.end());
@@ -86,11 +88,15 @@ TEST(FormatFixed1, RoundsHalvesAwayFromZeroOnEighteenDigits) {
         std::u16string formatted;
     };
     const Case cases[] = {
-        {u"65", u"65.0"},    {u"65.54", u"65.5"},   {u"65.25", u"65.3"},  {u"0.15", u"0.2"},
-        {u"-6.25", u"-6.3"}, {u"65.04", u"65.0"},   {u"-0.04", u"0.0"},   {u"-0.05", u"-0.1"},
-        {u"0.05", u"0.1"},   {u"0.04999", u"0.0"},  {u"0.005", u"0.0"},   {u"9.95", u"10.0"},
-        {u"99.96", u"100.0"}, {u"350.5", u"350.5"}, {u"1e-30", u"0.0"},   {u"123456789012345678", u"123456789012345678.0"},
-        {u"1e20", u"1E20"},  {u"-1.5e20", u"-1.5E20"},
+        {u"65", u"65.0"},     {u"65.54", u"65.5"},
+        {u"65.25", u"65.3"},  {u"0.15", u"0.2"},
+        {u"-6.25", u"-6.3"},  {u"65.04", u"65.0"},
+        {u"-0.04", u"0.0"},   {u"-0.05", u"-0.1"},
+        {u"0.05", u"0.1"},    {u"0.04999", u"0.0"},
+        {u"0.005", u"0.0"},   {u"9.95", u"10.0"},
+        {u"99.96", u"100.0"}, {u"350.5", u"350.5"},
+        {u"1e-30", u"0.0"},   {u"123456789012345678", u"123456789012345678.0"},
+        {u"1e20", u"1E20"},   {u"-1.5e20", u"-1.5E20"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(formatFixed1(*readDecimal(c.text)), c.formatted) << std::string(c.text.begin(), c.text.end());

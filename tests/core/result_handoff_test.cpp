@@ -71,7 +71,8 @@ TEST_F(Handoff, FilesThatCannotMoveStayAndAreNamed) {
     const auto notMoved = moveResultFiles(program_.path(), saveFolder_.path(), {u"a.csv", u"b.csv", u"gone.csv"});
     EXPECT_EQ(notMoved, std::vector<std::u16string>{u"b.csv"});
     EXPECT_EQ(listFolder(program_.path()), std::vector<std::string>{"b.csv"});
-    EXPECT_EQ(notMovedWarning(notMoved), u"保存できなかったファイルがあります（プログラムフォルダに残っています）：\nb.csv");
+    EXPECT_EQ(notMovedWarning(notMoved),
+              u"保存できなかったファイルがあります（プログラムフォルダに残っています）：\nb.csv");
 
     const auto missing = moveResultFiles(program_.path(), saveFolder_ / "no-such-folder", {u"b.csv"});
     EXPECT_EQ(missing, std::vector<std::u16string>{u"b.csv"});

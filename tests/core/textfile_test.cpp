@@ -27,17 +27,23 @@ TEST(TextFileLineReader, LineBreaksAndTheEndOfFileMark) {
     };
     const Case cases[] = {
         {"", {}},
-        {"\x1A" "abc", {}},
+        {"\x1A"
+         "abc",
+         {}},
         {"abc", {u"abc"}},
         {"abc\r\n", {u"abc"}},
         {"IR,1\r\nRE,2\r\n\x1A", {u"IR,1", u"RE,2"}},
         {"a\r\n\r\nb", {u"a", u"", u"b"}},
         {"a\nb\n", {u"a", u"b"}},
-        {"abc\rdef\nghi", {u"abc", u"ghi"}},       // after a lone CR the rest of the line is skipped
-        {"a\rb\rc\r", {u"a"}},                      // CR-only breaks: one line
+        {"abc\rdef\nghi", {u"abc", u"ghi"}},  // after a lone CR the rest of the line is skipped
+        {"a\rb\rc\r", {u"a"}},                // CR-only breaks: one line
         {"a\r\r\nb", {u"a", u"b"}},
-        {"ab\x1A" "cd\r\nef", {u"ab"}},              // 0x1A in the middle ends the reading
-        {"a\rx\x1A" "\nb", {u"a"}},                  // also while skipping
+        {"ab\x1A"
+         "cd\r\nef",
+         {u"ab"}},  // 0x1A in the middle ends the reading
+        {"a\rx\x1A"
+         "\nb",
+         {u"a"}},  // also while skipping
         {"\x82\xA0\r\n", {u"あ"}},
         {"\x81\r\n", {u"\uFFFD"}},
     };
@@ -58,7 +64,10 @@ TEST(AnyBreakLineReader, CrLfLfAndLoneCrEachEndALine) {
         {"a\rb\nc\r\nd", {u"a", u"b", u"c", u"d"}},
         {"a\r\n", {u"a"}},
         {"\r\n\r\n", {u"", u""}},
-        {"a\x1A" "b", {u"a\x1A" "b"}},
+        {"a\x1A"
+         "b",
+         {u"a\x1A"
+          "b"}},
     };
     TempDir dir;
     for (const auto& c : cases) {
@@ -109,12 +118,23 @@ TEST(LineBytesReader, SplitsAtEveryBreakAcrossBlocksAndSkipsAByteOrderMarkOnlyWh
 TEST(LineBytesReader, SmallBlocksGiveTheSameLinesUnderBothRules) {
     // Every block size from 4 puts a break, a CR LF pair or the 0x1A on some block edge.
     TempDir dir;
-    const std::string bytes = "ab\r\ncd\rskip\nef\n\r\ngh\r\r\nij\x1A" "kl\r\n";
+    const std::string bytes =
+        "ab\r\ncd\rskip\nef\n\r\ngh\r\r\nij\x1A"
+        "kl\r\n";
     writeBytes(dir / "f", bytes);
-    const std::vector<std::string> anyBreak = {"ab", "cd", "skip", "ef", "", "gh", "", "ij\x1A" "kl"};
+    const std::vector<std::string> anyBreak = {"ab",
+                                               "cd",
+                                               "skip",
+                                               "ef",
+                                               "",
+                                               "gh",
+                                               "",
+                                               "ij\x1A"
+                                               "kl"};
     const std::vector<std::string> textFile = {"ab", "cd", "ef", "", "gh", "ij"};
     for (size_t block = 4; block <= 12; ++block) {
-        for (const auto& [rule, expected] : {std::pair{LineRule::AnyBreak, anyBreak}, std::pair{LineRule::TextFile, textFile}}) {
+        for (const auto& [rule, expected] :
+             {std::pair{LineRule::AnyBreak, anyBreak}, std::pair{LineRule::TextFile, textFile}}) {
             LineBytesReader reader(dir / "f", rule, block);
             std::vector<std::string> lines;
             for (std::string_view line; reader.next(line);) lines.emplace_back(line);
@@ -140,14 +160,18 @@ TEST(LineListLoader, ByteOrderMarksSelectTheEncoding) {
         {std::string("\xFF\xFE\x42\x30\n\0", 6), {u"あ"}},
         {std::string("\xFE\xFF\x30\x42\0\r\0\n\0b", 10), {u"あ", u"b"}},
         {"\x82\xA0\rb\r\n\r\n", {u"あ", u"b", u""}},
-        {"a\x1A" "b", {u"a\x1A" "b"}},
+        {"a\x1A"
+         "b",
+         {u"a\x1A"
+          "b"}},
     };
     TempDir dir;
     for (const auto& c : cases) {
         writeBytes(dir / "f", c.bytes);
         EXPECT_EQ(LoadLineList(dir / "f"), c.lines) << c.bytes;
     }
-    EXPECT_EQ(loadLines(dir / "f", TextEncoding::Cp932), (Lines{u"a\x1A" "b"}));
+    EXPECT_EQ(loadLines(dir / "f", TextEncoding::Cp932), (Lines{u"a\x1A"
+                                                                "b"}));
 }
 
 TEST(WrtSet, WritesCodePage932WithCrLfAfterEveryLine) {

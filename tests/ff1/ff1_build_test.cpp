@@ -28,15 +28,15 @@ class Build : public ::testing::Test {
 protected:
     Build() {
         writeBytes(ff1 / "siyo4.csv", sjisLines({
-                                           u"ヘッダー名称,コード,ペイロード番号",
-                                           u"[0] カルテ番号,ID,9",
-                                           u"[2] 診療年月日,DATE,1",
-                                           u"[3] 郵便番号,CPP0001,3",
-                                           u"[4] 身長,CPF0001,1",
-                                           u"[5] 体重,CPF0001,2",
-                                           u"[6] P6,X,6",
-                                           u"[7] P5,X,5",
-                                       }));
+                                          u"ヘッダー名称,コード,ペイロード番号",
+                                          u"[0] カルテ番号,ID,9",
+                                          u"[2] 診療年月日,DATE,1",
+                                          u"[3] 郵便番号,CPP0001,3",
+                                          u"[4] 身長,CPF0001,1",
+                                          u"[5] 体重,CPF0001,2",
+                                          u"[6] P6,X,6",
+                                          u"[7] P5,X,5",
+                                      }));
     }
     void merged(const std::vector<std::u16string>& lines) { writeBytes(ff1 / "G_FF1_all.txt", sjisLines(lines)); }
     std::filesystem::path build(std::u16string_view month = u"202404", std::u16string_view append = u"") {
@@ -81,11 +81,11 @@ TEST_F(Build, OneRowPerDataIdInCodeUnitOrderFilledByItsLinesTheLaterLineWinning)
         ff1Line(u"A2", u"202404", u"CPF0001", payloads({u"171", u""})),
     });
     EXPECT_EQ(output(u" 202404 "), (std::vector<std::u16string>{
-                                        header(),
-                                        row({{0, u"10"}, {2, u"20240401"}}),
-                                        row({{0, u"9"}, {2, u"20240401"}, {4, u"150"}}),
-                                        row({{0, u"A2"}, {2, u"20240401"}, {3, u"1000001"}, {4, u"171"}, {5, u"60"}}),
-                                    }));
+                                       header(),
+                                       row({{0, u"10"}, {2, u"20240401"}}),
+                                       row({{0, u"9"}, {2, u"20240401"}, {4, u"150"}}),
+                                       row({{0, u"A2"}, {2, u"20240401"}, {3, u"1000001"}, {4, u"171"}, {5, u"60"}}),
+                                   }));
     EXPECT_EQ(listFolder(downloads.path()), std::vector<std::string>{"202404_ff1all.csv"});
 }
 
@@ -94,10 +94,8 @@ TEST_F(Build, ATenFieldLineReadsPayloadsOneToFiveAndValuesLoseQuotesButKeepComma
         ff1Line(u"A", u"202404", u"X", {u"1", u"2", u"3", u"4", u"5"}),  // no payload 6
         ff1Line(u"B", u"202404", u"CPF0001", payloads({u"1\"7\"0", u"6,0"})),
         ff1Line(u"C", u"202404", u"ID", payloads({u"", u"", u"", u"", u"", u"", u"", u"", u"K9"})),
-        ff1Line(u"D", u"202404", u"DATE", payloads({u"20240415"})),
-        ff1Line(u"", u"202404", u"X", payloads({u"1"})),
-        ff1Line(u"E", u"x", u"X", payloads({u"1"})),
-        ff1Line(u"F", u"202404", u" ", payloads({u"1"})),
+        ff1Line(u"D", u"202404", u"DATE", payloads({u"20240415"})), ff1Line(u"", u"202404", u"X", payloads({u"1"})),
+        ff1Line(u"E", u"x", u"X", payloads({u"1"})), ff1Line(u"F", u"202404", u" ", payloads({u"1"})),
         u"1\tG\t202404\tX",  // fewer than five fields
     });
     EXPECT_EQ(output(), (std::vector<std::u16string>{
@@ -130,7 +128,8 @@ TEST_F(Build, AUtf8MergedFileWithItsByteOrderMarkKeepsNonAsciiValues) {
 
 TEST_F(Build, AppendedRowsFollowAsReadWhenTheirDateMatches) {
     merged({ff1Line(u"A", u"202404", u"CPF0001", payloads({u"170"}))});
-    writeBytes(ff1 / "add.csv", sjisLines({u"any header", u"", u"short,line", u"A,x,20240401,y ", u"  ", u"B,,20240401"}));
+    writeBytes(ff1 / "add.csv",
+               sjisLines({u"any header", u"", u"short,line", u"A,x,20240401,y ", u"  ", u"B,,20240401"}));
     EXPECT_EQ(output(u"202404", u16path(ff1 / "add.csv")),
               (std::vector<std::u16string>{header(), row({{0, u"A"}, {2, u"20240401"}, {4, u"170"}}), u"short,line",
                                            u"A,x,20240401,y ", u"B,,20240401"}));
@@ -164,8 +163,8 @@ TEST_F(Build, ADifferentAppendDateFailsAndKeepsTheOlderOutput) {
 TEST_F(Build, TheIdListReplacesFieldZeroWhereItMatchesExactly) {
     merged({ff1Line(u"0001", u"202404", u"CPF0001", payloads({u"170"})),
             ff1Line(u"0002", u"202404", u"CPF0001", payloads({u"150"}))});
-    writeBytes(ff1 / "recelist.csv", sjisLines({u" K000 ,a,b,c, 0002 ", u"K123,a,b,c,0001", u"short,0001", u"",
-                                                u"K999,x,y,z,0003"}));
+    writeBytes(ff1 / "recelist.csv",
+               sjisLines({u" K000 ,a,b,c, 0002 ", u"K123,a,b,c,0001", u"short,0001", u"", u"K999,x,y,z,0003"}));
     writeBytes(ff1 / "add.csv", sjisLines({u"0003,head,er", u"0001,x,20240401", u"0001 ,y,20240401", u"0003"}));
     EXPECT_EQ(output(u"202404", u16path(ff1 / "add.csv")),
               (std::vector<std::u16string>{header(), row({{0, u"K123"}, {2, u"20240401"}, {4, u"170"}}),

@@ -77,10 +77,12 @@ TEST_F(Ff1Cli, AnFF1FolderWithoutFF1FilesReportsTheFolderWithItsSeparator) {
     writeBytes(empty / "G_FF1_all.txt", "stale merged file");
     const auto result = runCli({"ff1", utf8(empty.path()), "--month", "202404", "-o", out()});
     EXPECT_EQ(result.status, 1);
-    EXPECT_EQ(result.err, "エラーが発生しました:G_FF1*.txt / G_FF1*.tsv が見つかりません：" + utf8(empty.path()) + kSeparator + "\n");
+    EXPECT_EQ(result.err, "エラーが発生しました:G_FF1*.txt / G_FF1*.tsv が見つかりません：" + utf8(empty.path()) +
+                              kSeparator + "\n");
     EXPECT_TRUE(listFolder(empty.path()).empty());
     const auto missing = runCli({"ff1", utf8(work / "gone"), "--month", "202404"});
-    EXPECT_EQ(missing.err, "エラーが発生しました:入力フォルダが見つかりません：" + utf8(work / "gone") + kSeparator + "\n");
+    EXPECT_EQ(missing.err,
+              "エラーが発生しました:入力フォルダが見つかりません：" + utf8(work / "gone") + kSeparator + "\n");
 }
 
 TEST_F(Ff1Cli, MergeWritesTheMergedFileAndPrintsItsPath) {

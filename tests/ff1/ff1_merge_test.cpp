@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "core/textfile.h"
 #include "ff1/ff1_format.h"
 #include "ff1/ff1_merge.h"
-#include "core/textfile.h"
 #include "ff1_test_support.h"
 #include "platform/errors.h"
 #include "platform/utf.h"

@@ -36,8 +36,8 @@ const std::u16string kTitleError = u"仕様CSVの1行目に「ヘッダー名/�
 
 TEST_F(SpecFile, AnEmptyFileOrATitleLineWithoutAllThreeTitlesFails) {
     EXPECT_EQ(errorOf(""), u"仕様CSVが空です。");
-    for (const std::u16string titles : {u"ヘッダー名,コード,ペイロード番号", u"", u"ヘッダー名称,コード", u"コード,ペイロード番号",
-                                          u"\"ヘッダー名称,コード,ペイロード番号"}) {
+    for (const std::u16string titles : {u"ヘッダー名,コード,ペイロード番号", u"", u"ヘッダー名称,コード",
+                                        u"コード,ペイロード番号", u"\"ヘッダー名称,コード,ペイロード番号"}) {
         EXPECT_EQ(errorOf(sjisLines({titles, u"[3] 郵便番号,C,3"})), kTitleError) << utf16ToUtf8(titles);
     }
     // Line 1 is always the title line, and the file is Shift-JIS: one with a UTF-8 mark is
@@ -93,7 +93,8 @@ TEST_F(SpecFile, RowsGiveHeaderTextsAndMapEntriesOnlyWhereUsable) {
 
 TEST_F(SpecFile, WithoutRowsEveryHeaderIsItsBracketedNumberAndTheMapIsEmpty) {
     const SpecCsv spec = load({kTitles});
-    for (int n = 0; n < 89; ++n) EXPECT_EQ(spec.Headers[static_cast<size_t>(n)], u"[" + fromAscii(std::to_string(n)) + u"]");
+    for (int n = 0; n < 89; ++n)
+        EXPECT_EQ(spec.Headers[static_cast<size_t>(n)], u"[" + fromAscii(std::to_string(n)) + u"]");
     EXPECT_TRUE(spec.MapCodePayloadToIndex.empty());
 }
 
@@ -118,9 +119,19 @@ TEST(ExtractIndexFromBracket, TheTrimmedIntegerBetweenTheFirstBrackets) {
         std::u16string text;
         int index;
     } cases[] = {
-        {u"[0] カルテ番号", 0}, {u"[ 05 ] 郵便番号", 5}, {u"x[12]y[3]", 12}, {u"[88]", 88}, {u"[89]", 89},
-        {u"[-1] x", -1},        {u"[]", -1},             {u"[a]", -1},        {u"a]b[3]", -1}, {u"[3", -1},
-        {u"3]", -1},            {u"[2147483648]", -1},   {u"[$A]", 10},
+        {u"[0] カルテ番号", 0},
+        {u"[ 05 ] 郵便番号", 5},
+        {u"x[12]y[3]", 12},
+        {u"[88]", 88},
+        {u"[89]", 89},
+        {u"[-1] x", -1},
+        {u"[]", -1},
+        {u"[a]", -1},
+        {u"a]b[3]", -1},
+        {u"[3", -1},
+        {u"3]", -1},
+        {u"[2147483648]", -1},
+        {u"[$A]", 10},
     };
     for (const auto& c : cases) EXPECT_EQ(ff1::ExtractIndexFromBracket(c.text), c.index) << utf16ToUtf8(c.text);
 }

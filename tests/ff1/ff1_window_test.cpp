@@ -93,8 +93,9 @@ TEST_F(FF1Window, AFailedRunShowsTheErrorRestoresTheButtonAndRemovesTheMergedFil
         click(&window, "Button2");
         EXPECT_TRUE(child<QPushButton>(&window, "Button2")->isEnabled());
     });
-    EXPECT_EQ(messages(), std::vector<QString>{QStringLiteral("エラーが発生しました:G_FF1*.txt / G_FF1*.tsv が見つかりません：") +
-                                               qstr(ff1.path()) + QDir::separator()});
+    EXPECT_EQ(messages(),
+              std::vector<QString>{QStringLiteral("エラーが発生しました:G_FF1*.txt / G_FF1*.tsv が見つかりません：") +
+                                   qstr(ff1.path()) + QDir::separator()});
     EXPECT_EQ(watching.looks, (std::vector<std::pair<bool, bool>>{{false, true}}));
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     EXPECT_TRUE(listFolder(ff1.path()).empty());
@@ -110,8 +111,9 @@ TEST_F(FF1Window, OpeningWritesTheDefaultFolderWhenTheSettingIsBlankAndARunUsesI
     });
     EXPECT_TRUE(TfrmFF1MergeVCL2::DspSet(context, nullptr));
     EXPECT_EQ(settings().read(u"SAVEFF1"), u"C:\\HDD_QT7\\FF1");
-    EXPECT_EQ(messages(), std::vector<QString>{QStringLiteral("エラーが発生しました:入力フォルダが見つかりません：C:\\HDD_QT7\\FF1") +
-                                               QDir::separator()});
+    EXPECT_EQ(messages(), std::vector<QString>{
+                              QStringLiteral("エラーが発生しました:入力フォルダが見つかりません：C:\\HDD_QT7\\FF1") +
+                              QDir::separator()});
 }
 
 }  // namespace

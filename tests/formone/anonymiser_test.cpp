@@ -18,9 +18,12 @@ TEST(AnonymiserName, ReplacesEveryLowerCaseTxt) {
     const struct {
         std::u16string path;
         std::u16string name;
-    } cases[] = {{u"FF1_202404.txt", u"FF1_202404ano.txt"}, {u"a.txt.txt", u"aano.txtano.txt"},
-                 {u"data.TXT", u"data.TXT"},                {u"data.tsv", u"data.tsv"},
-                 {u"C:\\in\\x.txt", u"xano.txt"},           {u"/in/d.txt/y", u"y"}};
+    } cases[] = {{u"FF1_202404.txt", u"FF1_202404ano.txt"},
+                 {u"a.txt.txt", u"aano.txtano.txt"},
+                 {u"data.TXT", u"data.TXT"},
+                 {u"data.tsv", u"data.tsv"},
+                 {u"C:\\in\\x.txt", u"xano.txt"},
+                 {u"/in/d.txt/y", u"y"}};
     for (const auto& c : cases) EXPECT_EQ(anonymisedFileName(c.path), c.name);
 }
 

@@ -50,7 +50,8 @@ TEST_F(FormOneCli, RefusalsAndErrorsExitWithOneAndWriteNothing) {
         {{"carte2", path("empty.txt")}, "正しいFFファイルではありません。\n"},
         {{"carte2", path("header.txt")}, "リストのインデックスが範囲を超えています (1)\n"},
         {{"carte2", path("short.txt")}, "範囲チェックエラー.\n"},
-        {{"carte2", path("short.txt"), "--month", "2024/04"}, "ファイル名に使えない文字が含まれています：2024/04_carte.csv.\n"},
+        {{"carte2", path("short.txt"), "--month", "2024/04"},
+         "ファイル名に使えない文字が含まれています：2024/04_carte.csv.\n"},
         {{"carte2", path("header.txt"), "--movacal", path("none.csv"), "--month", "202404"}, ""},
         {{"blank-names", " "}, "ファイルが選択されていません。\n"},
     };

@@ -46,9 +46,9 @@ std::vector<Case> code(std::u16string_view allowed) {
 }
 
 std::vector<Case> integerUpTo(int n) {
-    std::vector<Case> cases = {{u"0", u"0"}, {u"-1", u""}, {u"1.5", u""}, {u"abc", u""}, {u"", u""},
-                               {u"４", u""}, {u"$A", u"$A"}, {u"0x0A", u"0x0A"}, {u" 5 ", u" 5 "},
-                               {u"4294967296", u""}, {u"$FFFFFFFF", u""}, {u"00005", u"00005"}};
+    std::vector<Case> cases = {{u"0", u"0"},     {u"-1", u""},         {u"1.5", u""},       {u"abc", u""},
+                               {u"", u""},       {u"４", u""},         {u"$A", u"$A"},      {u"0x0A", u"0x0A"},
+                               {u" 5 ", u" 5 "}, {u"4294967296", u""}, {u"$FFFFFFFF", u""}, {u"00005", u"00005"}};
     const std::string nText = std::to_string(n);
     const std::string overText = std::to_string(n + 1);
     cases.push_back({std::u16string(nText.begin(), nText.end()), std::u16string(nText.begin(), nText.end())});
@@ -58,14 +58,16 @@ std::vector<Case> integerUpTo(int n) {
 
 // "%3.1f" with halves away from zero on 18 significant digits; -0.0 loses its sign.
 const std::vector<Case> kDecimalCommon = {
-    {u"6", u"6.0"},   {u"6.04", u"6.0"}, {u"6.25", u"6.3"}, {u"0.15", u"0.2"},  {u"6.55", u"6.6"},
-    {u" 7 ", u"7.0"}, {u"1e1", u"10.0"}, {u"0", u""},       {u"0.0", u""},      {u"abc", u""},
-    {u"", u""},       {u"0.04", u"0.0"}, {u"1,5", u""},     {u"７", u""},       {u"2.96", u"3.0"},
+    {u"6", u"6.0"},   {u"6.04", u"6.0"}, {u"6.25", u"6.3"}, {u"0.15", u"0.2"}, {u"6.55", u"6.6"},
+    {u" 7 ", u"7.0"}, {u"1e1", u"10.0"}, {u"0", u""},       {u"0.0", u""},     {u"abc", u""},
+    {u"", u""},       {u"0.04", u"0.0"}, {u"1,5", u""},     {u"７", u""},      {u"2.96", u"3.0"},
 };
 
 std::vector<Case> decimalAnyRange() {
     std::vector<Case> cases = kDecimalCommon;
-    cases.insert(cases.end(), {{u"65.25", u"65.3"}, {u"-3", u"-3.0"}, {u"-6.25", u"-6.3"}, {u"-0.04", u"0.0"}, {u"350.55", u"350.6"}});
+    cases.insert(
+        cases.end(),
+        {{u"65.25", u"65.3"}, {u"-3", u"-3.0"}, {u"-6.25", u"-6.3"}, {u"-0.04", u"0.0"}, {u"350.55", u"350.6"}});
     return cases;
 }
 
@@ -75,16 +77,19 @@ std::vector<Case> decimalUpTo20() {
     return cases;
 }
 
-const std::vector<Case> kYearMonth = {
-    {u"202404", u"20240401"}, {u" 202404 ", u"20240401"}, {u"20240415", u"20240415"},
-    {u"2024041", u"2024041"}, {u"abcdef", u"abcdef01"},   {u"", u""}};
+const std::vector<Case> kYearMonth = {{u"202404", u"20240401"}, {u" 202404 ", u"20240401"}, {u"20240415", u"20240415"},
+                                      {u"2024041", u"2024041"}, {u"abcdef", u"abcdef01"},   {u"", u""}};
 
-const std::vector<Case> kNoHalfWidth = {
-    {u"山田　太郎", u"山田　太郎"}, {u"山田 太郎", u""}, {u"山田太郎 ", u""}, {u"ﾔﾏﾀﾞ", u""},
-    {u"Ａ１", u"Ａ１"},           {u"山田1", u""},     {u"", u""}};
+const std::vector<Case> kNoHalfWidth = {{u"山田　太郎", u"山田　太郎"},
+                                        {u"山田 太郎", u""},
+                                        {u"山田太郎 ", u""},
+                                        {u"ﾔﾏﾀﾞ", u""},
+                                        {u"Ａ１", u"Ａ１"},
+                                        {u"山田1", u""},
+                                        {u"", u""}};
 
-const std::vector<Case> kNoFullWidth = {
-    {u"C34.1", u"C34.1"}, {u"Ｃ３４", u""}, {u"\tC34", u""}, {u"C34\r", u""}, {u"ｶ", u"ｶ"}, {u"", u""}};
+const std::vector<Case> kNoFullWidth = {{u"C34.1", u"C34.1"}, {u"Ｃ３４", u""}, {u"\tC34", u""},
+                                        {u"C34\r", u""},      {u"ｶ", u"ｶ"},     {u"", u""}};
 
 std::vector<Case> join(std::vector<Case> a, const std::vector<Case>& b) {
     a.insert(a.end(), b.begin(), b.end());
@@ -152,9 +157,11 @@ std::vector<PositionCases> allPositions() {
         {57, lengthAtMostWithBlanks(7, u'A')},
         {58, lengthExactly(4, u'A')},
         {59, join(lengthAtMost(40, u'病'), kNoHalfWidth)},
-        {60, join(lengthAtMost(13, u'1'),
-                  {{u"0101010101010 ", u"0101010101010 "}, {u" 010101010101", u""}, {u"010101010102", u""},
-                   {u"010101010101", u""}, {u"01010101010100", u""}})},
+        {60, join(lengthAtMost(13, u'1'), {{u"0101010101010 ", u"0101010101010 "},
+                                           {u" 010101010101", u""},
+                                           {u"010101010102", u""},
+                                           {u"010101010101", u""},
+                                           {u"01010101010100", u""}})},
         {61, join(lengthExactly(10, u'9'), {{u"0123901239", u"0123901239"}, {u"0123401234", u""}})},
         {62, code(u"01")},
         {63, code(u"012345679")},
@@ -170,7 +177,15 @@ std::vector<PositionCases> allPositions() {
         {74, kNoFullWidth},
         {75, kNoFullWidth},
         {76, kNoFullWidth},
-        {78, {{u"7", u"7"}, {u"8", u"8"}, {u" 8 ", u" 8 "}, {u"9", u""}, {u"80", u""}, {u"10", u"10"}, {u"８", u""}, {u"", u""}}},
+        {78,
+         {{u"7", u"7"},
+          {u"8", u"8"},
+          {u" 8 ", u" 8 "},
+          {u"9", u""},
+          {u"80", u""},
+          {u"10", u"10"},
+          {u"８", u""},
+          {u"", u""}}},
         {79, integerUpTo(10)},
         {80, lengthExactly(8, u'2')},
         {82, lengthAtMostWithBlanks(18, u'9')},

@@ -45,13 +45,13 @@ TEST_F(Mapping, RenamesAndDropsColumnsByTheHeaderTitles) {
         {u"体重,\r\n", u"番号\t体重\t身長\n1\t60\t170", u"番号\t身長\r\n1\t170\r\n"},
         {u"体重", u"番号\t体重\r1\t60\r", u"番号\r\n1\r\n"},
         {u" 身長 , Height \r\n", u"身長\r\n170\r\n", u"Height\r\n170\r\n"},
-        {u"ht,X", u"Ht\r\n1\r\n", u"Ht\r\n1\r\n"},                                  // letter case counts
-        {u"a,first\r\na,second", u"a\tb\r\n1\t2\r\n", u"second\tb\r\n1\t2\r\n"},     // the later line wins
-        {u"a,", u"a\tb\ta\r\n1\t2\t3\r\n", u"b\r\n2\r\n"},                           // every occurrence
+        {u"ht,X", u"Ht\r\n1\r\n", u"Ht\r\n1\r\n"},                                     // letter case counts
+        {u"a,first\r\na,second", u"a\tb\r\n1\t2\r\n", u"second\tb\r\n1\t2\r\n"},       // the later line wins
+        {u"a,", u"a\tb\ta\r\n1\t2\t3\r\n", u"b\r\n2\r\n"},                             // every occurrence
         {u"a,b,c\r\n,x\r\n\r\n", u"a\t\tc\r\n1\t2\t3\r\n", u"b\t\tc\r\n1\t2\t3\r\n"},  // empty cells and keys
-        {u"", u"a\tb\r\n1\t2\t3\r\n\r\n1", u"a\tb\r\n1\t2\r\n\r\n1\r\n"},            // beyond the header: dropped
-        {u"", u"\r\n1\t2\r\n", u"\r\n\r\n"},                                          // no header cell at all
-        {u"a,A", u"a\tb", u"A\tb\r\n"},                                               // a header only
+        {u"", u"a\tb\r\n1\t2\t3\r\n\r\n1", u"a\tb\r\n1\t2\r\n\r\n1\r\n"},              // beyond the header: dropped
+        {u"", u"\r\n1\t2\r\n", u"\r\n\r\n"},                                           // no header cell at all
+        {u"a,A", u"a\tb", u"A\tb\r\n"},                                                // a header only
     };
     for (const auto& c : cases) EXPECT_TRUE(map(c.mapping, c.input) == sjis(c.expected)) << sjis(c.mapping);
 }

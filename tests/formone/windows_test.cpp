@@ -65,7 +65,7 @@ TEST_F(FormOneWindows, TheFirstConverterWarnsWithoutOpeningTheResultWindow) {
     setText(&window, "Edit1", qstr(input / "empty.txt"));
     click(&window, "Button1");
     EXPECT_EQ(dialogs.texts(Kind::Warning), (std::vector<QString>{QStringLiteral("ファイルがありません。"),
-                                                                   QStringLiteral("正しいFFファイルではありません。")}));
+                                                                  QStringLiteral("正しいFFファイルではありません。")}));
     EXPECT_TRUE(listFolder(programFolder.path()).empty());
 }
 
@@ -80,7 +80,8 @@ TEST_F(FormOneWindows, TheSecondConverterTakesTheYearMonthWhenTheFileIsChosen) {
     dialogs.fileAnswers.push_back(qstr(input / "header.txt"));
     click(&window, "Button3");  // the path is set, then the year-month cannot be taken
     EXPECT_EQ(text(&window, "Edit1"), qstr(input / "header.txt"));
-    EXPECT_EQ(dialogs.texts(Kind::Error), std::vector<QString>{QStringLiteral("リストのインデックスが範囲を超えています (1)")});
+    EXPECT_EQ(dialogs.texts(Kind::Error),
+              std::vector<QString>{QStringLiteral("リストのインデックスが範囲を超えています (1)")});
 
     dialogs.fileAnswers.push_back(formOneFile());
     click(&window, "Button3");
@@ -149,7 +150,7 @@ TEST_F(FormOneWindows, ConvertersDoNotStartWhenTheProgramFolderCannotBeWritten) 
     setText(&first, "Edit1", file);
     setText(&second, "Edit1", file);
     const std::pair<QWidget*, const char*> runs[] = {
-        {&first, "Button1"}, {&first, "Button2"}, {&second, "Button1"},
+        {&first, "Button1"},  {&first, "Button2"},  {&second, "Button1"},
         {&second, "Button2"}, {&second, "Button5"}, {&second, "Button6"},
     };
     for (const auto& [window, button] : runs) {

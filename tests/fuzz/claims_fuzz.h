@@ -24,9 +24,10 @@ namespace vask::fuzz {
 
 // Runs `tool` (program folder, input path) on `content` and checks the run. `dropped`
 // tells which input lines the tool leaves out.
-inline void checkClaimsRun(std::string_view content,
-                           const std::function<claims::ClaimsResult(const std::filesystem::path&, std::u16string_view)>& tool,
-                           const std::function<bool(std::u16string_view)>& dropped) {
+inline void checkClaimsRun(
+    std::string_view content,
+    const std::function<claims::ClaimsResult(const std::filesystem::path&, std::u16string_view)>& tool,
+    const std::function<bool(std::u16string_view)>& dropped) {
     const std::filesystem::path input = emptyFolder("claims-in") / "RECEIPTC.UKE";
     writeFile(input, content);
     const std::filesystem::path out = emptyFolder("claims-out");

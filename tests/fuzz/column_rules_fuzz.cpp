@@ -70,15 +70,18 @@ bool isDecimalForm(std::u16string_view r, std::u16string_view trimmed) {
 bool isNormalForm(std::u16string_view r, std::u16string_view value, int position) {
     const std::u16string_view t = trimmedView(value);
     switch (position) {
-        case 3: return t.size() == 6 && r == std::u16string(t) + u"01";
-        case 7: return isDecimalForm(r, t);
+        case 3:
+            return t.size() == 6 && r == std::u16string(t) + u"01";
+        case 7:
+            return isDecimalForm(r, t);
         case 22:
         case 52: {
             if (!isFixedForm(r) || r.front() == u'-') return false;
             const long double back = readDecimalOr(r, -1);
             return back >= 0 && back <= 20 && isDecimalForm(r, t);
         }
-        default: return false;
+        default:
+            return false;
     }
 }
 

@@ -45,7 +45,8 @@ void checkJoin(const std::vector<std::u16string>& fields) {
     std::u16string appended = u"x,";
     appendCommaText(fields, appended);
     fuzz::require(appended == u"x," + text, "appendCommaText appends what CommaText gives");
-    const bool hasComma = std::any_of(fields.begin(), fields.end(), [](const auto& f) { return f.find(u',') != f.npos; });
+    const bool hasComma =
+        std::any_of(fields.begin(), fields.end(), [](const auto& f) { return f.find(u',') != f.npos; });
     if (fields.empty() || hasComma) return;
     std::vector<std::u16string> back;
     GetCommaTxt(text, back);

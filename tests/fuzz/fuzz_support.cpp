@@ -1,11 +1,11 @@
 #include "fuzz_support.h"
 
+#include <unistd.h>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <system_error>
-#include <unistd.h>
 
 #include "platform/errors.h"
 #include "platform/utf.h"
@@ -54,8 +54,8 @@ void removeScratch() {
 const std::filesystem::path& scratchFolder() {
     static const std::filesystem::path folder = [] {
         const char* base = std::getenv("VASK_FUZZ_SCRATCH");
-        std::filesystem::path path = std::filesystem::path(base && *base ? base : "/dev/shm") /
-                                     ("vask-fuzz-" + std::to_string(::getpid()));
+        std::filesystem::path path =
+            std::filesystem::path(base && *base ? base : "/dev/shm") / ("vask-fuzz-" + std::to_string(::getpid()));
         std::filesystem::create_directories(path);
         std::atexit(removeScratch);
         return path;

@@ -26,7 +26,9 @@ namespace {
 
 constexpr std::u16string_view kDefault = u"\u0001default";
 
-bool isProfileBlank(char16_t c) { return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n' || c == u'\v' || c == u'\f'; }
+bool isProfileBlank(char16_t c) {
+    return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n' || c == u'\v' || c == u'\f';
+}
 
 bool unstripped(std::u16string_view s) { return !s.empty() && (isProfileBlank(s.front()) || isProfileBlank(s.back())); }
 

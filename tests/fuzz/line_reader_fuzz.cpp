@@ -53,7 +53,12 @@ std::vector<std::string> readByteLines(const std::filesystem::path& file, LineRu
     if (skipMark) reader.skipLeading(kUtf8Mark);
     std::vector<std::string> lines;
     for (std::string_view line; reader.next(line);) lines.emplace_back(line);
-    fuzz::require(![&] { std::string_view line; return reader.next(line); }(), "a finished reader stays finished");
+    fuzz::require(
+        ![&] {
+            std::string_view line;
+            return reader.next(line);
+        }(),
+        "a finished reader stays finished");
     return lines;
 }
 
@@ -78,7 +83,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (const LineRule rule : {LineRule::AnyBreak, LineRule::TextFile}) {
         const auto expected = expectedLines(content, rule, skipMark);
         for (const size_t block : {kLineReadBlock, smallBlock}) {
-            fuzz::require(readByteLines(file, rule, skipMark, block) == expected, "the byte lines are the reference lines");
+            fuzz::require(readByteLines(file, rule, skipMark, block) == expected,
+                          "the byte lines are the reference lines");
         }
         if (skipMark) continue;
         const auto decoded = readTextLines(file, rule);

@@ -38,7 +38,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::filesystem::path out = fuzz::emptyFolder("replace-out");
 
     std::optional<ChangeDefinitions> definitions;
-    if (fuzz::refusedAsNoShiftJis([&] { definitions = CsvSet(fromPath(in / "definitions.csv")); }, {parts[1]})) return 0;
+    if (fuzz::refusedAsNoShiftJis([&] { definitions = CsvSet(fromPath(in / "definitions.csv")); }, {parts[1]}))
+        return 0;
     fuzz::require(definitions.has_value(), "an existing definition file is read");
     fuzz::require(definitions->size() == claimsReaderLines(in / "definitions.csv"), "one pair per line");
     for (size_t i = 1; i < definitions->size(); ++i) {
@@ -48,7 +49,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     size_t linesRead = 0;
     std::optional<Outcome> ran;
-    if (fuzz::refusedAsNoShiftJis([&] { ran = Cnv(fromPath(in / "data.txt"), *definitions, out, &linesRead); }, {parts[0]})) {
+    if (fuzz::refusedAsNoShiftJis([&] { ran = Cnv(fromPath(in / "data.txt"), *definitions, out, &linesRead); },
+                                  {parts[0]})) {
         return 0;
     }
     const Outcome& outcome = *ran;

@@ -55,9 +55,9 @@ void checkLoad(std::string_view bytes) {
     for (const auto& [key, column] : columns.MapCodePayloadToIndex) {
         fuzz::require(column >= 0 && column < kOutputColumns, "a mapped column exists");
         const size_t bar = key.rfind(u'|');
-        fuzz::require(bar != std::u16string::npos && bar > 0 && key.size() == bar + 2 && key.back() >= u'1' &&
-                          key.back() <= u'9',
-                      "a key is code|payload");
+        fuzz::require(
+            bar != std::u16string::npos && bar > 0 && key.size() == bar + 2 && key.back() >= u'1' && key.back() <= u'9',
+            "a key is code|payload");
     }
 }
 

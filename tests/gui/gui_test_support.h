@@ -33,9 +33,9 @@ public:
         QString text;
     };
 
-    std::deque<bool> confirmAnswers;                    // empty: No
-    std::deque<std::optional<QString>> fileAnswers;     // empty: cancelled
-    std::deque<std::optional<QString>> folderAnswers;   // empty: cancelled
+    std::deque<bool> confirmAnswers;                   // empty: No
+    std::deque<std::optional<QString>> fileAnswers;    // empty: cancelled
+    std::deque<std::optional<QString>> folderAnswers;  // empty: cancelled
     std::vector<Shown> shown;
 
     void information(QWidget*, const QString& text) override { shown.push_back({Kind::Information, text}); }

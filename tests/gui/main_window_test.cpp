@@ -35,9 +35,9 @@ TEST_F(MainWindow, ControlsAndCaptions) {
     EXPECT_EQ(window.windowTitle(), QStringLiteral("VELTサポートツール"));
     EXPECT_EQ(window.size(), QSize(348, 412));
     const std::pair<const char*, QString> buttons[] = {
-        {"Button5", QStringLiteral("マニュアル")},     {"Button3", QStringLiteral("ファイル選択")},
+        {"Button5", QStringLiteral("マニュアル")},         {"Button3", QStringLiteral("ファイル選択")},
         {"Button1", QStringLiteral("レセ電データ匿名化")}, {"Button2", QStringLiteral("レセ電データ枝番除去")},
-        {"Button4", QStringLiteral("詳細設定")},       {"Button6", QStringLiteral("オプション")},
+        {"Button4", QStringLiteral("詳細設定")},           {"Button6", QStringLiteral("オプション")},
         {"BitBtn1", QStringLiteral("閉じる(&C)")},
     };
     for (const auto& [name, caption] : buttons) EXPECT_EQ(child<QPushButton>(&window, name)->text(), caption) << name;

@@ -32,7 +32,8 @@ protected:
                 window->close();
             }
         });
-        TfrmMsg::DspSet(context, nullptr, u"社保と国保の匿名化ファイルが作成されました", u"50611_1.UKE", u"50611_2.UKE");
+        TfrmMsg::DspSet(context, nullptr, u"社保と国保の匿名化ファイルが作成されました", u"50611_1.UKE",
+                        u"50611_2.UKE");
         return shownMessage;
     }
 };
@@ -61,9 +62,10 @@ TEST_F(ResultWindow, AChosenFolderThatIsGoneKeepsTheFilesAndSaysSo) {
     run(true, &caption);
     EXPECT_EQ(caption, QStringLiteral("保存"));
     EXPECT_EQ(listFolder(programFolder.path()), (std::vector<std::string>{"50611_1.UKE", "50611_2.UKE", "user.ini"}));
-    EXPECT_EQ(dialogs.texts(Kind::Warning),
-              std::vector<QString>{QStringLiteral("保存できなかったファイルがあります（プログラムフォルダに残っています）：\n"
-                                                  "50611_1.UKE\n50611_2.UKE")});
+    EXPECT_EQ(
+        dialogs.texts(Kind::Warning),
+        std::vector<QString>{QStringLiteral("保存できなかったファイルがあります（プログラムフォルダに残っています）：\n"
+                                            "50611_1.UKE\n50611_2.UKE")});
 }
 
 TEST_F(ResultWindow, TheClinicRuleSavesIntoTheClinicSubFolder) {
@@ -138,7 +140,8 @@ TEST_F(SavePathWindow, ConfirmingAFolderStoresItAndCancellingChangesNothing) {
         EXPECT_EQ(text(window, "Edit1"), QStringLiteral("/srv/new"));
     });
     EXPECT_EQ(settings().read(u"SAVEFDR"), u"/srv/new");
-    EXPECT_EQ(dialogs.texts(Kind::ChooseFolder).front(), QStringLiteral("保存先フォルダを指定してＯＫをクリックしてください"));
+    EXPECT_EQ(dialogs.texts(Kind::ChooseFolder).front(),
+              QStringLiteral("保存先フォルダを指定してＯＫをクリックしてください"));
 }
 
 }  // namespace

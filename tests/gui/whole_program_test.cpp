@@ -5,8 +5,8 @@
 
 #include <QComboBox>
 
-#include <algorithm>
 #include <QLineEdit>
+#include <algorithm>
 
 #include "app/main_window.h"
 #include "gui_test_support.h"
@@ -50,10 +50,11 @@ protected:
     WholeProgram() {
         writeBytes(inputs / "shaho.UKE",
                    crlf({u"IR,1,13,1,0123999,,本院,50611,00,03-1234-5678",
-                         u"RE,1,1112,50611,山田　太郎,1,3001011,,,,,,,1001-01", u"SJ,free text"}) + "\x1A");
-        writeBytes(inputs / "kokuho.UKE",
-                   crlf({u"IR,2,13,1,0123999,,本院,50611,00,03-1234-5678",
-                         u"RE,2,1112,50611,鈴木　花子,1,3001011,,,,,,,2002*0"}) + "\x1A");
+                         u"RE,1,1112,50611,山田　太郎,1,3001011,,,,,,,1001-01", u"SJ,free text"}) +
+                       "\x1A");
+        writeBytes(inputs / "kokuho.UKE", crlf({u"IR,2,13,1,0123999,,本院,50611,00,03-1234-5678",
+                                                u"RE,2,1112,50611,鈴木　花子,1,3001011,,,,,,,2002*0"}) +
+                                              "\x1A");
         writeBytes(inputs / "FF1_202404.txt",
                    crlf({formOneRecord({{0, u"カルテ番号"}}),
                          formOneRecord({{0, u"1001"}, {1, u"山田　太郎"}, {3, u"202404"}, {7, u"65.25"}})}));
@@ -91,9 +92,8 @@ TEST_F(WholeProgram, EveryToolRunsFromTheMainWindowIntoDownloads) {
     // Detail settings and the save destination window.
     openFrom(&main, "Button4", [](QWidget* syosai) {
         EXPECT_EQ(syosai->windowTitle(), QStringLiteral("詳細設定"));
-        openFrom(syosai, "Button4", [](QWidget* savePath) {
-            EXPECT_EQ(savePath->windowTitle(), QStringLiteral("保存先選択"));
-        });
+        openFrom(syosai, "Button4",
+                 [](QWidget* savePath) { EXPECT_EQ(savePath->windowTitle(), QStringLiteral("保存先選択")); });
     });
 
     // The option window and its four tools.
@@ -139,9 +139,11 @@ TEST_F(WholeProgram, EveryToolRunsFromTheMainWindowIntoDownloads) {
     EXPECT_TRUE(dialogs.texts(Kind::Error).empty());
     EXPECT_TRUE(dialogs.texts(Kind::Warning).empty());
     const auto informed = dialogs.texts(Kind::Information);
-    EXPECT_NE(std::find(informed.begin(), informed.end(), QStringLiteral("電カル連携ファイルが作成されました")), informed.end());
+    EXPECT_NE(std::find(informed.begin(), informed.end(), QStringLiteral("電カル連携ファイルが作成されました")),
+              informed.end());
     // Every result moved out of the program folder; the inputs are untouched.
-    for (const auto& name : listFolder(programFolder.path())) EXPECT_TRUE(name == "user.ini" || name == "siyo4.csv") << name;
+    for (const auto& name : listFolder(programFolder.path()))
+        EXPECT_TRUE(name == "user.ini" || name == "siyo4.csv") << name;
     EXPECT_NE(readBytes(inputs / "FF1_202404.txt").find(sjis(u"山田")), std::string::npos);
 }
 

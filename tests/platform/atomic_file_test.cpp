@@ -41,7 +41,10 @@ TEST(AtomicFile, AnAbandonedWriteKeepsTheOlderFileAndLeavesNothingElse) {
 
 TEST(AtomicFile, AnAbandonedNewFileLeavesNoFile) {
     TempDir dir;
-    { AtomicFile file(dir / "new.txt"); file.write("partial"); }
+    {
+        AtomicFile file(dir / "new.txt");
+        file.write("partial");
+    }
     EXPECT_TRUE(listFolder(dir.path()).empty());
 }
 

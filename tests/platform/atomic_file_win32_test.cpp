@@ -29,7 +29,8 @@ TEST(AtomicFileOnWindows, TheTemporaryFileIsHiddenAndTheOutputIsNot) {
         AtomicFile file(dir / name);
         file.write("data");
         const auto names = listFolder(dir.path());
-        const auto temp = std::find_if(names.begin(), names.end(), [](const auto& n) { return n.starts_with("~vask-"); });
+        const auto temp =
+            std::find_if(names.begin(), names.end(), [](const auto& n) { return n.starts_with("~vask-"); });
         ASSERT_NE(temp, names.end()) << "no temporary file beside " << name;
         EXPECT_TRUE(attributes(dir / *temp) & FILE_ATTRIBUTE_HIDDEN);
         file.commit();

@@ -19,15 +19,19 @@ TEST(Cp932, KnownMappings) {
 }
 
 TEST(Cp932, InvalidBytesBecomeOneReplacementEach) {
-    EXPECT_EQ(cp932::decode("\x81"), u"\uFFFD");             // lead byte at the end
-    EXPECT_EQ(cp932::decode("\x81\x20" "a"), u"\uFFFD a");   // the byte after is read afresh
+    EXPECT_EQ(cp932::decode("\x81"), u"\uFFFD");  // lead byte at the end
+    EXPECT_EQ(cp932::decode("\x81\x20"
+                            "a"),
+              u"\uFFFD a");                                     // the byte after is read afresh
     EXPECT_EQ(cp932::decode("\x85\x81\x40"), u"\uFFFD\u3000");  // ... and may start a pair itself
     EXPECT_EQ(cp932::decode("\xFF\xFE"), u"\uFFFD\uFFFD");
 }
 
 TEST(Cp932, EachUnmappableCodePointBecomesOneQuestionMark) {
-    EXPECT_EQ(cp932::encode(u"a\U0001F600b"), "a?b");       // a surrogate pair is one code point
-    EXPECT_EQ(cp932::encode(u"a\xD800" u"b"), "a?b");       // a lone surrogate too
+    EXPECT_EQ(cp932::encode(u"a\U0001F600b"), "a?b");  // a surrogate pair is one code point
+    EXPECT_EQ(cp932::encode(u"a\xD800"
+                            u"b"),
+              "a?b");  // a lone surrogate too
     EXPECT_EQ(cp932::encode(std::u16string(1, u'\xDC00')), "?");
     EXPECT_EQ(cp932::encode(u"\u00E9"), "?");
     EXPECT_EQ(cp932::encode(std::u16string(1, u'\0')), std::string(1, '\0'));

@@ -43,8 +43,9 @@ TEST(Paths, AJapaneseFolderNameIsKeptWhole) {
     std::filesystem::create_directory(folder);
     EXPECT_TRUE(folderExists(folder));
     EXPECT_FALSE(fileExists(folder));
-    EXPECT_EQ(fromPath(folder), fromPath(dir.path()) + static_cast<char16_t>(std::filesystem::path::preferred_separator) +
-                                    u"出力 フォルダ");
+    EXPECT_EQ(
+        fromPath(folder),
+        fromPath(dir.path()) + static_cast<char16_t>(std::filesystem::path::preferred_separator) + u"出力 フォルダ");
 }
 
 TEST(Paths, TheExecutableFolderHoldsTheRunningProgram) {

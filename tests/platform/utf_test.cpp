@@ -7,9 +7,12 @@ namespace {
 
 TEST(Utf8, DecodesAndReplacesMalformedSequences) {
     EXPECT_EQ(utf8ToUtf16("a\xE3\x81\x82\xF0\x9F\x98\x80"), u"aあ\U0001F600");
-    EXPECT_EQ(utf8ToUtf16("\xC3"), u"\uFFFD");              // cut short
-    EXPECT_EQ(utf8ToUtf16("\xE3\x81" "a"), u"\uFFFD" "a");  // maximal subpart, then afresh
-    EXPECT_EQ(utf8ToUtf16("\xC0\xAF"), u"\uFFFD\uFFFD");    // overlong
+    EXPECT_EQ(utf8ToUtf16("\xC3"), u"\uFFFD");  // cut short
+    EXPECT_EQ(utf8ToUtf16("\xE3\x81"
+                          "a"),
+              u"\uFFFD"
+              "a");                                                 // maximal subpart, then afresh
+    EXPECT_EQ(utf8ToUtf16("\xC0\xAF"), u"\uFFFD\uFFFD");            // overlong
     EXPECT_EQ(utf8ToUtf16("\xED\xA0\x80"), u"\uFFFD\uFFFD\uFFFD");  // encoded surrogate
 }
 
@@ -29,7 +32,11 @@ TEST(Utf8, EscapedNameBytesComeBackAsTheyWere) {
     EXPECT_EQ(utf16ToUtf8Escaped(u"aあ\U0001F600"), "a\xE3\x81\x82\xF0\x9F\x98\x80");
     // Only U+DC80..U+DCFF stand for bytes; any other lone surrogate is U+FFFD.
     EXPECT_EQ(utf16ToUtf8Escaped(std::u16string{0xDC41, 0xD800}), "\xEF\xBF\xBD\xEF\xBF\xBD");
-    EXPECT_EQ(utf16ToUtf8(escaped), "\xEF\xBF\xBD" "e" "\xEF\xBF\xBD" "X.txt\xEF\xBF\xBD\xEF\xBF\xBD");
+    EXPECT_EQ(utf16ToUtf8(escaped),
+              "\xEF\xBF\xBD"
+              "e"
+              "\xEF\xBF\xBD"
+              "X.txt\xEF\xBF\xBD\xEF\xBF\xBD");
 }
 
 TEST(Utf16, BothByteOrdersAndAnOddLastByte) {

@@ -32,7 +32,10 @@ TEST(CsvSet, TrimsSplitsAndFillsFromTheSecondLineOn) {
         {"\"1,2\",3", {u"1"}, {u"2"}},  // quotes are dropped and protect no comma
         {"x\r\n12345678901,abcdefghij", {u"x", u"12345678901"}, {u"", u"abcdefghij"}},
         {"x\r\n" + sjis(u"\u3000あ,い"), {u"x", u"00000000\u3000あ"}, {u"", u"000000000い"}},
-        {"1,2\r\n\x1A" "3,4\r\n", {u"1"}, {u"2"}},  // reading stops at 0x1A
+        {"1,2\r\n\x1A"
+         "3,4\r\n",
+         {u"1"},
+         {u"2"}},  // reading stops at 0x1A
         {"1,2\rskipped\n3,4", {u"1", u"0000000003"}, {u"2", u"0000000004"}},
         {"\x81,\xFF\r\n", {u"\uFFFD"}, {u"\uFFFD"}},  // invalid bytes decode, never fail
     };
@@ -74,18 +77,18 @@ TEST(ReplaceLine, KeyIsItemOneAndEveryExactCaseOccurrenceIsReplaced) {
     definitions.add(u"", u"EMPTY");
     const std::pair<std::u16string, std::u16string> cases[] = {
         {u"A\t123\t123x\tz123", u"A\t456\t456x\tz456"},  // also inside other items
-        {u"123\tA\t123", u"123\tA\t123"},              // item 0 is no key
+        {u"123\tA\t123", u"123\tA\t123"},                // item 0 is no key
         {u"A\t0000000123\t123", u"A\t0000000123\t123"},
-        {u"A\tABC\tabc\tAbc", u"A\tXyZ\tabc\tAbc"},     // found ignoring case, replaced exact case
+        {u"A\tABC\tabc\tAbc", u"A\tXyZ\tabc\tAbc"},  // found ignoring case, replaced exact case
         {u"A\tＡＢ\tａｂ", u"A\t全角\tａｂ"},
-        {u"\tX\t123", u"\tX\t456"},                     // leading tab: the third column is item 1
-        {u"A 123\tzzz", u"A 456\tzzz"},                 // "A 123" is two items
-        {u"A,,123", u"A,,123"},                         // empty item 1
+        {u"\tX\t123", u"\tX\t456"},      // leading tab: the third column is item 1
+        {u"A 123\tzzz", u"A 456\tzzz"},  // "A 123" is two items
+        {u"A,,123", u"A,,123"},          // empty item 1
         {u"A", u"A"},
-        {u"A,\" 123 \"", u"A,\" 456 \""},               // the key is trimmed
-        {u"x\taa\taaa", u"x\tb\tba"},                    // left to right, no overlap
-        {u"x\t1\t1", u"x\t11\t11"},                      // replaced text is not searched again
-        {u"A,\" \"", u"A,\" \""},                        // a blank key replaces nothing
+        {u"A,\" 123 \"", u"A,\" 456 \""},  // the key is trimmed
+        {u"x\taa\taaa", u"x\tb\tba"},      // left to right, no overlap
+        {u"x\t1\t1", u"x\t11\t11"},        // replaced text is not searched again
+        {u"A,\" \"", u"A,\" \""},          // a blank key replaces nothing
     };
     for (const auto& [line, written] : cases) EXPECT_EQ(replaceLine(line, definitions), written) << sjis(line);
 }
@@ -96,10 +99,13 @@ TEST(InputLines, GivesTheLinesOfTheLineListLoader) {
         "a\rb\nc\r\n\r\nd\r",
         "x\x1Ay\r\n\x1A",
         "\x81\r\n\x82\xA0\n\x81",  // a lead byte before a break, a character, a lead byte at the end
-        "\xEF\xBB\xBF" "a\r\n\xE3\x81\x82\rb",
-        std::string("\xFF\xFE" "a\0\r\0\n\0b\0", 10),
+        "\xEF\xBB\xBF"
+        "a\r\n\xE3\x81\x82\rb",
+        std::string("\xFF\xFE"
+                    "a\0\r\0\n\0b\0",
+                    10),
         std::string("\xFE\xFF\0a\0\n\0", 7),  // odd last byte
-        "\xEF\xBB",                             // too short to be a mark
+        "\xEF\xBB",                           // too short to be a mark
         std::string(300000, 'x') + "\r" + std::string(300000, 'y'),
     };
     TempDir dir;
@@ -139,9 +145,19 @@ TEST_F(Cnv, WritesEveryLineInCodePage932WithCrLf) {
         {"7,8\r\n", "A\t0000000007\r\n", "A\t0000000007\r\n"},
         {"x,y\r\n7,8\r\n", "A\t7\r\n", "A\t7\r\n"},
         {sjis(u"あ,い\r\n"), "\xEF\xBB\xBFX\tあ\nY\t\xF0\x9F\x98\x80\rZ", sjis(u"X\tい\r\nY\t?\r\nZ\r\n")},
-        {"a,b\r\n", std::string("\xFF\xFE" "A\0\t\0a\0", 8), "A\tb\r\n"},
+        {"a,b\r\n",
+         std::string("\xFF\xFE"
+                     "A\0\t\0a\0",
+                     8),
+         "A\tb\r\n"},
         // not text: NUL stays, invalid bytes become "?", 0x1A is an ordinary character
-        {"1,2\r\n", std::string("\0\xFF\x81\r\n\x1A" "A\t1", 9), std::string("\0??\r\n\x1A" "A\t2\r\n", 11)},
+        {"1,2\r\n",
+         std::string("\0\xFF\x81\r\n\x1A"
+                     "A\t1",
+                     9),
+         std::string("\0??\r\n\x1A"
+                     "A\t2\r\n",
+                     11)},
     };
     for (const auto& c : cases) {
         const Outcome outcome = run(c.defs, c.input);
@@ -158,8 +174,9 @@ TEST_F(Cnv, NamesTheCopyAndNeverReplacesTheRunsInputs) {
         std::string copy;
     };
     const Case cases[] = {
-        {"a.txt.txt", false, "aR.txtR.txt"}, {"data.TXT", false, "data.TXT"}, {"data.TXT", true, "dataR.TXT"},
-        {"data", true, "dataR"},             {".hidden", true, ".hiddenR"},   {"a.b.csv", true, "a.bR.csv"},
+        {"a.txt.txt", false, "aR.txtR.txt"}, {"data.TXT", false, "data.TXT"},
+        {"data.TXT", true, "dataR.TXT"},     {"data", true, "dataR"},
+        {".hidden", true, ".hiddenR"},       {"a.b.csv", true, "a.bR.csv"},
     };
     for (const auto& c : cases) {
         const Outcome outcome = run("1,2\r\n", "A\t1\r\n", c.input, c.inOutputFolder ? out.path() : in.path());

@@ -126,7 +126,8 @@ TEST_F(ReplaceWindow, RunRefusalsAndErrorsOpenNoResultWindow) {
     const Case cases[] = {
         {file("FF1_2024.txt"), QString(), Kind::Warning, noDefinitions},
         {file("FF1_2024.txt"), QStringLiteral(" ") + file("defs.csv"), Kind::Warning, noDefinitions},  // untrimmed
-        {file("FF1_2024.txt") + QStringLiteral(" "), file("defs.csv"), Kind::Warning, QStringLiteral("ファイルがありません。")},
+        {file("FF1_2024.txt") + QStringLiteral(" "), file("defs.csv"), Kind::Warning,
+         QStringLiteral("ファイルがありません。")},
         {file("empty.txt"), file("defs.csv"), Kind::Warning, kNotFF},
         {file("a*b.txt"), file("defs.csv"), Kind::Error, qs(errorBoxText(msg::invalidFileName(u"a*bR.txt")))},
     };

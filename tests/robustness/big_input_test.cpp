@@ -56,11 +56,13 @@ protected:
 
     // The header lines the converters write whatever their input.
     static const std::string& carteHeader() {
-        static const std::string header = firstLine(referenceOutput([](const Tools& t) { return t.carte(t.formOneFile()); }, kCarteName));
+        static const std::string header =
+            firstLine(referenceOutput([](const Tools& t) { return t.carte(t.formOneFile()); }, kCarteName));
         return header;
     }
     static const std::string& carte2Header() {
-        static const std::string header = firstLine(referenceOutput([](const Tools& t) { return t.carte2Month(t.formOneFile()); }, kCarteName));
+        static const std::string header =
+            firstLine(referenceOutput([](const Tools& t) { return t.carte2Month(t.formOneFile()); }, kCarteName));
         return header;
     }
     static const std::string& linkHeader() {
@@ -98,12 +100,12 @@ TEST_F(BigInputs, OneLineOf50MB) {
     expectRun(tools.anonymize(file), {0, "", {{ws.out("_1.UKE"), copied}}});
     expectRun(tools.carte(file), {0, "", {{ws.out("_carte.csv"), carteHeader()}}});
     expectRun(tools.carte2Movacal(file),
-                 {0, "", {{ws.out("output.tsv"), copied}, {ws.out(kCarteName), carte2Header()}}});
+              {0, "", {{ws.out("output.tsv"), copied}, {ws.out(kCarteName), carte2Header()}}});
     expectRun(tools.blankNames(file), {0, "", {{ws.out("longano.txt"), copied}}});
     expectRun(tools.replace(file), {0, "", {{ws.out("longR.txt"), copied}}});
     // As the definitions: one pair whose old value no line holds.
     expectRun(tools.replace(tools.formOneFile(), file),
-                 {0, "", {{ws.out("FF1_202404R.txt"), encodeLines(formOneLines(), Encoding::ShiftJis)}}});
+              {0, "", {{ws.out("FF1_202404R.txt"), encodeLines(formOneLines(), Encoding::ShiftJis)}}});
     ff1FolderWith("long.txt");
     expectRun(tools.ff1(), {0, "", {{ws.out(kLinkName), linkHeader()}}});
 }
@@ -116,7 +118,7 @@ TEST_F(BigInputs, MillionsOfLineBreaks) {
     expectRun(tools.carte(file), {0, "", {{ws.out("_carte.csv"), carteHeader()}}});
     expectRun(tools.carte2(file), refusal("範囲チェックエラー."));
     expectRun(tools.carte2Month(file),
-                 {0, "", {{ws.out(kCarteName), carte2Header() + repeated("\r\n", kManyLines - 1)}}});
+              {0, "", {{ws.out(kCarteName), carte2Header() + repeated("\r\n", kManyLines - 1)}}});
     expectRun(tools.map(file), {0, "", {{tools.mapped(), breaks}}});
     expectRun(tools.blankNames(file), {0, "", {{ws.out("breaksano.txt"), breaks}}});
     expectRun(tools.replace(file), {0, "", {{ws.out("breaksR.txt"), breaks}}});
@@ -133,7 +135,7 @@ TEST_F(BigInputs, MillionsOfOneCharacterLines) {
     expectRun(tools.carte(file), {0, "", {{ws.out("_carte.csv"), carteHeader()}}});
     expectRun(tools.carte2(file), refusal("範囲チェックエラー."));
     expectRun(tools.carte2Month(file),
-                 {0, "", {{ws.out(kCarteName), carte2Header() + repeated("a\r\n", kManyShortLines - 1)}}});
+              {0, "", {{ws.out(kCarteName), carte2Header() + repeated("a\r\n", kManyShortLines - 1)}}});
     expectRun(tools.map(file), {0, "", {{tools.mapped(), lines}}});
     expectRun(tools.blankNames(file), {0, "", {{ws.out("shortano.txt"), lines}}});
     expectRun(tools.replace(file), {0, "", {{ws.out("shortR.txt"), lines}}});

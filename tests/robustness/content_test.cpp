@@ -45,7 +45,10 @@ std::string firstLine(const std::string& bytes) { return bytes.substr(0, bytes.f
 std::string nulBytes() { return std::string(4096, '\0'); }
 
 std::string executableBytes() {
-    std::string bytes("\x7F" "ELF\x02\x01\x01\0\0\0\0\0\0\0\0\0\x02\0\x3E\0", 20);
+    std::string bytes(
+        "\x7F"
+        "ELF\x02\x01\x01\0\0\0\0\0\0\0\0\0\x02\0\x3E\0",
+        20);
     for (int round = 0; round < 16; ++round) {
         for (int b = 0; b < 256; ++b) bytes.push_back(static_cast<char>(b));
     }
@@ -67,7 +70,9 @@ struct Blob {
     std::string bytes;
 };
 
-std::vector<Blob> blobs() { return {{"nuls", nulBytes()}, {"executable", executableBytes()}, {"random", randomBytes()}}; }
+std::vector<Blob> blobs() {
+    return {{"nuls", nulBytes()}, {"executable", executableBytes()}, {"random", randomBytes()}};
+}
 
 class Content : public ::testing::Test {
 protected:
@@ -79,15 +84,15 @@ protected:
 // loaders of the form-1 file and the mapping file and the FF1 link; the byte-level
 // converters pass it through line by line.
 TEST_F(Content, BinaryFiles) {
-    const std::string header = firstLine(referenceOutput([](const Tools& t) { return t.carte2(t.formOneFile()); },
-                                                         kCarteName));
+    const std::string header =
+        firstLine(referenceOutput([](const Tools& t) { return t.carte2(t.formOneFile()); }, kCarteName));
     for (const auto& blob : blobs()) {
         SCOPED_TRACE(blob.name);
         const std::string file = ws.input("blob.txt", blob.bytes);
         const size_t lines = lineCount(blob.bytes);
-        for (const auto& args : {tools.anonymize(file), tools.stripBranch(file), tools.carte(file), tools.carte2(file),
-                                 tools.blankNames(file), tools.replace(tools.formOneFile(), file),
-                                 tools.map(tools.formOneFile(), file)}) {
+        for (const auto& args :
+             {tools.anonymize(file), tools.stripBranch(file), tools.carte(file), tools.carte2(file),
+              tools.blankNames(file), tools.replace(tools.formOneFile(), file), tools.map(tools.formOneFile(), file)}) {
             ws.expectRun(args, refusal(notShiftJis(file)));
         }
         ws.expectRun(tools.carte2Month(file), {0, "", {{ws.out(kCarteName), {}}}});
@@ -135,7 +140,7 @@ struct EncodingCase {
     std::map<Encoding, Verdict> verdicts;
 };
 
-constexpr Encoding kWrongEncodings[] = {Encoding::Utf8,    Encoding::Utf8Bom, Encoding::Utf16LE,
+constexpr Encoding kWrongEncodings[] = {Encoding::Utf8,       Encoding::Utf8Bom, Encoding::Utf16LE,
                                         Encoding::Utf16LEBom, Encoding::Utf16BE, Encoding::Utf16BEBom};
 
 // The same verdict for every wrong encoding but the ones listed.
@@ -179,16 +184,21 @@ TEST_F(Content, TheRightTextInAWrongEncoding) {
         {"form-1, carte", formOneLines(), [](const Tools& t, const std::string& f) { return t.carte(f); }, kCarteName,
          verdicts(V::Same, {{E::Utf8, V::SameButNames}, {E::Utf16LE, V::Refused}, {E::Utf16BE, V::Refused}})},
         {"form-1, carte2", formOneLines(), [](const Tools& t, const std::string& f) { return t.carte2(f); }, kCarteName,
-         verdicts(V::SameLineCount, {{E::Utf8, V::SameButNames}, {E::Utf8Bom, V::SameButNames},
-                                     {E::Utf16LE, V::Refused}, {E::Utf16BE, V::Refused}})},
-        {"form-1, carte2 --month", formOneLines(), [](const Tools& t, const std::string& f) { return t.carte2Month(f); },
-         kCarteName, verdicts(V::SameLineCount, {{E::Utf8, V::SameButNames}, {E::Utf8Bom, V::SameButNames}})},
+         verdicts(V::SameLineCount, {{E::Utf8, V::SameButNames},
+                                     {E::Utf8Bom, V::SameButNames},
+                                     {E::Utf16LE, V::Refused},
+                                     {E::Utf16BE, V::Refused}})},
+        {"form-1, carte2 --month", formOneLines(),
+         [](const Tools& t, const std::string& f) { return t.carte2Month(f); }, kCarteName,
+         verdicts(V::SameLineCount, {{E::Utf8, V::SameButNames}, {E::Utf8Bom, V::SameButNames}})},
         {"form-1, map", formOneLines(), [](const Tools& t, const std::string& f) { return t.map(f); }, "mapped.tsv",
          verdicts(V::SameLineCount, {})},
         {"form-1, blank-names", formOneLines(), [](const Tools& t, const std::string& f) { return t.blankNames(f); },
          "inano.txt", verdicts(V::Refused, {{E::Utf8, V::NoNames}})},
-        {"form-1, replace", formOneLines(), [](const Tools& t, const std::string& f) { return t.replace(f); }, "inR.txt",
-         verdicts(V::Same, {{E::Utf8, V::SameLineCount}, {E::Utf16LE, V::SameLineCount}, {E::Utf16BE, V::SameLineCount}})},
+        {"form-1, replace", formOneLines(), [](const Tools& t, const std::string& f) { return t.replace(f); },
+         "inR.txt",
+         verdicts(V::Same,
+                  {{E::Utf8, V::SameLineCount}, {E::Utf16LE, V::SameLineCount}, {E::Utf16BE, V::SameLineCount}})},
         {"definitions, replace", definitionLines(),
          [](const Tools& t, const std::string& f) { return t.replace(t.formOneFile(), f); }, "FF1_202404R.txt",
          verdicts(V::Refused, {{E::Utf8, V::Unchanged}})},
@@ -197,7 +207,8 @@ TEST_F(Content, TheRightTextInAWrongEncoding) {
     };
     for (const auto& c : cases) {
         const std::string reference = referenceOutput(
-            [&](const Tools& t) { return c.args(t, t.ws().input("in.txt", encodeLines(c.lines, E::ShiftJis))); }, c.output);
+            [&](const Tools& t) { return c.args(t, t.ws().input("in.txt", encodeLines(c.lines, E::ShiftJis))); },
+            c.output);
         for (const auto& [encoding, verdict] : c.verdicts) {
             SCOPED_TRACE(std::string(c.role) + " in " + std::string(encodingName(encoding)));
             const std::string bytes = encodeLines(c.lines, encoding);
@@ -211,15 +222,24 @@ TEST_F(Content, TheRightTextInAWrongEncoding) {
             const std::string written = readBytes(output);
             std::filesystem::remove(output);
             switch (verdict) {
-                case V::Same: EXPECT_EQ(written, reference); break;
-                case V::SameButNames: EXPECT_EQ(withoutNames(written), withoutNames(reference)); break;
-                case V::SameLineCount: EXPECT_EQ(outputLines(written).size(), lineCount(bytes)); break;
-                case V::Unchanged: EXPECT_EQ(written, form1); break;
+                case V::Same:
+                    EXPECT_EQ(written, reference);
+                    break;
+                case V::SameButNames:
+                    EXPECT_EQ(withoutNames(written), withoutNames(reference));
+                    break;
+                case V::SameLineCount:
+                    EXPECT_EQ(outputLines(written).size(), lineCount(bytes));
+                    break;
+                case V::Unchanged:
+                    EXPECT_EQ(written, form1);
+                    break;
                 case V::NoNames:
                     EXPECT_EQ(outputLines(written).size(), 3u);
                     EXPECT_FALSE(holdsAnyName(written));
                     break;
-                case V::Refused: break;
+                case V::Refused:
+                    break;
             }
         }
     }
@@ -245,7 +265,9 @@ TEST_F(Content, StripBranchReadsAUtf8ClaimsFileByItsRecords) {
 TEST_F(Content, TheFF1LinkInputsInAWrongEncoding) {
     const std::string reference = referenceOutput([](const Tools& t) { return t.ff1(); }, kLinkName);
     const std::string withAppend = referenceOutput(
-        [](const Tools& t) { return t.ff1({}, t.ws().input("append.csv", encodeLines(appendLines(), Encoding::ShiftJis))); },
+        [](const Tools& t) {
+            return t.ff1({}, t.ws().input("append.csv", encodeLines(appendLines(), Encoding::ShiftJis)));
+        },
         kLinkName);
     for (const Encoding encoding : kWrongEncodings) {
         SCOPED_TRACE(encodingName(encoding));
@@ -274,7 +296,8 @@ TEST_F(Content, TheFF1LinkInputsInAWrongEncoding) {
         const std::string written = readBytes(ws.out(kLinkName));
         std::filesystem::remove(ws.out(kLinkName));
         EXPECT_EQ(written.substr(0, reference.size()), reference);
-        EXPECT_TRUE(written.substr(reference.size()).starts_with("ID99,,20240401,")) << written.substr(reference.size());
+        EXPECT_TRUE(written.substr(reference.size()).starts_with("ID99,,20240401,"))
+            << written.substr(reference.size());
         EXPECT_EQ(outputLines(written).size(), outputLines(withAppend).size());
     }
 }
@@ -292,7 +315,8 @@ std::vector<FormOneTool> formOneTools() {
     return {
         {"carte", [](const Tools& t, const std::string& f) { return t.carte(f); }, {"202404_carte.csv"}},
         {"carte2", [](const Tools& t, const std::string& f) { return t.carte2(f); }, {"202404_carte.csv"}},
-        {"carte2 --movacal", [](const Tools& t, const std::string& f) { return t.carte2Movacal(f); },
+        {"carte2 --movacal",
+         [](const Tools& t, const std::string& f) { return t.carte2Movacal(f); },
          {"output.tsv", "202404_carte.csv"}},
         {"map", [](const Tools& t, const std::string& f) { return t.map(f); }, {"mapped.tsv"}},
         {"blank-names", [](const Tools& t, const std::string& f) { return t.blankNames(f); }, {"inano.txt"}},
@@ -324,7 +348,7 @@ std::string replaced(std::string text, char from, char to) {
 TEST_F(Content, ClaimsRecordsCutShort) {
     const std::string index = "リストのインデックスが範囲を超えています ";
     const struct {
-        std::u16string cut;   // in place of the record of its kind
+        std::u16string cut;     // in place of the record of its kind
         const char* anonymize;  // the message, or nullptr when the run succeeds
         const char* stripBranch;
     } cases[] = {
@@ -364,7 +388,8 @@ TEST_F(Content, ALoneLeadByte) {
             lines.pop_back();
             return encodeLines(lines, Encoding::ShiftJis) + "GO,1,2,99" + last + after;
         };
-        for (const auto& [args, name] : {std::pair{&Tools::anonymize, kAnonymisedName}, {&Tools::stripBranch, kStrippedName}}) {
+        for (const auto& [args, name] :
+             {std::pair{&Tools::anonymize, kAnonymisedName}, {&Tools::stripBranch, kStrippedName}}) {
             const auto cut = outputsOf(ws, (tools.*args)(ws.input("in.UKE", claimsWith(lead))), {name});
             EXPECT_EQ(cut, outputsOf(ws, (tools.*args)(ws.input("in.UKE", claimsWith("?"))), {name}));
         }
@@ -373,7 +398,8 @@ TEST_F(Content, ALoneLeadByte) {
         const std::string form1Body = form1.substr(0, form1.size() - 2);  // the last field is empty
         for (const auto& tool : formOneTools()) {
             SCOPED_TRACE(tool.name);
-            const auto cut = outputsOf(ws, tool.args(tools, ws.input("in.txt", form1Body + lead + after)), tool.outputs);
+            const auto cut =
+                outputsOf(ws, tool.args(tools, ws.input("in.txt", form1Body + lead + after)), tool.outputs);
             EXPECT_EQ(cut, outputsOf(ws, tool.args(tools, ws.input("in.txt", form1Body + "?" + after)), tool.outputs));
         }
         // The last definition, mapping title and FF1 payload.
@@ -404,7 +430,8 @@ TEST_F(Content, AnEndOfFileByteInTheMiddle) {
     const std::vector<std::u16string> head(lines.begin(), lines.begin() + 3);
     const std::vector<std::u16string> tail(lines.begin() + 3, lines.end());
     const std::string both = claimsBytes(head) + claimsBytes(tail);
-    for (const auto& [args, name] : {std::pair{&Tools::anonymize, kAnonymisedName}, {&Tools::stripBranch, kStrippedName}}) {
+    for (const auto& [args, name] :
+         {std::pair{&Tools::anonymize, kAnonymisedName}, {&Tools::stripBranch, kStrippedName}}) {
         EXPECT_EQ(outputsOf(ws, (tools.*args)(ws.input("in.UKE", both)), {name}),
                   outputsOf(ws, (tools.*args)(ws.input("in.UKE", claimsBytes(head))), {name}));
     }
@@ -466,15 +493,19 @@ TEST_F(Content, HeaderOnlyFiles) {
     };
     const std::string clinic = ws.input("in.UKE", claimsBytes({claimsLines().front()}));
     ws.expectRun(tools.anonymize(clinic),
-                 {0, "", {{ws.out(kAnonymisedName), ref([](const Tools& t) { return t.anonymize(t.claimsFile()); }, kAnonymisedName)}}});
+                 {0,
+                  "",
+                  {{ws.out(kAnonymisedName),
+                    ref([](const Tools& t) { return t.anonymize(t.claimsFile()); }, kAnonymisedName)}}});
     ws.expectRun(tools.stripBranch(clinic),
                  {0, "", {{ws.out(kStrippedName), encodeLines({claimsLines().front()}, Encoding::ShiftJis)}}});
 
     const std::string header = encodeLines({formOneLines().front()}, Encoding::ShiftJis);
     const std::string form1 = ws.input("in.txt", header);
     const std::string carte2Header = ref([](const Tools& t) { return t.carte2Month(t.formOneFile()); }, kCarteName);
-    ws.expectRun(tools.carte(form1),
-                 {0, "", {{ws.out("_carte.csv"), ref([](const Tools& t) { return t.carte(t.formOneFile()); }, kCarteName)}}});
+    ws.expectRun(
+        tools.carte(form1),
+        {0, "", {{ws.out("_carte.csv"), ref([](const Tools& t) { return t.carte(t.formOneFile()); }, kCarteName)}}});
     ws.expectRun(tools.carte2(form1), refusal("リストのインデックスが範囲を超えています (1)"));
     ws.expectRun(tools.carte2Month(form1), {0, "", {{ws.out(kCarteName), carte2Header}}});
     const std::string mappedHeader = ref([](const Tools& t) { return t.map(t.formOneFile()); }, "mapped.tsv");

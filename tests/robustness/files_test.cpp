@@ -62,11 +62,18 @@ TEST(Files, NamesInAnotherCodePage) {
         }
         return std::string();
     };
-    ws.expectRun(tools.anonymize(claims), {0, "", {{ws.out(kAnonymisedName), reference("anonymize", kAnonymisedName)}}});
-    ws.expectRun(tools.blankNames(form1),
-                 {0, "", {{ws.out("\x83\x65\x83\x58\x83\x67" "ano.txt"), reference("blank-names", "FF1_202404ano.txt")}}});
-    ws.expectRun(tools.replace(form1),
-                 {0, "", {{ws.out("\x83\x65\x83\x58\x83\x67" "R.txt"), reference("replace", "FF1_202404R.txt")}}});
+    ws.expectRun(tools.anonymize(claims),
+                 {0, "", {{ws.out(kAnonymisedName), reference("anonymize", kAnonymisedName)}}});
+    ws.expectRun(tools.blankNames(form1), {0,
+                                           "",
+                                           {{ws.out("\x83\x65\x83\x58\x83\x67"
+                                                    "ano.txt"),
+                                             reference("blank-names", "FF1_202404ano.txt")}}});
+    ws.expectRun(tools.replace(form1), {0,
+                                        "",
+                                        {{ws.out("\x83\x65\x83\x58\x83\x67"
+                                                 "R.txt"),
+                                          reference("replace", "FF1_202404R.txt")}}});
 }
 
 TEST(Files, AMissingInputOrAFolderGivenAsInput) {
@@ -212,7 +219,8 @@ TEST(Files, AnOlderOutputThatLinksElsewhere) {
         const auto link = ws.out(tool.outputs.back());
         std::filesystem::create_symlink(victim, link);
         Expected expected;
-        for (const auto& name : tool.outputs) expected.written.push_back({ws.out(name), referenceOutput(tool.args, name)});
+        for (const auto& name : tool.outputs)
+            expected.written.push_back({ws.out(name), referenceOutput(tool.args, name)});
         ws.expectRun(tool.args(tools), expected);
         EXPECT_FALSE(std::filesystem::is_symlink(link));
         for (const auto& name : tool.outputs) std::filesystem::remove(ws.out(name));
@@ -240,10 +248,12 @@ TEST(Files, AnOutputFolderThatIsAFileOrIsMissing) {
             // The FF1 link makes its output folder, as the merge does for its file.
             const bool makesFolder = tool.name == std::string("ff1") || tool.name == std::string("ff1-merge");
             if (makesFolder && folder == missing) {
-                ws.expectRun(args, {0, "", {{folder / tool.outputs.front(), referenceOutput(tool.args, tool.outputs.front())}}});
+                ws.expectRun(
+                    args, {0, "", {{folder / tool.outputs.front(), referenceOutput(tool.args, tool.outputs.front())}}});
                 std::filesystem::remove_all(ws.root() / "missing");
             } else if (makesFolder) {
-                ws.expectRun(args, refusal(shownError(tool.name, "フォルダ \"" + folder.string() + "\" を作成できません")));
+                ws.expectRun(args,
+                             refusal(shownError(tool.name, "フォルダ \"" + folder.string() + "\" を作成できません")));
             } else {
                 ws.expectRun(args, refusal(cannotCreateFirst(tool, folder)));
             }
@@ -273,8 +283,10 @@ TEST(Files, AnOutputThatWouldReplaceAnInput) {
     ws.expectRun(tools.carte(carteNamed), replaced("", carteNamed));
     ws.expectRun(tools.carte2(carteNamed), replaced("", carteNamed));
     ws.expectRun(tools.carte2Movacal(tools.formOneFile(), carteNamed), replaced("", carteNamed));
-    ws.expectRun({"map", tools.formOneFile(), tools.mappingFile(), tools.formOneFile()}, replaced("", tools.formOneFile()));
-    ws.expectRun({"map", tools.formOneFile(), tools.mappingFile(), tools.mappingFile()}, replaced("", tools.mappingFile()));
+    ws.expectRun({"map", tools.formOneFile(), tools.mappingFile(), tools.formOneFile()},
+                 replaced("", tools.formOneFile()));
+    ws.expectRun({"map", tools.formOneFile(), tools.mappingFile(), tools.mappingFile()},
+                 replaced("", tools.mappingFile()));
     ws.expectRun(tools.ff1({}, linkNamed), replaced("ff1", linkNamed));
     writeBytes(linkNamed, encodeLines(specLines(), Encoding::ShiftJis));
     ws.expectRun(tools.ff1(linkNamed), replaced("ff1", linkNamed));
@@ -293,7 +305,8 @@ TEST(Files, TheIntermediateFileChosenAsInput) {
     const Tools tools(ws);
     const std::string intermediate = ws.out("output.tsv").string();
     writeBytes(intermediate, encodeLines(formOneLines(), Encoding::ShiftJis));
-    const std::string converted = referenceOutput([](const Tools& t) { return t.carte2Month(t.formOneFile()); }, kCarteName);
+    const std::string converted =
+        referenceOutput([](const Tools& t) { return t.carte2Month(t.formOneFile()); }, kCarteName);
     ws.expectRun(tools.carte2Month(intermediate), {0, "", {{ws.out(kCarteName), converted}}});
     ws.expectRun(tools.carte2Movacal(intermediate), refusal(shownError("", fileError(intermediate, kInputReplaced))));
     ws.expectRun(tools.carte2Movacal(tools.formOneFile(), intermediate),
@@ -326,7 +339,8 @@ TEST(Files, AWriteThatFailsHalfWay) {
     for (const auto& tool : allTools()) {
         SCOPED_TRACE(tool.name);
         // The FF1 link first writes the merged file into the FF1 folder.
-        const auto first = tool.name == std::string("ff1") ? ws.in("ff1") / "G_FF1_all.txt" : ws.out(tool.outputs.front());
+        const auto first =
+            tool.name == std::string("ff1") ? ws.in("ff1") / "G_FF1_all.txt" : ws.out(tool.outputs.front());
         Expected failed = refusal(shownError(tool.name, fileError(first, kCannotWrite)));
         // The second converter deletes the intermediate file of an earlier run first.
         const bool secondConverter = std::string_view(tool.name).starts_with("carte2");

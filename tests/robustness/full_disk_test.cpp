@@ -100,7 +100,8 @@ TEST_F(FullDisk, NoRoomForANewFile) {
     writeBytes(ws.out(kAnonymisedName), "older");
     for (const auto& tool : allTools()) {
         SCOPED_TRACE(tool.name);
-        ws.expectRun(tool.args(tools), refusal(shownError(tool.name, fileError(ws.out(tool.outputs.front()), kCannotCreate))));
+        ws.expectRun(tool.args(tools),
+                     refusal(shownError(tool.name, fileError(ws.out(tool.outputs.front()), kCannotCreate))));
     }
 }
 

@@ -146,8 +146,7 @@ std::string shownError(std::string_view tool, const std::string& message) {
     return (static_cast<unsigned char>(last) > '.' ? message + "." : message);
 }
 
-Workspace::Workspace(std::string_view inName, std::string_view outName)
-    : in_(root_ / inName), out_(root_ / outName) {
+Workspace::Workspace(std::string_view inName, std::string_view outName) : in_(root_ / inName), out_(root_ / outName) {
     std::filesystem::create_directory(in_);
     std::filesystem::create_directory(out_);
 }
@@ -196,26 +195,40 @@ std::string encodeLines(const std::vector<std::u16string>& lines, Encoding encod
 
 std::string encodeText(std::u16string_view text, Encoding encoding) {
     switch (encoding) {
-        case Encoding::ShiftJis: return sjis(text);
-        case Encoding::Utf8: return utf16ToUtf8(text);
-        case Encoding::Utf8Bom: return "\xEF\xBB\xBF" + utf16ToUtf8(text);
-        case Encoding::Utf16LE: return utf16ToUtf16le(text);
-        case Encoding::Utf16LEBom: return "\xFF\xFE" + utf16ToUtf16le(text);
-        case Encoding::Utf16BE: return utf16be(text);
-        case Encoding::Utf16BEBom: return "\xFE\xFF" + utf16be(text);
+        case Encoding::ShiftJis:
+            return sjis(text);
+        case Encoding::Utf8:
+            return utf16ToUtf8(text);
+        case Encoding::Utf8Bom:
+            return "\xEF\xBB\xBF" + utf16ToUtf8(text);
+        case Encoding::Utf16LE:
+            return utf16ToUtf16le(text);
+        case Encoding::Utf16LEBom:
+            return "\xFF\xFE" + utf16ToUtf16le(text);
+        case Encoding::Utf16BE:
+            return utf16be(text);
+        case Encoding::Utf16BEBom:
+            return "\xFE\xFF" + utf16be(text);
     }
     return {};
 }
 
 std::string_view encodingName(Encoding encoding) {
     switch (encoding) {
-        case Encoding::ShiftJis: return "Shift-JIS";
-        case Encoding::Utf8: return "UTF-8";
-        case Encoding::Utf8Bom: return "UTF-8 with its mark";
-        case Encoding::Utf16LE: return "UTF-16 LE";
-        case Encoding::Utf16LEBom: return "UTF-16 LE with its mark";
-        case Encoding::Utf16BE: return "UTF-16 BE";
-        case Encoding::Utf16BEBom: return "UTF-16 BE with its mark";
+        case Encoding::ShiftJis:
+            return "Shift-JIS";
+        case Encoding::Utf8:
+            return "UTF-8";
+        case Encoding::Utf8Bom:
+            return "UTF-8 with its mark";
+        case Encoding::Utf16LE:
+            return "UTF-16 LE";
+        case Encoding::Utf16LEBom:
+            return "UTF-16 LE with its mark";
+        case Encoding::Utf16BE:
+            return "UTF-16 BE";
+        case Encoding::Utf16BEBom:
+            return "UTF-16 BE with its mark";
     }
     return {};
 }
@@ -266,7 +279,9 @@ std::vector<std::string> Tools::stripBranch(const std::string& claims) const {
     return {"strip-branch", claims, "-o", ws_.out().string()};
 }
 
-std::vector<std::string> Tools::carte(const std::string& form1) const { return {"carte", form1, "-o", ws_.out().string()}; }
+std::vector<std::string> Tools::carte(const std::string& form1) const {
+    return {"carte", form1, "-o", ws_.out().string()};
+}
 
 std::vector<std::string> Tools::carte2(const std::string& form1) const {
     return {"carte2", form1, "-o", ws_.out().string()};
@@ -277,7 +292,7 @@ std::vector<std::string> Tools::carte2Month(const std::string& form1) const {
 }
 
 std::vector<std::string> Tools::carte2Movacal(const std::string& form1, const std::string& mapping) const {
-    return {"carte2", form1, "--month", "202404", "--movacal", mapping.empty() ? mappingFile() : mapping, "-o",
+    return {"carte2",          form1, "--month", "202404", "--movacal", mapping.empty() ? mappingFile() : mapping, "-o",
             ws_.out().string()};
 }
 
@@ -334,7 +349,9 @@ std::vector<ToolRun> allTools() {
         {"strip-branch", [](const Tools& t) { return t.stripBranch(t.claimsFile()); }, {kStrippedName}},
         {"carte", [](const Tools& t) { return t.carte(t.formOneFile()); }, {kCarteName}},
         {"carte2", [](const Tools& t) { return t.carte2(t.formOneFile()); }, {kCarteName}},
-        {"carte2 --movacal", [](const Tools& t) { return t.carte2Movacal(t.formOneFile()); }, {"output.tsv", kCarteName}},
+        {"carte2 --movacal",
+         [](const Tools& t) { return t.carte2Movacal(t.formOneFile()); },
+         {"output.tsv", kCarteName}},
         {"map", [](const Tools& t) { return t.map(t.formOneFile()); }, {"mapped.tsv"}},
         {"blank-names", [](const Tools& t) { return t.blankNames(t.formOneFile()); }, {"FF1_202404ano.txt"}},
         {"replace", [](const Tools& t) { return t.replace(t.formOneFile()); }, {"FF1_202404R.txt"}},
@@ -353,7 +370,8 @@ void writeLargeInputs(const Tools& tools) {
     writeBytes(tools.claimsFile(), claimsBytes(claims));
     std::vector<std::u16string> form1 = formOneLines();
     const std::u16string afterChart = form1.back().substr(4) + u"\t" + std::u16string(400, u'x');
-    for (int chart = 0; chart < 4000; ++chart) form1.push_back(utf8ToUtf16(std::to_string(100000 + chart)) + afterChart);
+    for (int chart = 0; chart < 4000; ++chart)
+        form1.push_back(utf8ToUtf16(std::to_string(100000 + chart)) + afterChart);
     writeBytes(tools.formOneFile(), encodeLines(form1, Encoding::ShiftJis));
     tools.ff1Folder();
     std::vector<std::u16string> ff1 = ff1Lines();

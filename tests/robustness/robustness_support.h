@@ -116,7 +116,7 @@ public:
     std::vector<std::string> anonymize(const std::string& claims) const;
     std::vector<std::string> stripBranch(const std::string& claims) const;
     std::vector<std::string> carte(const std::string& form1) const;
-    std::vector<std::string> carte2(const std::string& form1) const;  // the month from line 2
+    std::vector<std::string> carte2(const std::string& form1) const;       // the month from line 2
     std::vector<std::string> carte2Month(const std::string& form1) const;  // --month 202404
     std::vector<std::string> carte2Movacal(const std::string& form1, const std::string& mapping = {}) const;
     std::vector<std::string> map(const std::string& form1, const std::string& mapping = {}) const;
@@ -159,8 +159,7 @@ void writeLargeInputs(const Tools& tools);
 
 // The bytes of `output` (a name in out/) that a run writes in a workspace of its own, with
 // the arguments `args` makes there: the reference to compare a run of other inputs with.
-std::string referenceOutput(const std::function<std::vector<std::string>(const Tools&)>& args,
-                            std::string_view output);
+std::string referenceOutput(const std::function<std::vector<std::string>(const Tools&)>& args, std::string_view output);
 
 // Whether this process runs as root, which ignores permission bits.
 bool runningAsRoot();

@@ -68,7 +68,8 @@ std::u16string fromSjis(std::string_view bytes) { return cp932::decode(bytes); }
 
 std::vector<std::string> listFolder(const std::filesystem::path& folder) {
     std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder)) names.push_back(utf8(entry.path().filename()));
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names.push_back(utf8(entry.path().filename()));
     std::sort(names.begin(), names.end());
     return names;
 }
