@@ -128,15 +128,15 @@ Outcome runFirstConverter(std::u16string_view pathText, const std::filesystem::p
     std::u16string mstNgt;
     const auto WList = firstConverterLines(FList, mstNgt);
     const std::u16string name = carteFileName(mstNgt);
-    const auto target = programFolder / toPath(name);
-    refuseToReplaceInputs(target, {input});
+    const auto target = outputPath(programFolder, name, {.inputs = {input}});
     WrtSet(target, WList);
     return Outcome::wrote({target}, createdMessage(name));
 }
 
 std::filesystem::path writeDelimitedCopy(std::u16string_view pathText, const std::filesystem::path& programFolder) {
     constexpr size_t kYearMonthItem = 3;
-    const auto FList = loadFormOne(toPath(pathText));
+    const auto input = toPath(pathText);
+    const auto FList = loadFormOne(input);
     std::vector<std::u16string> WList;
     std::u16string yearMonth;
     bool named = false;
@@ -150,7 +150,7 @@ std::filesystem::path writeDelimitedCopy(std::u16string_view pathText, const std
         }
         WList.push_back(joinFields(items, u','));
     }
-    const auto target = programFolder / toPath(carteFileName(yearMonth));
+    const auto target = outputPath(programFolder, carteFileName(yearMonth), {.inputs = {input}});
     WrtSet(target, WList);
     return target;
 }

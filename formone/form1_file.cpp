@@ -29,7 +29,6 @@ std::u16string yearMonthOfChoice(const std::vector<std::u16string>& lines) {
 std::u16string carteFileName(std::u16string_view mstNgt) {
     std::u16string name(mstNgt);
     name += u"_carte.csv";
-    requirePlainFileName(name);
     return name;
 }
 

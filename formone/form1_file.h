@@ -28,7 +28,7 @@ std::u16string GetNgt(std::u16string_view InFileLine);
 std::u16string yearMonthOfChoice(const std::vector<std::u16string>& lines);
 
 // The EHR link file of a year-month, year-month + "_carte.csv". The year-month comes from
-// file content, so the name is checked to be a plain file name (raises otherwise).
+// file content: the caller passes the name through outputPath.
 std::u16string carteFileName(std::u16string_view mstNgt);
 // The fields joined by one separator, without quoting.
 std::u16string joinFields(const std::vector<std::u16string>& fields, char16_t separator);
