@@ -143,6 +143,39 @@ TEST(LineBytesReader, SmallBlocksGiveTheSameLinesUnderBothRules) {
     }
 }
 
+// A reader that refuses NUL bytes looks at every byte of the file up to the end mark 0x1A,
+// also at the part of a physical line that the text-file rule skips after a lone CR.
+TEST(LineBytesReader, ARefusedNulByteCountsWhereverItLiesBeforeTheEndMark) {
+    TempDir dir;
+    const struct {
+        std::string bytes;
+        LineRule rule;
+        bool refused;
+    } cases[] = {
+        {std::string("ab\rskip\0\ncd", 12), LineRule::TextFile, true},
+        {std::string("ab\r\ncd\x1A\0", 8), LineRule::TextFile, false},
+        {std::string("ab\r\ncd\x1A\0", 8), LineRule::AnyBreak, true},
+        {std::string("\0", 1), LineRule::AnyBreak, true},
+        {"ab\r\ncd\r\n", LineRule::TextFile, false},
+    };
+    for (const auto& c : cases) {
+        for (size_t block = 4; block <= 9; ++block) {
+            writeBytes(dir / "f", c.bytes);
+            LineBytesReader reader(dir / "f", c.rule, block);
+            reader.refuseNulBytes();
+            auto readAll = [&] {
+                for (std::string_view line; reader.next(line);) {
+                }
+            };
+            if (c.refused) {
+                EXPECT_THROW(readAll(), Error) << "block " << block;
+            } else {
+                EXPECT_NO_THROW(readAll()) << "block " << block;
+            }
+        }
+    }
+}
+
 TEST(LineReader, AMissingFileIsAnError) {
     TempDir dir;
     EXPECT_THROW(Cp932LineReader(dir / "missing", LineRule::TextFile), Error);
