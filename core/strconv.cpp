@@ -24,9 +24,7 @@ bool takesVoicedMark(char16_t half) {
 }
 bool takesSemiVoicedMark(char16_t half) { return half >= 0xFF8A && half <= 0xFF8E; }
 
-std::u16string toWide(std::u16string_view src) {
-    std::u16string out;
-    out.reserve(src.size());
+void appendWideUnits(std::u16string_view src, std::u16string& out) {
     for (size_t i = 0; i < src.size(); ++i) {
         const char16_t c = src[i];
         if (c >= 0x21 && c <= 0x7E) {
@@ -48,6 +46,12 @@ std::u16string toWide(std::u16string_view src) {
             out.push_back(c);
         }
     }
+}
+
+std::u16string toWide(std::u16string_view src) {
+    std::u16string out;
+    out.reserve(src.size());
+    appendWideUnits(src, out);
     return out;
 }
 
@@ -105,6 +109,8 @@ void shiftKana(std::u16string& text, char16_t first, char16_t last, int delta) {
 bool has(TConversions set, TConversion member) { return (set & conversionSet(member)) != 0; }
 
 }  // namespace
+
+void appendWide(std::u16string_view src, std::u16string& out) { appendWideUnits(src, out); }
 
 std::u16string StrConv(std::u16string_view src, TConversions conversion) {
     if (src.empty()) return {};
