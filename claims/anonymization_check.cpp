@@ -1,6 +1,7 @@
 #include "claims/anonymization_check.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -19,35 +20,68 @@ constexpr std::u16string_view kOtherLines = u"その他";
 
 bool isIdentifierUnit(char16_t c) { return (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9'); }
 
-// Field 0 as GetCommaTxt gives it (double quotes dropped), when it is a record identifier.
-std::u16string recordLabel(std::u16string_view line) {
-    std::u16string id;
+// Field 0 as GetCommaTxt gives it (double quotes dropped) as a number: its two units when
+// it is a record identifier, else 0 (counted under kOtherLines).
+std::uint32_t recordKey(std::u16string_view line) {
+    std::uint32_t key = 0;
+    size_t length = 0;
     for (char16_t c : line) {
         if (c == u',') break;
         if (c == u'"') continue;
-        if (id.size() == 2 || !isIdentifierUnit(c)) return std::u16string(kOtherLines);
-        id.push_back(c);
+        if (length == 2 || !isIdentifierUnit(c)) return 0;
+        key = (key << 16) | c;
+        ++length;
     }
-    return id.size() == 2 ? id : std::u16string(kOtherLines);
+    return length == 2 ? key : 0;
+}
+
+std::u16string recordLabel(std::uint32_t key) {
+    if (key == 0) return std::u16string(kOtherLines);
+    return {static_cast<char16_t>(key >> 16), static_cast<char16_t>(key & 0xFFFF)};
 }
 
 // The records of both files, counted by identifier in the order they first appear.
 class RecordCounter {
 public:
-    void count(const std::u16string& label, bool anonymised) {
-        if (last_ >= counts_.size() || counts_[last_].record != label) {
-            const auto it = std::find_if(counts_.begin(), counts_.end(),
-                                         [&label](const RecordCount& c) { return c.record == label; });
-            last_ = static_cast<size_t>(it - counts_.begin());
-            if (it == counts_.end()) counts_.push_back({label, 0, 0, label == u"SJ" || label == u"CO"});
+    void count(std::uint32_t key, bool anonymised) {
+        if (last_ >= keys_.size() || keys_[last_] != key) {
+            last_ = static_cast<size_t>(std::find(keys_.begin(), keys_.end(), key) - keys_.begin());
+            if (last_ == keys_.size()) {
+                const std::u16string label = recordLabel(key);
+                keys_.push_back(key);
+                counts_.push_back({label, 0, 0, label == u"SJ" || label == u"CO"});
+            }
         }
         ++(anonymised ? counts_[last_].anonymised : counts_[last_].original);
     }
     std::vector<RecordCount> take() { return std::move(counts_); }
 
 private:
+    std::vector<std::uint32_t> keys_;
     std::vector<RecordCount> counts_;
     size_t last_ = 0;
+};
+
+// The fields of a record as GetCommaTxt splits it (every comma separates, every double
+// quote is dropped), as views into the line, or into a copy without its double quotes.
+class FieldViews {
+public:
+    // The line without its double quotes, which leaves the fields to split at commas.
+    std::u16string_view unquoted(std::u16string_view line) {
+        if (line.find(u'"') == std::u16string_view::npos) return line;
+        unquoted_.assign(line);
+        std::erase(unquoted_, u'"');
+        return unquoted_;
+    }
+    const std::vector<std::u16string_view>& split(std::u16string_view line) {
+        splitOn(unquoted(line), u',', fields_);
+        if (fields_.empty()) fields_.emplace_back();  // an empty line is one empty field
+        return fields_;
+    }
+
+private:
+    std::u16string unquoted_;
+    std::vector<std::u16string_view> fields_;
 };
 
 // テスト + 社 or 国 + full-width digits: the name the anonymiser gave an already
@@ -75,7 +109,7 @@ public:
     void collect(std::u16string_view line) {
         const RecordKind kind = recordKind(line);
         if (kind == RecordKind::Other || kind == RecordKind::SymptomDetails || kind == RecordKind::Comment) return;
-        record_.split(line);
+        fields_ = &views_.split(line);
         using K = IdentifierKind;
         switch (kind) {
             case RecordKind::Clinic:
@@ -106,24 +140,27 @@ public:
     }
 
 private:
+    bool has(size_t position) const { return position < fields_->size(); }
     void number(size_t position, IdentifierKind kind) {
-        if (record_.has(position)) search_.addNumber(kind, record_.at(position));
+        if (has(position)) search_.addNumber(kind, (*fields_)[position]);
     }
     void name(size_t position, IdentifierKind kind) {
-        if (record_.has(position)) search_.addName(kind, record_.at(position));
+        if (has(position)) search_.addName(kind, (*fields_)[position]);
     }
     void patientName() {
         constexpr size_t kName = 4;
-        if (!record_.has(kName)) return;
-        if (isDummyPatientName(trimmedView(record_.at(kName)))) {
-            search_.leaveOutAsDummy(IdentifierKind::PatientName, record_.at(kName));
+        if (!has(kName)) return;
+        const std::u16string_view name = (*fields_)[kName];
+        if (isDummyPatientName(trimmedView(name))) {
+            search_.leaveOutAsDummy(IdentifierKind::PatientName, name);
         } else {
-            search_.addName(IdentifierKind::PatientName, record_.at(kName));
+            search_.addName(IdentifierKind::PatientName, name);
         }
     }
 
     IdentifierSearch& search_;
-    Record record_;
+    FieldViews views_;
+    const std::vector<std::u16string_view>* fields_ = nullptr;
 };
 
 }  // namespace
@@ -144,21 +181,19 @@ AnonymisationReport checkAnonymisedClaims(const std::filesystem::path& original,
     RecordCounter counter;
     std::u16string line;
     while (in.next(line)) {
-        counter.count(recordLabel(line), false);
+        counter.count(recordKey(line), false);
         collector.collect(line);
     }
     search.prepare();
 
     AnonymisationReport report;
     report.fileKind = AnonymisationReport::FileKind::Claims;
-    Record record;
+    FieldViews fields;
     for (size_t number = 1; out.next(line); ++number) {
-        const std::u16string label = recordLabel(line);
-        counter.count(label, true);
-        record.split(line);
-        KindSet found = 0;
-        for (size_t i = 0; i < record.size(); ++i) found |= search.find(record.at(i));
-        reportSurvivors(found, label, number, report);
+        const std::uint32_t key = recordKey(line);
+        counter.count(key, true);
+        const KindSet found = search.find(fields.unquoted(line), u',');
+        if (found != 0) reportSurvivors(found, recordLabel(key), number, report);
     }
     report.counts = counter.take();
     report.kinds = search.tallies();

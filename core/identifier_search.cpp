@@ -1,6 +1,7 @@
 #include "core/identifier_search.h"
 
 #include <algorithm>
+#include <bit>
 #include <deque>
 
 #include "core/strconv.h"
@@ -31,6 +32,9 @@ std::vector<std::u16string_view> nameParts(std::u16string_view name) {
     }
     return parts;
 }
+
+// The full-width forms of the ASCII characters U+0021..U+007E.
+bool isWideAscii(char16_t c) { return c >= 0xFF01 && c <= 0xFF5E; }
 
 std::uint64_t lengthBit(size_t length) { return std::uint64_t{1} << std::min(length, kLengthBits); }
 
@@ -88,14 +92,14 @@ void PatternAutomaton::build(const std::vector<std::pair<std::u16string, KindSet
         queue.pop_front();
         for (std::uint32_t i = edgeBegin_[node]; i < edgeBegin_[node + 1]; ++i) {
             const std::uint32_t child = edgeTarget_[i];
-            fail_[child] = step(fail_[node], edgeChar_[i]);
+            fail_[child] = next(fail_[node], edgeChar_[i]);
             found_[child] |= found_[fail_[child]];
             queue.push_back(child);
         }
     }
 }
 
-std::uint32_t PatternAutomaton::step(std::uint32_t state, char16_t c) const {
+std::uint32_t PatternAutomaton::next(std::uint32_t state, char16_t c) const {
     while (state != 0) {
         const auto begin = edgeChar_.begin() + edgeBegin_[state];
         const auto end = edgeChar_.begin() + edgeBegin_[state + 1];
@@ -106,14 +110,65 @@ std::uint32_t PatternAutomaton::step(std::uint32_t state, char16_t c) const {
     return rootNext_[c];
 }
 
-KindSet PatternAutomaton::find(std::u16string_view text) const {
-    KindSet kinds = 0;
-    std::uint32_t state = 0;
-    for (char16_t c : text) {
-        state = step(state, c);
-        kinds |= found_[state];
+// --- The hashed set.
+
+std::uint64_t HashedTextSet::Hash::value() const {
+    // A final mix, so that the high bits, which pick the slot, depend on every unit.
+    std::uint64_t h = h_ ^ (h_ >> 33);
+    h *= 0xFF51AFD7ED558CCDu;
+    h ^= h >> 33;
+    return h == 0 ? 1 : h;
+}
+
+std::uint64_t HashedTextSet::hashOf(std::u16string_view text) {
+    Hash hash;
+    for (char16_t c : text) hash.add(c);
+    return hash.value();
+}
+
+size_t HashedTextSet::slotOf(std::uint64_t hash) const {
+    return static_cast<size_t>((hash * 0x9E3779B97F4A7C15u) >> shift_);
+}
+
+KindSet HashedTextSet::find(std::uint64_t hash) const {
+    if (size_ == 0) return 0;
+    const std::uint64_t bit = hash & (filter_.size() * 64 - 1);
+    if ((filter_[bit / 64] & (std::uint64_t{1} << (bit % 64))) == 0) return 0;
+    const size_t mask = keys_.size() - 1;
+    for (size_t slot = slotOf(hash);; slot = (slot + 1) & mask) {
+        if (keys_[slot] == hash) return kinds_[slot];
+        if (keys_[slot] == 0) return 0;
     }
-    return kinds;
+}
+
+KindSet HashedTextSet::add(std::uint64_t hash, KindSet kinds) {
+    if ((size_ + 1) * 2 > keys_.size()) grow();
+    const size_t mask = keys_.size() - 1;
+    size_t slot = slotOf(hash);
+    while (keys_[slot] != 0 && keys_[slot] != hash) slot = (slot + 1) & mask;
+    if (keys_[slot] == 0) {
+        keys_[slot] = hash;
+        ++size_;
+        const std::uint64_t bit = hash & (filter_.size() * 64 - 1);
+        filter_[bit / 64] |= std::uint64_t{1} << (bit % 64);
+    }
+    const KindSet before = kinds_[slot];
+    kinds_[slot] = static_cast<KindSet>(before | kinds);
+    return before;
+}
+
+void HashedTextSet::grow() {
+    std::vector<std::uint64_t> keys = std::move(keys_);
+    std::vector<KindSet> kinds = std::move(kinds_);
+    const size_t slots = keys.empty() ? 64 : keys.size() * 2;
+    keys_.assign(slots, 0);
+    kinds_.assign(slots, 0);
+    filter_.assign(slots / 8, 0);
+    shift_ = 64 - static_cast<unsigned>(std::countr_zero(slots));
+    size_ = 0;
+    for (size_t i = 0; i < keys.size(); ++i) {
+        if (keys[i] != 0) add(keys[i], kinds[i]);
+    }
 }
 
 // --- Collecting and searching.
@@ -134,9 +189,7 @@ bool IdentifierSearch::isDummy(std::u16string_view wide) const {
 }
 
 void IdentifierSearch::leaveOut(IdentifierKind kind, Verdict verdict, const std::u16string& wide) {
-    std::u16string key(1, static_cast<char16_t>(kind));
-    key += wide;
-    if (!leftOut_.insert(std::move(key)).second) return;
+    if ((leftOut_.add(HashedTextSet::hashOf(wide), kindBit(kind)) & kindBit(kind)) != 0) return;
     KindTally& tally = tallies_[static_cast<size_t>(kind)];
     ++(verdict == Verdict::Dummy ? tally.dummy : tally.tooShort);
 }
@@ -146,9 +199,9 @@ void IdentifierSearch::addNumber(IdentifierKind kind, std::u16string_view value)
     if (wide.empty()) return;
     if (isDummy(wide)) return leaveOut(kind, Verdict::Dummy, wide);
     if (wide.size() < kShortestNumber) return leaveOut(kind, Verdict::TooShort, wide);
-    KindSet& kinds = numbers_[wide];
-    if ((kinds & kindBit(kind)) == 0) ++tallies_[static_cast<size_t>(kind)].checked;
-    kinds |= kindBit(kind);
+    if ((numbers_.add(HashedTextSet::hashOf(wide), kindBit(kind)) & kindBit(kind)) == 0) {
+        ++tallies_[static_cast<size_t>(kind)].checked;
+    }
     numberLengths_ |= lengthBit(wide.size());
 }
 
@@ -191,20 +244,53 @@ void IdentifierSearch::addPatterns(const std::u16string& name, KindSet kinds,
 void IdentifierSearch::prepare() {
     std::vector<std::pair<std::u16string, KindSet>> patterns;
     for (const auto& [name, kinds] : names_) addPatterns(name, kinds, patterns);
+    asciiInNames_ = std::any_of(patterns.begin(), patterns.end(), [](const auto& pattern) {
+        return std::any_of(pattern.first.begin(), pattern.first.end(), isWideAscii);
+    });
     names_ = {};  // the automaton holds them from now on
-    leftOut_ = {};
     automaton_.build(patterns);
 }
 
-KindSet IdentifierSearch::find(std::u16string_view field) {
-    const std::u16string& wide = widened(field);
+// One pass over the line widens each field character by character and runs the automaton
+// on it; only a field as long as some number is widened again for its hash. The automaton
+// may run over a field's leading and trailing blanks: no name part begins or ends with one.
+KindSet IdentifierSearch::find(std::u16string_view line, char16_t separator) {
+    const bool names = !automaton_.empty();
     KindSet kinds = 0;
-    if ((numberLengths_ & lengthBit(wide.size())) != 0) {
-        const auto it = numbers_.find(wide);
-        if (it != numbers_.end()) kinds |= it->second;
+    for (size_t start = 0;; ++start) {
+        std::uint32_t state = 0;
+        size_t length = 0;  // in widened units
+        size_t firstSolid = std::u16string_view::npos;
+        size_t solidEnd = 0;
+        size_t i = start;
+        while (i < line.size() && line[i] != separator) {
+            const char16_t c = line[i];
+            if (!asciiInNames_ && c > 0x20 && c < 0x7F) {
+                state = 0;  // no name holds its full-width form: every match breaks here
+                ++i;
+            } else {
+                const char16_t wide = nextWideUnit(line, i);
+                if (names) {
+                    state = automaton_.next(state, wide);
+                    kinds |= automaton_.kindsAt(state);
+                }
+            }
+            ++length;
+            if (!isBlankUnit(c)) {
+                if (firstSolid == std::u16string_view::npos) firstSolid = length - 1;
+                solidEnd = length;
+            }
+        }
+        const size_t trimmedLength = firstSolid == std::u16string_view::npos ? 0 : solidEnd - firstSolid;
+        if ((numberLengths_ & lengthBit(trimmedLength)) != 0) {
+            const std::u16string_view field = trimmedView(line.substr(start, i - start));
+            HashedTextSet::Hash hash;
+            for (size_t k = 0; k < field.size();) hash.add(nextWideUnit(field, k));
+            kinds |= numbers_.find(hash.value());
+        }
+        if (i >= line.size()) return kinds;
+        start = i;
     }
-    if (!automaton_.empty()) kinds |= automaton_.find(wide);
-    return kinds;
 }
 
 std::vector<KindTally> IdentifierSearch::tallies() const {

@@ -12,7 +12,6 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
 #include "core/anonymisation_report.h"
@@ -34,18 +33,52 @@ class PatternAutomaton {
 public:
     void build(const std::vector<std::pair<std::u16string, KindSet>>& patterns);
     bool empty() const { return fail_.size() <= 1; }
-    // The kinds of every pattern found inside `text`.
-    KindSet find(std::u16string_view text) const;
+    // The state after `c` in `state` (0: the start, before any character).
+    std::uint32_t next(std::uint32_t state, char16_t c) const;
+    // The kinds of the patterns that end at the character that led to `state`.
+    KindSet kindsAt(std::uint32_t state) const { return found_[state]; }
 
 private:
-    std::uint32_t step(std::uint32_t state, char16_t c) const;
-
     std::vector<std::uint32_t> rootNext_;  // the root's child by character (0: none)
     std::vector<std::uint32_t> edgeBegin_;
     std::vector<char16_t> edgeChar_;  // each node's edges, sorted by character
     std::vector<std::uint32_t> edgeTarget_;
     std::vector<std::uint32_t> fail_;
     std::vector<KindSet> found_;  // kinds of the patterns ending at the node or its suffixes
+};
+
+// A set of distinct texts kept as their 64-bit hashes (open addressing), each with the
+// kinds it stood for. Two different texts share a hash with a probability of about
+// n * n / 2^65 for n texts, far below any count a clinic's files reach; keeping hashes
+// instead of texts keeps the memory at 10 bytes a slot and a lookup at one cache miss.
+class HashedTextSet {
+public:
+    // The 64-bit hash of a text, added to one code unit at a time.
+    class Hash {
+    public:
+        void add(char16_t c) { h_ = (h_ ^ c) * 0x100000001B3u; }
+        std::uint64_t value() const;
+
+    private:
+        std::uint64_t h_ = 0xCBF29CE484222325u;  // FNV-1a
+    };
+    static std::uint64_t hashOf(std::u16string_view text);
+    // Adds `kinds` to the text of `hash`; returns the kinds it had before (0: new).
+    KindSet add(std::uint64_t hash, KindSet kinds);
+    KindSet find(std::uint64_t hash) const;
+    bool empty() const { return size_ == 0; }
+
+private:
+    size_t slotOf(std::uint64_t hash) const;
+    void grow();
+
+    std::vector<std::uint64_t> keys_;  // 0: empty slot (a hash of 0 is stored as 1)
+    std::vector<KindSet> kinds_;
+    // One bit per hash, 8 bits a slot: small enough to stay in the processor's cache, it
+    // spares most lookups of absent texts the miss of the large table.
+    std::vector<std::uint64_t> filter_;
+    size_t size_ = 0;
+    unsigned shift_ = 64;
 };
 
 class IdentifierSearch {
@@ -66,8 +99,9 @@ public:
     // Ends collecting; call once, before find.
     void prepare();
 
-    // The kinds of the values found in one field of an anonymised record.
-    KindSet find(std::u16string_view field);
+    // The kinds of the values found in the fields of one anonymised record, `line` split
+    // at every `separator` (a line without one is one field).
+    KindSet find(std::u16string_view line, char16_t separator);
 
     // Per kind that had any value, in kind order.
     std::vector<KindTally> tallies() const;
@@ -81,10 +115,11 @@ private:
                      std::vector<std::pair<std::u16string, KindSet>>& patterns) const;
 
     std::vector<std::u16string> dummies_;  // widened
-    std::unordered_map<std::u16string, KindSet> numbers_;
+    HashedTextSet numbers_;
     std::uint64_t numberLengths_ = 0;  // bit n: a number of n units (63: 63 or more)
+    bool asciiInNames_ = false;        // a name holds a full-width form of an ASCII character
     std::unordered_map<std::u16string, KindSet> names_;
-    std::unordered_set<std::u16string> leftOut_;  // kind ordinal + value, for distinct counts
+    HashedTextSet leftOut_;  // for distinct counts
     KindTally tallies_[kIdentifierKindCount];
     PatternAutomaton automaton_;
     std::u16string wide_;

@@ -40,9 +40,7 @@ AnonymisationReport checkAnonymisedFormOne(const std::filesystem::path& original
         if (fields.size() > kNameField && !fields[kNameField].empty()) {
             report.addFinding({Finding::What::NameFieldFilled, IdentifierKind::PatientName, u"", number});
         }
-        KindSet found = 0;
-        for (const auto field : fields) found |= search.find(field);
-        reportSurvivors(found, u"", number, report);
+        reportSurvivors(search.find(line, u'\t'), u"", number, report);
     }
     report.counts.push_back(lines);
     report.kinds = search.tallies();

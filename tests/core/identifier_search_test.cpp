@@ -27,12 +27,16 @@ IdentifierSearch searchFor(const std::vector<Value>& values, const std::vector<s
 TEST(IdentifierSearch, FindsNumbersAsWholeFieldsAndNamesInsideFields) {
     const struct {
         Value value;
-        std::u16string field;
+        std::u16string record;  // fields separated by commas
         bool found;
     } cases[] = {
         {{K::InsurerNumber, u" 06131234 ", false}, u"06131234", true},
         {{K::InsurerNumber, u"06131234", false}, u"  ０６１３１２３４\t", true},  // full width, trimmed
         {{K::InsurerNumber, u"06131234", false}, u"x06131234", false},            // numbers only whole
+        {{K::InsurerNumber, u"06131234", false}, u"x, 06131234 ,y", true},        // a field of the record
+        {{K::InsurerNumber, u"06131234", false}, u"0613,1234", false},
+        {{K::PatientName, u"山田　太郎", true}, u"x山,田,太郎", true},
+        {{K::PatientName, u"山田　太郎", true}, u"x山,田太,郎", false},  // no match across fields
         {{K::CardSymbol, u"ｱｲｳｴ", false}, u"アイウエ", true},
         {{K::PatientName, u"山田　太郎", true}, u"前回　山田　太郎様", true},
         {{K::PatientName, u"山田 太郎", true}, u"太郎くんの検査", true},  // a part of two characters
@@ -46,8 +50,8 @@ TEST(IdentifierSearch, FindsNumbersAsWholeFieldsAndNamesInsideFields) {
     };
     for (const auto& c : cases) {
         auto search = searchFor({c.value});
-        EXPECT_EQ(search.find(c.field), c.found ? kindBit(c.value.kind) : 0)
-            << std::string(c.field.begin(), c.field.end());
+        EXPECT_EQ(search.find(c.record, u','), c.found ? kindBit(c.value.kind) : 0)
+            << std::string(c.record.begin(), c.record.end());
     }
 }
 
@@ -56,8 +60,9 @@ TEST(IdentifierSearch, OverlappingNamesAreAllFound) {
                              {K::KanaName, u"なかは", true},
                              {K::ClinicName, u"かはな", true},
                              {K::PatientName, u"はなこ", true}});
-    EXPECT_EQ(search.find(u"xたなかはなy"), kindBit(K::KanaName) | kindBit(K::ClinicName));
-    EXPECT_EQ(search.find(u"なかはなこ"), kindBit(K::KanaName) | kindBit(K::ClinicName) | kindBit(K::PatientName));
+    EXPECT_EQ(search.find(u"xたなかはなy", u','), kindBit(K::KanaName) | kindBit(K::ClinicName));
+    EXPECT_EQ(search.find(u"なかはなこ", u','),
+              kindBit(K::KanaName) | kindBit(K::ClinicName) | kindBit(K::PatientName));
 }
 
 TEST(IdentifierSearch, ShortValuesAndDummiesAreLeftOutAndCountedOnce) {
@@ -88,10 +93,10 @@ TEST(IdentifierSearch, ShortValuesAndDummiesAreLeftOutAndCountedOnce) {
     expect(tallies[1], K::PatientName, 1, 1, 1);
     expect(tallies[2], K::CardSymbol, 1, 1, 0);
     expect(tallies[3], K::CardNumber, 0, 0, 1);
-    EXPECT_EQ(search.find(u"VELTクリニック"), 0);
-    EXPECT_EQ(search.find(u"123"), 0);
-    EXPECT_EQ(search.find(u"李"), 0);
-    EXPECT_EQ(search.find(u"山田"), kindBit(K::PatientName) | kindBit(K::ClinicName));
+    EXPECT_EQ(search.find(u"VELTクリニック", u','), 0);
+    EXPECT_EQ(search.find(u"123", u','), 0);
+    EXPECT_EQ(search.find(u"李", u','), 0);
+    EXPECT_EQ(search.find(u"山田", u','), kindBit(K::PatientName) | kindBit(K::ClinicName));
 }
 
 }  // namespace
