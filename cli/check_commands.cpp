@@ -35,7 +35,7 @@ CommandResult runCheck(const Arguments& args) {
 void warn(std::u16string_view text) { writeText(stderr, utf16ToUtf8(text) + "\n"); }
 
 const CommandRegistration checkAnonymized({
-    .order = 70,
+    .order = 61,
     .name = "check-anonymized",
     .synopsis = "check-anonymized ORIGINAL ANONYMISED",
     .valueOptions = {},
