@@ -5,6 +5,7 @@
 #include "cli/check_commands.h"
 
 #include <cstdio>
+#include <exception>
 
 #include "claims/anonymization_check.h"
 #include "cli/cli.h"
@@ -55,6 +56,8 @@ void checkAfterwards(AnonymisedKind kind, std::u16string_view input, const Outco
         }
     } catch (const Error& e) {
         warn(u"警告: 匿名化したファイルを確認できませんでした: " + errorBoxText(e.message()));
+    } catch (const std::exception& e) {  // the file is written: the run still succeeds
+        warn(u"警告: 匿名化したファイルを確認できませんでした: " + errorBoxText(utf8ToUtf16(e.what())));
     }
 }
 

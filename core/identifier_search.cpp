@@ -49,7 +49,8 @@ void PatternAutomaton::build(const std::vector<std::pair<std::u16string, KindSet
     for (const auto& [pattern, kinds] : patterns) {
         std::uint32_t node = 0;
         for (char16_t c : pattern) {
-            const auto [it, added] = trie.try_emplace((std::uint64_t{node} << 16) | c, own.size());
+            const auto [it, added] =
+                trie.try_emplace((std::uint64_t{node} << 16) | c, static_cast<std::uint32_t>(own.size()));
             if (added) own.push_back(0);
             node = it->second;
         }
