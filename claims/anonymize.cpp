@@ -3,14 +3,13 @@
 #include <algorithm>
 
 #include "claims/claims_record.h"
+#include "core/messages.h"
 #include "core/strconv.h"
 #include "core/text.h"
 #include "platform/paths.h"
 
 namespace vask::claims {
 namespace {
-
-constexpr std::u16string_view kMessage = u"社保と国保の匿名化ファイルが作成されました";
 
 class Anonymiser : public RecordEditor {
 public:
@@ -111,9 +110,9 @@ private:
 
 ClaimsResult Conv(const std::filesystem::path& programFolder, std::u16string_view pstFile) {
     const std::filesystem::path input = toPath(pstFile);
-    if (!fileExists(input)) return ClaimsResult::refused(std::u16string(kMissingFile));
+    if (!fileExists(input)) return ClaimsResult::refused(std::u16string(msg::kNoFile));
     Anonymiser anonymiser;
-    return rewriteClaimsFile(programFolder, input, anonymiser, anonymiser.outputName(), kMessage);
+    return rewriteClaimsFile(programFolder, input, anonymiser, anonymiser.outputName(), msg::kClaimsAnonymised);
 }
 
 }  // namespace vask::claims

@@ -2,6 +2,7 @@
 
 #include <QLineEdit>
 
+#include "core/messages.h"
 #include "core/text.h"
 #include "gui/busy_cursor.h"
 #include "gui/error_box.h"
@@ -18,10 +19,8 @@ struct FileStep {
     QString wrongKind;  // warning when the file is of another kind
 };
 
-const FileStep kEmployeeStep{QStringLiteral("社保のレセ電データファイルを選択します"), u'1',
-                             QStringLiteral("社保のレセ電データではありません。")};
-const FileStep kNationalStep{QStringLiteral("国保のレセ電データファイルを選択します"), u'2',
-                             QStringLiteral("国保のレセ電データではありません。")};
+const FileStep kEmployeeStep{qs(msg::kChooseEmployeeClaims), u'1', qs(msg::kNotEmployeeClaims)};
+const FileStep kNationalStep{qs(msg::kChooseNationalClaims), u'2', qs(msg::kNotNationalClaims)};
 
 bool isBlankBox(const QLineEdit& box) { return isBlank(u16(box.text())); }
 
@@ -42,7 +41,7 @@ void chooseFile(AppContext& context, QWidget* window, QLineEdit& box, const File
 
 void selectClaimsFiles(AppContext& context, QWidget* window, QLineEdit& employeeBox, QLineEdit& nationalBox) {
     if (!isBlankBox(employeeBox) && !isBlankBox(nationalBox)) {
-        if (!context.dialogs->confirm(window, QStringLiteral("新しいレセ電ファイルを選択しますか？"))) return;
+        if (!context.dialogs->confirm(window, qs(msg::kChooseClaimsAgain))) return;
         employeeBox.clear();
         nationalBox.clear();
     }

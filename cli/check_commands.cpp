@@ -9,6 +9,7 @@
 
 #include "claims/anonymization_check.h"
 #include "cli/cli.h"
+#include "core/messages.h"
 #include "formone/anonymiser_check.h"
 #include "platform/console.h"
 #include "platform/errors.h"
@@ -55,9 +56,9 @@ void checkAfterwards(AnonymisedKind kind, std::u16string_view input, const Outco
                 u"（vask-cli check-anonymized で確かめてください）");
         }
     } catch (const Error& e) {
-        warn(u"警告: 匿名化したファイルを確認できませんでした: " + errorBoxText(e.message()));
+        warn(u"警告: 匿名化したファイルを確認できませんでした: " + msg::errorBoxText(e.message()));
     } catch (const std::exception& e) {  // the file is written: the run still succeeds
-        warn(u"警告: 匿名化したファイルを確認できませんでした: " + errorBoxText(utf8ToUtf16(e.what())));
+        warn(u"警告: 匿名化したファイルを確認できませんでした: " + msg::errorBoxText(utf8ToUtf16(e.what())));
     }
 }
 

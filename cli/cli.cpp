@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <system_error>
 
+#include "core/messages.h"
 #include "platform/console.h"
 #include "platform/errors.h"
 #include "platform/paths.h"
@@ -23,7 +24,7 @@ void writeLine(std::FILE* stream, std::u16string_view text) { writeText(stream, 
 // paths, a report): losing it (a full disk, a closed file) must not pass as success.
 int statusAfterPrinting(int status) {
     if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
-        writeLine(stderr, errorBoxText(u"標準出力に書き込めません"));
+        writeLine(stderr, msg::errorBoxText(u"標準出力に書き込めません"));
         return kExitRefused;
     }
     return status;

@@ -10,6 +10,7 @@
 //   blank-names FORM1           the anonymised copy without patient names
 #include "cli/check_commands.h"
 #include "cli/cli.h"
+#include "core/messages.h"
 #include "formone/anonymiser.h"
 #include "formone/first_converter.h"
 #include "formone/form1_file.h"
@@ -29,7 +30,7 @@ Outcome runCarte2(const Arguments& args) {
         month = *given;
     } else {
         const auto lines = formone::loadFormOne(toPath(form1));
-        if (!formone::isAcceptedFormOne(lines)) return Outcome::refused(std::u16string(formone::kNotFormOneWarning));
+        if (!formone::isAcceptedFormOne(lines)) return Outcome::refused(msg::kNotFormOneFile);
         month = formone::yearMonthOfChoice(lines);
     }
     std::optional<std::filesystem::path> mapping;

@@ -5,6 +5,7 @@
 #include <unordered_map>
 
 #include "core/file_names.h"
+#include "core/messages.h"
 #include "core/text.h"
 #include "core/textfile.h"
 #include "ff1/ff1_format.h"
@@ -98,8 +99,7 @@ std::u16string appendFileDate(const std::filesystem::path& file) {
 
 void checkAppendDate(const std::u16string& baseDate, const std::u16string& appendDate) {
     if (baseDate.empty() || appendDate.empty() || baseDate == appendDate) return;
-    throw Error(u"追記ファイルの診療年月日が異なります。元ファイル=" + msg::shownText(baseDate) + u", 追記ファイル=" +
-                msg::shownText(appendDate));
+    throw Error(msg::appendDateDiffers(baseDate, appendDate));
 }
 
 // The ID substitution list: field 4 of a line (trimmed) is replaced by its field 0.

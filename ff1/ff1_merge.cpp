@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "core/file_names.h"
+#include "core/messages.h"
 #include "core/textfile.h"
 #include "ff1/ff1_format.h"
 #include "ff1/ff1_output.h"
@@ -260,9 +261,9 @@ std::vector<std::filesystem::path> listFF1Files(const std::filesystem::path& fol
 void MergeFF1Latest(std::u16string_view InDir, std::u16string_view OutFile, bool InputIsShiftJIS,
                     bool OutputFollowInput) {
     const std::filesystem::path folder = toPath(InDir);
-    if (!folderExists(folder)) throw Error(u"入力フォルダが見つかりません：" + std::u16string(InDir));
+    if (!folderExists(folder)) throw Error(msg::ff1FolderMissing(InDir));
     const auto files = listFF1Files(folder);
-    if (files.empty()) throw Error(u"G_FF1*.txt / G_FF1*.tsv が見つかりません：" + std::u16string(InDir));
+    if (files.empty()) throw Error(msg::noFF1Files(InDir));
     // The merged file replaces an older one only when it is complete; it never replaces
     // one of the files it is made from.
     const std::filesystem::path target = toPath(OutFile);

@@ -7,6 +7,7 @@
 
 #include <cstdio>
 
+#include "core/messages.h"
 #include "core/textfile.h"
 #include "formone/anonymiser.h"
 #include "formone/first_converter.h"
@@ -70,11 +71,11 @@ void TfrmConvert2::InitSet() {
 
 void TfrmConvert2::Button4Click() {
     FList2.clear();
-    if (!TfrmMsg2::DspSet(context_, this, kCorrespondencePrompt)) return;
+    if (!TfrmMsg2::DspSet(context_, this, msg::kCorrespondencePrompt)) return;
     const auto chosen = context_.dialogs->openFile(this, QString());
     if (chosen) FList2 = LoadLineList(toPath(u16(*chosen)));
     if (FList2.empty()) {
-        context_.dialogs->warning(this, QStringLiteral("対応ファイルが正しくありません"));
+        context_.dialogs->warning(this, qs(msg::kBadCorrespondenceFile));
         return;
     }
     Edit2->setText(*chosen);
@@ -87,7 +88,7 @@ void TfrmConvert2::Button3Click() {
         FList = formone::loadFormOne(toPath(dialogFile_));
     }
     if (!formone::isAcceptedFormOne(FList)) {
-        context_.dialogs->warning(this, qs(formone::kNotFormOneWarning));
+        context_.dialogs->warning(this, qs(msg::kNotFormOneFile));
         return;
     }
     Edit1->setText(qs(dialogFile_));

@@ -5,6 +5,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
+#include "core/messages.h"
 #include "formone/first_converter.h"
 #include "formone/form1_file.h"
 #include "formone/form1_windows.h"
@@ -46,7 +47,7 @@ void TfrmConvert::Button3Click() {
         FList = formone::loadFormOne(toPath(dialogFile_));  // a failed load keeps the earlier lines
     }
     if (!formone::isAcceptedFormOne(FList)) {
-        context_.dialogs->warning(this, qs(formone::kNotFormOneWarning));
+        context_.dialogs->warning(this, qs(msg::kNotFormOneFile));
         return;
     }
     Edit1->setText(qs(dialogFile_));

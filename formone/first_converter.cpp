@@ -4,6 +4,7 @@
 
 #include "core/delimited_text.h"
 #include "core/file_names.h"
+#include "core/messages.h"
 #include "core/numbers.h"
 #include "core/text.h"
 #include "core/textfile.h"
@@ -121,16 +122,16 @@ std::vector<std::u16string> firstConverterLines(const std::vector<std::u16string
 
 Outcome runFirstConverter(std::u16string_view pathText, const std::filesystem::path& programFolder) {
     const auto input = toPath(pathText);
-    if (!fileExists(input)) return Outcome::refused(std::u16string(kNoFileWarning));
+    if (!fileExists(input)) return Outcome::refused(msg::kNoFile);
     const auto FList = loadFormOne(input);
     // A file without any line would give no output at all: refused like an unusable choice.
-    if (!isAcceptedFormOne(FList)) return Outcome::refused(std::u16string(kNotFormOneWarning));
+    if (!isAcceptedFormOne(FList)) return Outcome::refused(msg::kNotFormOneFile);
     std::u16string mstNgt;
     const auto WList = firstConverterLines(FList, mstNgt);
     const std::u16string name = carteFileName(mstNgt);
     const auto target = outputPath(programFolder, name, {.inputs = {input}});
     WrtSet(target, WList);
-    return Outcome::wrote({target}, createdMessage(name));
+    return Outcome::wrote({target}, msg::created(name));
 }
 
 std::filesystem::path writeDelimitedCopy(std::u16string_view pathText, const std::filesystem::path& programFolder) {

@@ -41,10 +41,4 @@ std::u16string joinFields(const std::vector<std::u16string>& fields, char16_t se
     return line;
 }
 
-std::u16string createdMessage(std::u16string_view fileName) {
-    std::u16string message(fileName);
-    message += u"が作成されました";
-    return message;
-}
-
 }  // namespace vask::formone

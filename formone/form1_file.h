@@ -10,9 +10,6 @@
 
 namespace vask::formone {
 
-inline constexpr std::u16string_view kNotFormOneWarning = u"正しいFFファイルではありません。";
-inline constexpr std::u16string_view kNoFileWarning = u"ファイルがありません。";
-
 // The lines of a chosen file, decoded by its byte-order mark (code page 932 without one,
 // which must then hold no NUL byte: raises Error, not Shift-JIS text, for UTF-16 without
 // its mark).
@@ -32,8 +29,5 @@ std::u16string yearMonthOfChoice(const std::vector<std::u16string>& lines);
 std::u16string carteFileName(std::u16string_view mstNgt);
 // The fields joined by one separator, without quoting.
 std::u16string joinFields(const std::vector<std::u16string>& fields, char16_t separator);
-
-// The result window's message for a written file.
-std::u16string createdMessage(std::u16string_view fileName);
 
 }  // namespace vask::formone

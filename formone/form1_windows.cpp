@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
+#include "core/messages.h"
 #include "gui/msg_window.h"
 #include "gui/qt_text.h"
 #include "gui/widgets.h"
@@ -12,7 +13,7 @@
 namespace vask::formone {
 
 std::optional<std::u16string> askForFormOneFile(AppContext& context, QWidget* parent, const std::u16string& startFile) {
-    context.dialogs->information(parent, QStringLiteral("変換前ファイルを選択します"));
+    context.dialogs->information(parent, qs(msg::kChooseInputFile));
     const auto chosen = context.dialogs->openFile(parent, qs(startFile));
     if (!chosen) return std::nullopt;
     return u16(*chosen);

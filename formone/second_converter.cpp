@@ -1,6 +1,7 @@
 #include "formone/second_converter.h"
 
 #include "core/file_names.h"
+#include "core/messages.h"
 #include "core/numbers.h"
 #include "core/text.h"
 #include "core/textfile.h"
@@ -195,7 +196,7 @@ Outcome runSecondConverter(std::u16string_view pathText, std::u16string_view mst
     }
     ConvertTSVtoCSV_Reorder(source, target, ColumnOrder);
     written.push_back(target);
-    return Outcome::wrote(std::move(written), createdMessage(name));
+    return Outcome::wrote(std::move(written), msg::created(name));
 }
 
 }  // namespace vask::formone

@@ -3,6 +3,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "core/messages.h"
 #include "core/text.h"
 #include "gui/error_box.h"
 #include "gui/qt_text.h"
@@ -68,8 +69,7 @@ void TfrmSavePath::RadioGroup1Click() {
 
 void TfrmSavePath::Button1Click() {
     const QString start = qs(context_.settings().read(u"SAVEFDR"));
-    const auto folder = context_.dialogs->chooseFolder(
-        this, QStringLiteral("保存先フォルダを指定してＯＫをクリックしてください"), start);
+    const auto folder = context_.dialogs->chooseFolder(this, qs(msg::kSaveFolderPrompt), start);
     if (!folder) return;
     Edit1->setText(*folder);
     context_.settings().write(u"SAVEFDR", u16(*folder));

@@ -100,13 +100,3 @@ std::u16string shownText(std::u16string_view text) {
 void throwListIndex(long long index) { throw Error(msg::listIndexOutOfBounds(index)); }
 
 }  // namespace vask
-
-namespace vask {
-
-std::u16string errorBoxText(std::u16string_view message) {
-    std::u16string text(message);
-    if (!text.empty() && text.back() > u'.') text.push_back(u'.');
-    return text;
-}
-
-}  // namespace vask

@@ -55,11 +55,3 @@ std::u16string shownText(std::u16string_view text);
 [[noreturn]] void throwListIndex(long long index);
 
 }  // namespace vask
-
-namespace vask {
-
-// The text of the general error message box: the message, with a full stop added when it
-// ends in a character above ".".
-std::u16string errorBoxText(std::u16string_view message);
-
-}  // namespace vask

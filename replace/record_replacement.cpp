@@ -5,6 +5,7 @@
 
 #include "core/delimited_text.h"
 #include "core/file_names.h"
+#include "core/messages.h"
 #include "core/text.h"
 #include "platform/paths.h"
 #include "replace/input_lines.h"
@@ -31,12 +32,12 @@ std::u16string replacedFileName(std::u16string_view inputPath) {
 Outcome Cnv(std::u16string_view pstFile, const ChangeDefinitions& definitions,
             const std::filesystem::path& programFolder, size_t* linesRead) {
     const std::filesystem::path input = toPath(pstFile);
-    if (!fileExists(input)) return Outcome::refused(kNoInputFile);
+    if (!fileExists(input)) return Outcome::refused(msg::kNoFile);
     InputLines lines(input);
     std::u16string line;
     if (!lines.next(line)) {
         if (linesRead) *linesRead = 0;
-        return Outcome::refused(kNotAnFFFile);
+        return Outcome::refused(msg::kNotFormOneFile);
     }
     // The copy never replaces the data file or the definitions: it gets another "R".
     LineWriter writer(outputPath(programFolder, replacedFileName(pstFile),
@@ -49,7 +50,7 @@ Outcome Cnv(std::u16string_view pstFile, const ChangeDefinitions& definitions,
     writer.commit();
     if (linesRead) *linesRead = count;
     const std::u16string name = fromPath(writer.target().filename());
-    return Outcome::wrote({writer.target()}, name + u"が作成されました");
+    return Outcome::wrote({writer.target()}, msg::created(name));
 }
 
 }  // namespace vask

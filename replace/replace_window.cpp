@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "core/messages.h"
 #include "core/textfile.h"
 #include "gui/busy_cursor.h"
 #include "gui/error_box.h"
@@ -52,10 +53,8 @@ void TfrmReplace::InitSet() {
 }
 
 void TfrmReplace::Button2Click() {
-    pickFile(QStringLiteral("変換前ファイルを選択します"), inputHasLines_,
-             QStringLiteral("正しいFFファイルではありません。"), Edit1);
-    pickFile(QStringLiteral("変換定義ファイルファイルを選択します"), definitionsHaveLines_,
-             QStringLiteral("変換定義ファイルではありません。"), Edit3);
+    pickFile(qs(msg::kChooseInputFile), inputHasLines_, qs(msg::kNotFormOneFile), Edit1);
+    pickFile(qs(msg::kChooseDefinitionFile), definitionsHaveLines_, qs(msg::kNotDefinitionFile), Edit3);
 }
 
 // A cancelled dialog loads nothing: the list keeps what an earlier pick (or run) left, and
@@ -86,7 +85,7 @@ void TfrmReplace::Button1Click() {
         return written;
     });
     if (!outcome) {
-        context_.dialogs->warning(this, qs(kNoDefinitionFile));
+        context_.dialogs->warning(this, qs(msg::kNoDefinitionFile));
         return;
     }
     showToolOutcome(context_, this, *outcome);

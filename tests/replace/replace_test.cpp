@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "../support/test_support.h"
+#include "core/messages.h"
 #include "core/textfile.h"
 #include "platform/errors.h"
 #include "platform/paths.h"
@@ -191,11 +192,11 @@ TEST_F(Cnv, NamesTheCopyAndNeverReplacesTheRunsInputs) {
 }
 
 TEST_F(Cnv, RefusalsAndFailuresWriteNothing) {
-    EXPECT_EQ(vask::Cnv(fromPath(in / "missing.txt"), ChangeDefinitions(), out.path()).message(), kNoInputFile);
+    EXPECT_EQ(vask::Cnv(fromPath(in / "missing.txt"), ChangeDefinitions(), out.path()).message(), msg::kNoFile);
     for (const std::string empty : {"", "\xEF\xBB\xBF", "\xFF\xFE"}) {
         const Outcome outcome = run("1,2\r\n", empty);
         EXPECT_TRUE(outcome.isRefusal());
-        EXPECT_EQ(outcome.message(), kNotAnFFFile);
+        EXPECT_EQ(outcome.message(), msg::kNotFormOneFile);
     }
     // A NUL byte in a file without a byte-order mark: UTF-16 without its mark, or no text.
     for (const std::string& nul : {std::string("A\0\t\0001\0", 6), std::string("A\t1\r\n\0", 6)}) {

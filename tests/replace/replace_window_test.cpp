@@ -5,6 +5,7 @@
 #include <QPushButton>
 
 #include "../gui/gui_test_support.h"
+#include "core/messages.h"
 #include "gui/qt_text.h"
 #include "platform/errors.h"
 #include "replace/replace_window.h"
@@ -129,7 +130,7 @@ TEST_F(ReplaceWindow, RunRefusalsAndErrorsOpenNoResultWindow) {
         {file("FF1_2024.txt") + QStringLiteral(" "), file("defs.csv"), Kind::Warning,
          QStringLiteral("ファイルがありません。")},
         {file("empty.txt"), file("defs.csv"), Kind::Warning, kNotFF},
-        {file("a*b.txt"), file("defs.csv"), Kind::Error, qs(errorBoxText(msg::invalidFileName(u"a*bR.txt")))},
+        {file("a*b.txt"), file("defs.csv"), Kind::Error, qs(msg::errorBoxText(msg::invalidFileName(u"a*bR.txt")))},
     };
     for (const auto& c : cases) {
         dialogs.shown.clear();
