@@ -39,15 +39,8 @@ void LineBytesReader::checkBlock(size_t from) {
 
 void LineBytesReader::skipLeading(std::string_view mark) {
     // Nothing has been read yet: the first bytes go to the start of the block.
-    size_t got = 0;
-    while (got < mark.size()) {
-        const size_t n = file_.read(block_.get() + got, mark.size() - got);
-        if (n == 0) {
-            atEnd_ = true;
-            break;
-        }
-        got += n;
-    }
+    const size_t got = file_.readFully(block_.get(), mark.size());
+    if (got < mark.size()) atEnd_ = true;
     end_ = got;
     pos_ = std::string_view(block_.get(), got) == mark ? got : 0;
     checkBlock(0);

@@ -49,17 +49,15 @@ InputFile::InputFile(const std::filesystem::path& path) : path_(path) {
         h = INVALID_HANDLE_VALUE;
     }
     if (h == INVALID_HANDLE_VALUE) throw Error(msg::cannotOpen(path));
-    handle_ = h;
+    handle_ = reinterpret_cast<FileHandle>(h);
 }
 
-InputFile::~InputFile() {
-    if (handle_) CloseHandle(static_cast<HANDLE>(handle_));
-}
+InputFile::~InputFile() { CloseHandle(reinterpret_cast<HANDLE>(handle_)); }
 
 size_t InputFile::read(char* buffer, size_t size) {
     DWORD got = 0;
     const DWORD want = size > 0x40000000 ? 0x40000000 : static_cast<DWORD>(size);
-    if (!ReadFile(static_cast<HANDLE>(handle_), buffer, want, &got, nullptr)) throw Error(msg::cannotOpen(path_));
+    if (!ReadFile(reinterpret_cast<HANDLE>(handle_), buffer, want, &got, nullptr)) throw Error(msg::cannotOpen(path_));
     return got;
 }
 

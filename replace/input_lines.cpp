@@ -7,20 +7,11 @@ namespace {
 
 constexpr size_t kLongestMark = 3;
 
-std::string leadingBytes(const std::filesystem::path& file) {
-    InputFile input(file);
-    std::string bytes(kLongestMark, '\0');
-    size_t have = 0;
-    for (size_t n; have < bytes.size() && (n = input.read(bytes.data() + have, bytes.size() - have)) > 0;) have += n;
-    bytes.resize(have);
-    return bytes;
-}
-
 }  // namespace
 
 InputLines::InputLines(const std::filesystem::path& file) {
     size_t markLength = 0;
-    if (encodingFromBom(leadingBytes(file), markLength) == TextEncoding::Cp932) {
+    if (encodingFromBom(readPrefix(file, kLongestMark), markLength) == TextEncoding::Cp932) {
         // Without a mark the file is code page 932: a NUL byte means UTF-16 or no text.
         stream_.emplace(file, LineRule::AnyBreak, Cp932Input::NoNulBytes);
     } else {
