@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -90,6 +91,38 @@ private:
     LineBytesReader bytes_;
     Cp932Input input_;
     bool first_ = true;
+};
+
+// Streams the lines of a file exactly as LoadLineList gives them, in constant memory
+// (bounded by the longest line): a byte-order mark selects UTF-8, UTF-16 LE or UTF-16 BE
+// and is dropped; otherwise code page 932, checked as `input` says. CR LF, LF or a lone
+// CR end a line. In UTF-16 the breaks are two-byte units, so such a file is split unit by
+// unit; an odd last byte becomes U+FFFD.
+class TextLineReader {
+public:
+    // Raises Error (cannot open). `blockSize` as for LineBytesReader.
+    explicit TextLineReader(const std::filesystem::path& path, Cp932Input input = Cp932Input::AnyBytes,
+                            size_t blockSize = kLineReadBlock);
+    // The next line, decoded; false when there is none. Raises Error when the file cannot
+    // be read, or (Shift-JIS text only) when a code page 932 line holds a NUL byte.
+    bool next(std::u16string& line);
+    TextEncoding encoding() const { return encoding_; }
+
+private:
+    bool nextUtf16(std::u16string& line);
+    bool fillUnits();
+
+    TextEncoding encoding_ = TextEncoding::Cp932;
+    Cp932Input input_;
+    std::optional<LineBytesReader> bytes_;  // code page 932 and UTF-8
+    // UTF-16: the file, its bytes as read and as units, and where the splitting stands.
+    std::optional<InputFile> file_;
+    std::string block_;
+    std::u16string units_;
+    size_t pos_ = 0;
+    std::optional<char> oddByte_;  // the first byte of a unit that runs past the block
+    bool atEnd_ = false;
+    bool skipLineFeed_ = false;  // the last line ended in CR: an LF right after belongs to it
 };
 
 // Decodes bytes in `encoding` (a byte-order mark must already be cut off).
