@@ -217,6 +217,11 @@ bool TextLineReader::nextUtf16(std::u16string& line) {
     }
 }
 
+bool hasAnyLine(const std::filesystem::path& path) {
+    std::u16string line;
+    return TextLineReader(path).next(line);
+}
+
 TextEncoding encodingFromBom(std::string_view bytes, size_t& bomLength) {
     if (bytes.size() >= 3 && bytes.substr(0, 3) == "\xEF\xBB\xBF") {
         bomLength = 3;

@@ -125,6 +125,10 @@ private:
     bool skipLineFeed_ = false;  // the last line ended in CR: an LF right after belongs to it
 };
 
+// Whether the line-list loader would give the file at least one line; reads only up to
+// the end of the first. Raises Error (cannot open).
+bool hasAnyLine(const std::filesystem::path& path);
+
 // Decodes bytes in `encoding` (a byte-order mark must already be cut off).
 std::u16string decodeText(std::string_view bytes, TextEncoding encoding);
 // The encoding a byte-order mark names (code page 932 without one) and the mark's length.

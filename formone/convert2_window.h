@@ -5,9 +5,9 @@
 #include <QDialog>
 
 #include <string>
-#include <vector>
 
 #include "app/app_context.h"
+#include "formone/form1_file.h"
 
 class QLabel;
 class QLineEdit;
@@ -39,8 +39,7 @@ private:
     void createControls();
 
     AppContext& context_;
-    std::vector<std::u16string> FList;
-    std::vector<std::u16string> FList2;
+    formone::FormOneChoice FList;  // what the window keeps of the chosen file's line list
     std::u16string mstNgt;
     std::u16string dialogFile_;  // the file-open dialog's current file name
     QPushButton* BitBtn1 = nullptr;

@@ -4,9 +4,9 @@
 #include <QDialog>
 
 #include <string>
-#include <vector>
 
 #include "app/app_context.h"
+#include "formone/form1_file.h"
 
 class QLabel;
 class QLineEdit;
@@ -33,8 +33,8 @@ protected:
 
 private:
     AppContext& context_;
-    std::vector<std::u16string> FList;
-    std::u16string dialogFile_;  // the file-open dialog's current file name
+    formone::FormOneChoice FList;  // what the window keeps of the chosen file's line list
+    std::u16string dialogFile_;    // the file-open dialog's current file name
     QPushButton* BitBtn1 = nullptr;
     QPushButton* Button3 = nullptr;
     QPushButton* Button2 = nullptr;
