@@ -1,7 +1,5 @@
 #include "formone/first_converter.h"
 
-#include <unordered_set>
-
 #include "core/delimited_text.h"
 #include "core/file_names.h"
 #include "core/numbers.h"
@@ -92,6 +90,13 @@ std::vector<std::u16string> splitRecord(std::u16string_view line) {
     return fields;
 }
 
+// The name the output is written under until the run ends: the year-month's name when it
+// is a plain file name.
+std::u16string provisionalName(std::u16string_view mstNgt) {
+    std::u16string name = std::u16string(mstNgt) + u"_carte.csv";
+    return isPlainFileName(name) ? name : std::u16string(u"_carte.csv");
+}
+
 }  // namespace
 
 std::u16string GetCarte(std::u16string_view pstPtnum) {
@@ -100,37 +105,47 @@ std::u16string GetCarte(std::u16string_view pstPtnum) {
     return std::u16string(pstPtnum);
 }
 
-std::vector<std::u16string> firstConverterLines(const std::vector<std::u16string>& FList, std::u16string& mstNgt) {
-    std::vector<std::u16string> WList;
-    std::unordered_set<std::u16string> CList;  // trimmed chart numbers written, in upper case
-    mstNgt.clear();
-    if (!FList.empty()) WList.emplace_back(kFirstConverterHeader);
-    for (size_t n = 1; n <= FList.size(); ++n) {
-        const auto fields = splitRecord(FList[n - 1]);
-        if (fields[kChartNumber].empty() || fields.size() < kMinimumFields) continue;
-        // Taken before the duplicate test: a skipped duplicate can still supply it.
-        if (mstNgt.empty() && n > 1) mstNgt = fields[kYearMonth];
-        if (n == 1) continue;
-        std::u16string chartKey = upperCase(trimmedView(fields[kChartNumber]));
-        if (CList.count(chartKey) != 0) continue;
-        WList.push_back(row(fields, mstNgt));
-        CList.insert(std::move(chartKey));
-    }
-    return WList;
+std::optional<std::u16string> FirstConverterRows::next(std::u16string_view line) {
+    const size_t n = ++lineNumber_;
+    const auto fields = splitRecord(line);
+    if (fields[kChartNumber].empty() || fields.size() < kMinimumFields) return std::nullopt;
+    // Taken before the duplicate test: a skipped duplicate can still supply it.
+    if (mstNgt_.empty() && n > 1) mstNgt_ = fields[kYearMonth];
+    if (n == 1) return std::nullopt;
+    std::u16string chartKey = upperCase(trimmedView(fields[kChartNumber]));
+    if (CList_.count(chartKey) != 0) return std::nullopt;
+    std::u16string written = row(fields, mstNgt_);
+    CList_.insert(std::move(chartKey));
+    return written;
 }
 
 Outcome runFirstConverter(std::u16string_view pathText, const std::filesystem::path& programFolder) {
     const auto input = toPath(pathText);
     if (!fileExists(input)) return Outcome::refused(std::u16string(kNoFileWarning));
-    const auto FList = loadFormOne(input);
+    TextLineReader reader(input, Cp932Input::ShiftJisText);
+    std::u16string line;
     // A file without any line would give no output at all: refused like an unusable choice.
-    if (!isAcceptedFormOne(FList)) return Outcome::refused(std::u16string(kNotFormOneWarning));
-    std::u16string mstNgt;
-    const auto WList = firstConverterLines(FList, mstNgt);
-    const std::u16string name = carteFileName(mstNgt);
+    if (!reader.next(line)) return Outcome::refused(std::u16string(kNotFormOneWarning));
+    FirstConverterRows rows;
+    std::optional<LineWriter> writer;
+    // The writer opens with the first row, under the name the year-month gives by then, so
+    // that a folder that cannot take the file is reported under that name; the file is
+    // committed under its final name only after the last line.
+    const auto open = [&] {
+        writer.emplace(programFolder / toPath(provisionalName(rows.yearMonth())));
+        writer->writeLine(kFirstConverterHeader);
+    };
+    do {
+        const auto written = rows.next(line);
+        if (!written) continue;
+        if (!writer) open();
+        writer->writeLine(*written);
+    } while (reader.next(line));
+    const std::u16string name = carteFileName(rows.yearMonth());
     const auto target = programFolder / toPath(name);
     refuseToReplaceInputs(target, {input});
-    WrtSet(target, WList);
+    if (!writer) open();
+    writer->commit(target);
     return Outcome::wrote({target}, createdMessage(name));
 }
 
