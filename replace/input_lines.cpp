@@ -23,15 +23,13 @@ InputLines::InputLines(const std::filesystem::path& file) {
     if (encodingFromBom(leadingBytes(file), markLength) == TextEncoding::Cp932) {
         stream_.emplace(file, LineRule::AnyBreak);
     } else {
-        loaded_ = LoadLineList(file);
+        marked_.emplace(file);
     }
 }
 
 bool InputLines::next(std::u16string& line) {
     if (stream_) return stream_->next(line);
-    if (nextIndex_ >= loaded_.size()) return false;
-    line = std::move(loaded_[nextIndex_++]);
-    return true;
+    return marked_->next(line);
 }
 
 }  // namespace vask
