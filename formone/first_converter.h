@@ -35,6 +35,7 @@ private:
     size_t lineNumber_ = 0;
     std::u16string mstNgt_;
     std::unordered_set<std::u16string> CList_;  // trimmed chart numbers written, in upper case
+    std::vector<std::u16string> fields_;        // the fields of the current line
 };
 
 // The run of the first converter on the path as typed: refuses a path without a file and a
