@@ -7,9 +7,11 @@
 #include "app/single_instance.h"
 
 int main(int argc, char** argv) {
-    QApplication application(argc, argv);
+    // The lock needs no application object: a second copy ends silently before it loads a
+    // platform plugin or opens a connection to the display.
     vask::SingleInstance instance;
-    if (!instance.acquire()) return 0;  // a second copy ends silently
+    if (!instance.acquire()) return 0;
+    QApplication application(argc, argv);
     QApplication::setApplicationName(vask::kAppTitle);
 
     vask::QtDialogs dialogs;

@@ -64,12 +64,9 @@ ClaimsResult rewriteClaimsFile(const std::filesystem::path& programFolder, const
         if (text) writer->writeLine(*text);
     }
     if (!writer) writer.emplace(programFolder / toPath(provisionalName));
-    // The name comes from the file's content (its billing month): it must stay a plain
-    // name inside the program folder.
+    // The name comes from the file's content (its billing month).
     const std::u16string name = editor.outputName();
-    requirePlainFileName(name);
-    const std::filesystem::path target = programFolder / toPath(name);
-    refuseToReplaceInputs(target, {input});
+    const std::filesystem::path target = outputPath(programFolder, name, {.inputs = {input}});
     writer->commit(target);
     return {Outcome::wrote({target}, std::u16string(message)), editor.kind(), name};
 }

@@ -1,7 +1,9 @@
 #include "core/result_handoff.h"
 
+#include <algorithm>
 #include <system_error>
 
+#include "core/file_names.h"
 #include "core/text.h"
 #include "core/textfile.h"
 #include "platform/atomic_file.h"
@@ -12,9 +14,7 @@ namespace vask {
 
 std::u16string clinicFolderName(std::u16string_view field4, std::u16string_view field6) {
     std::u16string name = std::u16string(field4) + u"_" + std::u16string(field6);
-    for (char16_t& c : name) {
-        if (c < 0x20 || std::u16string_view(u"\\/:*?\"<>|").find(c) != std::u16string_view::npos) c = u'_';
-    }
+    std::replace_if(name.begin(), name.end(), isForbiddenInFileName, u'_');
     if (name.find_first_not_of(u'.') == std::u16string::npos) name = u"_";
     return name;
 }

@@ -1,5 +1,7 @@
 #include "core/textfile.h"
 
+#include <cstring>
+
 #include "platform/cp932.h"
 #include "platform/errors.h"
 #include "platform/utf.h"
@@ -19,7 +21,20 @@ bool LineBytesReader::fill() {
     end_ = file_.read(block_.get(), blockSize_);
     pos_ = 0;
     if (end_ == 0) atEnd_ = true;
+    checkBlock(0);
     return end_ > 0;
+}
+
+// The bytes of the block from `from` on, up to the end mark 0x1A under the text-file rule
+// (nothing after it is ever read).
+void LineBytesReader::checkBlock(size_t from) {
+    if (!refuseNul_ || from >= end_) return;
+    const char* data = block_.get() + from;
+    size_t size = end_ - from;
+    if (rule_ == LineRule::TextFile) {
+        if (const void* mark = std::memchr(data, kEndOfFileMark, size)) size = static_cast<const char*>(mark) - data;
+    }
+    if (std::memchr(data, '\0', size)) throw Error(msg::notShiftJisText(file_.path()));
 }
 
 void LineBytesReader::skipLeading(std::string_view mark) {
@@ -35,6 +50,7 @@ void LineBytesReader::skipLeading(std::string_view mark) {
     }
     end_ = got;
     pos_ = std::string_view(block_.get(), got) == mark ? got : 0;
+    checkBlock(0);
 }
 
 // The text-file rule: after a CR the rest of the physical line, up to and including the
@@ -108,19 +124,19 @@ void Cp932LineReader::check(std::string_view bytes) {
     size_t markLength = 0;
     const bool marked = first_ && encodingFromBom(bytes, markLength) != TextEncoding::Cp932;
     first_ = false;
-    if (marked || bytes.find('\0') != std::string_view::npos) throw Error(msg::notShiftJisText(bytes_.path()));
+    if (marked) throw Error(msg::notShiftJisText(bytes_.path()));
 }
 
 bool Cp932LineReader::next(std::u16string& line) {
     std::string_view bytes;
     if (!bytes_.next(bytes)) return false;
-    if (input_ == Cp932Input::ShiftJisText) check(bytes);
+    if (input_ == Cp932Input::ShiftJisText && first_) check(bytes);
     line.clear();
     cp932::decodeAppend(bytes, line);
     return true;
 }
 
-TextLineReader::TextLineReader(const std::filesystem::path& path, Cp932Input input, size_t blockSize) : input_(input) {
+TextLineReader::TextLineReader(const std::filesystem::path& path, Cp932Input input, size_t blockSize) {
     constexpr size_t kLongestMark = 3;
     file_.emplace(path);
     std::string lead(kLongestMark, '\0');
@@ -137,6 +153,7 @@ TextLineReader::TextLineReader(const std::filesystem::path& path, Cp932Input inp
     file_.reset();
     bytes_.emplace(path, LineRule::AnyBreak, blockSize);
     if (encoding_ == TextEncoding::Utf8) bytes_->skipLeading(lead.substr(0, markLength));
+    if (encoding_ == TextEncoding::Cp932 && input != Cp932Input::AnyBytes) bytes_->refuseNulBytes();
 }
 
 bool TextLineReader::next(std::u16string& line) {
@@ -149,9 +166,6 @@ bool TextLineReader::next(std::u16string& line) {
         // sequence, so each line decodes as it does inside the whole text.
         line = utf8ToUtf16(bytes);
         return true;
-    }
-    if (input_ == Cp932Input::ShiftJisText && bytes.find('\0') != std::string_view::npos) {
-        throw Error(msg::notShiftJisText(bytes_->path()));
     }
     cp932::decodeAppend(bytes, line);
     return true;
@@ -271,7 +285,7 @@ namespace {
 // The bytes of a whole file decoded, checked as `input` says when they are code page 932.
 std::u16string decodeFile(const std::filesystem::path& path, std::string_view bytes, TextEncoding encoding,
                           Cp932Input input) {
-    if (encoding == TextEncoding::Cp932 && input == Cp932Input::ShiftJisText &&
+    if (encoding == TextEncoding::Cp932 && input != Cp932Input::AnyBytes &&
         bytes.find('\0') != std::string_view::npos) {
         throw Error(msg::notShiftJisText(path));
     }

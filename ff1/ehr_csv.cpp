@@ -202,12 +202,11 @@ std::filesystem::path BuildEHRCSV_FromFF1_andSpecCSV(std::u16string_view MergedF
     if (appending) checkAppendDate(baseDate, appendFileDate(appendFile));
     const IdSubstitution substitution(merged.parent_path() / toPath(kRecelistName));
 
-    const std::u16string name = month + u"_ff1all.csv";
-    requirePlainFileName(name);
-    const std::filesystem::path target = toPath(OutDir) / toPath(name);
     std::vector<std::filesystem::path> inputs{toPath(SpecCsvPath), merged};
     if (appending) inputs.push_back(appendFile);
-    refuseToReplaceInputs(target, inputs);
+    // The output folder is the Downloads folder, not the program folder.
+    const std::filesystem::path target =
+        outputPath(toPath(OutDir), month + u"_ff1all.csv", {.inputs = inputs, .programFolder = false});
     LineWriter out = openCP932LossyWriter(target);
     out.writeLine(MakeCSVLine(spec.Headers));
     for (const auto& [dataId, row] : rows.rows()) {

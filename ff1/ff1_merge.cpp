@@ -172,14 +172,12 @@ class Merger {
 public:
     void readFile(const std::filesystem::path& file, TextEncoding encoding) {
         LineBytesReader reader(file, LineRule::AnyBreak);
+        // Without the UTF-8 mark the file is Shift-JIS: a NUL byte means UTF-16 or no text,
+        // whose lines would give data IDs and months of garbage.
+        if (encoding == TextEncoding::Cp932) reader.refuseNulBytes();
         if (encoding == TextEncoding::Utf8) reader.skipLeading(kUtf8Bom);
         std::string_view bytes;
         while (reader.next(bytes)) {
-            // Without the UTF-8 mark the file is Shift-JIS: a NUL byte means UTF-16 or no
-            // text, whose lines would give data IDs and months of garbage.
-            if (encoding == TextEncoding::Cp932 && bytes.find('\0') != std::string_view::npos) {
-                throw Error(msg::notShiftJisText(file));
-            }
             decodeLine(bytes, encoding, text_);
             takeLine(bytes, encoding);
         }

@@ -166,8 +166,7 @@ Outcome runFirstConverter(std::u16string_view pathText, const std::filesystem::p
         writer->writeLine(*written);
     } while (reader.next(line));
     const std::u16string name = carteFileName(rows.yearMonth());
-    const auto target = programFolder / toPath(name);
-    refuseToReplaceInputs(target, {input});
+    const auto target = outputPath(programFolder, name, {.inputs = {input}});
     if (!writer) open();
     writer->commit(target);
     return Outcome::wrote({target}, createdMessage(name));
@@ -175,7 +174,8 @@ Outcome runFirstConverter(std::u16string_view pathText, const std::filesystem::p
 
 std::filesystem::path writeDelimitedCopy(std::u16string_view pathText, const std::filesystem::path& programFolder) {
     constexpr size_t kYearMonthItem = 3;
-    const auto FList = loadFormOne(toPath(pathText));
+    const auto input = toPath(pathText);
+    const auto FList = loadFormOne(input);
     std::vector<std::u16string> WList;
     std::u16string yearMonth;
     bool named = false;
@@ -189,7 +189,7 @@ std::filesystem::path writeDelimitedCopy(std::u16string_view pathText, const std
         }
         WList.push_back(joinFields(items, u','));
     }
-    const auto target = programFolder / toPath(carteFileName(yearMonth));
+    const auto target = outputPath(programFolder, carteFileName(yearMonth), {.inputs = {input}});
     WrtSet(target, WList);
     return target;
 }

@@ -36,7 +36,6 @@ FormOneChoice chooseFormOne(const std::filesystem::path& file) {
 std::u16string carteFileName(std::u16string_view mstNgt) {
     std::u16string name(mstNgt);
     name += u"_carte.csv";
-    requirePlainFileName(name);
     return name;
 }
 

@@ -44,10 +44,12 @@ bool flushAndClose(intptr_t handle) {
 
 void closeQuietly(intptr_t handle) noexcept { CloseHandle(reinterpret_cast<HANDLE>(handle)); }
 
+// The temporary file is hidden while it is written. The attribute goes before the rename:
+// a failure is then an ordinary write error, and the target is never replaced by a hidden
+// file that the user cannot see.
 bool replaceFile(const std::filesystem::path& temp, const std::filesystem::path& target) {
-    if (!MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return false;
-    SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_NORMAL);
-    return true;
+    if (!SetFileAttributesW(temp.c_str(), FILE_ATTRIBUTE_NORMAL)) return false;
+    return MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
 }  // namespace vask::detail

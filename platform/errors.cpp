@@ -59,6 +59,10 @@ std::u16string inputWouldBeReplaced(const std::filesystem::path& file) {
     return aboutFile(u"ファイル ", file, u" は入力ファイルのため上書きできません");
 }
 
+std::u16string programFileWouldBeReplaced(const std::filesystem::path& file) {
+    return aboutFile(u"ファイル ", file, u" はプログラムのファイルのため上書きできません");
+}
+
 std::u16string notShiftJisText(const std::filesystem::path& file) {
     return aboutFile(u"ファイル ", file, u" はShift-JISのテキストではありません");
 }

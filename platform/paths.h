@@ -16,6 +16,10 @@ std::filesystem::path executableFolder();
 // True when `path` names an existing regular file (an empty path names none).
 bool fileExists(const std::filesystem::path& path);
 bool folderExists(const std::filesystem::path& path);
+// The key under which the file system tells file names apart: on Windows the name without
+// its trailing dots and blanks, in upper case; elsewhere the name itself.
+std::u16string fileNameKey(std::u16string_view name);
+
 // True when both paths name one existing file (whatever the spelling or links).
 bool sameFile(const std::filesystem::path& a, const std::filesystem::path& b);
 

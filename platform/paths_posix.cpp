@@ -20,6 +20,8 @@ std::filesystem::path toPath(std::u16string_view text) { return std::filesystem:
 
 std::u16string fromPath(const std::filesystem::path& path) { return utf8ToUtf16Escaped(path.native()); }
 
+std::u16string fileNameKey(std::u16string_view name) { return std::u16string(name); }
+
 std::filesystem::path executableFolder() {
     std::vector<char> buffer(PATH_MAX);
     for (;;) {

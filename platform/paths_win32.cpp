@@ -18,6 +18,15 @@ std::u16string fromPath(const std::filesystem::path& path) {
     return std::u16string(native.begin(), native.end());
 }
 
+// Windows drops trailing dots and blanks from a name and compares names without regard
+// to letter case.
+std::u16string fileNameKey(std::u16string_view name) {
+    std::wstring key(name.begin(), name.end());
+    while (!key.empty() && (key.back() == L'.' || key.back() == L' ')) key.pop_back();
+    if (!key.empty()) CharUpperBuffW(key.data(), static_cast<DWORD>(key.size()));
+    return std::u16string(key.begin(), key.end());
+}
+
 std::filesystem::path executableFolder() {
     std::vector<wchar_t> buffer(MAX_PATH);
     for (;;) {

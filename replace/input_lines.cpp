@@ -21,7 +21,8 @@ std::string leadingBytes(const std::filesystem::path& file) {
 InputLines::InputLines(const std::filesystem::path& file) {
     size_t markLength = 0;
     if (encodingFromBom(leadingBytes(file), markLength) == TextEncoding::Cp932) {
-        stream_.emplace(file, LineRule::AnyBreak);
+        // Without a mark the file is code page 932: a NUL byte means UTF-16 or no text.
+        stream_.emplace(file, LineRule::AnyBreak, Cp932Input::NoNulBytes);
     } else {
         marked_.emplace(file);
     }

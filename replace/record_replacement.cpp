@@ -14,21 +14,6 @@ namespace {
 
 constexpr size_t kKeyItem = 1;
 
-// The copy's path in `folder`, away from every one of the run's input files.
-std::filesystem::path outputPath(std::u16string_view pstFile, const std::filesystem::path& folder,
-                                 std::initializer_list<std::filesystem::path> inputs) {
-    std::u16string name = replacedFileName(pstFile);
-    requirePlainFileName(name);
-    auto isAnInput = [&](const std::filesystem::path& path) {
-        for (const auto& input : inputs) {
-            if (sameFile(path, input)) return true;
-        }
-        return false;
-    };
-    while (isAnInput(folder / toPath(name))) name = insertBeforeExtension(name, u"R");
-    return folder / toPath(name);
-}
-
 }  // namespace
 
 std::u16string replaceLine(std::u16string_view line, const ChangeDefinitions& definitions) {
@@ -53,7 +38,9 @@ Outcome Cnv(std::u16string_view pstFile, const ChangeDefinitions& definitions,
         if (linesRead) *linesRead = 0;
         return Outcome::refused(kNotAnFFFile);
     }
-    LineWriter writer(outputPath(pstFile, programFolder, {input, definitions.sourceFile()}));
+    // The copy never replaces the data file or the definitions: it gets another "R".
+    LineWriter writer(outputPath(programFolder, replacedFileName(pstFile),
+                                 {.inputs = {input, definitions.sourceFile()}, .markerOnInput = u"R"}));
     size_t count = 0;
     do {
         writer.writeLine(replaceLine(line, definitions));

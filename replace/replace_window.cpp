@@ -30,7 +30,7 @@ TfrmReplace::TfrmReplace(AppContext& context, QWidget* parent) : QDialog(parent)
     setUpFixedWindow(this, QStringLiteral("リプレース"), kClientWidth, kClientHeight);
     createControls();
     onClick(Button2, context_, this, [this] { Button2Click(); });
-    onClick(Button1, context_, this, [this] { Button1Click(); });
+    onToolRun(Button1, context_, this, [this] { Button1Click(); });
     centerOnScreen(this);
 }
 

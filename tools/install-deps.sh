@@ -4,8 +4,9 @@
 # (MinGW-w64, GoogleTest sources, Wine and locales for the Windows lane), "package"
 # (what cpack's Debian generator calls).
 set -euo pipefail
+# locales: the tests make a comma-decimal locale (de_DE) with localedef.
 packages=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev
-          libgtest-dev libgmock-dev)
+          libgtest-dev libgmock-dev locales)
 for group in "$@"; do
     case $group in
         fuzz) packages+=(clang libclang-rt-14-dev) ;;

@@ -145,6 +145,39 @@ TEST(LineBytesReader, SmallBlocksGiveTheSameLinesUnderBothRules) {
     }
 }
 
+// A reader that refuses NUL bytes looks at every byte of the file up to the end mark 0x1A,
+// also at the part of a physical line that the text-file rule skips after a lone CR.
+TEST(LineBytesReader, ARefusedNulByteCountsWhereverItLiesBeforeTheEndMark) {
+    TempDir dir;
+    const struct {
+        std::string bytes;
+        LineRule rule;
+        bool refused;
+    } cases[] = {
+        {std::string("ab\rskip\0\ncd", 12), LineRule::TextFile, true},
+        {std::string("ab\r\ncd\x1A\0", 8), LineRule::TextFile, false},
+        {std::string("ab\r\ncd\x1A\0", 8), LineRule::AnyBreak, true},
+        {std::string("\0", 1), LineRule::AnyBreak, true},
+        {"ab\r\ncd\r\n", LineRule::TextFile, false},
+    };
+    for (const auto& c : cases) {
+        for (size_t block = 4; block <= 9; ++block) {
+            writeBytes(dir / "f", c.bytes);
+            LineBytesReader reader(dir / "f", c.rule, block);
+            reader.refuseNulBytes();
+            auto readAll = [&] {
+                for (std::string_view line; reader.next(line);) {
+                }
+            };
+            if (c.refused) {
+                EXPECT_THROW(readAll(), Error) << "block " << block;
+            } else {
+                EXPECT_NO_THROW(readAll()) << "block " << block;
+            }
+        }
+    }
+}
+
 TEST(LineReader, AMissingFileIsAnError) {
     TempDir dir;
     EXPECT_THROW(Cp932LineReader(dir / "missing", LineRule::TextFile), Error);
@@ -227,17 +260,18 @@ TEST(TextLineReader, GivesTheLinesTheLineListLoaderGivesInEveryEncoding) {
 
 TEST(TextLineReader, ShiftJisTextRefusesANulByteOnlyWithoutAMark) {
     TempDir dir;
+    const auto readAllLines = [&] {
+        TextLineReader reader(dir / "f", Cp932Input::ShiftJisText);
+        Lines lines;
+        for (std::u16string line; reader.next(line);) lines.push_back(line);
+        return lines;
+    };
     writeBytes(dir / "f", std::string("a\r\nb\0", 5));
-    TextLineReader reader(dir / "f", Cp932Input::ShiftJisText);
-    std::u16string line;
-    EXPECT_TRUE(reader.next(line));
-    EXPECT_THROW(reader.next(line), Error);
+    EXPECT_THROW(readAllLines(), Error);
     writeBytes(dir / "f", std::string("\xFF\xFE"
                                       "a\0",
                                       4));
-    TextLineReader marked(dir / "f", Cp932Input::ShiftJisText);
-    EXPECT_TRUE(marked.next(line));
-    EXPECT_EQ(line, u"a");
+    EXPECT_EQ(readAllLines(), Lines{u"a"});
 }
 
 TEST(WrtSet, WritesCodePage932WithCrLfAfterEveryLine) {

@@ -54,6 +54,9 @@ public:
 class GuiTest : public ::testing::Test {
 protected:
     GuiTest();
+    // Fails the test when a window that whenModal waited for never opened, and stops the
+    // waiting, so that no timer outlives its test.
+    void TearDown() override;
     Settings settings() const { return context.settings(); }
 
     TempDir programFolder;
@@ -64,11 +67,15 @@ protected:
 };
 
 // Runs `action` on the next modal window that opens (polling the event loop), so that a
-// test can press the buttons of a window that a handler shows with exec().
+// test can press the buttons of a window that a handler shows with exec(). A window that
+// never opens fails the test when it ends (GuiTest::TearDown).
 void whenModal(std::function<void(QWidget*)> action);
+// Stops every whenModal still waiting; returns how many there were.
+size_t dropPendingModals();
 
 // Opens a modal window with `open` (a DspSet call or a button click), runs `steps` in it
-// and closes it again when it has not closed itself.
+// and closes it again when it has not closed itself. Fails the test when `open` returns
+// without a modal window having opened.
 void inModal(const std::function<void()>& open, std::function<void(QWidget*)> steps);
 
 template <typename T = QWidget>

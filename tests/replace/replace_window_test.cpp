@@ -143,6 +143,19 @@ TEST_F(ReplaceWindow, RunRefusalsAndErrorsOpenNoResultWindow) {
         EXPECT_EQ(dialogs.shown[0].text, c.message);
     }
     EXPECT_TRUE(listFolder(programFolder.path()).empty());
+    // A program folder that cannot take a file: the run does not start.
+    writeBytes(programFolder / "installed", "a file where the folder's parent should be");
+    context.programFolder = programFolder / "installed" / "vask";
+    dialogs.shown.clear();
+    withWindow([&](QWidget* window) {
+        setText(window, "Edit1", file("FF1_2024.txt"));
+        setText(window, "Edit3", file("defs.csv"));
+        click(window, "Button1");
+    });
+    EXPECT_EQ(
+        dialogs.texts(Kind::Warning),
+        std::vector<QString>{QStringLiteral("プログラムフォルダに書き込めません：") + qstr(context.programFolder)});
+    EXPECT_EQ(dialogs.shown.size(), 1u);
 }
 
 TEST_F(ReplaceWindow, AnEmptyRunLeavesTheInputPickRefusedAfterACancel) {
