@@ -136,11 +136,10 @@ std::optional<std::u16string> FirstConverterRows::next(std::u16string_view line)
     // Taken before the duplicate test: a skipped duplicate can still supply it.
     if (mstNgt_.empty() && n > 1) mstNgt_ = fields[kYearMonth];
     if (n == 1) return std::nullopt;
-    std::u16string chartKey = upperCase(trimmedView(fields[kChartNumber]));
-    if (CList_.count(chartKey) != 0) return std::nullopt;
-    std::u16string written = row(fields, mstNgt_);
-    CList_.insert(std::move(chartKey));
-    return written;
+    // One look-up that also records the chart number: when making the row fails, the run
+    // stops anyway.
+    if (!CList_.insert(upperCase(trimmedView(fields[kChartNumber]))).second) return std::nullopt;
+    return row(fields, mstNgt_);
 }
 
 Outcome runFirstConverter(std::u16string_view pathText, const std::filesystem::path& programFolder) {
