@@ -1,10 +1,10 @@
 // Program entry: one copy at a time, the application "ヴァスク", the main window.
 #include <QApplication>
 
-#include "app/app_context.h"
-#include "app/dialogs.h"
 #include "app/main_window.h"
 #include "app/single_instance.h"
+#include "gui/app_context.h"
+#include "gui/dialogs.h"
 
 int main(int argc, char** argv) {
     // The lock needs no application object: a second copy ends silently before it loads a

@@ -6,15 +6,15 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "app/error_box.h"
 #include "app/option_window.h"
-#include "app/qt_text.h"
 #include "app/syosai_window.h"
-#include "app/widgets.h"
 #include "claims/anonymize.h"
 #include "claims/branch_number.h"
-#include "claims/claims_windows.h"
+#include "claims/claims_actions.h"
 #include "core/numbers.h"
+#include "gui/error_box.h"
+#include "gui/qt_text.h"
+#include "gui/widgets.h"
 #include "platform/paths.h"
 
 namespace vask {

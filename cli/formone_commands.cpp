@@ -8,6 +8,7 @@
 //                               it; --movacal MAPPING runs the Movacal variant
 //   map INPUT MAPPING OUTPUT    the column mapping step alone
 //   blank-names FORM1           the anonymised copy without patient names
+#include "cli/check_commands.h"
 #include "cli/cli.h"
 #include "formone/anonymiser.h"
 #include "formone/first_converter.h"
@@ -44,7 +45,11 @@ Outcome runMap(const Arguments& args) {
     return Outcome::wrote({output});
 }
 
-Outcome runBlankNames(const Arguments& args) { return formone::runAnonymiser(args.positional[0], args.outputFolder()); }
+Outcome runBlankNames(const Arguments& args) {
+    const Outcome outcome = formone::runAnonymiser(args.positional[0], args.outputFolder());
+    checkAfterwards(AnonymisedKind::FormOne, args.positional[0], outcome);
+    return outcome;
+}
 
 const CommandRegistration carte({
     .order = 30,

@@ -7,10 +7,6 @@
 
 #include <cstdio>
 
-#include "app/error_box.h"
-#include "app/msg_window.h"
-#include "app/qt_text.h"
-#include "app/widgets.h"
 #include "core/textfile.h"
 #include "formone/anonymiser.h"
 #include "formone/first_converter.h"
@@ -19,6 +15,11 @@
 #include "formone/mapping.h"
 #include "formone/msg2_window.h"
 #include "formone/second_converter.h"
+#include "gui/busy_cursor.h"
+#include "gui/error_box.h"
+#include "gui/msg_window.h"
+#include "gui/qt_text.h"
+#include "gui/widgets.h"
 #include "platform/errors.h"
 #include "platform/paths.h"
 #include "platform/utf.h"
@@ -29,16 +30,15 @@ bool TfrmConvert2::DspSet(AppContext& context, QWidget* parent) {
     return showFreshModal<TfrmConvert2>(context, parent);
 }
 
-TfrmConvert2::TfrmConvert2(AppContext& context, QWidget* parent) : QDialog(parent), context_(context) {
-    setObjectName(QStringLiteral("frmConvert2"));
-    setUpFixedWindow(this, QStringLiteral("VELTコンバーター２"), 348, 239);
+TfrmConvert2::TfrmConvert2(AppContext& context, QWidget* parent)
+    : ToolWindow(context, parent, QStringLiteral("frmConvert2"), QStringLiteral("VELTコンバーター２"), 348, 239) {
     createControls();
-    onClick(Button4, context_, this, [this] { Button4Click(); });
-    onClick(Button3, context_, this, [this] { Button3Click(); });
-    onToolRun(Button2, context_, this, [this] { Button2Click(); });
-    onToolRun(Button1, context_, this, [this] { Button1Click(); });
-    onToolRun(Button6, context_, this, [this] { Button6Click(); });
-    onToolRun(Button5, context_, this, [this] { Button5Click(); });
+    onClick(Button4, [this] { Button4Click(); });
+    onClick(Button3, [this] { Button3Click(); });
+    onToolRun(Button2, [this] { Button2Click(); });
+    onToolRun(Button1, [this] { Button1Click(); });
+    onToolRun(Button6, [this] { Button6Click(); });
+    onToolRun(Button5, [this] { Button5Click(); });
     centerOnScreen(this);
 }
 
@@ -59,13 +59,6 @@ void TfrmConvert2::createControls() {
     Button6->hide();
     Button5 = makeButton(this, QStringLiteral("Button5"), QStringLiteral("変換前ファイル匿名化"), 12, 204, 324, 28);
     Memo1 = formone::makeUnusedMemo(this, 236);
-}
-
-void TfrmConvert2::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    if (prepared_) return;
-    prepared_ = true;
-    runGuarded(context_, this, [this] { InitSet(); });
 }
 
 void TfrmConvert2::InitSet() {
@@ -98,19 +91,26 @@ void TfrmConvert2::Button3Click() {
     mstNgt = FList.yearMonth();  // may stop here, after the path box is set
 }
 
-void TfrmConvert2::Button2Click() { formone::writeDelimitedCopy(u16(Edit1->text()), context_.programFolder); }
+void TfrmConvert2::Button2Click() {
+    whileBusy([&] { return formone::writeDelimitedCopy(u16(Edit1->text()), context_.programFolder); });
+}
 
 void TfrmConvert2::Button1Click() {
     const auto mapping = formone::movacalMappingFor(context_.settings().read(u"Spec"), context_.programFolder);
-    showToolOutcome(context_, this,
-                    formone::runSecondConverter(u16(Edit1->text()), mstNgt, context_.programFolder, mapping));
+    const Outcome outcome = whileBusy(
+        [&] { return formone::runSecondConverter(u16(Edit1->text()), mstNgt, context_.programFolder, mapping); });
+    showToolOutcome(context_, this, outcome);
 }
 
+// Shows nothing on success; a failure's text goes to the standard output stream.
 void TfrmConvert2::Button6Click() {
     const auto& folder = context_.programFolder;
     try {
-        formone::ConvertTSVWithMapping(toPath(u16(Edit1->text())), folder / toPath(formone::kIntermediateFileName),
-                                       folder / toPath(formone::kMappingFileName));
+        whileBusy([&] {
+            return formone::ConvertTSVWithMapping(toPath(u16(Edit1->text())),
+                                                  folder / toPath(formone::kIntermediateFileName),
+                                                  folder / toPath(formone::kMappingFileName));
+        });
     } catch (const Error& e) {
         const std::string line = "Error: " + utf16ToUtf8(e.message()) + "\n";
         std::fwrite(line.data(), 1, line.size(), stdout);
@@ -118,7 +118,9 @@ void TfrmConvert2::Button6Click() {
 }
 
 void TfrmConvert2::Button5Click() {
-    showToolOutcome(context_, this, formone::runAnonymiser(u16(Edit1->text()), context_.programFolder));
+    const Outcome outcome =
+        whileBusy([&] { return formone::runAnonymiser(u16(Edit1->text()), context_.programFolder); });
+    showToolOutcome(context_, this, outcome);
 }
 
 }  // namespace vask

@@ -4,9 +4,9 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
-#include "app/msg_window.h"
-#include "app/qt_text.h"
-#include "app/widgets.h"
+#include "gui/msg_window.h"
+#include "gui/qt_text.h"
+#include "gui/widgets.h"
 #include "platform/paths.h"
 
 namespace vask::formone {

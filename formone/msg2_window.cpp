@@ -4,9 +4,9 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-#include "app/error_box.h"
-#include "app/qt_text.h"
-#include "app/widgets.h"
+#include "gui/error_box.h"
+#include "gui/qt_text.h"
+#include "gui/widgets.h"
 
 namespace vask {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/app_context.h"
+#include "gui/app_context.h"
 
 class QLabel;
 class QPlainTextEdit;

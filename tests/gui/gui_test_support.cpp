@@ -2,13 +2,18 @@
 
 #include <QTimer>
 
-#include "app/qt_text.h"
+#include "gui/qt_text.h"
 #include "platform/paths.h"
 
 namespace vask::test {
 
+void ScriptedDialogs::note(Kind kind, const QString& text) {
+    if (QApplication::overrideCursor()) ADD_FAILURE() << "shown under the busy cursor: " << text.toStdString();
+    shown.push_back({kind, text});
+}
+
 bool ScriptedDialogs::confirm(QWidget*, const QString& text) {
-    shown.push_back({Kind::Confirm, text});
+    note(Kind::Confirm, text);
     if (confirmAnswers.empty()) return false;
     const bool answer = confirmAnswers.front();
     confirmAnswers.pop_front();
@@ -16,7 +21,7 @@ bool ScriptedDialogs::confirm(QWidget*, const QString& text) {
 }
 
 std::optional<QString> ScriptedDialogs::openFile(QWidget*, const QString& startFile) {
-    shown.push_back({Kind::OpenFile, QString()});
+    note(Kind::OpenFile, QString());
     lastStartFile = startFile;
     if (fileAnswers.empty()) return std::nullopt;
     auto answer = fileAnswers.front();
@@ -25,7 +30,7 @@ std::optional<QString> ScriptedDialogs::openFile(QWidget*, const QString& startF
 }
 
 std::optional<QString> ScriptedDialogs::chooseFolder(QWidget*, const QString& prompt, const QString& startFolder) {
-    shown.push_back({Kind::ChooseFolder, prompt});
+    note(Kind::ChooseFolder, prompt);
     lastStartFolder = startFolder;
     if (folderAnswers.empty()) return std::nullopt;
     auto answer = folderAnswers.front();

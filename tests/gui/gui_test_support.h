@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "../support/test_support.h"
-#include "app/app_context.h"
+#include "gui/app_context.h"
 
 // Readable QStrings in test failure messages.
 inline void PrintTo(const QString& text, std::ostream* out) { *out << text.toStdString(); }
@@ -38,10 +38,10 @@ public:
     std::deque<std::optional<QString>> folderAnswers;  // empty: cancelled
     std::vector<Shown> shown;
 
-    void information(QWidget*, const QString& text) override { shown.push_back({Kind::Information, text}); }
-    void warning(QWidget*, const QString& text) override { shown.push_back({Kind::Warning, text}); }
+    void information(QWidget*, const QString& text) override { note(Kind::Information, text); }
+    void warning(QWidget*, const QString& text) override { note(Kind::Warning, text); }
     bool confirm(QWidget*, const QString& text) override;
-    void error(QWidget*, const QString& text) override { shown.push_back({Kind::Error, text}); }
+    void error(QWidget*, const QString& text) override { note(Kind::Error, text); }
     std::optional<QString> openFile(QWidget*, const QString& startFile) override;
     std::optional<QString> chooseFolder(QWidget*, const QString& prompt, const QString& startFolder) override;
 
@@ -49,6 +49,11 @@ public:
     std::vector<QString> texts(Kind kind) const;
     QString lastStartFile;
     QString lastStartFolder;
+
+private:
+    // Records what is shown; a dialog under the busy cursor fails the test (a run restores
+    // the cursor before it shows its outcome).
+    void note(Kind kind, const QString& text);
 };
 
 class GuiTest : public ::testing::Test {

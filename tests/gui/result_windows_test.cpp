@@ -4,9 +4,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "app/msg_window.h"
-#include "app/save_path_window.h"
-#include "app/widgets.h"
+#include "gui/msg_window.h"
+#include "gui/save_path_window.h"
+#include "gui/widgets.h"
 #include "gui_test_support.h"
 
 namespace vask::test {

@@ -5,7 +5,7 @@
 #include <QPushButton>
 
 #include "../gui/gui_test_support.h"
-#include "app/qt_text.h"
+#include "gui/qt_text.h"
 #include "platform/errors.h"
 #include "replace/replace_window.h"
 

@@ -11,7 +11,7 @@
 
 #include <memory>
 
-#include "gui_test_support.h"
+#include "../gui/gui_test_support.h"
 
 namespace vask::test {
 namespace {

@@ -1,12 +1,12 @@
-#include "app/save_path_window.h"
+#include "gui/save_path_window.h"
 
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "app/error_box.h"
-#include "app/qt_text.h"
-#include "app/widgets.h"
 #include "core/text.h"
+#include "gui/error_box.h"
+#include "gui/qt_text.h"
+#include "gui/widgets.h"
 
 namespace vask {
 namespace {

@@ -1,13 +1,13 @@
-// The claims tools as the main window drives them: choosing the two claims files and
-// running a tool on both, then showing the result window.
+// What the main window's claims buttons do: choosing the two claims files, and running a
+// tool on both (each under the busy cursor), then showing the result window.
 #pragma once
 
 #include <functional>
 #include <string>
 #include <string_view>
 
-#include "app/app_context.h"
 #include "claims/claims_file.h"
+#include "gui/app_context.h"
 
 class QLineEdit;
 class QWidget;

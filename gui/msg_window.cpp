@@ -1,13 +1,13 @@
-#include "app/msg_window.h"
+#include "gui/msg_window.h"
 
 #include <QLabel>
 #include <QPushButton>
 
-#include "app/error_box.h"
-#include "app/qt_text.h"
-#include "app/widgets.h"
 #include "core/result_handoff.h"
 #include "core/text.h"
+#include "gui/error_box.h"
+#include "gui/qt_text.h"
+#include "gui/widgets.h"
 #include "platform/paths.h"
 
 namespace vask {

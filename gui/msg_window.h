@@ -6,8 +6,8 @@
 
 #include <string>
 
-#include "app/app_context.h"
 #include "core/outcome.h"
+#include "gui/app_context.h"
 
 class QLabel;
 class QPushButton;

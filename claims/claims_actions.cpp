@@ -1,11 +1,12 @@
-#include "claims/claims_windows.h"
+#include "claims/claims_actions.h"
 
 #include <QLineEdit>
 
-#include "app/error_box.h"
-#include "app/msg_window.h"
-#include "app/qt_text.h"
 #include "core/text.h"
+#include "gui/busy_cursor.h"
+#include "gui/error_box.h"
+#include "gui/msg_window.h"
+#include "gui/qt_text.h"
 #include "platform/paths.h"
 
 namespace vask::claims {
@@ -53,7 +54,7 @@ void runOnBothFiles(AppContext& context, QWidget* window, const std::u16string& 
                     StoredResults results, const std::function<ClaimsResult(std::u16string_view)>& tool) {
     for (const std::u16string* file : {&file1, &file2}) {
         runGuarded(context, window, [&] {
-            const ClaimsResult result = tool(*file);
+            const ClaimsResult result = whileBusy([&] { return tool(*file); });
             if (result.outcome.isRefusal()) context.dialogs->warning(window, qs(result.outcome.message()));
             storeResult(result, results.gstMsg, results.gstFile1, results.gstFile2);
         });

@@ -1,6 +1,6 @@
-#include "app/error_box.h"
+#include "gui/error_box.h"
 
-#include "app/qt_text.h"
+#include "gui/qt_text.h"
 #include "platform/atomic_file.h"
 #include "platform/errors.h"
 #include "platform/utf.h"
