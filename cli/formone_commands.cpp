@@ -29,9 +29,9 @@ Outcome runCarte2(const Arguments& args) {
     if (const auto given = args.option("--month")) {
         month = *given;
     } else {
-        const auto lines = formone::loadFormOne(toPath(form1));
-        if (!formone::isAcceptedFormOne(lines)) return Outcome::refused(msg::kNotFormOneFile);
-        month = formone::yearMonthOfChoice(lines);
+        const auto choice = formone::chooseFormOne(toPath(form1));
+        if (!choice.accepted()) return Outcome::refused(msg::kNotFormOneFile);
+        month = choice.yearMonth();
     }
     std::optional<std::filesystem::path> mapping;
     if (const auto given = args.option("--movacal")) mapping = toPath(*given);

@@ -25,9 +25,10 @@ std::filesystem::path resultTarget(const std::filesystem::path& programFolder, c
     std::filesystem::path target = toPath(settings.saveFolder);
     if (trim(settings.clinicRule) != u"1") return target;
 
-    const std::vector<std::u16string> lines = LoadLineList(programFolder / toPath(file1));
+    std::u16string firstLine;  // stays empty for a file without any line
+    TextLineReader(programFolder / toPath(file1)).next(firstLine);
     std::vector<std::u16string> fields;
-    GetCommaTxt(lines.empty() ? std::u16string_view{} : std::u16string_view(lines.front()), fields);
+    GetCommaTxt(firstLine, fields);
     if (fields.size() <= 4) throwListIndex(4);
     if (fields.size() <= 6) throwListIndex(6);
     target /= toPath(clinicFolderName(fields[4], fields[6]));

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -104,6 +105,42 @@ private:
     Cp932Input input_;
     bool first_ = true;
 };
+
+// Streams the lines of a file exactly as LoadLineList gives them, in constant memory
+// (bounded by the longest line): a byte-order mark selects UTF-8, UTF-16 LE or UTF-16 BE
+// and is dropped; otherwise code page 932, checked as `input` says. CR LF, LF or a lone
+// CR end a line. In UTF-16 the breaks are two-byte units, so such a file is split unit by
+// unit; an odd last byte becomes U+FFFD.
+class TextLineReader {
+public:
+    // Raises Error (cannot open). `blockSize` as for LineBytesReader.
+    explicit TextLineReader(const std::filesystem::path& path, Cp932Input input = Cp932Input::AnyBytes,
+                            size_t blockSize = kLineReadBlock);
+    // The next line, decoded; false when there is none. Raises Error when the file cannot
+    // be read, or, unless `input` is AnyBytes, when a file without a mark (code page 932)
+    // holds a NUL byte.
+    bool next(std::u16string& line);
+    TextEncoding encoding() const { return encoding_; }
+
+private:
+    bool nextUtf16(std::u16string& line);
+    bool fillUnits();
+
+    TextEncoding encoding_ = TextEncoding::Cp932;
+    std::optional<LineBytesReader> bytes_;  // code page 932 and UTF-8
+    // UTF-16: the file, its bytes as read and as units, and where the splitting stands.
+    std::optional<InputFile> file_;
+    std::string block_;
+    std::u16string units_;
+    size_t pos_ = 0;
+    std::optional<char> oddByte_;  // the first byte of a unit that runs past the block
+    bool atEnd_ = false;
+    bool skipLineFeed_ = false;  // the last line ended in CR: an LF right after belongs to it
+};
+
+// Whether the line-list loader would give the file at least one line; reads only up to
+// the end of the first. Raises Error (cannot open).
+bool hasAnyLine(const std::filesystem::path& path);
 
 // Decodes bytes in `encoding` (a byte-order mark must already be cut off).
 std::u16string decodeText(std::string_view bytes, TextEncoding encoding);

@@ -65,16 +65,13 @@ void TfrmConvert2::createControls() {
 void TfrmConvert2::InitSet() {
     Edit1->clear();
     Memo1->clear();
-    FList.clear();
-    FList2.clear();
+    FList = {};
 }
 
 void TfrmConvert2::Button4Click() {
-    FList2.clear();
     if (!TfrmMsg2::DspSet(context_, this, msg::kCorrespondencePrompt)) return;
     const auto chosen = context_.dialogs->openFile(this, QString());
-    if (chosen) FList2 = LoadLineList(toPath(u16(*chosen)));
-    if (FList2.empty()) {
+    if (!chosen || !hasAnyLine(toPath(u16(*chosen)))) {
         context_.dialogs->warning(this, qs(msg::kBadCorrespondenceFile));
         return;
     }
@@ -82,17 +79,17 @@ void TfrmConvert2::Button4Click() {
 }
 
 void TfrmConvert2::Button3Click() {
-    FList.clear();
+    FList = {};
     if (const auto chosen = formone::askForFormOneFile(context_, this, dialogFile_)) {
         dialogFile_ = *chosen;
-        FList = formone::loadFormOne(toPath(dialogFile_));
+        FList = formone::chooseFormOne(toPath(dialogFile_));
     }
-    if (!formone::isAcceptedFormOne(FList)) {
+    if (!FList.accepted()) {
         context_.dialogs->warning(this, qs(msg::kNotFormOneFile));
         return;
     }
     Edit1->setText(qs(dialogFile_));
-    mstNgt = formone::yearMonthOfChoice(FList);  // may stop here, after the path box is set
+    mstNgt = FList.yearMonth();  // may stop here, after the path box is set
 }
 
 void TfrmConvert2::Button2Click() {

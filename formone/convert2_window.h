@@ -3,8 +3,8 @@
 #pragma once
 
 #include <string>
-#include <vector>
 
+#include "formone/form1_file.h"
 #include "gui/tool_window.h"
 
 class QLabel;
@@ -33,8 +33,7 @@ public:
 private:
     void createControls();
 
-    std::vector<std::u16string> FList;
-    std::vector<std::u16string> FList2;
+    formone::FormOneChoice FList;  // what the window keeps of the chosen file's line list
     std::u16string mstNgt;
     std::u16string dialogFile_;  // the file-open dialog's current file name
     QPushButton* BitBtn1 = nullptr;

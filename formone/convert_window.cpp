@@ -38,15 +38,15 @@ TfrmConvert::TfrmConvert(AppContext& context, QWidget* parent)
 void TfrmConvert::InitSet() {
     Edit1->clear();
     Memo1->clear();
-    FList.clear();
+    FList = {};
 }
 
 void TfrmConvert::Button3Click() {
     if (const auto chosen = formone::askForFormOneFile(context_, this, dialogFile_)) {
         dialogFile_ = *chosen;
-        FList = formone::loadFormOne(toPath(dialogFile_));  // a failed load keeps the earlier lines
+        FList = formone::chooseFormOne(toPath(dialogFile_));  // a failed load keeps the earlier choice
     }
-    if (!formone::isAcceptedFormOne(FList)) {
+    if (!FList.accepted()) {
         context_.dialogs->warning(this, qs(msg::kNotFormOneFile));
         return;
     }

@@ -2,8 +2,8 @@
 #pragma once
 
 #include <string>
-#include <vector>
 
+#include "formone/form1_file.h"
 #include "gui/tool_window.h"
 
 class QLabel;
@@ -27,8 +27,8 @@ public:
     void Button1Click();  // 電カル連携ファイル作成
 
 private:
-    std::vector<std::u16string> FList;
-    std::u16string dialogFile_;  // the file-open dialog's current file name
+    formone::FormOneChoice FList;  // what the window keeps of the chosen file's line list
+    std::u16string dialogFile_;    // the file-open dialog's current file name
     QPushButton* BitBtn1 = nullptr;
     QPushButton* Button3 = nullptr;
     QPushButton* Button2 = nullptr;

@@ -11,8 +11,6 @@ std::vector<std::u16string> loadFormOne(const std::filesystem::path& file) {
     return LoadLineList(file, Cp932Input::ShiftJisText);
 }
 
-bool isAcceptedFormOne(const std::vector<std::u16string>& lines) { return !lines.empty(); }
-
 std::u16string GetNgt(std::u16string_view InFileLine) {
     std::vector<std::u16string_view> fields;
     splitTabs(InFileLine, fields);
@@ -20,10 +18,19 @@ std::u16string GetNgt(std::u16string_view InFileLine) {
     return std::u16string(fields[3]);
 }
 
-std::u16string yearMonthOfChoice(const std::vector<std::u16string>& lines) {
+std::u16string FormOneChoice::yearMonth() const {
     constexpr size_t kFirstRecord = 1;
-    if (lines.size() <= kFirstRecord) throwListIndex(kFirstRecord);
-    return GetNgt(lines[kFirstRecord]);
+    if (!secondLine) throwListIndex(kFirstRecord);
+    return GetNgt(*secondLine);
+}
+
+FormOneChoice chooseFormOne(const std::filesystem::path& file) {
+    FormOneChoice choice;
+    TextLineReader reader(file, Cp932Input::ShiftJisText);
+    for (std::u16string line; reader.next(line);) {
+        if (++choice.lineCount == 2) choice.secondLine = line;
+    }
+    return choice;
 }
 
 std::u16string carteFileName(std::u16string_view mstNgt) {

@@ -15,15 +15,13 @@ InputLines::InputLines(const std::filesystem::path& file) {
         // Without a mark the file is code page 932: a NUL byte means UTF-16 or no text.
         stream_.emplace(file, LineRule::AnyBreak, Cp932Input::NoNulBytes);
     } else {
-        loaded_ = LoadLineList(file);
+        marked_.emplace(file);
     }
 }
 
 bool InputLines::next(std::u16string& line) {
     if (stream_) return stream_->next(line);
-    if (nextIndex_ >= loaded_.size()) return false;
-    line = std::move(loaded_[nextIndex_++]);
-    return true;
+    return marked_->next(line);
 }
 
 }  // namespace vask

@@ -63,7 +63,7 @@ void TfrmReplace::pickFile(const QString& prompt, bool& listHasLines, const QStr
     context_.dialogs->information(this, prompt);
     if (const auto chosen = context_.dialogs->openFile(this, dialogFile_)) {
         dialogFile_ = *chosen;
-        listHasLines = !LoadLineList(toPath(u16(*chosen))).empty();
+        listHasLines = hasAnyLine(toPath(u16(*chosen)));
     }
     if (!listHasLines) {
         context_.dialogs->warning(this, refusal);
