@@ -8,6 +8,7 @@
 
 #include "app/option_window.h"
 #include "app/syosai_window.h"
+#include "claims/anonymization_check.h"
 #include "claims/anonymize.h"
 #include "claims/branch_number.h"
 #include "claims/claims_actions.h"
@@ -88,8 +89,13 @@ void TfrmMain::ComboBox1Change() {
 
 void TfrmMain::Button3Click() { claims::selectClaimsFiles(context_, this, *Edit1, *Edit2); }
 
+// Each anonymised file is checked against its claims file; the result window shows what
+// the check found.
 void TfrmMain::Button1Click() {
-    runOnBothClaimsFiles([this](std::u16string_view file) { return claims::Conv(context_.programFolder, file); });
+    claims::runOnBothFiles(
+        context_, this, u16(Edit1->text()), u16(Edit2->text()), {gstMsg, gstFile1, gstFile2},
+        [this](std::u16string_view file) { return claims::Conv(context_.programFolder, file); },
+        claims::checkAnonymisedClaims);
 }
 
 // The mode and the positions are read at every run, as they stand then.

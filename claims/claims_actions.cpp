@@ -8,6 +8,7 @@
 #include "gui/error_box.h"
 #include "gui/msg_window.h"
 #include "gui/qt_text.h"
+#include "gui/result_checks.h"
 #include "platform/paths.h"
 
 namespace vask::claims {
@@ -50,15 +51,22 @@ void selectClaimsFiles(AppContext& context, QWidget* window, QLineEdit& employee
 }
 
 void runOnBothFiles(AppContext& context, QWidget* window, const std::u16string& file1, const std::u16string& file2,
-                    StoredResults results, const std::function<ClaimsResult(std::u16string_view)>& tool) {
+                    StoredResults results, const std::function<ClaimsResult(std::u16string_view)>& tool,
+                    const WrittenFileCheck& check) {
+    ResultChecks checks(context, window);
     for (const std::u16string* file : {&file1, &file2}) {
         runGuarded(context, window, [&] {
             const ClaimsResult result = whileBusy([&] { return tool(*file); });
             if (result.outcome.isRefusal()) context.dialogs->warning(window, qs(result.outcome.message()));
             storeResult(result, results.gstMsg, results.gstFile1, results.gstFile2);
+            if (check && !result.outcome.isRefusal()) {
+                const auto output = result.outcome.files().back();
+                checks.add(result.fileName, [&] { return check(toPath(*file), output); });
+            }
         });
     }
-    TfrmMsg::DspSet(context, window, results.gstMsg, results.gstFile1, results.gstFile2);
+    TfrmMsg::DspSet(context, window, results.gstMsg, results.gstFile1, results.gstFile2,
+                    check ? checks.summary() : std::nullopt);
 }
 
 }  // namespace vask::claims

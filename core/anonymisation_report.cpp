@@ -54,7 +54,50 @@ std::u16string findingLine(const Finding& finding) {
     return line;
 }
 
+// Appends `part` to a list joined by "・" unless it is there already.
+void addOnce(std::u16string& list, std::u16string_view part) {
+    for (size_t at = 0; at <= list.size();) {
+        const size_t end = std::min(list.find(u'・', at), list.size());
+        if (std::u16string_view(list).substr(at, end - at) == part) return;
+        at = end + 1;
+    }
+    if (!list.empty()) list += u'・';
+    list += part;
+}
+
 }  // namespace
+
+CheckSummary summarizeChecks(const std::vector<CheckedFile>& files) {
+    CheckSummary summary;
+    std::u16string kinds;
+    std::u16string records;
+    for (const auto& file : files) {
+        summary.clean = summary.clean && file.report.clean();
+        for (const auto& finding : file.report.findings) addOnce(kinds, kindLabel(finding.kind));
+        for (const auto& count : file.report.counts) {
+            if (!count.matches()) addOnce(records, count.record.empty() ? u"行" : std::u16string_view(count.record));
+        }
+        summary.detail += (summary.detail.empty() ? u"" : u"\n") + file.name + u":";
+        if (file.report.clean()) summary.detail += u" 問題はありません";
+        for (const auto& count : file.report.counts) {
+            if (count.matches()) continue;
+            summary.detail += u"\n  " + (count.record.empty() ? std::u16string(u"行") : count.record) + u"の数: " +
+                              number(count.original) + u" → " + number(count.anonymised);
+        }
+        for (const auto& finding : file.report.findings) summary.detail += u"\n" + findingLine(finding);
+        if (file.report.findingCount > file.report.findings.size()) {
+            summary.detail += u"\n  ほか " + number(file.report.findingCount - file.report.findings.size()) + u"件";
+        }
+    }
+    if (summary.clean) {
+        summary.line = u"確認：元の氏名・番号などは出力に残っていません";
+        return summary;
+    }
+    summary.line = u"警告：";
+    if (!kinds.empty()) summary.line += u"元の値が残っています（" + kinds + u"）";
+    if (!records.empty()) summary.line += (kinds.empty() ? u"" : u"、") + (u"数が一致しません（" + records + u"）");
+    return summary;
+}
 
 std::u16string_view kindLabel(IdentifierKind kind) { return kKindLabels[static_cast<size_t>(kind)]; }
 

@@ -80,4 +80,20 @@ struct AnonymisationReport {
 // The report as text lines (Japanese), as vask-cli prints it.
 std::vector<std::u16string> reportLines(const AnonymisationReport& report);
 
+// The checks of one run's anonymised files, as the result window shows them in one line:
+// what they proved, or the kinds of value that survived and the records whose counts
+// differ; `detail` adds the file names and output line numbers (the line's tooltip).
+struct CheckSummary {
+    std::u16string line;
+    std::u16string detail;
+    bool clean = true;
+};
+struct CheckedFile {
+    std::u16string name;  // the anonymised file
+    AnonymisationReport report;
+};
+CheckSummary summarizeChecks(const std::vector<CheckedFile>& files);
+// The question before saving files of which a check found something.
+inline constexpr std::u16string_view kSaveDespiteFindings = u"元の値が残っています。保存しますか？";
+
 }  // namespace vask

@@ -49,6 +49,9 @@ std::u16string ff1FolderMissing(std::u16string_view folder);
 std::u16string noFF1Files(std::u16string_view folder);
 std::u16string appendDateDiffers(std::u16string_view baseDate, std::u16string_view appendDate);
 
+// --- The check of anonymised files.
+inline constexpr std::u16string_view kCheckFailed = u"匿名化したファイルを確認できませんでした：";
+
 // --- Save destination.
 inline constexpr std::u16string_view kSaveFolderPrompt = u"保存先フォルダを指定してＯＫをクリックしてください";
 

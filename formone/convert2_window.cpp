@@ -10,6 +10,7 @@
 #include "core/messages.h"
 #include "core/textfile.h"
 #include "formone/anonymiser.h"
+#include "formone/anonymiser_check.h"
 #include "formone/first_converter.h"
 #include "formone/form1_file.h"
 #include "formone/form1_windows.h"
@@ -20,6 +21,7 @@
 #include "gui/error_box.h"
 #include "gui/msg_window.h"
 #include "gui/qt_text.h"
+#include "gui/result_checks.h"
 #include "gui/widgets.h"
 #include "platform/errors.h"
 #include "platform/paths.h"
@@ -118,10 +120,17 @@ void TfrmConvert2::Button6Click() {
     }
 }
 
+// The copy is checked against its input; the result window shows what the check found.
 void TfrmConvert2::Button5Click() {
-    const Outcome outcome =
-        whileBusy([&] { return formone::runAnonymiser(u16(Edit1->text()), context_.programFolder); });
-    showToolOutcome(context_, this, outcome);
+    const std::u16string input = u16(Edit1->text());
+    const Outcome outcome = whileBusy([&] { return formone::runAnonymiser(input, context_.programFolder); });
+    ResultChecks checks(context_, this);
+    if (!outcome.isRefusal()) {
+        const auto written = outcome.files().back();
+        checks.add(fromPath(written.filename()),
+                   [&] { return formone::checkAnonymisedFormOne(toPath(input), written); });
+    }
+    showToolOutcome(context_, this, outcome, checks.summary());
 }
 
 }  // namespace vask
