@@ -5,6 +5,7 @@
 #include "app/single_instance.h"
 #include "gui/app_context.h"
 #include "gui/dialogs.h"
+#include "gui/translation.h"
 
 int main(int argc, char** argv) {
     // The lock needs no application object: a second copy ends silently before it loads a
@@ -13,6 +14,7 @@ int main(int argc, char** argv) {
     if (!instance.acquire()) return 0;
     QApplication application(argc, argv);
     QApplication::setApplicationName(vask::kAppTitle);
+    vask::installJapaneseQtTexts(application);
 
     vask::QtDialogs dialogs;
     vask::AppContext context = vask::systemContext(dialogs);

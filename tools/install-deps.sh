@@ -5,8 +5,9 @@
 # (what cpack's Debian generator calls).
 set -euo pipefail
 # locales: the tests make a comma-decimal locale (de_DE) with localedef.
+# qt6-translations-l10n: Qt's Japanese texts, built into the program.
 packages=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev
-          libgtest-dev libgmock-dev locales)
+          libgtest-dev libgmock-dev locales qt6-translations-l10n)
 for group in "$@"; do
     case $group in
         fuzz) packages+=(clang libclang-rt-14-dev) ;;
