@@ -55,7 +55,8 @@ TfrmFF1MergeVCL2::TfrmFF1MergeVCL2(AppContext& context, QWidget* parent)
     onClick(Button3, [this] { Button3Click(); });
     // The link writes into the Downloads folder, not the program folder: no write check.
     onClick(Button2, [this] { Button2Click(); });
-    InitSet();  // FormCreate
+    Button2->setDefault(true);  // Enter in a box runs the link
+    InitSet();                  // FormCreate
     centerOnScreen(this);
 }
 

@@ -40,6 +40,7 @@ TfrmConvert2::TfrmConvert2(AppContext& context, QWidget* parent)
     onClick(Button3, [this] { Button3Click(); });
     onToolRun(Button2, [this] { Button2Click(); });
     onToolRun(Button1, [this] { Button1Click(); });
+    Button1->setDefault(true);  // Enter in the path box runs the converter
     onToolRun(Button6, [this] { Button6Click(); });
     onToolRun(Button5, [this] { Button5Click(); });
     centerOnScreen(this);

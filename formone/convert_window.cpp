@@ -32,6 +32,7 @@ TfrmConvert::TfrmConvert(AppContext& context, QWidget* parent)
     onClick(Button3, [this] { Button3Click(); });
     onToolRun(Button2, [this] { Button2Click(); });
     onToolRun(Button1, [this] { Button1Click(); });
+    Button1->setDefault(true);  // Enter in the path box runs the converter
     centerOnScreen(this);
 }
 

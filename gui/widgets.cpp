@@ -41,7 +41,9 @@ QPushButton* makeButton(QWidget* parent, const QString& objectName, const QStrin
     auto* button = new QPushButton(caption, parent);
     button->setObjectName(objectName);
     button->setGeometry(x, y, width, height);
-    button->setAutoDefault(false);
+    // As on Windows, Enter presses the focused button (a window's default button, its run
+    // button, when the focus is in a box).
+    button->setAutoDefault(true);
     return button;
 }
 

@@ -38,6 +38,7 @@ private:
 // The standard close button ("閉じる(&C)"), named BitBtn1, that closes `window`.
 QPushButton* makeCloseButton(QWidget* window, int x, int y, int width = 88, int height = 28);
 
+// A push button that Enter presses when it has the focus.
 QPushButton* makeButton(QWidget* parent, const QString& objectName, const QString& caption, int x, int y, int width,
                         int height);
 

@@ -33,6 +33,7 @@ TfrmReplace::TfrmReplace(AppContext& context, QWidget* parent)
     createControls();
     onClick(Button2, [this] { Button2Click(); });
     onToolRun(Button1, [this] { Button1Click(); });
+    Button1->setDefault(true);  // Enter in a path box runs the replacement
     centerOnScreen(this);
 }
 

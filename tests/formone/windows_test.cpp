@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
 
 #include "../gui/gui_test_support.h"
 #include "formone/convert2_window.h"
@@ -54,6 +56,25 @@ TEST_F(FormOneWindows, TheFirstConverterChoosesAFileAndConvertsIt) {
 
     EXPECT_EQ(pressForResult(&window, "Button1"), QStringLiteral("202404_carte.csvが作成されました"));
     EXPECT_EQ(listFolder(programFolder.path()), std::vector<std::string>{"202404_carte.csv"});
+}
+
+// As in a Windows dialog, Enter in the path box runs the tool (the run button is the
+// window's default button), and Enter on a focused button presses it.
+TEST_F(FormOneWindows, EnterRunsTheToolFromThePathBoxAndPressesTheFocusedButton) {
+    TfrmConvert window(context, nullptr);
+    window.show();
+    setText(&window, "Edit1", formOneFile());
+    QString message;
+    whenModal([&](QWidget* result) {
+        message = child<QLabel>(result, "Label1")->text();
+        result->close();
+    });
+    QTest::keyClick(child<QLineEdit>(&window, "Edit1"), Qt::Key_Return);
+    EXPECT_EQ(message, QStringLiteral("202404_carte.csvが作成されました"));
+    auto* choose = child<QPushButton>(&window, "Button3");
+    choose->setFocus();
+    QTest::keyClick(choose, Qt::Key_Return);
+    EXPECT_EQ(dialogs.texts(Kind::Information), std::vector<QString>{QStringLiteral("変換前ファイルを選択します")});
 }
 
 TEST_F(FormOneWindows, TheFirstConverterWarnsWithoutOpeningTheResultWindow) {
