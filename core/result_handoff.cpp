@@ -21,7 +21,11 @@ std::u16string clinicFolderName(std::u16string_view field4, std::u16string_view 
 
 std::filesystem::path resultTarget(const std::filesystem::path& programFolder, const std::filesystem::path& downloads,
                                    const SaveSettings& settings, std::u16string_view file1) {
-    if (isBlank(settings.saveFolder)) return downloads;
+    std::error_code ec;  // a folder that cannot be made shows when the files do not move
+    if (isBlank(settings.saveFolder)) {
+        if (!folderExists(downloads)) std::filesystem::create_directories(downloads, ec);
+        return downloads;
+    }
     std::filesystem::path target = toPath(settings.saveFolder);
     if (trim(settings.clinicRule) != u"1") return target;
 
@@ -29,11 +33,13 @@ std::filesystem::path resultTarget(const std::filesystem::path& programFolder, c
     TextLineReader(programFolder / toPath(file1)).next(firstLine);
     std::vector<std::u16string> fields;
     GetCommaTxt(firstLine, fields);
-    if (fields.size() <= 4) throwListIndex(4);
-    if (fields.size() <= 6) throwListIndex(6);
-    target /= toPath(clinicFolderName(fields[4], fields[6]));
-    std::error_code ec;
-    if (!folderExists(target)) std::filesystem::create_directory(target, ec);  // a failure shows in the move
+    // A result without the clinic's fields (the tab-separated copies: the anonymised form-1
+    // file, the replaced data file) names no clinic: it goes into the save folder itself.
+    constexpr size_t kClinicCode = 4;
+    constexpr size_t kClinicName = 6;
+    if (fields.size() <= kClinicName) return target;
+    target /= toPath(clinicFolderName(fields[kClinicCode], fields[kClinicName]));
+    if (!folderExists(target)) std::filesystem::create_directory(target, ec);
     return target;
 }
 

@@ -21,10 +21,12 @@ struct SaveSettings {
     std::u16string clinicRule;  // SVCHG as read; "1" (trimmed) asks for the clinic sub-folder
 };
 
-// The folder the result files go to. With a chosen save folder and the clinic rule in
-// force, the sub-folder is named from `file1` (in the program folder) and created when
-// missing (one level). Raises Error when `file1` cannot be read or its first line has
-// fewer than seven comma-separated fields.
+// The folder the result files go to. The Downloads folder is created when it is missing,
+// as the system's file manager would; a chosen save folder is not. With a chosen save
+// folder and the clinic rule in force, the sub-folder is named from fields 4 and 6 of the
+// first line of `file1` (in the program folder) and created when missing (one level); a
+// first line without those fields names no clinic, and the save folder itself is the
+// target. Raises Error when `file1` cannot be read.
 std::filesystem::path resultTarget(const std::filesystem::path& programFolder, const std::filesystem::path& downloads,
                                    const SaveSettings& settings, std::u16string_view file1);
 

@@ -56,8 +56,18 @@ TfrmMsg::TfrmMsg(AppContext& context, QWidget* parent, std::u16string pstMsg, st
     centerOnScreen(this);
 }
 
+// A message that does not fit the label (a long file name cannot wrap) is shortened in its
+// middle, with the whole text as the label's tooltip; the window keeps its size.
 void TfrmMsg::showEvent(QShowEvent* event) {
-    Label1->setText(qs(gstMsg));
+    const QString message = qs(gstMsg);
+    const QRect needed =
+        Label1->fontMetrics().boundingRect(Label1->rect(), Qt::TextWordWrap | Qt::AlignCenter, message);
+    if (needed.width() > Label1->width() || needed.height() > Label1->height()) {
+        Label1->setText(Label1->fontMetrics().elidedText(message, Qt::ElideMiddle, Label1->width()));
+        Label1->setToolTip(message);
+    } else {
+        Label1->setText(message);
+    }
     QDialog::showEvent(event);
 }
 

@@ -60,6 +60,9 @@ void TfrmSavePath::RadioGroup1Click() {
     Button1->hide();
     Edit1->hide();
     if (RadioGroup1->itemIndex() == kChosenFolder) {
+        // The box shows the folder that is stored: after ダウンロードフォルダ none, until
+        // one is chosen.
+        Edit1->setText(qs(context_.settings().read(u"SAVEFDR")));
         Button1->show();
         Edit1->show();
     } else {

@@ -38,6 +38,12 @@ TEST_F(Handoff, WithoutASaveFolderResultsGoToDownloads) {
     EXPECT_EQ(readBytes(downloads_ / "a.UKE"), "a");
     EXPECT_EQ(readBytes(downloads_ / "b.UKE"), "b");
     EXPECT_TRUE(listFolder(program_.path()).empty());
+    // A Downloads folder that does not exist is made, as the system's file manager would.
+    writeBytes(program_ / "c.UKE", "c");
+    const auto missing = downloads_ / "user" / "Downloads";
+    EXPECT_EQ(resultTarget(program_.path(), missing, {u"", u""}, u"c.UKE"), missing);
+    EXPECT_TRUE(moveResultFiles(program_.path(), missing, {u"c.UKE"}).empty());
+    EXPECT_EQ(readBytes(missing / "c.UKE"), "c");
 }
 
 TEST_F(Handoff, TheClinicRuleMakesTheSubFolderFromTheFirstFile) {
@@ -50,15 +56,16 @@ TEST_F(Handoff, TheClinicRuleMakesTheSubFolderFromTheFirstFile) {
     EXPECT_TRUE(std::filesystem::exists(target / "50611_1.UKE"));
 }
 
-TEST_F(Handoff, TheClinicRuleNeedsSevenFields) {
-    writeBytes(program_ / "short.csv", "a,b,c,d,e,f\r\n");
+// The tab-separated copies (the anonymised form-1 file, the replaced data file) have no
+// clinic fields: they go into the save folder itself, where they could not be saved at all
+// before ("リストのインデックスが範囲を超えています (4)").
+TEST_F(Handoff, AResultWithoutTheClinicFieldsGoesIntoTheSaveFolderItself) {
     const SaveSettings settings{saveFolder_.path().u16string(), u"1"};
-    try {
-        resultTarget(program_.path(), downloads_.path(), settings, u"short.csv");
-        FAIL();
-    } catch (const Error& e) {
-        EXPECT_EQ(e.message(), u"リストのインデックスが範囲を超えています (6)");
+    for (const char* firstLine : {"a,b,c,d,e,f\r\n", "h\tname\tx\r\n", ""}) {
+        writeBytes(program_ / "short.csv", firstLine);
+        EXPECT_EQ(resultTarget(program_.path(), downloads_.path(), settings, u"short.csv"), saveFolder_.path());
     }
+    EXPECT_EQ(listFolder(saveFolder_.path()), std::vector<std::string>{});
     EXPECT_THROW(resultTarget(program_.path(), downloads_.path(), settings, u"missing.csv"), Error);
     EXPECT_EQ(resultTarget(program_.path(), downloads_.path(), {saveFolder_.path().u16string(), u"0"}, u""),
               saveFolder_.path());

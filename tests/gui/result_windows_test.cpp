@@ -6,6 +6,7 @@
 #include <QPushButton>
 
 #include "gui/msg_window.h"
+#include "gui/qt_text.h"
 #include "gui/save_path_window.h"
 #include "gui/translation.h"
 #include "gui/widgets.h"
@@ -48,6 +49,30 @@ TEST_F(ResultWindow, DownloadMovesBothFilesIntoDownloads) {
     EXPECT_EQ(listFolder(downloads.path()), (std::vector<std::string>{"50611_1.UKE", "50611_2.UKE"}));
     EXPECT_TRUE(listFolder(programFolder.path()).empty());
     EXPECT_TRUE(dialogs.shown.empty());
+}
+
+// A long file name cannot wrap: the message is shortened in its middle, with the whole text
+// as tooltip, and the window keeps its size. A message that fits stays as it is.
+TEST_F(ResultWindow, AMessageTooLongForTheLabelIsShortenedInItsMiddle) {
+    const std::u16string longName = u"FF1_" + std::u16string(120, u'x') + u"_202404ano.txt";
+    for (const auto& [message, shortened] : {std::pair{longName + u"が作成されました", true},
+                                             std::pair{std::u16string(u"202404_carte.csvが作成されました"), false}}) {
+        QString shown;
+        QString tooltip;
+        QSize size;
+        whenModal([&](QWidget* window) {
+            shown = child<QLabel>(window, "Label1")->text();
+            tooltip = child<QLabel>(window, "Label1")->toolTip();
+            size = window->size();
+            window->close();
+        });
+        TfrmMsg::DspSet(context, nullptr, message, u"", u"");
+        EXPECT_EQ(size, QSize(340, 120));
+        EXPECT_EQ(shown.contains(QStringLiteral("…")), shortened) << shown.toStdString();
+        EXPECT_TRUE(shown.startsWith(QStringLiteral("FF1_")) || !shortened);
+        EXPECT_TRUE(shown.endsWith(QStringLiteral("が作成されました")));
+        EXPECT_EQ(tooltip, shortened ? qs(message) : QString());
+    }
 }
 
 TEST_F(ResultWindow, ClosingByTheCloseBoxMovesNothing) {
@@ -115,6 +140,8 @@ TEST_F(SavePathWindow, WithoutASavedFolderDownloadsIsSelectedAndNothingIsWritten
     EXPECT_FALSE(std::filesystem::exists(settings().file()));
 }
 
+// Switching back to 保存先指定 shows what is stored, the empty folder, until a folder is
+// chosen: the box never shows a folder that results do not go to.
 TEST_F(SavePathWindow, SwitchingToDownloadsStoresTheEmptyFolderAtOnce) {
     settings().write(u"SAVEFDR", u"/srv/save");
     withWindow([&](QWidget* window, RadioGroup* group) {
@@ -126,7 +153,7 @@ TEST_F(SavePathWindow, SwitchingToDownloadsStoresTheEmptyFolderAtOnce) {
         EXPECT_FALSE(child(window, "Edit1")->isVisible());
         group->setItemIndex(1);
         EXPECT_TRUE(child(window, "Edit1")->isVisible());
-        EXPECT_EQ(text(window, "Edit1"), QStringLiteral("/srv/save"));
+        EXPECT_EQ(text(window, "Edit1"), QString());
         EXPECT_EQ(settings().read(u"SAVEFDR", u"missing"), u"");
     });
 }
