@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QTimer>
 
 #include <cstdio>
@@ -14,6 +15,7 @@
 #include "app/main_window.h"
 #include "app/option_window.h"
 #include "app/syosai_window.h"
+#include "core/messages.h"
 #include "ff1/ff1_link_window.h"
 #include "formone/convert2_window.h"
 #include "formone/convert_window.h"
@@ -21,6 +23,7 @@
 #include "gui/msg_window.h"
 #include "gui/qt_text.h"
 #include "gui/save_path_window.h"
+#include "gui/translation.h"
 #include "replace/replace_window.h"
 
 namespace {
@@ -48,6 +51,7 @@ bool save(QWidget* window, const QDir& folder, const char* name,
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
+    vask::installJapaneseQtTexts(application);
     if (argc != 2) {
         std::fprintf(stderr, "usage: manual_screenshots OUTPUT_FOLDER\n");
         return 2;
@@ -69,6 +73,12 @@ int main(int argc, char** argv) {
     {
         vask::TfrmMsg window(context, nullptr, u"社保と国保の匿名化ファイルが作成されました", u"", u"");
         ok &= save(&window, out, "result.png");
+    }
+    {
+        // The re-selection question, with Qt's buttons in Japanese.
+        QMessageBox question(QMessageBox::Question, vask::kAppTitle, vask::qs(vask::msg::kChooseClaimsAgain),
+                             QMessageBox::Yes | QMessageBox::No);
+        ok &= save(&question, out, "question.png");
     }
     {
         vask::TfrmSyosai window(context, nullptr);
