@@ -1,6 +1,8 @@
 #define WIN32_LEAN_AND_MEAN
-#include <shellapi.h>
 #include <windows.h>
+
+// shellapi.h builds on the declarations of windows.h.
+#include <shellapi.h>
 
 #include "platform/args.h"
 
