@@ -1,6 +1,7 @@
 #define WIN32_LEAN_AND_MEAN
-#include <shellapi.h>
 #include <windows.h>
+
+#include <shellapi.h>  // after windows.h, whose types and macros it uses
 
 #include "platform/args.h"
 
