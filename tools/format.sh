@@ -3,7 +3,8 @@
 # committed .clang-format lays it out. The layout is clang-format 14's (Debian 12); other
 # versions may lay out some lines differently.
 #
-#   tools/format.sh          reformats the files in place
+#   tools/format.sh          reformats the files that differ (the others keep their times,
+#                            so that nothing is rebuilt for them)
 #   tools/format.sh --check  changes nothing; shows what differs, lists the files, fails
 #
 # CLANG_FORMAT names the program (default clang-format).
@@ -19,19 +20,19 @@ esac
 mapfile -d '' files < <(git ls-files -z -- '*.cpp' '*.h')
 [ ${#files[@]} -gt 0 ] || { echo "format.sh: git lists no C++ sources here" >&2; exit 2; }
 
-if [ "${1:-}" != --check ]; then
-    "$clang_format" -i -- "${files[@]}"
-    echo "formatted ${#files[@]} files"
-    exit 0
-fi
-
 report=$(mktemp)
 trap 'rm -f "$report"' EXIT
 if "$clang_format" --dry-run --Werror -- "${files[@]}" 2>"$report"; then
-    echo "format check: ${#files[@]} files, all formatted"
+    echo "${#files[@]} C++ sources, all formatted"
     exit 0
 fi
-head -n 60 "$report"
-echo "format check FAILED: these files differ from the committed .clang-format (make format fixes them):"
-sed -n 's/^\([^: ][^:]*\):[0-9]*:[0-9]*: error: .*/  \1/p' "$report" | sort -u
-exit 1
+mapfile -t differing < <(sed -n 's/^\([^: ][^:]*\):[0-9]*:[0-9]*: error: .*/\1/p' "$report" | sort -u)
+if [ "${1:-}" = --check ] || [ ${#differing[@]} -eq 0 ]; then
+    head -n 60 "$report"
+    echo "format check FAILED: these files differ from the committed .clang-format (make format fixes them):"
+    printf '  %s\n' "${differing[@]}"
+    exit 1
+fi
+"$clang_format" -i -- "${differing[@]}"
+echo "reformatted ${#differing[@]} of ${#files[@]} files:"
+printf '  %s\n' "${differing[@]}"
