@@ -45,7 +45,7 @@ if [ ! -d "$build/locale/ja_JP.UTF-8" ]; then
     localedef -i ja_JP -f UTF-8 "$build/locale/ja_JP.UTF-8" || true
     [ -f "$build/locale/ja_JP.UTF-8/LC_CTYPE" ] || fail "localedef could not make ja_JP.UTF-8"
 fi
-export WINEPREFIX=$build/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" DISPLAY= \
+export WINEPREFIX=$build/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" DISPLAY='' \
     LOCPATH=$build/locale LC_ALL=ja_JP.UTF-8
 trap 'timeout 30 wineserver -k 2>/dev/null || true' EXIT
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
