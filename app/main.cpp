@@ -1,16 +1,20 @@
 // Program entry: one copy at a time, the application "ヴァスク", the main window.
 #include <QApplication>
 
-#include "app/app_context.h"
-#include "app/dialogs.h"
 #include "app/main_window.h"
 #include "app/single_instance.h"
+#include "gui/app_context.h"
+#include "gui/dialogs.h"
+#include "gui/translation.h"
 
 int main(int argc, char** argv) {
-    QApplication application(argc, argv);
+    // The lock needs no application object: a second copy ends silently before it loads a
+    // platform plugin or opens a connection to the display.
     vask::SingleInstance instance;
-    if (!instance.acquire()) return 0;  // a second copy ends silently
+    if (!instance.acquire()) return 0;
+    QApplication application(argc, argv);
     QApplication::setApplicationName(vask::kAppTitle);
+    vask::installJapaneseQtTexts(application);
 
     vask::QtDialogs dialogs;
     vask::AppContext context = vask::systemContext(dialogs);

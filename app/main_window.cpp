@@ -6,15 +6,16 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "app/error_box.h"
 #include "app/option_window.h"
-#include "app/qt_text.h"
 #include "app/syosai_window.h"
-#include "app/widgets.h"
+#include "claims/anonymization_check.h"
 #include "claims/anonymize.h"
 #include "claims/branch_number.h"
-#include "claims/claims_windows.h"
+#include "claims/claims_actions.h"
 #include "core/numbers.h"
+#include "gui/error_box.h"
+#include "gui/qt_text.h"
+#include "gui/widgets.h"
 #include "platform/paths.h"
 
 namespace vask {
@@ -88,8 +89,13 @@ void TfrmMain::ComboBox1Change() {
 
 void TfrmMain::Button3Click() { claims::selectClaimsFiles(context_, this, *Edit1, *Edit2); }
 
+// Each anonymised file is checked against its claims file; the result window shows what
+// the check found.
 void TfrmMain::Button1Click() {
-    runOnBothClaimsFiles([this](std::u16string_view file) { return claims::Conv(context_.programFolder, file); });
+    claims::runOnBothFiles(
+        context_, this, u16(Edit1->text()), u16(Edit2->text()), {gstMsg, gstFile1, gstFile2},
+        [this](std::u16string_view file) { return claims::Conv(context_.programFolder, file); },
+        claims::checkAnonymisedClaims);
 }
 
 // The mode and the positions are read at every run, as they stand then.

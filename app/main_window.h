@@ -8,8 +8,8 @@
 #include <string>
 #include <string_view>
 
-#include "app/app_context.h"
 #include "claims/claims_file.h"
+#include "gui/app_context.h"
 
 class QComboBox;
 class QLabel;

@@ -2,11 +2,11 @@
 
 #include <QPushButton>
 
-#include "app/error_box.h"
-#include "app/widgets.h"
 #include "ff1/ff1_link_window.h"
 #include "formone/convert2_window.h"
 #include "formone/convert_window.h"
+#include "gui/error_box.h"
+#include "gui/widgets.h"
 #include "replace/replace_window.h"
 
 namespace vask {

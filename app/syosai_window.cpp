@@ -2,10 +2,10 @@
 
 #include <QPushButton>
 
-#include "app/error_box.h"
-#include "app/save_path_window.h"
-#include "app/widgets.h"
 #include "core/text.h"
+#include "gui/error_box.h"
+#include "gui/save_path_window.h"
+#include "gui/widgets.h"
 
 namespace vask {
 namespace {

@@ -4,7 +4,7 @@
 
 #include <QDialog>
 
-#include "app/app_context.h"
+#include "gui/app_context.h"
 
 class QPushButton;
 

@@ -3,25 +3,13 @@
 #include <algorithm>
 
 #include "claims/claims_record.h"
+#include "core/messages.h"
 #include "core/strconv.h"
 #include "core/text.h"
 #include "platform/paths.h"
 
 namespace vask::claims {
 namespace {
-
-constexpr std::u16string_view kMessage = u"社保と国保の匿名化ファイルが作成されました";
-
-// Dummy values. The insurer and card numbers of HO reappear in SN (資格確認), which is
-// therefore anonymised with the same values.
-constexpr std::u16string_view kClinicCode = u"0123456";
-constexpr std::u16string_view kClinicName = u"VELTクリニック";
-constexpr std::u16string_view kTelephone = u"012-345-6789";
-constexpr std::u16string_view kInsurerNumber = u"12345678";
-constexpr std::u16string_view kCardNumber = u"１２３４５";
-constexpr std::u16string_view kBranchNumber = u"00";
-constexpr std::u16string_view kPayerNumber = u"12345678";
-constexpr std::u16string_view kRecipientNumber = u"1234567";
 
 class Anonymiser : public RecordEditor {
 public:
@@ -71,16 +59,16 @@ private:
     void clinic() {
         if (kindOfExaminingBody(record_.at(1)) == ClaimsKind::National) kind_ = ClaimsKind::National;
         month_ = trim(record_.at(7));
-        record_.set(4, kClinicCode);
-        record_.set(6, kClinicName);
-        record_.set(9, kTelephone);
+        record_.set(4, dummy::kClinicCode);
+        record_.set(6, dummy::kClinicName);
+        record_.set(9, dummy::kTelephone);
     }
 
     // The patient name becomes テスト + 社/国 + the claim number in full-width digits.
     void claim() {
         const std::u16string number = StrConv(record_.at(1), conversionSet(TConversion::Wide));
         std::u16string& name = record_.at(4);
-        name.assign(u"テスト");
+        name.assign(dummy::kPatientNamePrefix);
         name.push_back(kind_ == ClaimsKind::National ? u'国' : u'社');
         name.append(number);
         constexpr size_t kKanaName = 36;
@@ -88,24 +76,24 @@ private:
     }
 
     void insurer() {
-        record_.set(1, kInsurerNumber);
+        record_.set(1, dummy::kInsurerNumber);
         record_.set(2, u"");
-        record_.set(3, kCardNumber);
+        record_.set(3, dummy::kCardNumber);
     }
 
     void publicExpense() {
-        record_.set(1, kPayerNumber);
-        record_.set(2, kRecipientNumber);
+        record_.set(1, dummy::kPayerNumber);
+        record_.set(2, dummy::kRecipientNumber);
     }
 
     // SN: 3 insurer number, 4 card symbol, 5 card number, 6 branch number, 7 recipient
     // number. A short record is no error: only the fields present are replaced.
     void qualification() {
-        replaceFilled(3, kInsurerNumber);
+        replaceFilled(3, dummy::kInsurerNumber);
         if (record_.has(4)) record_.at(4).clear();
-        replaceFilled(5, kCardNumber);
-        replaceFilled(6, kBranchNumber);
-        replaceFilled(7, kRecipientNumber);
+        replaceFilled(5, dummy::kCardNumber);
+        replaceFilled(6, dummy::kBranchNumber);
+        replaceFilled(7, dummy::kRecipientNumber);
     }
 
     void replaceFilled(size_t position, std::u16string_view value) {
@@ -122,9 +110,9 @@ private:
 
 ClaimsResult Conv(const std::filesystem::path& programFolder, std::u16string_view pstFile) {
     const std::filesystem::path input = toPath(pstFile);
-    if (!fileExists(input)) return ClaimsResult::refused(std::u16string(kMissingFile));
+    if (!fileExists(input)) return ClaimsResult::refused(std::u16string(msg::kNoFile));
     Anonymiser anonymiser;
-    return rewriteClaimsFile(programFolder, input, anonymiser, anonymiser.outputName(), kMessage);
+    return rewriteClaimsFile(programFolder, input, anonymiser, anonymiser.outputName(), msg::kClaimsAnonymised);
 }
 
 }  // namespace vask::claims

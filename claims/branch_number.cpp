@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "claims/claims_record.h"
+#include "core/messages.h"
 #include "core/numbers.h"
 #include "core/text.h"
 #include "platform/paths.h"
@@ -10,9 +11,6 @@
 namespace vask::claims {
 namespace {
 
-constexpr std::u16string_view kMessage = u"社保と国保の枝番除去ファイルが作成されました";
-constexpr std::u16string_view kBlankPosition = u"値が空欄です";
-constexpr std::u16string_view kBadPosition = u"正しい数字を入力して下さい";
 constexpr size_t kChartNumber = 13;
 
 // A position as the window reads it: trimmed, as an integer, 0 when it reads as none.
@@ -94,20 +92,20 @@ std::u16string GetKnjBng2(std::u16string_view pstKnjBng, int32_t KStart, int32_t
 }
 
 std::optional<std::u16string> positionsRefusal(std::u16string_view startText, std::u16string_view endText) {
-    if (isBlank(startText) || isBlank(endText)) return std::u16string(kBlankPosition);
-    if (readPosition(startText) == 0 || readPosition(endText) == 0) return std::u16string(kBadPosition);
+    if (isBlank(startText) || isBlank(endText)) return std::u16string(msg::kBlankPosition);
+    if (readPosition(startText) == 0 || readPosition(endText) == 0) return std::u16string(msg::kBadPosition);
     return std::nullopt;
 }
 
 ClaimsResult Conv2(const std::filesystem::path& programFolder, std::u16string_view pstFile, BranchMode mode,
                    std::u16string_view startText, std::u16string_view endText) {
     const std::filesystem::path input = toPath(pstFile);
-    if (!fileExists(input)) return ClaimsResult::refused(std::u16string(kMissingFile));
+    if (!fileExists(input)) return ClaimsResult::refused(std::u16string(msg::kNoFile));
     if (mode == BranchMode::Positions) {
         if (auto refusal = positionsRefusal(startText, endText)) return ClaimsResult::refused(std::move(*refusal));
     }
     BranchRemover remover(mode, readPosition(startText), readPosition(endText));
-    return rewriteClaimsFile(programFolder, input, remover, remover.outputName(), kMessage);
+    return rewriteClaimsFile(programFolder, input, remover, remover.outputName(), msg::kBranchNumbersRemoved);
 }
 
 }  // namespace vask::claims

@@ -29,11 +29,7 @@ ClaimsKind kindOfExaminingBody(std::u16string_view field1) {
 std::optional<char16_t> fileKindMark(const std::filesystem::path& file) {
     // Only the first characters matter, so only the first bytes are read and decoded the
     // way the line-list loader decodes the whole file.
-    InputFile in(file);
-    std::string bytes(kKindMarkPrefix, '\0');
-    size_t got = 0;
-    for (size_t n; got < bytes.size() && (n = in.read(bytes.data() + got, bytes.size() - got)) > 0;) got += n;
-    bytes.resize(got);
+    const std::string bytes = readPrefix(file, kKindMarkPrefix);
     size_t bomLength = 0;
     const TextEncoding encoding = encodingFromBom(bytes, bomLength);
     const std::u16string text = decodeText(std::string_view(bytes).substr(bomLength), encoding);
@@ -64,12 +60,9 @@ ClaimsResult rewriteClaimsFile(const std::filesystem::path& programFolder, const
         if (text) writer->writeLine(*text);
     }
     if (!writer) writer.emplace(programFolder / toPath(provisionalName));
-    // The name comes from the file's content (its billing month): it must stay a plain
-    // name inside the program folder.
+    // The name comes from the file's content (its billing month).
     const std::u16string name = editor.outputName();
-    requirePlainFileName(name);
-    const std::filesystem::path target = programFolder / toPath(name);
-    refuseToReplaceInputs(target, {input});
+    const std::filesystem::path target = outputPath(programFolder, name, {.inputs = {input}});
     writer->commit(target);
     return {Outcome::wrote({target}, std::u16string(message)), editor.kind(), name};
 }

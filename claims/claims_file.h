@@ -11,9 +11,6 @@
 
 namespace vask::claims {
 
-// The warning of a run whose claims file is not there (an empty path names no file).
-inline constexpr std::u16string_view kMissingFile = u"ファイルがありません。";
-
 // Employee insurance (社保, IR field 1 = "1") or national health insurance (国保, "2").
 enum class ClaimsKind { Employee, National };
 

@@ -1,6 +1,8 @@
-// vask-cli subcommands of the claims tools: anonymize and strip-branch.
+// vask-cli subcommands of the claims tools: anonymize (with the check of what it wrote)
+// and strip-branch.
 #include "claims/anonymize.h"
 #include "claims/branch_number.h"
+#include "cli/check_commands.h"
 #include "cli/cli.h"
 
 namespace vask::cli {
@@ -20,7 +22,12 @@ const CommandRegistration anonymize({
     .synopsis = "anonymize CLAIMS [-o OUTDIR]",
     .valueOptions = {"-o"},
     .positionalCount = 1,
-    .run = [](const Arguments& args) { return claims::Conv(args.outputFolder(), args.positional[0]).outcome; },
+    .run =
+        [](const Arguments& args) {
+            const Outcome outcome = claims::Conv(args.outputFolder(), args.positional[0]).outcome;
+            checkAfterwards(AnonymisedKind::Claims, args.positional[0], outcome);
+            return outcome;
+        },
 });
 
 // A missing --from or --to is the empty text, which positions mode refuses as a blank box.

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <system_error>
 
+#include "core/messages.h"
 #include "platform/console.h"
 #include "platform/errors.h"
 #include "platform/paths.h"
@@ -18,6 +19,16 @@ std::vector<Command>& registry() {
 }
 
 void writeLine(std::FILE* stream, std::u16string_view text) { writeText(stream, utf16ToUtf8(text) + "\n"); }
+
+// What was printed on standard output is what a caller reads of the run (the written
+// paths, a report): losing it (a full disk, a closed file) must not pass as success.
+int statusAfterPrinting(int status) {
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+        writeLine(stderr, msg::errorBoxText(u"標準出力に書き込めません"));
+        return kExitRefused;
+    }
+    return status;
+}
 
 }  // namespace
 
@@ -80,13 +91,16 @@ int report(const Outcome& outcome) {
         const std::u8string bytes = (ec ? file : full.lexically_normal()).u8string() + u8"\n";
         writeText(stdout, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
     }
-    // The printed paths are what a caller reads of the run: losing them (a full disk, a
-    // closed file) must not pass as success.
-    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
-        writeLine(stderr, errorBoxText(u"標準出力に書き込めません"));
-        return kExitRefused;
-    }
-    return kExitOk;
+    return statusAfterPrinting(kExitOk);
+}
+
+int report(const Verdict& verdict) {
+    for (const auto& line : verdict.lines) writeLine(stdout, line);
+    return statusAfterPrinting(verdict.passed ? kExitOk : kExitFound);
+}
+
+int report(const CommandResult& result) {
+    return std::visit([](const auto& r) { return report(r); }, result);
 }
 
 std::filesystem::path programFolder() { return executableFolder(); }
@@ -97,7 +111,9 @@ std::string usageText() {
     text +=
         "\nOUTDIR (-o OUTDIR, default the current folder) receives the outputs. On success the full\n"
         "path of every written file is printed, one per line (exit status 0); a refusal or an error\n"
-        "prints its message on standard error (exit status 1); wrong usage exits with status 2.\n";
+        "prints its message on standard error (exit status 1); wrong usage exits with status 2.\n"
+        "check-anonymized prints its report and exits with status 0 when no identifying value of\n"
+        "the original is left and every record count matches, 3 when not, 1 when it cannot check.\n";
     return text;
 }
 

@@ -8,7 +8,9 @@
 //                               it; --movacal MAPPING runs the Movacal variant
 //   map INPUT MAPPING OUTPUT    the column mapping step alone
 //   blank-names FORM1           the anonymised copy without patient names
+#include "cli/check_commands.h"
 #include "cli/cli.h"
+#include "core/messages.h"
 #include "formone/anonymiser.h"
 #include "formone/first_converter.h"
 #include "formone/form1_file.h"
@@ -27,9 +29,9 @@ Outcome runCarte2(const Arguments& args) {
     if (const auto given = args.option("--month")) {
         month = *given;
     } else {
-        const auto lines = formone::loadFormOne(toPath(form1));
-        if (!formone::isAcceptedFormOne(lines)) return Outcome::refused(std::u16string(formone::kNotFormOneWarning));
-        month = formone::yearMonthOfChoice(lines);
+        const auto choice = formone::chooseFormOne(toPath(form1));
+        if (!choice.accepted()) return Outcome::refused(msg::kNotFormOneFile);
+        month = choice.yearMonth();
     }
     std::optional<std::filesystem::path> mapping;
     if (const auto given = args.option("--movacal")) mapping = toPath(*given);
@@ -44,7 +46,11 @@ Outcome runMap(const Arguments& args) {
     return Outcome::wrote({output});
 }
 
-Outcome runBlankNames(const Arguments& args) { return formone::runAnonymiser(args.positional[0], args.outputFolder()); }
+Outcome runBlankNames(const Arguments& args) {
+    const Outcome outcome = formone::runAnonymiser(args.positional[0], args.outputFolder());
+    checkAfterwards(AnonymisedKind::FormOne, args.positional[0], outcome);
+    return outcome;
+}
 
 const CommandRegistration carte({
     .order = 30,

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "cli/cli.h"
+#include "core/messages.h"
 #include "platform/args.h"
 #include "platform/console.h"
 #include "platform/errors.h"
@@ -41,9 +42,9 @@ int main(int argc, char** argv) {
         } catch (const vask::cli::UsageError& e) {
             return usage(e.reason);
         } catch (const vask::Error& e) {
-            return fail(vask::errorBoxText(e.message()));
+            return fail(vask::msg::errorBoxText(e.message()));
         } catch (const std::exception& e) {
-            return fail(vask::errorBoxText(vask::utf8ToUtf16(e.what())));
+            return fail(vask::msg::errorBoxText(vask::utf8ToUtf16(e.what())));
         }
     }
     return usage("unknown subcommand " + name);

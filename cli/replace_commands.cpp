@@ -2,6 +2,7 @@
 // The change definitions are read first, as the window's run does; OUTDIR plays the
 // program folder that receives the replaced copy.
 #include "cli/cli.h"
+#include "core/messages.h"
 #include "replace/change_definitions.h"
 #include "replace/record_replacement.h"
 
@@ -10,7 +11,7 @@ namespace {
 
 Outcome runReplace(const Arguments& args) {
     const auto definitions = CsvSet(args.positional[1]);
-    if (!definitions) return Outcome::refused(kNoDefinitionFile);
+    if (!definitions) return Outcome::refused(msg::kNoDefinitionFile);
     return Cnv(args.positional[0], *definitions, args.outputFolder());
 }
 

@@ -1,5 +1,6 @@
 #include "core/numbers.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -12,13 +13,14 @@
 namespace vask {
 namespace {
 
-// The reading stops at the end of the text or at an embedded U+0000, like the
-// null-terminated reading the files were made for.
+// Walks a text that is read as a whole: U+0000 is an ordinary character, and only the
+// end of the text ends it. Past the end, `at` gives U+0000, which no step accepts.
 struct Cursor {
     std::u16string_view text;
     size_t i = 0;
     char16_t at(size_t k) const { return k < text.size() ? text[k] : u'\0'; }
     char16_t cur() const { return at(i); }
+    bool atEnd() const { return i >= text.size(); }
 };
 
 int hexDigit(char16_t c) {
@@ -65,7 +67,7 @@ std::optional<Int> readInteger(std::u16string_view text) {
         // The last digit carried the value past the signed range.
         if (result != 0 && negative != (result < 0)) return std::nullopt;
     }
-    if (empty || c.cur() != u'\0') return std::nullopt;
+    if (empty || !c.atEnd()) return std::nullopt;
     return static_cast<Int>(value);
 }
 
@@ -77,29 +79,53 @@ std::optional<int64_t> readInt64(std::u16string_view text) { return readInteger<
 
 int32_t readInt32Or(std::u16string_view text, int32_t fallback) { return readInt32(text).value_or(fallback); }
 
+namespace {
+
+// A decimal exponent far beyond what extended precision holds, to which longer exponents
+// are cut: the value overflows or underflows all the same.
+constexpr long long kExponentLimit = 1'000'000'000'000LL;
+
+bool isDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
+
+// Appends the digits at the cursor to `out`; returns how many there were.
+size_t takeDigits(Cursor& c, std::string& out) {
+    const size_t first = c.i;
+    for (; isDigit(c.cur()); ++c.i) out.push_back(static_cast<char>(c.cur()));
+    return c.i - first;
+}
+
+}  // namespace
+
 std::optional<long double> readDecimal(std::u16string_view text) {
     Cursor c{text};
-    std::string ascii;  // the accepted number, in the form strtold reads
+    // The number is handed to strtold without a decimal point, as its digits and a power
+    // of ten: that form reads the same under every locale (LC_NUMERIC of a desktop program
+    // may name a comma), and strtold rounds it to the same value as the written form.
+    std::string mantissa;
     while (c.cur() == u' ') ++c.i;
-    if (c.cur() == u'+' || c.cur() == u'-') ascii.push_back(static_cast<char>(c.text[c.i++]));
-    int digits = 0;
-    for (; c.cur() >= u'0' && c.cur() <= u'9'; ++c.i, ++digits) ascii.push_back(static_cast<char>(c.cur()));
+    if (c.cur() == u'+' || c.cur() == u'-') mantissa.push_back(static_cast<char>(c.text[c.i++]));
+    size_t digits = takeDigits(c, mantissa);
+    size_t fractionDigits = 0;
     if (c.cur() == u'.') {
-        ascii.push_back('.');
-        for (++c.i; c.cur() >= u'0' && c.cur() <= u'9'; ++c.i, ++digits) ascii.push_back(static_cast<char>(c.cur()));
+        ++c.i;
+        fractionDigits = takeDigits(c, mantissa);
+        digits += fractionDigits;
     }
     if (digits == 0) return std::nullopt;
+    long long exponent = 0;
     if (c.cur() == u'e' || c.cur() == u'E') {
-        ascii.push_back('e');
         ++c.i;
-        if (c.cur() == u'+' || c.cur() == u'-') ascii.push_back(static_cast<char>(c.text[c.i++]));
-        int expDigits = 0;
-        for (; c.cur() >= u'0' && c.cur() <= u'9'; ++c.i, ++expDigits) ascii.push_back(static_cast<char>(c.cur()));
-        if (expDigits == 0) return std::nullopt;
+        const bool negative = c.cur() == u'-';
+        if (c.cur() == u'+' || c.cur() == u'-') ++c.i;
+        if (!isDigit(c.cur())) return std::nullopt;
+        for (; isDigit(c.cur()); ++c.i) exponent = std::min(exponent * 10 + (c.cur() - u'0'), kExponentLimit);
+        if (negative) exponent = -exponent;
     }
     while (c.cur() == u' ') ++c.i;
-    if (c.cur() != u'\0') return std::nullopt;
-    const long double value = std::strtold(ascii.c_str(), nullptr);
+    if (!c.atEnd()) return std::nullopt;
+    exponent -= static_cast<long long>(std::min<size_t>(fractionDigits, kExponentLimit));
+    mantissa += "e" + std::to_string(exponent);
+    const long double value = std::strtold(mantissa.c_str(), nullptr);
     if (std::isinf(value) || std::isnan(value)) return std::nullopt;
     return value;
 }

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -12,10 +13,10 @@ namespace vask {
 
 class Outcome {
 public:
-    static Outcome refused(std::u16string warning) {
+    static Outcome refused(std::u16string_view warning) {
         Outcome o;
         o.refused_ = true;
-        o.message_ = std::move(warning);
+        o.message_ = warning;
         return o;
     }
     static Outcome wrote(std::vector<std::filesystem::path> files, std::u16string message = {}) {

@@ -1,7 +1,9 @@
 #include "core/result_handoff.h"
 
+#include <algorithm>
 #include <system_error>
 
+#include "core/file_names.h"
 #include "core/text.h"
 #include "core/textfile.h"
 #include "platform/atomic_file.h"
@@ -12,9 +14,7 @@ namespace vask {
 
 std::u16string clinicFolderName(std::u16string_view field4, std::u16string_view field6) {
     std::u16string name = std::u16string(field4) + u"_" + std::u16string(field6);
-    for (char16_t& c : name) {
-        if (c < 0x20 || std::u16string_view(u"\\/:*?\"<>|").find(c) != std::u16string_view::npos) c = u'_';
-    }
+    std::replace_if(name.begin(), name.end(), isForbiddenInFileName, u'_');
     if (name.find_first_not_of(u'.') == std::u16string::npos) name = u"_";
     return name;
 }
@@ -25,9 +25,10 @@ std::filesystem::path resultTarget(const std::filesystem::path& programFolder, c
     std::filesystem::path target = toPath(settings.saveFolder);
     if (trim(settings.clinicRule) != u"1") return target;
 
-    const std::vector<std::u16string> lines = LoadLineList(programFolder / toPath(file1));
+    std::u16string firstLine;  // stays empty for a file without any line
+    TextLineReader(programFolder / toPath(file1)).next(firstLine);
     std::vector<std::u16string> fields;
-    GetCommaTxt(lines.empty() ? std::u16string_view{} : std::u16string_view(lines.front()), fields);
+    GetCommaTxt(firstLine, fields);
     if (fields.size() <= 4) throwListIndex(4);
     if (fields.size() <= 6) throwListIndex(6);
     target /= toPath(clinicFolderName(fields[4], fields[6]));

@@ -24,30 +24,14 @@ bool takesVoicedMark(char16_t half) {
 }
 bool takesSemiVoicedMark(char16_t half) { return half >= 0xFF8A && half <= 0xFF8E; }
 
+void appendWideUnits(std::u16string_view src, std::u16string& out) {
+    for (size_t i = 0; i < src.size();) out.push_back(nextWideUnit(src, i));
+}
+
 std::u16string toWide(std::u16string_view src) {
     std::u16string out;
     out.reserve(src.size());
-    for (size_t i = 0; i < src.size(); ++i) {
-        const char16_t c = src[i];
-        if (c >= 0x21 && c <= 0x7E) {
-            out.push_back(static_cast<char16_t>(c - 0x21 + 0xFF01));
-        } else if (c == 0x20) {
-            out.push_back(0x3000);
-        } else if (c >= kHalfFirst && c <= kHalfLast) {
-            char16_t wide = kWideKana[c - kHalfFirst];
-            const char16_t next = i + 1 < src.size() ? src[i + 1] : 0;
-            if (next == kHalfVoiced && takesVoicedMark(c)) {
-                wide = c == 0xFF73 ? char16_t{0x30F4} : static_cast<char16_t>(wide + 1);
-                ++i;
-            } else if (next == kHalfSemiVoiced && takesSemiVoicedMark(c)) {
-                wide = static_cast<char16_t>(wide + 2);
-                ++i;
-            }
-            out.push_back(wide);
-        } else {
-            out.push_back(c);
-        }
-    }
+    appendWideUnits(src, out);
     return out;
 }
 
@@ -105,6 +89,22 @@ void shiftKana(std::u16string& text, char16_t first, char16_t last, int delta) {
 bool has(TConversions set, TConversion member) { return (set & conversionSet(member)) != 0; }
 
 }  // namespace
+
+void appendWide(std::u16string_view src, std::u16string& out) { appendWideUnits(src, out); }
+
+char16_t wideKanaAt(std::u16string_view text, size_t& i) {
+    const char16_t c = text[i++];
+    char16_t wide = kWideKana[c - kHalfFirst];
+    const char16_t next = i < text.size() ? text[i] : 0;
+    if (next == kHalfVoiced && takesVoicedMark(c)) {
+        wide = c == 0xFF73 ? char16_t{0x30F4} : static_cast<char16_t>(wide + 1);
+        ++i;
+    } else if (next == kHalfSemiVoiced && takesSemiVoicedMark(c)) {
+        wide = static_cast<char16_t>(wide + 2);
+        ++i;
+    }
+    return wide;
+}
 
 std::u16string StrConv(std::u16string_view src, TConversions conversion) {
     if (src.empty()) return {};

@@ -2,14 +2,6 @@
 
 namespace vask {
 
-std::u16string_view trimmedView(std::u16string_view text) {
-    size_t begin = 0;
-    size_t end = text.size();
-    while (begin < end && isBlankUnit(text[begin])) ++begin;
-    while (end > begin && isBlankUnit(text[end - 1])) --end;
-    return text.substr(begin, end - begin);
-}
-
 std::u16string trim(std::u16string_view text) { return std::u16string(trimmedView(text)); }
 
 bool isBlank(std::u16string_view text) { return trimmedView(text).empty(); }

@@ -11,7 +11,14 @@ namespace vask {
 
 // --- Trimming: every leading and trailing code unit up to U+0020 goes (never U+3000).
 constexpr bool isBlankUnit(char16_t c) { return c <= 0x20; }
-std::u16string_view trimmedView(std::u16string_view text);
+// Inline: the search of anonymised files trims every field of a whole file.
+inline std::u16string_view trimmedView(std::u16string_view text) {
+    size_t begin = 0;
+    size_t end = text.size();
+    while (begin < end && isBlankUnit(text[begin])) ++begin;
+    while (end > begin && isBlankUnit(text[end - 1])) --end;
+    return text.substr(begin, end - begin);
+}
 std::u16string trim(std::u16string_view text);
 bool isBlank(std::u16string_view text);
 

@@ -1,5 +1,7 @@
 #include "core/textfile.h"
 
+#include <cstring>
+
 #include "platform/cp932.h"
 #include "platform/errors.h"
 #include "platform/utf.h"
@@ -19,22 +21,29 @@ bool LineBytesReader::fill() {
     end_ = file_.read(block_.get(), blockSize_);
     pos_ = 0;
     if (end_ == 0) atEnd_ = true;
+    checkBlock(0);
     return end_ > 0;
+}
+
+// The bytes of the block from `from` on, up to the end mark 0x1A under the text-file rule
+// (nothing after it is ever read).
+void LineBytesReader::checkBlock(size_t from) {
+    if (!refuseNul_ || from >= end_) return;
+    const char* data = block_.get() + from;
+    size_t size = end_ - from;
+    if (rule_ == LineRule::TextFile) {
+        if (const void* mark = std::memchr(data, kEndOfFileMark, size)) size = static_cast<const char*>(mark) - data;
+    }
+    if (std::memchr(data, '\0', size)) throw Error(msg::notShiftJisText(file_.path()));
 }
 
 void LineBytesReader::skipLeading(std::string_view mark) {
     // Nothing has been read yet: the first bytes go to the start of the block.
-    size_t got = 0;
-    while (got < mark.size()) {
-        const size_t n = file_.read(block_.get() + got, mark.size() - got);
-        if (n == 0) {
-            atEnd_ = true;
-            break;
-        }
-        got += n;
-    }
+    const size_t got = file_.readFully(block_.get(), mark.size());
+    if (got < mark.size()) atEnd_ = true;
     end_ = got;
     pos_ = std::string_view(block_.get(), got) == mark ? got : 0;
+    checkBlock(0);
 }
 
 // The text-file rule: after a CR the rest of the physical line, up to and including the
@@ -108,16 +117,116 @@ void Cp932LineReader::check(std::string_view bytes) {
     size_t markLength = 0;
     const bool marked = first_ && encodingFromBom(bytes, markLength) != TextEncoding::Cp932;
     first_ = false;
-    if (marked || bytes.find('\0') != std::string_view::npos) throw Error(msg::notShiftJisText(bytes_.path()));
+    if (marked) throw Error(msg::notShiftJisText(bytes_.path()));
 }
 
 bool Cp932LineReader::next(std::u16string& line) {
     std::string_view bytes;
     if (!bytes_.next(bytes)) return false;
-    if (input_ == Cp932Input::ShiftJisText) check(bytes);
+    if (input_ == Cp932Input::ShiftJisText && first_) check(bytes);
     line.clear();
     cp932::decodeAppend(bytes, line);
     return true;
+}
+
+TextLineReader::TextLineReader(const std::filesystem::path& path, Cp932Input input, size_t blockSize) {
+    constexpr size_t kLongestMark = 3;
+    file_.emplace(path);
+    std::string lead(kLongestMark, '\0');
+    size_t got = 0;
+    for (size_t n; got < lead.size() && (n = file_->read(lead.data() + got, lead.size() - got)) > 0;) got += n;
+    lead.resize(got);
+    size_t markLength = 0;
+    encoding_ = encodingFromBom(lead, markLength);
+    if (encoding_ == TextEncoding::Utf16LE || encoding_ == TextEncoding::Utf16BE) {
+        block_.resize(blockSize);
+        if (got > markLength) oddByte_ = lead[markLength];  // the mark is 2 bytes: one byte is left
+        return;
+    }
+    file_.reset();
+    bytes_.emplace(path, LineRule::AnyBreak, blockSize);
+    if (encoding_ == TextEncoding::Utf8) bytes_->skipLeading(lead.substr(0, markLength));
+    if (encoding_ == TextEncoding::Cp932 && input != Cp932Input::AnyBytes) bytes_->refuseNulBytes();
+}
+
+bool TextLineReader::next(std::u16string& line) {
+    if (file_) return nextUtf16(line);
+    std::string_view bytes;
+    if (!bytes_->next(bytes)) return false;
+    line.clear();
+    if (encoding_ == TextEncoding::Utf8) {
+        // Bytes CR and LF are never part of a UTF-8 character, nor of an ill-formed
+        // sequence, so each line decodes as it does inside the whole text.
+        line = utf8ToUtf16(bytes);
+        return true;
+    }
+    cp932::decodeAppend(bytes, line);
+    return true;
+}
+
+// The next block as UTF-16 units; an odd last byte of the file becomes U+FFFD. The units
+// may be none (a read of one byte that only starts a unit).
+bool TextLineReader::fillUnits() {
+    if (atEnd_) return false;
+    units_.clear();
+    pos_ = 0;
+    const size_t got = file_->read(block_.data(), block_.size());
+    if (got == 0) {
+        atEnd_ = true;
+        if (!oddByte_) return false;
+        oddByte_.reset();
+        units_.push_back(u'\uFFFD');
+        return true;
+    }
+    const bool bigEndian = encoding_ == TextEncoding::Utf16BE;
+    const auto unit = [bigEndian](char first, char second) {
+        const auto a = static_cast<unsigned char>(first);
+        const auto b = static_cast<unsigned char>(second);
+        return static_cast<char16_t>(bigEndian ? (a << 8 | b) : (b << 8 | a));
+    };
+    size_t i = 0;
+    if (oddByte_) {
+        units_.push_back(unit(*oddByte_, block_[0]));
+        oddByte_.reset();
+        i = 1;
+    }
+    for (; i + 1 < got; i += 2) units_.push_back(unit(block_[i], block_[i + 1]));
+    if (i < got) oddByte_ = block_[i];
+    return true;
+}
+
+bool TextLineReader::nextUtf16(std::u16string& line) {
+    line.clear();
+    bool started = false;  // some unit of this line was read (an empty line has its break)
+    for (;;) {
+        if (pos_ == units_.size()) {
+            if (!fillUnits()) return started;
+            continue;
+        }
+        if (skipLineFeed_) {
+            skipLineFeed_ = false;
+            if (units_[pos_] == u'\n') {
+                ++pos_;
+                continue;
+            }
+        }
+        size_t k = pos_;
+        while (k < units_.size() && units_[k] != u'\r' && units_[k] != u'\n') ++k;
+        line.append(units_, pos_, k - pos_);
+        started = started || k > pos_;
+        if (k == units_.size()) {
+            pos_ = k;
+            continue;
+        }
+        skipLineFeed_ = units_[k] == u'\r';
+        pos_ = k + 1;
+        return true;
+    }
+}
+
+bool hasAnyLine(const std::filesystem::path& path) {
+    std::u16string line;
+    return TextLineReader(path).next(line);
 }
 
 TextEncoding encodingFromBom(std::string_view bytes, size_t& bomLength) {
@@ -169,7 +278,7 @@ namespace {
 // The bytes of a whole file decoded, checked as `input` says when they are code page 932.
 std::u16string decodeFile(const std::filesystem::path& path, std::string_view bytes, TextEncoding encoding,
                           Cp932Input input) {
-    if (encoding == TextEncoding::Cp932 && input == Cp932Input::ShiftJisText &&
+    if (encoding == TextEncoding::Cp932 && input != Cp932Input::AnyBytes &&
         bytes.find('\0') != std::string_view::npos) {
         throw Error(msg::notShiftJisText(path));
     }

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -44,12 +45,18 @@ public:
 
     // Drops `mark` (a byte-order mark) when the file begins with it; call before next().
     void skipLeading(std::string_view mark);
+    // From now on a NUL byte anywhere in the file (before the byte 0x1A under the text-file
+    // rule) raises Error (not Shift-JIS text), also in the part of a physical line that the
+    // text-file rule skips after a lone CR: the refusal is about the file, not about the
+    // bytes a reader keeps. Call before next().
+    void refuseNulBytes() { refuseNul_ = true; }
     // The next line without its break, valid until the next call; false when there is none.
     bool next(std::string_view& line);
     const std::filesystem::path& path() const { return file_.path(); }
 
 private:
     bool fill();
+    void checkBlock(size_t from);
     bool skipRestOfPhysicalLine();
 
     InputFile file_;
@@ -63,16 +70,21 @@ private:
     bool atEnd_ = false;           // no further byte will be read
     bool skipLineFeed_ = false;    // the last line ended in CR: an LF right after belongs to it
     bool skipToLineFeed_ = false;  // the text-file rule after a CR: skip through the next LF
-    std::string carried_;          // the start of a line that runs past the block
+    bool refuseNul_ = false;
+    std::string carried_;  // the start of a line that runs past the block
 };
 
 // What a code page 932 reader or loader accepts.
 enum class Cp932Input {
     AnyBytes,  // every byte is decoded as code page 932 decodes it
-    // Shift-JIS text only: a NUL byte raises Error (not Shift-JIS text), and so does, in
-    // Cp932LineReader, a byte-order mark at the start. Such a file is UTF-16 (whose ASCII
-    // characters all hold a NUL byte), UTF-8 with its mark, or no text at all; read byte
-    // by byte its records and names would pass unrecognised.
+    // No NUL byte: one raises Error (not Shift-JIS text). Such a file is UTF-16 (whose
+    // ASCII characters all hold a NUL byte) or no text at all; read byte by byte it gives
+    // fields full of NUL characters and numbers cut short. A byte-order mark passes as the
+    // characters code page 932 reads in it.
+    NoNulBytes,
+    // Shift-JIS text only: no NUL byte, and, in Cp932LineReader, no byte-order mark at the
+    // start either. Read byte by byte, the records and names of a UTF-8 file with its mark
+    // or of a UTF-16 file would pass unrecognised.
     ShiftJisText,
 };
 
@@ -80,7 +92,9 @@ enum class Cp932Input {
 class Cp932LineReader {
 public:
     Cp932LineReader(const std::filesystem::path& path, LineRule rule, Cp932Input input = Cp932Input::AnyBytes)
-        : bytes_(path, rule), input_(input) {}
+        : bytes_(path, rule), input_(input) {
+        if (input_ != Cp932Input::AnyBytes) bytes_.refuseNulBytes();
+    }
     // The next line, decoded; false when there is none.
     bool next(std::u16string& line);
 
@@ -91,6 +105,42 @@ private:
     Cp932Input input_;
     bool first_ = true;
 };
+
+// Streams the lines of a file exactly as LoadLineList gives them, in constant memory
+// (bounded by the longest line): a byte-order mark selects UTF-8, UTF-16 LE or UTF-16 BE
+// and is dropped; otherwise code page 932, checked as `input` says. CR LF, LF or a lone
+// CR end a line. In UTF-16 the breaks are two-byte units, so such a file is split unit by
+// unit; an odd last byte becomes U+FFFD.
+class TextLineReader {
+public:
+    // Raises Error (cannot open). `blockSize` as for LineBytesReader.
+    explicit TextLineReader(const std::filesystem::path& path, Cp932Input input = Cp932Input::AnyBytes,
+                            size_t blockSize = kLineReadBlock);
+    // The next line, decoded; false when there is none. Raises Error when the file cannot
+    // be read, or, unless `input` is AnyBytes, when a file without a mark (code page 932)
+    // holds a NUL byte.
+    bool next(std::u16string& line);
+    TextEncoding encoding() const { return encoding_; }
+
+private:
+    bool nextUtf16(std::u16string& line);
+    bool fillUnits();
+
+    TextEncoding encoding_ = TextEncoding::Cp932;
+    std::optional<LineBytesReader> bytes_;  // code page 932 and UTF-8
+    // UTF-16: the file, its bytes as read and as units, and where the splitting stands.
+    std::optional<InputFile> file_;
+    std::string block_;
+    std::u16string units_;
+    size_t pos_ = 0;
+    std::optional<char> oddByte_;  // the first byte of a unit that runs past the block
+    bool atEnd_ = false;
+    bool skipLineFeed_ = false;  // the last line ended in CR: an LF right after belongs to it
+};
+
+// Whether the line-list loader would give the file at least one line; reads only up to
+// the end of the first. Raises Error (cannot open).
+bool hasAnyLine(const std::filesystem::path& path);
 
 // Decodes bytes in `encoding` (a byte-order mark must already be cut off).
 std::u16string decodeText(std::string_view bytes, TextEncoding encoding);

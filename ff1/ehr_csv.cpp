@@ -5,6 +5,7 @@
 #include <unordered_map>
 
 #include "core/file_names.h"
+#include "core/messages.h"
 #include "core/text.h"
 #include "core/textfile.h"
 #include "ff1/ff1_format.h"
@@ -98,8 +99,7 @@ std::u16string appendFileDate(const std::filesystem::path& file) {
 
 void checkAppendDate(const std::u16string& baseDate, const std::u16string& appendDate) {
     if (baseDate.empty() || appendDate.empty() || baseDate == appendDate) return;
-    throw Error(u"追記ファイルの診療年月日が異なります。元ファイル=" + msg::shownText(baseDate) + u", 追記ファイル=" +
-                msg::shownText(appendDate));
+    throw Error(msg::appendDateDiffers(baseDate, appendDate));
 }
 
 // The ID substitution list: field 4 of a line (trimmed) is replaced by its field 0.
@@ -202,12 +202,11 @@ std::filesystem::path BuildEHRCSV_FromFF1_andSpecCSV(std::u16string_view MergedF
     if (appending) checkAppendDate(baseDate, appendFileDate(appendFile));
     const IdSubstitution substitution(merged.parent_path() / toPath(kRecelistName));
 
-    const std::u16string name = month + u"_ff1all.csv";
-    requirePlainFileName(name);
-    const std::filesystem::path target = toPath(OutDir) / toPath(name);
     std::vector<std::filesystem::path> inputs{toPath(SpecCsvPath), merged};
     if (appending) inputs.push_back(appendFile);
-    refuseToReplaceInputs(target, inputs);
+    // The output folder is the Downloads folder, not the program folder.
+    const std::filesystem::path target =
+        outputPath(toPath(OutDir), month + u"_ff1all.csv", {.inputs = inputs, .programFolder = false});
     LineWriter out = openCP932LossyWriter(target);
     out.writeLine(MakeCSVLine(spec.Headers));
     for (const auto& [dataId, row] : rows.rows()) {

@@ -21,15 +21,8 @@ bool isAscii(std::string_view bytes) {
 }  // namespace
 
 TextEncoding DetectEncodingFromFile(const std::filesystem::path& AFile, bool AssumeShiftJIS) {
-    InputFile file(AFile);
-    char head[kSniffedBytes] = {};
-    size_t got = 0;
-    while (got < kSniffedBytes) {
-        const size_t n = file.read(head + got, kSniffedBytes - got);
-        if (n == 0) break;
-        got += n;
-    }
-    if (std::string_view(head, kUtf8Bom.size()) == kUtf8Bom) return TextEncoding::Utf8;
+    // At most 4 bytes are looked at; bytes that the file does not have count as 0.
+    if (readPrefix(AFile, kSniffedBytes).starts_with(kUtf8Bom)) return TextEncoding::Utf8;
     return AssumeShiftJIS ? TextEncoding::Cp932 : TextEncoding::Utf8;
 }
 

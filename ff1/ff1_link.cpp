@@ -3,6 +3,7 @@
 #include <exception>
 #include <system_error>
 
+#include "core/messages.h"
 #include "core/text.h"
 #include "ff1/ehr_csv.h"
 #include "ff1/ff1_merge.h"
@@ -43,7 +44,7 @@ std::u16string withTrailingSeparator(std::u16string_view folder) {
 }
 
 Outcome runFF1Link(const FF1LinkRequest& request, const std::function<void()>& starting) {
-    if (isBlank(request.targetYearMonth)) return Outcome::refused(kMonthPrompt);
+    if (isBlank(request.targetYearMonth)) return Outcome::refused(msg::kYearMonthPrompt);
     const std::u16string folder = withTrailingSeparator(request.ff1Folder);
     const std::u16string merged = folder + kMergedFileName;
     removeFileIfExists(toPath(merged));
@@ -53,11 +54,11 @@ Outcome runFF1Link(const FF1LinkRequest& request, const std::function<void()>& s
         MergeFF1Latest(folder, merged, true, true);
         const auto written = BuildEHRCSV_FromFF1_andSpecCSV(merged, request.specCsv, request.outputFolder,
                                                             request.appendCsv, request.targetYearMonth);
-        return Outcome::wrote({written}, kLinkDone);
+        return Outcome::wrote({written}, std::u16string(msg::kLinkDone));
     } catch (const Error& e) {
-        return Outcome::refused(kLinkFailed + e.message());
+        return Outcome::refused(std::u16string(msg::kLinkFailed) + e.message());
     } catch (const std::exception& e) {
-        return Outcome::refused(kLinkFailed + utf8ToUtf16(e.what()));
+        return Outcome::refused(std::u16string(msg::kLinkFailed) + utf8ToUtf16(e.what()));
     }
 }
 

@@ -13,9 +13,6 @@ namespace vask::ff1 {
 
 inline constexpr char16_t kMergedFileName[] = u"G_FF1_all.txt";
 inline constexpr char16_t kSpecFileName[] = u"siyo4.csv";
-inline constexpr char16_t kMonthPrompt[] = u"連携ファイル該当年月を入力してください";
-inline constexpr char16_t kLinkFailed[] = u"エラーが発生しました:";
-inline constexpr char16_t kLinkDone[] = u"電カル連携ファイルが作成されました";
 
 struct FF1LinkRequest {
     std::u16string ff1Folder;     // a trailing path separator is added when it has none
@@ -29,10 +26,10 @@ struct FF1LinkRequest {
 // ends in none.
 std::u16string withTrailingSeparator(std::u16string_view folder);
 
-// A blank year-month is refused with kMonthPrompt before anything is touched. Otherwise a
+// A blank year-month is refused with msg::kYearMonthPrompt before anything is touched. Otherwise a
 // merged file left by an earlier run is deleted (an Error when it cannot be), `starting`
 // is called, and the merge and the build run: their errors come back as the refusal
-// kLinkFailed + the error text; success as the written file with kLinkDone.
+// msg::kLinkFailed + the error text; success as the written file with msg::kLinkDone.
 Outcome runFF1Link(const FF1LinkRequest& request, const std::function<void()>& starting = {});
 
 }  // namespace vask::ff1

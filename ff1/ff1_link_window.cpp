@@ -1,17 +1,17 @@
 #include "ff1/ff1_link_window.h"
 
-#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
 #include <optional>
 
-#include "app/error_box.h"
-#include "app/qt_text.h"
-#include "app/widgets.h"
 #include "core/text.h"
 #include "ff1/ff1_link.h"
+#include "gui/busy_cursor.h"
+#include "gui/error_box.h"
+#include "gui/qt_text.h"
+#include "gui/widgets.h"
 #include "platform/paths.h"
 
 namespace vask {
@@ -22,22 +22,17 @@ constexpr int kClientHeight = 211;
 constexpr char16_t kFolderKey[] = u"SAVEFF1";
 constexpr char16_t kDefaultFolder[] = u"C:\\HDD_QT7\\FF1";
 
-// The run's look: its button disabled and the busy cursor, until the object goes.
-class BusyRun {
+// The run's look, until the object goes: its button disabled and the busy cursor.
+class RunningLook {
 public:
-    explicit BusyRun(QPushButton* button) : button_(button) {
-        button_->setEnabled(false);
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-    }
-    ~BusyRun() {
-        QApplication::restoreOverrideCursor();
-        button_->setEnabled(true);
-    }
-    BusyRun(const BusyRun&) = delete;
-    BusyRun& operator=(const BusyRun&) = delete;
+    explicit RunningLook(QPushButton* button) : button_(button) { button_->setEnabled(false); }
+    ~RunningLook() { button_->setEnabled(true); }
+    RunningLook(const RunningLook&) = delete;
+    RunningLook& operator=(const RunningLook&) = delete;
 
 private:
     QPushButton* button_;
+    BusyCursor busy_;
 };
 
 }  // namespace
@@ -46,9 +41,9 @@ bool TfrmFF1MergeVCL2::DspSet(AppContext& context, QWidget* parent) {
     return showFreshModal<TfrmFF1MergeVCL2>(context, parent);
 }
 
-TfrmFF1MergeVCL2::TfrmFF1MergeVCL2(AppContext& context, QWidget* parent) : QDialog(parent), context_(context) {
-    setObjectName(QStringLiteral("frmFF1MergeVCL2"));
-    setUpFixedWindow(this, QStringLiteral("FF1連携"), kClientWidth, kClientHeight);
+TfrmFF1MergeVCL2::TfrmFF1MergeVCL2(AppContext& context, QWidget* parent)
+    : ToolWindow(context, parent, QStringLiteral("frmFF1MergeVCL2"), QStringLiteral("FF1連携"), kClientWidth,
+                 kClientHeight) {
     // The frame of this window is sizable; it opens at its designed client size.
     setMinimumSize(0, 0);
     setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
@@ -57,8 +52,9 @@ TfrmFF1MergeVCL2::TfrmFF1MergeVCL2(AppContext& context, QWidget* parent) : QDial
     font.setPixelSize(12);
     setFont(font);
     createControls();
-    onClick(Button3, context_, this, [this] { Button3Click(); });
-    onClick(Button2, context_, this, [this] { Button2Click(); });
+    onClick(Button3, [this] { Button3Click(); });
+    // The link writes into the Downloads folder, not the program folder: no write check.
+    onClick(Button2, [this] { Button2Click(); });
     InitSet();  // FormCreate
     centerOnScreen(this);
 }
@@ -79,13 +75,9 @@ void TfrmFF1MergeVCL2::InitSet() {
     specCsvPath_ = fromPath(context_.programFolder / toPath(ff1::kSpecFileName));
 }
 
-void TfrmFF1MergeVCL2::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    if (shown_) return;
-    shown_ = true;
-    runGuarded(context_, this, [this] {
-        if (isBlank(context_.settings().read(kFolderKey))) context_.settings().write(kFolderKey, kDefaultFolder);
-    });
+// InitSet ran when the window was made (FormCreate); showing it only sees to the folder.
+void TfrmFF1MergeVCL2::FormShow() {
+    if (isBlank(context_.settings().read(kFolderKey))) context_.settings().write(kFolderKey, kDefaultFolder);
 }
 
 void TfrmFF1MergeVCL2::Button3Click() {
@@ -100,8 +92,11 @@ void TfrmFF1MergeVCL2::Button2Click() {
     request.outputFolder = ff1::withTrailingSeparator(fromPath(context_.downloadsFolder()));
     request.specCsv = specCsvPath_;
     request.appendCsv = u16(Edit4->text());
-    std::optional<BusyRun> busy;
-    const Outcome outcome = ff1::runFF1Link(request, [&] { busy.emplace(Button2); });
+    // From the start of the merge the button is disabled and the busy cursor shown; both
+    // are back before the message appears.
+    std::optional<RunningLook> running;
+    const Outcome outcome = ff1::runFF1Link(request, [&] { running.emplace(Button2); });
+    running.reset();
     context_.dialogs->information(this, qs(outcome.message()));
 }
 

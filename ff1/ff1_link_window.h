@@ -3,11 +3,9 @@
 // output goes into the Downloads folder.
 #pragma once
 
-#include <QDialog>
-
 #include <string>
 
-#include "app/app_context.h"
+#include "gui/tool_window.h"
 
 class QLabel;
 class QLineEdit;
@@ -15,7 +13,7 @@ class QPushButton;
 
 namespace vask {
 
-class TfrmFF1MergeVCL2 : public QDialog {
+class TfrmFF1MergeVCL2 : public ToolWindow {
     Q_OBJECT
 public:
     // Shows a fresh window modally; returns true when it has been closed.
@@ -23,19 +21,17 @@ public:
 
     TfrmFF1MergeVCL2(AppContext& context, QWidget* parent);
 
-    void InitSet();
+    void InitSet() override;
     void Button3Click();
     void Button2Click();
 
 protected:
-    void showEvent(QShowEvent* event) override;  // FormShow
+    void FormShow() override;
 
 private:
     void createControls();
 
-    AppContext& context_;
     std::u16string specCsvPath_;  // siyo4.csv in the program folder
-    bool shown_ = false;
     QPushButton* BitBtn1 = nullptr;
     QLabel* Label1 = nullptr;
     QLineEdit* Edit3 = nullptr;

@@ -1,14 +1,11 @@
 #include "ff1/ff1_merge.h"
 
 #include <algorithm>
-#include <cstdlib>
-#include <cstring>
-#include <new>
 #include <system_error>
 #include <unordered_map>
-#include <utility>
 
 #include "core/file_names.h"
+#include "core/messages.h"
 #include "core/textfile.h"
 #include "ff1/ff1_format.h"
 #include "ff1/ff1_output.h"
@@ -72,38 +69,6 @@ struct KeptLine {
     std::string_view bytes;
 };
 
-// Bytes in a block of exactly their size: a month's lines take no room beyond their own,
-// however large an earlier month of the same data ID was.
-class ExactBytes {
-public:
-    ExactBytes() = default;
-    ExactBytes(ExactBytes&& other) noexcept
-        : data_(std::exchange(other.data_, nullptr)), size_(std::exchange(other.size_, 0)) {}
-    ExactBytes& operator=(ExactBytes&&) = delete;
-    ExactBytes(const ExactBytes&) = delete;
-    ~ExactBytes() { std::free(data_); }
-
-    void append(std::string_view head, std::string_view bytes) {
-        const size_t size = size_ + head.size() + bytes.size();
-        auto* grown = static_cast<char*>(std::realloc(data_, size));
-        if (!grown) throw std::bad_alloc();
-        data_ = grown;
-        std::memcpy(data_ + size_, head.data(), head.size());
-        if (!bytes.empty()) std::memcpy(data_ + size_ + head.size(), bytes.data(), bytes.size());
-        size_ = size;
-    }
-    void clear() {
-        std::free(data_);
-        data_ = nullptr;
-        size_ = 0;
-    }
-    std::string_view view() const { return {data_, size_}; }
-
-private:
-    char* data_ = nullptr;
-    size_t size_ = 0;
-};
-
 // Unsigned numbers in 7-bit groups, low group first, the high bit marking a following one.
 void putVarint(uint64_t value, std::string& out) {
     for (; value >= 0x80; value >>= 7) out.push_back(static_cast<char>((value & 0x7F) | 0x80));
@@ -119,6 +84,15 @@ uint64_t getVarint(std::string_view bytes, size_t& at) {
     }
 }
 
+// Appends to bytes that grow by half again whenever they are full: a data ID's many lines
+// cost few copies, and the room beyond its lines stays under a half of them.
+void appendGrowing(std::vector<char>& to, std::string_view head, std::string_view bytes) {
+    const size_t needed = to.size() + head.size() + bytes.size();
+    if (needed > to.capacity()) to.reserve(std::max(needed, to.capacity() + to.capacity() / 2));
+    to.insert(to.end(), head.begin(), head.end());
+    to.insert(to.end(), bytes.begin(), bytes.end());
+}
+
 // What can still reach the merged file: per data ID its largest year-month so far and the
 // lines of that month. An older month's lines are dropped as soon as a newer one appears.
 class LatestLines {
@@ -131,13 +105,13 @@ public:
         if (yearMonth < entry.yearMonth) return;
         if (yearMonth > entry.yearMonth) {
             entry.yearMonth = yearMonth;
-            entry.records.clear();
+            std::vector<char>().swap(entry.records);  // gives back the older month's room
         }
         // A record: encoding, input sequence and length, then the line's bytes.
         head_.assign(1, static_cast<char>(encoding));
         putVarint(sequence, head_);
         putVarint(bytes.size(), head_);
-        entry.records.append(head_, bytes);
+        appendGrowing(entry.records, head_, bytes);
     }
 
     // The kept lines in output order: data IDs ascending ignoring ASCII letter case, for
@@ -168,12 +142,12 @@ private:
     struct Entry {
         explicit Entry(int32_t ym) : yearMonth(ym) {}
         int32_t yearMonth;
-        ExactBytes records;
+        std::vector<char> records;
     };
     using Map = std::unordered_map<std::u16string, Entry, TransparentHash, std::equal_to<>>;
 
     static void readRecords(const Entry& entry, std::vector<KeptLine>& out) {
-        const std::string_view records = entry.records.view();
+        const std::string_view records(entry.records.data(), entry.records.size());
         for (size_t at = 0; at < records.size();) {
             KeptLine line{entry.yearMonth, 0, static_cast<TextEncoding>(records[at++]), {}};
             line.sequence = getVarint(records, at);
@@ -199,14 +173,12 @@ class Merger {
 public:
     void readFile(const std::filesystem::path& file, TextEncoding encoding) {
         LineBytesReader reader(file, LineRule::AnyBreak);
+        // Without the UTF-8 mark the file is Shift-JIS: a NUL byte means UTF-16 or no text,
+        // whose lines would give data IDs and months of garbage.
+        if (encoding == TextEncoding::Cp932) reader.refuseNulBytes();
         if (encoding == TextEncoding::Utf8) reader.skipLeading(kUtf8Bom);
         std::string_view bytes;
         while (reader.next(bytes)) {
-            // Without the UTF-8 mark the file is Shift-JIS: a NUL byte means UTF-16 or no
-            // text, whose lines would give data IDs and months of garbage.
-            if (encoding == TextEncoding::Cp932 && bytes.find('\0') != std::string_view::npos) {
-                throw Error(msg::notShiftJisText(file));
-            }
             decodeLine(bytes, encoding, text_);
             takeLine(bytes, encoding);
         }
@@ -262,9 +234,9 @@ std::vector<std::filesystem::path> listFF1Files(const std::filesystem::path& fol
 void MergeFF1Latest(std::u16string_view InDir, std::u16string_view OutFile, bool InputIsShiftJIS,
                     bool OutputFollowInput) {
     const std::filesystem::path folder = toPath(InDir);
-    if (!folderExists(folder)) throw Error(u"入力フォルダが見つかりません：" + std::u16string(InDir));
+    if (!folderExists(folder)) throw Error(msg::ff1FolderMissing(InDir));
     const auto files = listFF1Files(folder);
-    if (files.empty()) throw Error(u"G_FF1*.txt / G_FF1*.tsv が見つかりません：" + std::u16string(InDir));
+    if (files.empty()) throw Error(msg::noFF1Files(InDir));
     // The merged file replaces an older one only when it is complete; it never replaces
     // one of the files it is made from.
     const std::filesystem::path target = toPath(OutFile);

@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "core/messages.h"
 #include "core/numbers.h"
 #include "core/text.h"
 #include "core/textfile.h"
@@ -30,7 +31,7 @@ Titles findTitles(std::u16string_view titleLine) {
         if (sameTextIgnoringCase(title, u"ペイロード番号")) titles.payload = i;
     }
     if (!titles.header || !titles.code || !titles.payload) {
-        throw Error(u"仕様CSVの1行目に「ヘッダー名/コード/ペイロード番号」が見つかりません。");
+        throw Error(std::u16string(msg::kSpecCsvTitlesMissing));
     }
     return titles;
 }
@@ -97,7 +98,7 @@ SpecCsv LoadSpecCSV(const std::filesystem::path& SpecCsvPath) {
     Cp932LineReader reader(SpecCsvPath, LineRule::AnyBreak, Cp932Input::ShiftJisText);
     std::vector<std::u16string> lines;
     for (std::u16string line; reader.next(line);) lines.push_back(std::move(line));
-    if (lines.empty()) throw Error(u"仕様CSVが空です。");
+    if (lines.empty()) throw Error(std::u16string(msg::kSpecCsvEmpty));
     const Titles titles = findTitles(lines.front());
     for (size_t i = 1; i < lines.size(); ++i) takeRow(lines[i], titles, spec);
     return spec;

@@ -3,6 +3,7 @@
 #include <system_error>
 
 #include "core/file_names.h"
+#include "core/messages.h"
 #include "core/text.h"
 #include "core/textfile.h"
 #include "formone/form1_file.h"
@@ -41,18 +42,14 @@ void BlankSecondColumn(const std::filesystem::path& InputFile, const std::filesy
 }
 
 Outcome runAnonymiser(std::u16string_view pathText, const std::filesystem::path& programFolder) {
-    if (isBlank(pathText)) return Outcome::refused(std::u16string(kNoFileChosenWarning));
-    std::u16string name = anonymisedFileName(pathText);
-    requirePlainFileName(name);
+    if (isBlank(pathText)) return Outcome::refused(msg::kNoFileChosen);
     const auto input = toPath(pathText);
-    auto target = programFolder / toPath(name);
-    // A name without ".txt" in the program folder would name the input itself.
-    if (sameFile(input, target)) {
-        name = insertBeforeExtension(name, u"ano");
-        target = programFolder / toPath(name);
-    }
+    // A name without ".txt" in the program folder would name the input itself: the copy
+    // then gets "ano" before its extension.
+    const auto target =
+        outputPath(programFolder, anonymisedFileName(pathText), {.inputs = {input}, .markerOnInput = u"ano"});
     BlankSecondColumn(input, target);
-    return Outcome::wrote({target}, createdMessage(name));
+    return Outcome::wrote({target}, msg::created(fromPath(target.filename())));
 }
 
 }  // namespace vask::formone

@@ -11,8 +11,6 @@
 
 namespace vask::formone {
 
-inline constexpr std::u16string_view kNoFileChosenWarning = u"ファイルが選択されていません。";
-
 // The copy's name: the file-name part of the path as typed, every ".txt" (in exactly that
 // letter case) replaced by "ano.txt".
 std::u16string anonymisedFileName(std::u16string_view pathText);

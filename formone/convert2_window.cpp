@@ -7,18 +7,22 @@
 
 #include <cstdio>
 
-#include "app/error_box.h"
-#include "app/msg_window.h"
-#include "app/qt_text.h"
-#include "app/widgets.h"
+#include "core/messages.h"
 #include "core/textfile.h"
 #include "formone/anonymiser.h"
+#include "formone/anonymiser_check.h"
 #include "formone/first_converter.h"
 #include "formone/form1_file.h"
 #include "formone/form1_windows.h"
 #include "formone/mapping.h"
 #include "formone/msg2_window.h"
 #include "formone/second_converter.h"
+#include "gui/busy_cursor.h"
+#include "gui/error_box.h"
+#include "gui/msg_window.h"
+#include "gui/qt_text.h"
+#include "gui/result_checks.h"
+#include "gui/widgets.h"
 #include "platform/errors.h"
 #include "platform/paths.h"
 #include "platform/utf.h"
@@ -29,16 +33,15 @@ bool TfrmConvert2::DspSet(AppContext& context, QWidget* parent) {
     return showFreshModal<TfrmConvert2>(context, parent);
 }
 
-TfrmConvert2::TfrmConvert2(AppContext& context, QWidget* parent) : QDialog(parent), context_(context) {
-    setObjectName(QStringLiteral("frmConvert2"));
-    setUpFixedWindow(this, QStringLiteral("VELTコンバーター２"), 348, 239);
+TfrmConvert2::TfrmConvert2(AppContext& context, QWidget* parent)
+    : ToolWindow(context, parent, QStringLiteral("frmConvert2"), QStringLiteral("VELTコンバーター２"), 348, 239) {
     createControls();
-    onClick(Button4, context_, this, [this] { Button4Click(); });
-    onClick(Button3, context_, this, [this] { Button3Click(); });
-    onToolRun(Button2, context_, this, [this] { Button2Click(); });
-    onToolRun(Button1, context_, this, [this] { Button1Click(); });
-    onToolRun(Button6, context_, this, [this] { Button6Click(); });
-    onToolRun(Button5, context_, this, [this] { Button5Click(); });
+    onClick(Button4, [this] { Button4Click(); });
+    onClick(Button3, [this] { Button3Click(); });
+    onToolRun(Button2, [this] { Button2Click(); });
+    onToolRun(Button1, [this] { Button1Click(); });
+    onToolRun(Button6, [this] { Button6Click(); });
+    onToolRun(Button5, [this] { Button5Click(); });
     centerOnScreen(this);
 }
 
@@ -61,67 +64,73 @@ void TfrmConvert2::createControls() {
     Memo1 = formone::makeUnusedMemo(this, 236);
 }
 
-void TfrmConvert2::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    if (prepared_) return;
-    prepared_ = true;
-    runGuarded(context_, this, [this] { InitSet(); });
-}
-
 void TfrmConvert2::InitSet() {
     Edit1->clear();
     Memo1->clear();
-    FList.clear();
-    FList2.clear();
+    FList = {};
 }
 
 void TfrmConvert2::Button4Click() {
-    FList2.clear();
-    if (!TfrmMsg2::DspSet(context_, this, kCorrespondencePrompt)) return;
+    if (!TfrmMsg2::DspSet(context_, this, msg::kCorrespondencePrompt)) return;
     const auto chosen = context_.dialogs->openFile(this, QString());
-    if (chosen) FList2 = LoadLineList(toPath(u16(*chosen)));
-    if (FList2.empty()) {
-        context_.dialogs->warning(this, QStringLiteral("対応ファイルが正しくありません"));
+    if (!chosen || !hasAnyLine(toPath(u16(*chosen)))) {
+        context_.dialogs->warning(this, qs(msg::kBadCorrespondenceFile));
         return;
     }
     Edit2->setText(*chosen);
 }
 
 void TfrmConvert2::Button3Click() {
-    FList.clear();
+    FList = {};
     if (const auto chosen = formone::askForFormOneFile(context_, this, dialogFile_)) {
         dialogFile_ = *chosen;
-        FList = formone::loadFormOne(toPath(dialogFile_));
+        FList = formone::chooseFormOne(toPath(dialogFile_));
     }
-    if (!formone::isAcceptedFormOne(FList)) {
-        context_.dialogs->warning(this, qs(formone::kNotFormOneWarning));
+    if (!FList.accepted()) {
+        context_.dialogs->warning(this, qs(msg::kNotFormOneFile));
         return;
     }
     Edit1->setText(qs(dialogFile_));
-    mstNgt = formone::yearMonthOfChoice(FList);  // may stop here, after the path box is set
+    mstNgt = FList.yearMonth();  // may stop here, after the path box is set
 }
 
-void TfrmConvert2::Button2Click() { formone::writeDelimitedCopy(u16(Edit1->text()), context_.programFolder); }
+void TfrmConvert2::Button2Click() {
+    whileBusy([&] { return formone::writeDelimitedCopy(u16(Edit1->text()), context_.programFolder); });
+}
 
 void TfrmConvert2::Button1Click() {
     const auto mapping = formone::movacalMappingFor(context_.settings().read(u"Spec"), context_.programFolder);
-    showToolOutcome(context_, this,
-                    formone::runSecondConverter(u16(Edit1->text()), mstNgt, context_.programFolder, mapping));
+    const Outcome outcome = whileBusy(
+        [&] { return formone::runSecondConverter(u16(Edit1->text()), mstNgt, context_.programFolder, mapping); });
+    showToolOutcome(context_, this, outcome);
 }
 
+// Shows nothing on success; a failure's text goes to the standard output stream.
 void TfrmConvert2::Button6Click() {
     const auto& folder = context_.programFolder;
     try {
-        formone::ConvertTSVWithMapping(toPath(u16(Edit1->text())), folder / toPath(formone::kIntermediateFileName),
-                                       folder / toPath(formone::kMappingFileName));
+        whileBusy([&] {
+            return formone::ConvertTSVWithMapping(toPath(u16(Edit1->text())),
+                                                  folder / toPath(formone::kIntermediateFileName),
+                                                  folder / toPath(formone::kMappingFileName));
+        });
     } catch (const Error& e) {
         const std::string line = "Error: " + utf16ToUtf8(e.message()) + "\n";
         std::fwrite(line.data(), 1, line.size(), stdout);
     }
 }
 
+// The copy is checked against its input; the result window shows what the check found.
 void TfrmConvert2::Button5Click() {
-    showToolOutcome(context_, this, formone::runAnonymiser(u16(Edit1->text()), context_.programFolder));
+    const std::u16string input = u16(Edit1->text());
+    const Outcome outcome = whileBusy([&] { return formone::runAnonymiser(input, context_.programFolder); });
+    ResultChecks checks(context_, this);
+    if (!outcome.isRefusal()) {
+        const auto written = outcome.files().back();
+        checks.add(fromPath(written.filename()),
+                   [&] { return formone::checkAnonymisedFormOne(toPath(input), written); });
+    }
+    showToolOutcome(context_, this, outcome, checks.summary());
 }
 
 }  // namespace vask

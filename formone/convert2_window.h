@@ -2,12 +2,10 @@
 // of a correspondence file and the anonymiser of the form-1 file.
 #pragma once
 
-#include <QDialog>
-
 #include <string>
-#include <vector>
 
-#include "app/app_context.h"
+#include "formone/form1_file.h"
+#include "gui/tool_window.h"
 
 class QLabel;
 class QLineEdit;
@@ -16,7 +14,7 @@ class QPushButton;
 
 namespace vask {
 
-class TfrmConvert2 : public QDialog {
+class TfrmConvert2 : public ToolWindow {
     Q_OBJECT
 public:
     // Shows a fresh window modally; returns true when it has been closed.
@@ -24,7 +22,7 @@ public:
 
     TfrmConvert2(AppContext& context, QWidget* parent);
 
-    void InitSet();
+    void InitSet() override;
     void Button4Click();  // カルテ番号・データ識別番号対応
     void Button3Click();  // 変換前ファイル選択
     void Button2Click();  // CSV (never shown)
@@ -32,15 +30,10 @@ public:
     void Button6Click();  // movacal (never shown)
     void Button5Click();  // 変換前ファイル匿名化
 
-protected:
-    void showEvent(QShowEvent* event) override;  // FormShow
-
 private:
     void createControls();
 
-    AppContext& context_;
-    std::vector<std::u16string> FList;
-    std::vector<std::u16string> FList2;
+    formone::FormOneChoice FList;  // what the window keeps of the chosen file's line list
     std::u16string mstNgt;
     std::u16string dialogFile_;  // the file-open dialog's current file name
     QPushButton* BitBtn1 = nullptr;
@@ -54,7 +47,6 @@ private:
     QPushButton* Button6 = nullptr;
     QPushButton* Button5 = nullptr;
     QPlainTextEdit* Memo1 = nullptr;
-    bool prepared_ = false;
 };
 
 }  // namespace vask

@@ -5,22 +5,23 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-#include "app/error_box.h"
-#include "app/msg_window.h"
-#include "app/qt_text.h"
-#include "app/widgets.h"
+#include "core/messages.h"
 #include "formone/first_converter.h"
 #include "formone/form1_file.h"
 #include "formone/form1_windows.h"
+#include "gui/busy_cursor.h"
+#include "gui/error_box.h"
+#include "gui/msg_window.h"
+#include "gui/qt_text.h"
+#include "gui/widgets.h"
 #include "platform/paths.h"
 
 namespace vask {
 
 bool TfrmConvert::DspSet(AppContext& context, QWidget* parent) { return showFreshModal<TfrmConvert>(context, parent); }
 
-TfrmConvert::TfrmConvert(AppContext& context, QWidget* parent) : QDialog(parent), context_(context) {
-    setObjectName(QStringLiteral("frmConvert"));
-    setUpFixedWindow(this, QStringLiteral("VELTコンバーター"), 348, 199);
+TfrmConvert::TfrmConvert(AppContext& context, QWidget* parent)
+    : ToolWindow(context, parent, QStringLiteral("frmConvert"), QStringLiteral("VELTコンバーター"), 348, 199) {
     BitBtn1 = makeCloseButton(this, 248, 8);
     Button3 = makeButton(this, QStringLiteral("Button3"), QStringLiteral("変換前ファイル選択"), 12, 44, 240, 30);
     Button2 = makeButton(this, QStringLiteral("Button2"), QStringLiteral("CSV"), 260, 44, 76, 30);
@@ -28,41 +29,38 @@ TfrmConvert::TfrmConvert(AppContext& context, QWidget* parent) : QDialog(parent)
     Edit1 = formone::makePathRow(this, 84, Label1);
     Button1 = makeButton(this, QStringLiteral("Button1"), QStringLiteral("電カル連携ファイル作成"), 12, 140, 324, 34);
     Memo1 = formone::makeUnusedMemo(this, 180);
-    onClick(Button3, context_, this, [this] { Button3Click(); });
-    onToolRun(Button2, context_, this, [this] { Button2Click(); });
-    onToolRun(Button1, context_, this, [this] { Button1Click(); });
+    onClick(Button3, [this] { Button3Click(); });
+    onToolRun(Button2, [this] { Button2Click(); });
+    onToolRun(Button1, [this] { Button1Click(); });
     centerOnScreen(this);
-}
-
-void TfrmConvert::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    if (prepared_) return;
-    prepared_ = true;
-    runGuarded(context_, this, [this] { InitSet(); });
 }
 
 void TfrmConvert::InitSet() {
     Edit1->clear();
     Memo1->clear();
-    FList.clear();
+    FList = {};
 }
 
 void TfrmConvert::Button3Click() {
     if (const auto chosen = formone::askForFormOneFile(context_, this, dialogFile_)) {
         dialogFile_ = *chosen;
-        FList = formone::loadFormOne(toPath(dialogFile_));  // a failed load keeps the earlier lines
+        FList = formone::chooseFormOne(toPath(dialogFile_));  // a failed load keeps the earlier choice
     }
-    if (!formone::isAcceptedFormOne(FList)) {
-        context_.dialogs->warning(this, qs(formone::kNotFormOneWarning));
+    if (!FList.accepted()) {
+        context_.dialogs->warning(this, qs(msg::kNotFormOneFile));
         return;
     }
     Edit1->setText(qs(dialogFile_));
 }
 
-void TfrmConvert::Button2Click() { formone::writeDelimitedCopy(u16(Edit1->text()), context_.programFolder); }
+void TfrmConvert::Button2Click() {
+    whileBusy([&] { return formone::writeDelimitedCopy(u16(Edit1->text()), context_.programFolder); });
+}
 
 void TfrmConvert::Button1Click() {
-    showToolOutcome(context_, this, formone::runFirstConverter(u16(Edit1->text()), context_.programFolder));
+    const Outcome outcome =
+        whileBusy([&] { return formone::runFirstConverter(u16(Edit1->text()), context_.programFolder); });
+    showToolOutcome(context_, this, outcome);
 }
 
 }  // namespace vask

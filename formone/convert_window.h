@@ -1,12 +1,10 @@
 // TfrmConvert, the window "VELTコンバーター" of the first converter.
 #pragma once
 
-#include <QDialog>
-
 #include <string>
-#include <vector>
 
-#include "app/app_context.h"
+#include "formone/form1_file.h"
+#include "gui/tool_window.h"
 
 class QLabel;
 class QLineEdit;
@@ -15,7 +13,7 @@ class QPushButton;
 
 namespace vask {
 
-class TfrmConvert : public QDialog {
+class TfrmConvert : public ToolWindow {
     Q_OBJECT
 public:
     // Shows a fresh window modally; returns true when it has been closed.
@@ -23,18 +21,14 @@ public:
 
     TfrmConvert(AppContext& context, QWidget* parent);
 
-    void InitSet();
+    void InitSet() override;
     void Button3Click();  // 変換前ファイル選択
     void Button2Click();  // CSV (never shown)
     void Button1Click();  // 電カル連携ファイル作成
 
-protected:
-    void showEvent(QShowEvent* event) override;  // FormShow
-
 private:
-    AppContext& context_;
-    std::vector<std::u16string> FList;
-    std::u16string dialogFile_;  // the file-open dialog's current file name
+    formone::FormOneChoice FList;  // what the window keeps of the chosen file's line list
+    std::u16string dialogFile_;    // the file-open dialog's current file name
     QPushButton* BitBtn1 = nullptr;
     QPushButton* Button3 = nullptr;
     QPushButton* Button2 = nullptr;
@@ -42,7 +36,6 @@ private:
     QLineEdit* Edit1 = nullptr;
     QPushButton* Button1 = nullptr;
     QPlainTextEdit* Memo1 = nullptr;
-    bool prepared_ = false;
 };
 
 }  // namespace vask

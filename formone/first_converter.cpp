@@ -1,9 +1,8 @@
 #include "formone/first_converter.h"
 
-#include <unordered_set>
-
 #include "core/delimited_text.h"
 #include "core/file_names.h"
+#include "core/messages.h"
 #include "core/numbers.h"
 #include "core/text.h"
 #include "core/textfile.h"
@@ -85,11 +84,41 @@ std::u16string row(const std::vector<std::u16string>& fields, std::u16string_vie
     return joinFields(values, u',');
 }
 
-// Tabs become commas and the comma split follows: a comma inside a field separates too.
-std::vector<std::u16string> splitRecord(std::u16string_view line) {
-    std::vector<std::u16string> fields;
-    GetCommaTxt(replaceAll(line, u"\t", u","), fields);
-    return fields;
+// Tabs become commas and the comma split follows: every tab or comma separates (a comma
+// inside a field too) and double quotes are dropped. Only the fields up to the last
+// position read are split off, into `fields`, whose storage is reused from line to line:
+// it holds fewer of them only when the line has fewer.
+void splitRecord(std::u16string_view line, std::vector<std::u16string>& fields) {
+    size_t count = 0;
+    const auto nextField = [&]() -> std::u16string& {
+        if (count == fields.size()) fields.emplace_back();
+        std::u16string& field = fields[count++];
+        field.clear();
+        return field;
+    };
+    std::u16string* field = &nextField();
+    size_t start = 0;
+    for (size_t i = 0; i < line.size(); ++i) {
+        const char16_t c = line[i];
+        if (c != u',' && c != u'\t' && c != u'"') continue;
+        field->append(line.substr(start, i - start));
+        start = i + 1;
+        if (c == u'"') continue;
+        if (count == kMinimumFields) {  // the last field read is complete
+            start = line.size();
+            break;
+        }
+        field = &nextField();
+    }
+    field->append(line.substr(start));
+    fields.resize(count);
+}
+
+// The name the output is written under until the run ends: the year-month's name when it
+// is a plain file name.
+std::u16string provisionalName(std::u16string_view mstNgt) {
+    std::u16string name = std::u16string(mstNgt) + u"_carte.csv";
+    return isPlainFileName(name) ? name : std::u16string(u"_carte.csv");
 }
 
 }  // namespace
@@ -100,43 +129,53 @@ std::u16string GetCarte(std::u16string_view pstPtnum) {
     return std::u16string(pstPtnum);
 }
 
-std::vector<std::u16string> firstConverterLines(const std::vector<std::u16string>& FList, std::u16string& mstNgt) {
-    std::vector<std::u16string> WList;
-    std::unordered_set<std::u16string> CList;  // trimmed chart numbers written, in upper case
-    mstNgt.clear();
-    if (!FList.empty()) WList.emplace_back(kFirstConverterHeader);
-    for (size_t n = 1; n <= FList.size(); ++n) {
-        const auto fields = splitRecord(FList[n - 1]);
-        if (fields[kChartNumber].empty() || fields.size() < kMinimumFields) continue;
-        // Taken before the duplicate test: a skipped duplicate can still supply it.
-        if (mstNgt.empty() && n > 1) mstNgt = fields[kYearMonth];
-        if (n == 1) continue;
-        std::u16string chartKey = upperCase(trimmedView(fields[kChartNumber]));
-        if (CList.count(chartKey) != 0) continue;
-        WList.push_back(row(fields, mstNgt));
-        CList.insert(std::move(chartKey));
-    }
-    return WList;
+std::optional<std::u16string> FirstConverterRows::next(std::u16string_view line) {
+    const size_t n = ++lineNumber_;
+    splitRecord(line, fields_);
+    const auto& fields = fields_;
+    if (fields[kChartNumber].empty() || fields.size() < kMinimumFields) return std::nullopt;
+    // Taken before the duplicate test: a skipped duplicate can still supply it.
+    if (mstNgt_.empty() && n > 1) mstNgt_ = fields[kYearMonth];
+    if (n == 1) return std::nullopt;
+    // One look-up that also records the chart number: when making the row fails, the run
+    // stops anyway.
+    if (!CList_.insert(upperCase(trimmedView(fields[kChartNumber]))).second) return std::nullopt;
+    return row(fields, mstNgt_);
 }
 
 Outcome runFirstConverter(std::u16string_view pathText, const std::filesystem::path& programFolder) {
     const auto input = toPath(pathText);
-    if (!fileExists(input)) return Outcome::refused(std::u16string(kNoFileWarning));
-    const auto FList = loadFormOne(input);
+    if (!fileExists(input)) return Outcome::refused(msg::kNoFile);
+    TextLineReader reader(input, Cp932Input::ShiftJisText);
+    std::u16string line;
     // A file without any line would give no output at all: refused like an unusable choice.
-    if (!isAcceptedFormOne(FList)) return Outcome::refused(std::u16string(kNotFormOneWarning));
-    std::u16string mstNgt;
-    const auto WList = firstConverterLines(FList, mstNgt);
-    const std::u16string name = carteFileName(mstNgt);
-    const auto target = programFolder / toPath(name);
-    refuseToReplaceInputs(target, {input});
-    WrtSet(target, WList);
-    return Outcome::wrote({target}, createdMessage(name));
+    if (!reader.next(line)) return Outcome::refused(msg::kNotFormOneFile);
+    FirstConverterRows rows;
+    std::optional<LineWriter> writer;
+    // The writer opens with the first row, under the name the year-month gives by then, so
+    // that a folder that cannot take the file is reported under that name; the file is
+    // committed under its final name only after the last line.
+    const auto open = [&] {
+        writer.emplace(programFolder / toPath(provisionalName(rows.yearMonth())));
+        writer->writeLine(kFirstConverterHeader);
+    };
+    do {
+        const auto written = rows.next(line);
+        if (!written) continue;
+        if (!writer) open();
+        writer->writeLine(*written);
+    } while (reader.next(line));
+    const std::u16string name = carteFileName(rows.yearMonth());
+    const auto target = outputPath(programFolder, name, {.inputs = {input}});
+    if (!writer) open();
+    writer->commit(target);
+    return Outcome::wrote({target}, msg::created(name));
 }
 
 std::filesystem::path writeDelimitedCopy(std::u16string_view pathText, const std::filesystem::path& programFolder) {
     constexpr size_t kYearMonthItem = 3;
-    const auto FList = loadFormOne(toPath(pathText));
+    const auto input = toPath(pathText);
+    const auto FList = loadFormOne(input);
     std::vector<std::u16string> WList;
     std::u16string yearMonth;
     bool named = false;
@@ -150,7 +189,7 @@ std::filesystem::path writeDelimitedCopy(std::u16string_view pathText, const std
         }
         WList.push_back(joinFields(items, u','));
     }
-    const auto target = programFolder / toPath(carteFileName(yearMonth));
+    const auto target = outputPath(programFolder, carteFileName(yearMonth), {.inputs = {input}});
     WrtSet(target, WList);
     return target;
 }

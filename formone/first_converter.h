@@ -3,8 +3,10 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 #include "core/outcome.h"
@@ -18,10 +20,23 @@ inline constexpr std::u16string_view kFirstConverterHeader =
 // otherwise the text unchanged.
 std::u16string GetCarte(std::u16string_view pstPtnum);
 
-// The output lines made from the lines of a form-1 file (the header first, then one row
-// per accepted chart number); `mstNgt` receives the year-month of the first accepted
-// record line. Raises the conversion error for an HbA1c or uric acid that is no number.
-std::vector<std::u16string> firstConverterLines(const std::vector<std::u16string>& FList, std::u16string& mstNgt);
+// The rows of the output made from the lines of a form-1 file, given one at a time in
+// file order: one row per accepted chart number. Only the chart numbers already written
+// are kept, so a file of any length passes in constant memory besides them.
+class FirstConverterRows {
+public:
+    // The row that the next line gives, if any. Raises the conversion error for an HbA1c
+    // or uric acid that is no number.
+    std::optional<std::u16string> next(std::u16string_view line);
+    // mstNgt: the year-month of the first accepted record line so far, empty before it.
+    const std::u16string& yearMonth() const { return mstNgt_; }
+
+private:
+    size_t lineNumber_ = 0;
+    std::u16string mstNgt_;
+    std::unordered_set<std::u16string> CList_;  // trimmed chart numbers written, in upper case
+    std::vector<std::u16string> fields_;        // the fields of the current line
+};
 
 // The run of the first converter on the path as typed: refuses a path without a file and a
 // file without any line; otherwise writes the EHR link file into `programFolder` (an Error

@@ -11,8 +11,6 @@ std::vector<std::u16string> loadFormOne(const std::filesystem::path& file) {
     return LoadLineList(file, Cp932Input::ShiftJisText);
 }
 
-bool isAcceptedFormOne(const std::vector<std::u16string>& lines) { return !lines.empty(); }
-
 std::u16string GetNgt(std::u16string_view InFileLine) {
     std::vector<std::u16string_view> fields;
     splitTabs(InFileLine, fields);
@@ -20,16 +18,24 @@ std::u16string GetNgt(std::u16string_view InFileLine) {
     return std::u16string(fields[3]);
 }
 
-std::u16string yearMonthOfChoice(const std::vector<std::u16string>& lines) {
+std::u16string FormOneChoice::yearMonth() const {
     constexpr size_t kFirstRecord = 1;
-    if (lines.size() <= kFirstRecord) throwListIndex(kFirstRecord);
-    return GetNgt(lines[kFirstRecord]);
+    if (!secondLine) throwListIndex(kFirstRecord);
+    return GetNgt(*secondLine);
+}
+
+FormOneChoice chooseFormOne(const std::filesystem::path& file) {
+    FormOneChoice choice;
+    TextLineReader reader(file, Cp932Input::ShiftJisText);
+    for (std::u16string line; reader.next(line);) {
+        if (++choice.lineCount == 2) choice.secondLine = line;
+    }
+    return choice;
 }
 
 std::u16string carteFileName(std::u16string_view mstNgt) {
     std::u16string name(mstNgt);
     name += u"_carte.csv";
-    requirePlainFileName(name);
     return name;
 }
 
@@ -40,12 +46,6 @@ std::u16string joinFields(const std::vector<std::u16string>& fields, char16_t se
         line += fields[k];
     }
     return line;
-}
-
-std::u16string createdMessage(std::u16string_view fileName) {
-    std::u16string message(fileName);
-    message += u"が作成されました";
-    return message;
 }
 
 }  // namespace vask::formone

@@ -4,15 +4,16 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
-#include "app/msg_window.h"
-#include "app/qt_text.h"
-#include "app/widgets.h"
+#include "core/messages.h"
+#include "gui/msg_window.h"
+#include "gui/qt_text.h"
+#include "gui/widgets.h"
 #include "platform/paths.h"
 
 namespace vask::formone {
 
 std::optional<std::u16string> askForFormOneFile(AppContext& context, QWidget* parent, const std::u16string& startFile) {
-    context.dialogs->information(parent, QStringLiteral("変換前ファイルを選択します"));
+    context.dialogs->information(parent, qs(msg::kChooseInputFile));
     const auto chosen = context.dialogs->openFile(parent, qs(startFile));
     if (!chosen) return std::nullopt;
     return u16(*chosen);

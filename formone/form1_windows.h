@@ -5,8 +5,8 @@
 #include <optional>
 #include <string>
 
-#include "app/app_context.h"
 #include "core/outcome.h"
+#include "gui/app_context.h"
 
 class QLabel;
 class QLineEdit;

@@ -73,7 +73,7 @@ bool ConvertTSVWithMapping(const std::filesystem::path& InputFile, const std::fi
                            const std::filesystem::path& MappingFile) {
     refuseToReplaceInputs(OutputFile, {InputFile, MappingFile});
     const ColumnMapping mapping = loadColumnMapping(MappingFile);
-    Cp932LineReader reader(InputFile, LineRule::AnyBreak);
+    Cp932LineReader reader(InputFile, LineRule::AnyBreak, Cp932Input::NoNulBytes);
     std::u16string line;
     if (!reader.next(line)) return false;
     const MappedHeader header = mapHeader(line, mapping);

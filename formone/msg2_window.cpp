@@ -4,9 +4,10 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-#include "app/error_box.h"
-#include "app/qt_text.h"
-#include "app/widgets.h"
+#include "core/messages.h"
+#include "gui/error_box.h"
+#include "gui/qt_text.h"
+#include "gui/widgets.h"
 
 namespace vask {
 
@@ -20,7 +21,7 @@ bool TfrmMsg2::DspSet(AppContext& context, QWidget* parent, std::u16string_view 
 TfrmMsg2::TfrmMsg2(AppContext& context, QWidget* parent) : QDialog(parent), context_(context) {
     setObjectName(QStringLiteral("frmMsg2"));
     setUpFixedWindow(this, QStringLiteral("情報"), 348, 96);
-    Label1 = new QLabel(qs(kCorrespondencePrompt), this);
+    Label1 = new QLabel(qs(msg::kCorrespondencePrompt), this);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setGeometry(12, 12, 324, 36);
     Label1->setWordWrap(true);

@@ -7,17 +7,13 @@
 #include <string>
 #include <string_view>
 
-#include "app/app_context.h"
+#include "gui/app_context.h"
 
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
 
 namespace vask {
-
-// The prompt before the correspondence file is chosen (also the label's design-time text).
-inline constexpr std::u16string_view kCorrespondencePrompt =
-    u"「カルテ番号」と「データ識別番号」の対応ファイルを選択します";
 
 class TfrmMsg2 : public QDialog {
     Q_OBJECT

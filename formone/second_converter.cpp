@@ -1,6 +1,7 @@
 #include "formone/second_converter.h"
 
 #include "core/file_names.h"
+#include "core/messages.h"
 #include "core/numbers.h"
 #include "core/text.h"
 #include "core/textfile.h"
@@ -152,7 +153,8 @@ void reorderLine(std::u16string_view line, std::span<const int> columnOrder, std
 
 void ConvertTSVtoCSV_Reorder(const std::filesystem::path& InFileName, const std::filesystem::path& OutFileName,
                              std::span<const int> columnOrder) {
-    Cp932LineReader reader(InFileName, LineRule::AnyBreak);
+    // A NUL byte means UTF-16 or no text: read byte by byte it would give values cut short.
+    Cp932LineReader reader(InFileName, LineRule::AnyBreak, Cp932Input::NoNulBytes);
     LineWriter writer(OutFileName);
     std::u16string line;
     if (reader.next(line)) {
@@ -179,10 +181,9 @@ Outcome runSecondConverter(std::u16string_view pathText, std::u16string_view mst
     const std::u16string name = carteFileName(mstNgt);
     const auto intermediate = programFolder / toPath(kIntermediateFileName);
     const auto input = toPath(pathText);
-    const auto target = programFolder / toPath(name);
     std::vector<std::filesystem::path> inputs{input};
     if (mappingFile) inputs.push_back(*mappingFile);
-    refuseToReplaceInputs(target, inputs);
+    const auto target = outputPath(programFolder, name, {.inputs = inputs});
     if (mappingFile) refuseToReplaceInputs(intermediate, inputs);
     // The intermediate file of an earlier run goes, unless the user chose it as this
     // run's input.
@@ -195,7 +196,7 @@ Outcome runSecondConverter(std::u16string_view pathText, std::u16string_view mst
     }
     ConvertTSVtoCSV_Reorder(source, target, ColumnOrder);
     written.push_back(target);
-    return Outcome::wrote(std::move(written), createdMessage(name));
+    return Outcome::wrote(std::move(written), msg::created(name));
 }
 
 }  // namespace vask::formone

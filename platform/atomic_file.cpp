@@ -3,6 +3,7 @@
 #include <system_error>
 
 #include "platform/errors.h"
+#include "platform/paths.h"
 
 namespace vask {
 namespace {
@@ -13,7 +14,7 @@ AtomicFile::AtomicFile(std::filesystem::path target) : target_(std::move(target)
     std::filesystem::path folder = target_.parent_path();
     if (folder.empty()) folder = ".";
     handle_ = detail::createTempFile(folder, temp_);
-    if (handle_ < 0) throw Error(msg::cannotCreate(target_));
+    if (handle_ == kNoFile) throw Error(msg::cannotCreate(target_));
     // The buffer grows with what is written, up to kBufferSize: a small file takes no
     // megabyte of memory.
 }
@@ -44,8 +45,8 @@ void AtomicFile::commit(const std::filesystem::path& target) {
 
 void AtomicFile::commit() {
     flushBuffer();
-    const intptr_t handle = handle_;
-    handle_ = -1;
+    const FileHandle handle = handle_;
+    handle_ = kNoFile;
     if (!detail::flushAndClose(handle)) throw Error(msg::cannotWrite(target_));
     if (!detail::replaceFile(temp_, target_)) throw Error(msg::cannotCreate(target_));
     done_ = true;
@@ -54,16 +55,16 @@ void AtomicFile::commit() {
 void AtomicFile::discard() noexcept {
     if (done_) return;
     done_ = true;
-    if (handle_ >= 0) detail::closeQuietly(handle_);
-    handle_ = -1;
+    if (handle_ != kNoFile) detail::closeQuietly(handle_);
+    handle_ = kNoFile;
     std::error_code ec;
     std::filesystem::remove(temp_, ec);
 }
 
 bool canCreateFilesIn(const std::filesystem::path& folder) {
     std::filesystem::path temp;
-    const intptr_t handle = detail::createTempFile(folder, temp);
-    if (handle < 0) return false;
+    const FileHandle handle = detail::createTempFile(folder, temp);
+    if (handle == kNoFile) return false;
     detail::closeQuietly(handle);
     std::error_code ec;
     std::filesystem::remove(temp, ec);
@@ -75,12 +76,6 @@ void writeFileAtomically(const std::filesystem::path& target, std::string_view b
     file.write(bytes);
     file.commit();
 }
-
-}  // namespace vask
-
-#include "platform/paths.h"
-
-namespace vask {
 
 void copyFileAtomically(const std::filesystem::path& source, const std::filesystem::path& target) {
     InputFile in(source);

@@ -3,10 +3,11 @@
 // fails (or forgets to commit) leaves no partial file and keeps an older file of that name.
 #pragma once
 
-#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
+
+#include "platform/file_handle.h"
 
 namespace vask {
 
@@ -33,7 +34,7 @@ private:
     std::filesystem::path target_;
     std::filesystem::path temp_;
     std::string buffer_;
-    intptr_t handle_ = -1;
+    FileHandle handle_ = kNoFile;
     bool done_ = false;
 };
 
@@ -46,16 +47,12 @@ void writeFileAtomically(const std::filesystem::path& target, std::string_view b
 
 namespace detail {
 // Operating-system side of AtomicFile (atomic_file_posix.cpp / atomic_file_win32.cpp).
-intptr_t createTempFile(const std::filesystem::path& folder, std::filesystem::path& temp);
-bool writeAll(intptr_t handle, const char* data, size_t size);
-bool flushAndClose(intptr_t handle);
-void closeQuietly(intptr_t handle) noexcept;
+FileHandle createTempFile(const std::filesystem::path& folder, std::filesystem::path& temp);
+bool writeAll(FileHandle handle, const char* data, size_t size);
+bool flushAndClose(FileHandle handle);
+void closeQuietly(FileHandle handle) noexcept;
 bool replaceFile(const std::filesystem::path& temp, const std::filesystem::path& target);
 }  // namespace detail
-
-}  // namespace vask
-
-namespace vask {
 
 // Copies `source` over `target` through a temporary file, so that `target` is either the
 // old file or the complete copy. Raises Error when the copy cannot be made.

@@ -9,7 +9,7 @@
 
 namespace vask::detail {
 
-intptr_t createTempFile(const std::filesystem::path& folder, std::filesystem::path& temp) {
+FileHandle createTempFile(const std::filesystem::path& folder, std::filesystem::path& temp) {
     std::random_device seed;
     std::mt19937_64 random(seed());
     for (int attempt = 0; attempt < 16; ++attempt) {
@@ -21,10 +21,10 @@ intptr_t createTempFile(const std::filesystem::path& folder, std::filesystem::pa
         if (errno != EEXIST) break;
     }
     temp.clear();
-    return -1;
+    return kNoFile;
 }
 
-bool writeAll(intptr_t handle, const char* data, size_t size) {
+bool writeAll(FileHandle handle, const char* data, size_t size) {
     while (size > 0) {
         const ssize_t n = ::write(static_cast<int>(handle), data, size);
         if (n < 0) {
@@ -39,14 +39,14 @@ bool writeAll(intptr_t handle, const char* data, size_t size) {
 
 // The data reach the disk before the rename, so a crash never leaves a replaced target
 // holding a file that was not written out.
-bool flushAndClose(intptr_t handle) {
+bool flushAndClose(FileHandle handle) {
     const int fd = static_cast<int>(handle);
     const bool synced = ::fdatasync(fd) == 0;
     const bool closed = ::close(fd) == 0;
     return synced && closed;
 }
 
-void closeQuietly(intptr_t handle) noexcept { ::close(static_cast<int>(handle)); }
+void closeQuietly(FileHandle handle) noexcept { ::close(static_cast<int>(handle)); }
 
 bool replaceFile(const std::filesystem::path& temp, const std::filesystem::path& target) {
     return ::rename(temp.c_str(), target.c_str()) == 0;

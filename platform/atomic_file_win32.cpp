@@ -8,7 +8,7 @@
 
 namespace vask::detail {
 
-intptr_t createTempFile(const std::filesystem::path& folder, std::filesystem::path& temp) {
+FileHandle createTempFile(const std::filesystem::path& folder, std::filesystem::path& temp) {
     std::random_device seed;
     std::mt19937_64 random(seed());
     for (int attempt = 0; attempt < 16; ++attempt) {
@@ -17,14 +17,14 @@ intptr_t createTempFile(const std::filesystem::path& folder, std::filesystem::pa
         temp = folder / name;
         HANDLE h = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_TEMPORARY, nullptr);
-        if (h != INVALID_HANDLE_VALUE) return reinterpret_cast<intptr_t>(h);
+        if (h != INVALID_HANDLE_VALUE) return reinterpret_cast<FileHandle>(h);
         if (GetLastError() != ERROR_FILE_EXISTS) break;
     }
     temp.clear();
-    return -1;
+    return kNoFile;
 }
 
-bool writeAll(intptr_t handle, const char* data, size_t size) {
+bool writeAll(FileHandle handle, const char* data, size_t size) {
     while (size > 0) {
         const DWORD chunk = size > 0x40000000 ? 0x40000000 : static_cast<DWORD>(size);
         DWORD written = 0;
@@ -35,19 +35,21 @@ bool writeAll(intptr_t handle, const char* data, size_t size) {
     return true;
 }
 
-bool flushAndClose(intptr_t handle) {
+bool flushAndClose(FileHandle handle) {
     HANDLE h = reinterpret_cast<HANDLE>(handle);
     const bool flushed = FlushFileBuffers(h) != 0;
     const bool closed = CloseHandle(h) != 0;
     return flushed && closed;
 }
 
-void closeQuietly(intptr_t handle) noexcept { CloseHandle(reinterpret_cast<HANDLE>(handle)); }
+void closeQuietly(FileHandle handle) noexcept { CloseHandle(reinterpret_cast<HANDLE>(handle)); }
 
+// The temporary file is hidden while it is written. The attribute goes before the rename:
+// a failure is then an ordinary write error, and the target is never replaced by a hidden
+// file that the user cannot see.
 bool replaceFile(const std::filesystem::path& temp, const std::filesystem::path& target) {
-    if (!MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return false;
-    SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_NORMAL);
-    return true;
+    if (!SetFileAttributesW(temp.c_str(), FILE_ATTRIBUTE_NORMAL)) return false;
+    return MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
 }  // namespace vask::detail

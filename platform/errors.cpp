@@ -59,6 +59,10 @@ std::u16string inputWouldBeReplaced(const std::filesystem::path& file) {
     return aboutFile(u"ファイル ", file, u" は入力ファイルのため上書きできません");
 }
 
+std::u16string programFileWouldBeReplaced(const std::filesystem::path& file) {
+    return aboutFile(u"ファイル ", file, u" はプログラムのファイルのため上書きできません");
+}
+
 std::u16string notShiftJisText(const std::filesystem::path& file) {
     return aboutFile(u"ファイル ", file, u" はShift-JISのテキストではありません");
 }
@@ -94,15 +98,5 @@ std::u16string shownText(std::u16string_view text) {
 }  // namespace msg
 
 void throwListIndex(long long index) { throw Error(msg::listIndexOutOfBounds(index)); }
-
-}  // namespace vask
-
-namespace vask {
-
-std::u16string errorBoxText(std::u16string_view message) {
-    std::u16string text(message);
-    if (!text.empty() && text.back() > u'.') text.push_back(u'.');
-    return text;
-}
 
 }  // namespace vask

@@ -39,6 +39,8 @@ std::u16string cannotCreateFolder(const std::filesystem::path& folder);
 std::u16string invalidFileName(std::u16string_view name);
 // An output that would replace one of the run's own input files.
 std::u16string inputWouldBeReplaced(const std::filesystem::path& file);
+// An output that would replace one of the program's own files in its folder.
+std::u16string programFileWouldBeReplaced(const std::filesystem::path& file);
 // A file read as Shift-JIS that holds a NUL byte or begins with a byte-order mark: UTF-16,
 // UTF-8 with its mark, or no text at all.
 std::u16string notShiftJisText(const std::filesystem::path& file);
@@ -51,13 +53,5 @@ std::u16string shownText(std::u16string_view text);
 }  // namespace msg
 
 [[noreturn]] void throwListIndex(long long index);
-
-}  // namespace vask
-
-namespace vask {
-
-// The text of the general error message box: the message, with a full stop added when it
-// ends in a character above ".".
-std::u16string errorBoxText(std::u16string_view message);
 
 }  // namespace vask

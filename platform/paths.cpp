@@ -32,6 +32,19 @@ std::string readAllBytes(const std::filesystem::path& path) {
     return bytes;
 }
 
+std::string readPrefix(const std::filesystem::path& path, size_t size) {
+    InputFile file(path);
+    std::string bytes(size, '\0');
+    bytes.resize(file.readFully(bytes.data(), size));
+    return bytes;
+}
+
+size_t InputFile::readFully(char* buffer, size_t size) {
+    size_t got = 0;
+    for (size_t n; got < size && (n = read(buffer + got, size - got)) > 0;) got += n;
+    return got;
+}
+
 void removeFileIfExists(const std::filesystem::path& path) {
     std::error_code ec;
     if (!fileExists(path)) return;

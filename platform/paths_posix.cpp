@@ -20,6 +20,8 @@ std::filesystem::path toPath(std::u16string_view text) { return std::filesystem:
 
 std::u16string fromPath(const std::filesystem::path& path) { return utf8ToUtf16Escaped(path.native()); }
 
+std::u16string fileNameKey(std::u16string_view name) { return std::u16string(name); }
+
 std::filesystem::path executableFolder() {
     std::vector<char> buffer(PATH_MAX);
     for (;;) {
@@ -42,15 +44,13 @@ InputFile::InputFile(const std::filesystem::path& path) : path_(path) {
         } while (fd < 0 && errno == EINTR);
     }
     if (fd < 0) throw Error(msg::cannotOpen(path));
-    handle_ = reinterpret_cast<void*>(static_cast<intptr_t>(fd) + 1);
+    handle_ = fd;
 }
 
-InputFile::~InputFile() {
-    if (handle_) ::close(static_cast<int>(reinterpret_cast<intptr_t>(handle_) - 1));
-}
+InputFile::~InputFile() { ::close(static_cast<int>(handle_)); }
 
 size_t InputFile::read(char* buffer, size_t size) {
-    const int fd = static_cast<int>(reinterpret_cast<intptr_t>(handle_) - 1);
+    const int fd = static_cast<int>(handle_);
     for (;;) {
         const ssize_t n = ::read(fd, buffer, size);
         if (n >= 0) return static_cast<size_t>(n);

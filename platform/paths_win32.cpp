@@ -18,6 +18,15 @@ std::u16string fromPath(const std::filesystem::path& path) {
     return std::u16string(native.begin(), native.end());
 }
 
+// Windows drops trailing dots and blanks from a name and compares names without regard
+// to letter case.
+std::u16string fileNameKey(std::u16string_view name) {
+    std::wstring key(name.begin(), name.end());
+    while (!key.empty() && (key.back() == L'.' || key.back() == L' ')) key.pop_back();
+    if (!key.empty()) CharUpperBuffW(key.data(), static_cast<DWORD>(key.size()));
+    return std::u16string(key.begin(), key.end());
+}
+
 std::filesystem::path executableFolder() {
     std::vector<wchar_t> buffer(MAX_PATH);
     for (;;) {
@@ -40,17 +49,15 @@ InputFile::InputFile(const std::filesystem::path& path) : path_(path) {
         h = INVALID_HANDLE_VALUE;
     }
     if (h == INVALID_HANDLE_VALUE) throw Error(msg::cannotOpen(path));
-    handle_ = h;
+    handle_ = reinterpret_cast<FileHandle>(h);
 }
 
-InputFile::~InputFile() {
-    if (handle_) CloseHandle(static_cast<HANDLE>(handle_));
-}
+InputFile::~InputFile() { CloseHandle(reinterpret_cast<HANDLE>(handle_)); }
 
 size_t InputFile::read(char* buffer, size_t size) {
     DWORD got = 0;
     const DWORD want = size > 0x40000000 ? 0x40000000 : static_cast<DWORD>(size);
-    if (!ReadFile(static_cast<HANDLE>(handle_), buffer, want, &got, nullptr)) throw Error(msg::cannotOpen(path_));
+    if (!ReadFile(reinterpret_cast<HANDLE>(handle_), buffer, want, &got, nullptr)) throw Error(msg::cannotOpen(path_));
     return got;
 }
 

@@ -12,8 +12,6 @@
 
 namespace vask {
 
-inline constexpr char16_t kNoDefinitionFile[] = u"変更定義ファイルがファイルがありません。";
-
 class ChangeDefinitions {
 public:
     explicit ChangeDefinitions(std::filesystem::path sourceFile = {}) : sourceFile_(std::move(sourceFile)) {}
@@ -40,7 +38,7 @@ private:
 
 // CsvSet: reads the change definitions from the file at `pstFile` (code page 932, one line
 // at a time, up to an end-of-file byte 0x1A). Nothing when no file is there (the caller
-// shows kNoDefinitionFile). Raises Error when the file cannot be read or is no Shift-JIS
+// shows msg::kNoDefinitionFile). Raises Error when the file cannot be read or is no Shift-JIS
 // text (a NUL byte, or a byte-order mark).
 std::optional<ChangeDefinitions> CsvSet(std::u16string_view pstFile);
 

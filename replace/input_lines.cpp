@@ -7,31 +7,21 @@ namespace {
 
 constexpr size_t kLongestMark = 3;
 
-std::string leadingBytes(const std::filesystem::path& file) {
-    InputFile input(file);
-    std::string bytes(kLongestMark, '\0');
-    size_t have = 0;
-    for (size_t n; have < bytes.size() && (n = input.read(bytes.data() + have, bytes.size() - have)) > 0;) have += n;
-    bytes.resize(have);
-    return bytes;
-}
-
 }  // namespace
 
 InputLines::InputLines(const std::filesystem::path& file) {
     size_t markLength = 0;
-    if (encodingFromBom(leadingBytes(file), markLength) == TextEncoding::Cp932) {
-        stream_.emplace(file, LineRule::AnyBreak);
+    if (encodingFromBom(readPrefix(file, kLongestMark), markLength) == TextEncoding::Cp932) {
+        // Without a mark the file is code page 932: a NUL byte means UTF-16 or no text.
+        stream_.emplace(file, LineRule::AnyBreak, Cp932Input::NoNulBytes);
     } else {
-        loaded_ = LoadLineList(file);
+        marked_.emplace(file);
     }
 }
 
 bool InputLines::next(std::u16string& line) {
     if (stream_) return stream_->next(line);
-    if (nextIndex_ >= loaded_.size()) return false;
-    line = std::move(loaded_[nextIndex_++]);
-    return true;
+    return marked_->next(line);
 }
 
 }  // namespace vask

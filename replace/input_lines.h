@@ -1,14 +1,13 @@
 // The lines of the replacement's data file, exactly as the line-list loader gives them
 // (a byte-order mark selects UTF-8 or UTF-16, otherwise code page 932; CR LF, LF or a lone
-// CR end a line), but handed out one at a time. A code page 932 file, the usual case, is
-// streamed in constant memory: its bytes CR and LF are never part of a character, so
-// splitting before decoding gives the same lines as decoding the whole file first.
+// CR end a line), but handed out one at a time in constant memory. A code page 932 file,
+// the usual case, is split before decoding: its bytes CR and LF are never part of a
+// character, so that gives the same lines as decoding the whole file first.
 #pragma once
 
 #include <filesystem>
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "core/textfile.h"
 
@@ -22,8 +21,7 @@ public:
 
 private:
     std::optional<Cp932LineReader> stream_;
-    std::vector<std::u16string> loaded_;  // a file with a byte-order mark, loaded whole
-    size_t nextIndex_ = 0;
+    std::optional<TextLineReader> marked_;  // a file with a byte-order mark
 };
 
 }  // namespace vask

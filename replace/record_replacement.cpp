@@ -5,6 +5,7 @@
 
 #include "core/delimited_text.h"
 #include "core/file_names.h"
+#include "core/messages.h"
 #include "core/text.h"
 #include "platform/paths.h"
 #include "replace/input_lines.h"
@@ -13,21 +14,6 @@ namespace vask {
 namespace {
 
 constexpr size_t kKeyItem = 1;
-
-// The copy's path in `folder`, away from every one of the run's input files.
-std::filesystem::path outputPath(std::u16string_view pstFile, const std::filesystem::path& folder,
-                                 std::initializer_list<std::filesystem::path> inputs) {
-    std::u16string name = replacedFileName(pstFile);
-    requirePlainFileName(name);
-    auto isAnInput = [&](const std::filesystem::path& path) {
-        for (const auto& input : inputs) {
-            if (sameFile(path, input)) return true;
-        }
-        return false;
-    };
-    while (isAnInput(folder / toPath(name))) name = insertBeforeExtension(name, u"R");
-    return folder / toPath(name);
-}
 
 }  // namespace
 
@@ -46,14 +32,16 @@ std::u16string replacedFileName(std::u16string_view inputPath) {
 Outcome Cnv(std::u16string_view pstFile, const ChangeDefinitions& definitions,
             const std::filesystem::path& programFolder, size_t* linesRead) {
     const std::filesystem::path input = toPath(pstFile);
-    if (!fileExists(input)) return Outcome::refused(kNoInputFile);
+    if (!fileExists(input)) return Outcome::refused(msg::kNoFile);
     InputLines lines(input);
     std::u16string line;
     if (!lines.next(line)) {
         if (linesRead) *linesRead = 0;
-        return Outcome::refused(kNotAnFFFile);
+        return Outcome::refused(msg::kNotFormOneFile);
     }
-    LineWriter writer(outputPath(pstFile, programFolder, {input, definitions.sourceFile()}));
+    // The copy never replaces the data file or the definitions: it gets another "R".
+    LineWriter writer(outputPath(programFolder, replacedFileName(pstFile),
+                                 {.inputs = {input, definitions.sourceFile()}, .markerOnInput = u"R"}));
     size_t count = 0;
     do {
         writer.writeLine(replaceLine(line, definitions));
@@ -62,7 +50,7 @@ Outcome Cnv(std::u16string_view pstFile, const ChangeDefinitions& definitions,
     writer.commit();
     if (linesRead) *linesRead = count;
     const std::u16string name = fromPath(writer.target().filename());
-    return Outcome::wrote({writer.target()}, name + u"が作成されました");
+    return Outcome::wrote({writer.target()}, msg::created(name));
 }
 
 }  // namespace vask

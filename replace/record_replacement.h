@@ -12,9 +12,6 @@
 
 namespace vask {
 
-inline constexpr char16_t kNoInputFile[] = u"ファイルがありません。";
-inline constexpr char16_t kNotAnFFFile[] = u"正しいFFファイルではありません。";
-
 // One line as the run writes it. Item 1 of the line (comma-text rule), trimmed, is the key;
 // when a pair's old value equals it (letter case ignored), every occurrence of the key in
 // the line, exact case, left to right, without overlap, becomes the pair's new value.
@@ -29,7 +26,7 @@ std::u16string replacedFileName(std::u16string_view inputPath);
 // code page 932), rewrites every line and writes the copy into `programFolder` (code page
 // 932, CR LF) atomically. The copy never replaces one of the run's own input files: its
 // name then gets another "R" before the extension.
-// Refusals: no file at `pstFile` (kNoInputFile); an input without any line (kNotAnFFFile),
+// Refusals: no file at `pstFile` (msg::kNoFile); an input without any line (msg::kNotFormOneFile),
 // nothing written. `linesRead`, when given, receives the input's line count once it is read.
 // Raises Error when a file cannot be read or written, or the name is no plain file name.
 Outcome Cnv(std::u16string_view pstFile, const ChangeDefinitions& definitions,

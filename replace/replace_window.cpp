@@ -4,11 +4,13 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "app/error_box.h"
-#include "app/msg_window.h"
-#include "app/qt_text.h"
-#include "app/widgets.h"
+#include "core/messages.h"
 #include "core/textfile.h"
+#include "gui/busy_cursor.h"
+#include "gui/error_box.h"
+#include "gui/msg_window.h"
+#include "gui/qt_text.h"
+#include "gui/widgets.h"
 #include "platform/paths.h"
 #include "replace/change_definitions.h"
 #include "replace/record_replacement.h"
@@ -25,12 +27,12 @@ constexpr int kRowWidth = kClientWidth - 2 * kMargin;
 
 bool TfrmReplace::DspSet(AppContext& context, QWidget* parent) { return showFreshModal<TfrmReplace>(context, parent); }
 
-TfrmReplace::TfrmReplace(AppContext& context, QWidget* parent) : QDialog(parent), context_(context) {
-    setObjectName(QStringLiteral("frmReplace"));
-    setUpFixedWindow(this, QStringLiteral("リプレース"), kClientWidth, kClientHeight);
+TfrmReplace::TfrmReplace(AppContext& context, QWidget* parent)
+    : ToolWindow(context, parent, QStringLiteral("frmReplace"), QStringLiteral("リプレース"), kClientWidth,
+                 kClientHeight) {
     createControls();
-    onClick(Button2, context_, this, [this] { Button2Click(); });
-    onClick(Button1, context_, this, [this] { Button1Click(); });
+    onClick(Button2, [this] { Button2Click(); });
+    onToolRun(Button1, [this] { Button1Click(); });
     centerOnScreen(this);
 }
 
@@ -45,11 +47,14 @@ void TfrmReplace::createControls() {
     Button1 = makeButton(this, QStringLiteral("Button1"), QStringLiteral("変換実行"), kMargin, 192, kRowWidth, 30);
 }
 
+void TfrmReplace::InitSet() {
+    Edit1->clear();
+    Edit3->clear();
+}
+
 void TfrmReplace::Button2Click() {
-    pickFile(QStringLiteral("変換前ファイルを選択します"), inputHasLines_,
-             QStringLiteral("正しいFFファイルではありません。"), Edit1);
-    pickFile(QStringLiteral("変換定義ファイルファイルを選択します"), definitionsHaveLines_,
-             QStringLiteral("変換定義ファイルではありません。"), Edit3);
+    pickFile(qs(msg::kChooseInputFile), inputHasLines_, qs(msg::kNotFormOneFile), Edit1);
+    pickFile(qs(msg::kChooseDefinitionFile), definitionsHaveLines_, qs(msg::kNotDefinitionFile), Edit3);
 }
 
 // A cancelled dialog loads nothing: the list keeps what an earlier pick (or run) left, and
@@ -58,7 +63,7 @@ void TfrmReplace::pickFile(const QString& prompt, bool& listHasLines, const QStr
     context_.dialogs->information(this, prompt);
     if (const auto chosen = context_.dialogs->openFile(this, dialogFile_)) {
         dialogFile_ = *chosen;
-        listHasLines = !LoadLineList(toPath(u16(*chosen))).empty();
+        listHasLines = hasAnyLine(toPath(u16(*chosen)));
     }
     if (!listHasLines) {
         context_.dialogs->warning(this, refusal);
@@ -70,16 +75,20 @@ void TfrmReplace::pickFile(const QString& prompt, bool& listHasLines, const QStr
 // The box texts are used as they stand, untrimmed.
 void TfrmReplace::Button1Click() {
     definitionsHaveLines_ = false;
-    const auto definitions = CsvSet(u16(Edit3->text()));
-    if (!definitions) {
-        context_.dialogs->warning(this, qs(kNoDefinitionFile));
+    const std::optional<Outcome> outcome = whileBusy([&]() -> std::optional<Outcome> {
+        const auto definitions = CsvSet(u16(Edit3->text()));
+        if (!definitions) return std::nullopt;
+        definitionsHaveLines_ = definitions->size() > 0;
+        size_t linesRead = inputHasLines_ ? 1 : 0;  // unchanged when the input is not read
+        Outcome written = Cnv(u16(Edit1->text()), *definitions, context_.programFolder, &linesRead);
+        inputHasLines_ = linesRead > 0;
+        return written;
+    });
+    if (!outcome) {
+        context_.dialogs->warning(this, qs(msg::kNoDefinitionFile));
         return;
     }
-    definitionsHaveLines_ = definitions->size() > 0;
-    size_t linesRead = inputHasLines_ ? 1 : 0;  // unchanged when the input is not read
-    const Outcome outcome = Cnv(u16(Edit1->text()), *definitions, context_.programFolder, &linesRead);
-    inputHasLines_ = linesRead > 0;
-    showToolOutcome(context_, this, outcome);
+    showToolOutcome(context_, this, *outcome);
 }
 
 }  // namespace vask

@@ -2,9 +2,7 @@
 // change-definition file, runs the replacement and shows the result window.
 #pragma once
 
-#include <QDialog>
-
-#include "app/app_context.h"
+#include "gui/tool_window.h"
 
 class QLabel;
 class QLineEdit;
@@ -12,7 +10,7 @@ class QPushButton;
 
 namespace vask {
 
-class TfrmReplace : public QDialog {
+class TfrmReplace : public ToolWindow {
     Q_OBJECT
 public:
     // Shows a fresh replacement window modally; returns true when it has been closed.
@@ -20,6 +18,7 @@ public:
 
     TfrmReplace(AppContext& context, QWidget* parent);
 
+    void InitSet() override;
     void Button2Click();
     void Button1Click();
 
@@ -29,7 +28,6 @@ private:
     // the list a pick loads holds any line; on success `box` gets the dialog's file name.
     void pickFile(const QString& prompt, bool& listHasLines, const QString& refusal, QLineEdit* box);
 
-    AppContext& context_;
     // The file name the shared open dialog keeps: the file picked last, in either step.
     QString dialogFile_;
     // Whether the data file's line list (FList) and the definitions' list (mlsList), as the

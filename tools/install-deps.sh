@@ -6,8 +6,10 @@
 # format check). A failed apt-get update or install (a mirror being synced, a dropped
 # connection) is tried again twice after a pause; each download is retried by apt itself.
 set -euo pipefail
+# locales: the tests make a comma-decimal locale (de_DE) with localedef.
+# qt6-translations-l10n: Qt's Japanese texts, built into the program.
 packages=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev
-          libgtest-dev libgmock-dev)
+          libgtest-dev libgmock-dev locales qt6-translations-l10n)
 for group in "$@"; do
     case $group in
         fuzz) packages+=(clang libclang-rt-14-dev) ;;

@@ -11,16 +11,16 @@
 #include <filesystem>
 #include <functional>
 
-#include "app/app_context.h"
 #include "app/main_window.h"
-#include "app/msg_window.h"
 #include "app/option_window.h"
-#include "app/qt_text.h"
-#include "app/save_path_window.h"
 #include "app/syosai_window.h"
 #include "ff1/ff1_link_window.h"
 #include "formone/convert2_window.h"
 #include "formone/convert_window.h"
+#include "gui/app_context.h"
+#include "gui/msg_window.h"
+#include "gui/qt_text.h"
+#include "gui/save_path_window.h"
 #include "replace/replace_window.h"
 
 namespace {

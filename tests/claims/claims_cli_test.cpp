@@ -95,6 +95,36 @@ TEST_F(ClaimsCli, AnOutputFolderThatCannotBeWrittenIsAnError) {
     EXPECT_EQ(listFolder(inputs.path()), (std::vector<std::string>{"in.UKE", "plain"}));
 }
 
+TEST_F(ClaimsCli, CheckAnonymizedExitsByWhatItFinds) {
+    // The patient's name stands in a comment of an SI record, which the anonymiser keeps.
+    write({clinicRecord(), u"RE,1,1112,50611,山田　太郎", u"SI,11,1,112007410,,,1,,,山田様"});
+    const auto anonymize = runCli({"anonymize", in(), "-o", out()});
+    EXPECT_EQ(anonymize.status, 0);
+    EXPECT_EQ(anonymize.out, utf8(programFolder / "50611_1.UKE") + "\n");
+    EXPECT_NE(anonymize.err.find("警告: "), std::string::npos) << anonymize.err;
+    EXPECT_EQ(anonymize.err.find('\n'), anonymize.err.size() - 1);  // one line
+    const std::string written = utf8(programFolder / "50611_1.UKE");
+    const auto found = runCli({"check-anonymized", in(), written});
+    EXPECT_EQ(found.status, 3);
+    EXPECT_NE(found.out.find("1件\n  3行目 SIレコード: 患者氏名が残っています\n"), std::string::npos) << found.out;
+    EXPECT_EQ(found.out.find("山田"), std::string::npos);
+    EXPECT_TRUE(found.err.empty());
+
+    write({clinicRecord(), u"RE,1,1112,50611,山田　太郎", u"SI,11,1,112007410"});
+    const auto clean = runCli({"anonymize", in(), "-o", out()});
+    EXPECT_EQ(clean.status, 0);
+    EXPECT_TRUE(clean.err.empty()) << clean.err;
+    const auto passed = runCli({"check-anonymized", in(), written});
+    EXPECT_EQ(passed.status, 0);
+    EXPECT_NE(passed.out.find("結果: 問題はありません\n"), std::string::npos) << passed.out;
+
+    const auto missing = runCli({"check-anonymized", in(), utf8(programFolder / "none.UKE")});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_TRUE(missing.out.empty());
+    EXPECT_NE(missing.err.find("none.UKE"), std::string::npos) << missing.err;
+    EXPECT_EQ(runCli({"check-anonymized", in()}).status, 2);
+}
+
 TEST_F(ClaimsCli, WrongUsageExitsWithTwo) {
     write({clinicRecord()});
     const std::vector<std::vector<std::string>> cases = {

@@ -185,5 +185,48 @@ TEST_F(ClaimsButtons, EachRunOverwritesOnlyWhatItProduced) {
     EXPECT_EQ(window.gstFile2, u"50611_2.UKE");  // the national run was refused: the older name stays
 }
 
+// Each anonymised file is checked against its claims file. The result window shows the
+// outcome in a line of its own; when a value survives, saving asks first, and "No" keeps
+// the files in the program folder and the window open.
+TEST_F(ClaimsButtons, AnonymisationShowsItsCheckAndAsksBeforeSavingWhatSurvives) {
+    const struct {
+        std::u16string comment;  // an SI record's comment in the employee file
+        QString line;
+        bool asks;
+    } cases[] = {
+        {u"異常なし", QStringLiteral("確認：元の氏名・番号などは出力に残っていません"), false},
+        {u"山田さん来院", QStringLiteral("警告：元の値が残っています（患者氏名）"), true},
+    };
+    for (const auto& c : cases) {
+        dialogs.shown.clear();
+        setText(&window, "Edit1",
+                claimsFile("employee.UKE", {clinicRecord(u"1"), u"RE,1,a,b,山田　太郎" + kClaimTail,
+                                            u"SI,,1,111000110,,1,,,,,,,,,,,," + c.comment}));
+        setText(&window, "Edit2", nationalFile());
+        QString line;
+        QString tooltip;
+        whenModal([&](QWidget* result) {
+            const auto* label = child<QLabel>(result, "Label2");
+            line = label->text();
+            tooltip = label->toolTip();
+            click(result, "Button1");  // "No" when asked: nothing moves, the window stays
+            EXPECT_EQ(result->isVisible(), c.asks);
+            EXPECT_EQ(listFolder(downloads.path()).size(), c.asks ? 0u : 2u);
+            dialogs.confirmAnswers.push_back(true);
+            if (result->isVisible()) click(result, "Button1");
+        });
+        click(&window, "Button1");
+        EXPECT_EQ(line, c.line);
+        EXPECT_EQ(tooltip.contains(QStringLiteral("3行目 SIレコード: 患者氏名が残っています")), c.asks)
+            << tooltip.toStdString();
+        EXPECT_EQ(dialogs.texts(Kind::Confirm).size(), c.asks ? 2u : 0u);
+        EXPECT_EQ(listFolder(downloads.path()), (std::vector<std::string>{"50611_1.UKE", "50611_2.UKE"}));
+        EXPECT_TRUE(listFolder(programFolder.path()).empty());
+        std::filesystem::remove_all(downloads.path());
+        std::filesystem::create_directory(downloads.path());
+        dialogs.confirmAnswers.clear();
+    }
+}
+
 }  // namespace
 }  // namespace vask::test

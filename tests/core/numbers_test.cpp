@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <optional>
 
+#include "../support/test_support.h"
 #include "core/numbers.h"
 #include "platform/errors.h"
 
@@ -44,6 +46,13 @@ TEST(ReadInt32, AcceptsWholeSignedDecimalAndHexadecimal) {
         {u"１２", std::nullopt},
         {u"abc", std::nullopt},
         {u"- 1", std::nullopt},
+        // The text is read as a whole: U+0000 is a character like any other.
+        {std::u16string(u"5\0"
+                        u"5",
+                        3),
+         std::nullopt},
+        {std::u16string(u"5\0", 2), std::nullopt},
+        {std::u16string(u"$F\0", 3), std::nullopt},
     };
     for (const auto& c : cases) EXPECT_EQ(readInt32(c.text), c.value) << std::string(c.text.begin(), c.text.end());
 }
@@ -62,15 +71,51 @@ TEST(ReadDecimal, AcceptsPlainAndExponentNotation) {
         std::optional<long double> value;
     };
     const Case cases[] = {
-        {u"65", 65.0L},         {u"-3", -3.0L},          {u"6.5", 6.5L},
-        {u".5", 0.5L},          {u"5.", 5.0L},           {u" 1e2 ", 100.0L},
-        {u"1E-1", 0.1L},        {u"+2.5e+1", 25.0L},     {u"", std::nullopt},
-        {u".", std::nullopt},   {u"abc", std::nullopt},  {u"1.2.3", std::nullopt},
-        {u"1e", std::nullopt},  {u"1,5", std::nullopt},  {u"inf", std::nullopt},
-        {u"nan", std::nullopt}, {u"0x10", std::nullopt}, {u"1e99999", std::nullopt},
+        {u"65", 65.0L},
+        {u"-3", -3.0L},
+        {u"6.5", 6.5L},
+        {u".5", 0.5L},
+        {u"5.", 5.0L},
+        {u" 1e2 ", 100.0L},
+        {u"1E-1", 0.1L},
+        {u"+2.5e+1", 25.0L},
+        {u"", std::nullopt},
+        {u".", std::nullopt},
+        {u"abc", std::nullopt},
+        {u"1.2.3", std::nullopt},
+        {u"1e", std::nullopt},
+        {u"1,5", std::nullopt},
+        {u"inf", std::nullopt},
+        {u"nan", std::nullopt},
+        {u"0x10", std::nullopt},
+        {u"1e99999", std::nullopt},
         {u"１", std::nullopt},
+        {std::u16string(u"5\0"
+                        u"5",
+                        3),
+         std::nullopt},
+        {std::u16string(u"6.5\0", 4), std::nullopt},
     };
     for (const auto& c : cases) EXPECT_EQ(readDecimal(c.text), c.value) << std::string(c.text.begin(), c.text.end());
+}
+
+// A desktop program runs under the user's locale, which may write decimals with a comma;
+// the files are written with "." whatever it is.
+TEST(ReadDecimal, ReadsTheSameUnderACommaDecimalLocale) {
+    ASSERT_TRUE(test::useCommaDecimalLocale()) << "no comma-decimal locale could be made";
+    const long double cLibrary = std::strtold("65.5", nullptr);  // the C library follows the locale
+    const auto sixtyFiveAndAHalf = readDecimal(u"65.5");
+    const auto fifteenHundredths = readDecimal(u"0.15");
+    const auto withExponent = readDecimal(u"6.55e1");
+    const auto comma = readDecimal(u"65,5");
+    const std::u16string formatted = formatFixed1(readDecimalStrict(u"65.25"));
+    test::useCLocale();
+    EXPECT_EQ(cLibrary, 65.0L);
+    EXPECT_EQ(sixtyFiveAndAHalf, 65.5L);
+    EXPECT_EQ(fifteenHundredths, readDecimal(u"0.15"));
+    EXPECT_EQ(withExponent, 65.5L);
+    EXPECT_EQ(comma, std::nullopt);
+    EXPECT_EQ(formatted, u"65.3");
 }
 
 TEST(ReadDecimal, StrictReadingNamesTheValue) {

@@ -2,7 +2,9 @@
 
 #include "../support/test_support.h"
 #include "core/textfile.h"
+#include "platform/cp932.h"
 #include "platform/errors.h"
+#include "platform/utf.h"
 
 namespace vask {
 namespace {
@@ -143,6 +145,39 @@ TEST(LineBytesReader, SmallBlocksGiveTheSameLinesUnderBothRules) {
     }
 }
 
+// A reader that refuses NUL bytes looks at every byte of the file up to the end mark 0x1A,
+// also at the part of a physical line that the text-file rule skips after a lone CR.
+TEST(LineBytesReader, ARefusedNulByteCountsWhereverItLiesBeforeTheEndMark) {
+    TempDir dir;
+    const struct {
+        std::string bytes;
+        LineRule rule;
+        bool refused;
+    } cases[] = {
+        {std::string("ab\rskip\0\ncd", 12), LineRule::TextFile, true},
+        {std::string("ab\r\ncd\x1A\0", 8), LineRule::TextFile, false},
+        {std::string("ab\r\ncd\x1A\0", 8), LineRule::AnyBreak, true},
+        {std::string("\0", 1), LineRule::AnyBreak, true},
+        {"ab\r\ncd\r\n", LineRule::TextFile, false},
+    };
+    for (const auto& c : cases) {
+        for (size_t block = 4; block <= 9; ++block) {
+            writeBytes(dir / "f", c.bytes);
+            LineBytesReader reader(dir / "f", c.rule, block);
+            reader.refuseNulBytes();
+            auto readAll = [&] {
+                for (std::string_view line; reader.next(line);) {
+                }
+            };
+            if (c.refused) {
+                EXPECT_THROW(readAll(), Error) << "block " << block;
+            } else {
+                EXPECT_NO_THROW(readAll()) << "block " << block;
+            }
+        }
+    }
+}
+
 TEST(LineReader, AMissingFileIsAnError) {
     TempDir dir;
     EXPECT_THROW(Cp932LineReader(dir / "missing", LineRule::TextFile), Error);
@@ -172,6 +207,71 @@ TEST(LineListLoader, ByteOrderMarksSelectTheEncoding) {
     }
     EXPECT_EQ(loadLines(dir / "f", TextEncoding::Cp932), (Lines{u"a\x1A"
                                                                 "b"}));
+}
+
+TEST(TextLineReader, GivesTheLinesTheLineListLoaderGivesInEveryEncoding) {
+    const std::u16string texts[] = {
+        u"",
+        u"a",
+        u"あ\r\nb\rc\n\r\n",
+        u"\r\r\n\n",
+        u"カルテ番号\t患者氏名\r\n1001\t山田　太郎\t\t202404\r\n",
+        u"x\U0001F600y\ra\x1A"
+        "b",
+    };
+    std::vector<std::string> files;
+    for (const auto& text : texts) {
+        files.push_back("\xEF\xBB\xBF" + utf16ToUtf8(text));
+        files.push_back("\xFF\xFE" + utf16ToUtf16le(text));
+        std::string be = "\xFE\xFF";
+        for (const char16_t u : text) be += {static_cast<char>(u >> 8), static_cast<char>(u & 0xFF)};
+        files.push_back(be);
+        files.push_back(cp932::encode(text));
+    }
+    const std::string raw[] = {
+        "\xEF\xBB\xBF",
+        "\xEF\xBB",
+        "\xFF\xFE",
+        "\xFF\xFE"
+        "a",  // an odd last byte
+        std::string("\xFF\xFE"
+                    "a\0\n\0"
+                    "b",
+                    7),
+        std::string("\xFE\xFF\0\r\0", 5),
+        "\xEF\xBB\xBF\xE3\x81\r\n\xE3\x81\x82\xE3",  // ill-formed sequences ended by a break
+        "\x82\r\x82\xA0\n\x82",
+        "\xEF\xBB\xBF\xEF\xBB\xBF"
+        "a",  // only the first mark is dropped
+    };
+    files.insert(files.end(), std::begin(raw), std::end(raw));
+    TempDir dir;
+    for (const auto& bytes : files) {
+        writeBytes(dir / "f", bytes);
+        const Lines expected = LoadLineList(dir / "f");
+        for (const size_t block : {size_t{4}, size_t{5}, size_t{6}, size_t{7}, kLineReadBlock}) {
+            TextLineReader reader(dir / "f", Cp932Input::AnyBytes, block);
+            Lines lines;
+            for (std::u16string line; reader.next(line);) lines.push_back(line);
+            EXPECT_EQ(lines, expected) << "block " << block << ": " << bytes.substr(0, 24);
+        }
+    }
+}
+
+TEST(TextLineReader, ShiftJisTextRefusesANulByteOnlyWithoutAMark) {
+    TempDir dir;
+    const auto readAllLines = [&] {
+        TextLineReader reader(dir / "f", Cp932Input::ShiftJisText);
+        Lines lines;
+        for (std::u16string line; reader.next(line);) lines.push_back(line);
+        return lines;
+    };
+    writeBytes(dir / "f", std::string("a\r\nb\0", 5));
+    EXPECT_THROW(readAllLines(), Error);
+    writeBytes(dir / "f", std::string("\xFF\xFE"
+                                      "a\0",
+                                      4));
+    EXPECT_EQ(readAllLines(), Lines{u"a"});
 }
 
 TEST(WrtSet, WritesCodePage932WithCrLfAfterEveryLine) {

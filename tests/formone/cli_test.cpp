@@ -96,5 +96,30 @@ TEST_F(FormOneCli, MapAndBlankNames) {
     EXPECT_EQ(readBytes(out / "ffano.txt"), "a\tb\tc\r\n1\t\t3\r\n");
 }
 
+TEST_F(FormOneCli, CheckAnonymizedExitsByWhatItFinds) {
+    // The name of record 1 stands in a comment field of record 2.
+    writeBytes(dir / "ff.txt", sjis(u"番号\t氏名\t備考\r\n1\t山田　太郎\t\r\n2\t鈴木　花子\t山田様の紹介\r\n"));
+    const auto blank = runCli({"blank-names", path("ff.txt"), "-o", outDir});
+    EXPECT_EQ(blank.status, 0);
+    EXPECT_EQ(blank.out, utf8(out / "ffano.txt") + "\n");
+    EXPECT_NE(blank.err.find("警告: "), std::string::npos) << blank.err;
+    const std::string written = utf8(out / "ffano.txt");
+    const auto found = runCli({"check-anonymized", path("ff.txt"), written});
+    EXPECT_EQ(found.status, 3);
+    EXPECT_NE(found.out.find("  3行目: 患者氏名が残っています\n"), std::string::npos) << found.out;
+    EXPECT_EQ(found.out.find("山田"), std::string::npos);
+
+    const auto passed = runCli({"check-anonymized", written, written});
+    EXPECT_EQ(passed.status, 0) << passed.out;
+    EXPECT_NE(passed.out.find("匿名化の確認（FFファイル）\n行数（元のファイル → 匿名化したファイル）: 3 → 3\n"),
+              std::string::npos)
+        << passed.out;
+    const auto missing = runCli({"check-anonymized", path("none.txt"), written});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_TRUE(missing.out.empty());
+    EXPECT_FALSE(missing.err.empty());
+    EXPECT_EQ(runCli({"check-anonymized", path("ff.txt"), written, "-o", outDir}).status, 2);
+}
+
 }  // namespace
 }  // namespace vask

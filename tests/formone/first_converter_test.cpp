@@ -8,6 +8,7 @@
 #include "formone/first_converter.h"
 #include "platform/errors.h"
 #include "platform/paths.h"
+#include "platform/utf.h"
 
 namespace vask::formone {
 namespace {
@@ -161,6 +162,27 @@ TEST_F(FirstConverter, KeepsTheFirstLineOfEachTrimmedChartNumberIgnoringCase) {
     EXPECT_EQ(lines[0].substr(0, 4), u"123,");
     EXPECT_EQ(lines[1].substr(0, 9), u"a1,first,");
     EXPECT_EQ(lines[2].substr(0, 4), u"123,");  // "123" differs from "00123" as text
+}
+
+TEST_F(FirstConverter, KeepsTheFirstLineOfEachChartNumberAcrossALongUtf16File) {
+    // About 1 MB of UTF-16: the lines run over several read blocks. Chart numbers A0 to
+    // A2999 come first; a later line of the same number (trimmed, other case) is dropped.
+    constexpr int kPatients = 3000;
+    std::u16string text = u"header\r\n";
+    for (int copy = 0; copy < 2; ++copy) {
+        for (int i = 0; i < kPatients; ++i) {
+            const std::u16string number = test::fromSjis(std::to_string(i));
+            const std::u16string chart = copy == 0 ? u"A" + number : u" a" + number + u" ";
+            text += record({{0, chart}, {1, copy == 0 ? u"first" : u"second"}, {3, u"202404"}}, 141) + u"\r\n";
+        }
+    }
+    writeBytes(input, "\xFF\xFE" + utf16ToUtf16le(text));
+    ASSERT_FALSE(runFirstConverter(fromPath(input), out.path()).isRefusal());
+    const auto lines = rows();
+    ASSERT_EQ(lines.size(), size_t{kPatients});
+    for (int i = 0; i < kPatients; ++i) {
+        EXPECT_EQ(lines[i], u"A" + test::fromSjis(std::to_string(i)) + u",first,20240401,,,,,,,,") << i;
+    }
 }
 
 TEST_F(FirstConverter, SkipsShortLinesLinesWithoutChartNumberAndTheFirstLine) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "../support/test_support.h"
+#include "formone/form1_file.h"
 #include "formone/second_converter.h"
 #include "platform/errors.h"
 #include "platform/paths.h"
@@ -257,12 +258,13 @@ TEST_F(SecondConverter, HostileInputGivesADefinedOutput) {
     EXPECT_EQ(std::count(row.begin(), row.end(), ','), 88);
     EXPECT_EQ(row.substr(0, 10), "1001,,? ,,");  // an invalid lead byte is written back as "?"
     EXPECT_NE(row.find("," + bigField + ","), std::string::npos);
-    // A UTF-16 file read as code page 932: decoded byte by byte, never failing.
-    EXPECT_NO_THROW(
-        convert(std::string("\xFF\xFE"
-                            "h\0\t\0\r\0\n\0"
-                            "1\0\t\0",
-                            14)));
+    // A UTF-16 file holds NUL bytes: read byte by byte it would give values cut short, so it
+    // is refused and nothing is written.
+    EXPECT_THROW(convert(std::string("\xFF\xFE"
+                                     "h\0\t\0\r\0\n\0"
+                                     "1\0\t\0",
+                                     14)),
+                 Error);
 }
 
 TEST_F(SecondConverter, AMissingSourceStopsBeforeTheOutputIsTouched) {
@@ -315,6 +317,48 @@ TEST(SecondConverterRun, MovacalFailuresLeaveNoOutput) {
     writeBytes(dir / "output.tsv", "kept");
     EXPECT_THROW(runSecondConverter(fromPath(dir / "ff.txt"), u"a/b", dir.path(), std::nullopt), Error);
     EXPECT_EQ(test::listFolder(dir.path()), (std::vector<std::string>{"empty.txt", "ff.txt", "map.csv", "output.tsv"}));
+}
+
+// Choosing the file reads it whole but keeps only its line count and line 2, whose field 3
+// is the year-month; the errors come only when the year-month is asked for.
+TEST(ChoosingTheFormOneFile, KeepsTheLineCountAndTheYearMonthOfLine2) {
+    const std::string record = "1001\tname\tx\t202404\r\n";
+    const struct {
+        std::string bytes;
+        size_t lineCount;
+        std::u16string yearMonth;  // empty: asking for it raises `error`
+        std::u16string error;
+    } cases[] = {
+        {"", 0, u"", u"リストのインデックスが範囲を超えています (1)"},
+        {"header only\r\n", 1, u"", u"リストのインデックスが範囲を超えています (1)"},
+        {"header\r\na\tb\tc\r\n" + record, 3, u"", u"範囲チェックエラー"},
+        {"header\r" + record + record, 3, u"202404", u""},
+        {"\xFE\xFF" + std::string("\0h\0\n\0"
+                                  "1\0\t\0\t\0\t\0"
+                                  "2",
+                                  14),
+         2, u"2", u""},
+    };
+    test::TempDir dir;
+    for (const auto& c : cases) {
+        writeBytes(dir / "ff.txt", c.bytes);
+        const FormOneChoice choice = chooseFormOne(dir / "ff.txt");
+        EXPECT_EQ(choice.lineCount, c.lineCount) << c.bytes;
+        EXPECT_EQ(choice.accepted(), c.lineCount > 0);
+        if (c.error.empty()) {
+            EXPECT_EQ(choice.yearMonth(), c.yearMonth);
+            continue;
+        }
+        try {
+            choice.yearMonth();
+            ADD_FAILURE() << "no error: " << c.bytes;
+        } catch (const Error& e) {
+            EXPECT_EQ(e.message(), c.error);
+        }
+    }
+    // A NUL byte far after line 2 still refuses a file without byte-order mark.
+    writeBytes(dir / "ff.txt", "header\r\n" + record + std::string(1 << 20, 'x') + std::string(1, '\0'));
+    EXPECT_THROW(chooseFormOne(dir / "ff.txt"), Error);
 }
 
 }  // namespace

@@ -140,6 +140,35 @@ TEST_F(FormOneWindows, ThePromptAnswersWhetherOkWasPressed) {
     }
 }
 
+// The desktop program runs under the user's locale, which may write decimals with a comma;
+// the weight 65.54 of a form-1 file is 65.5 in both converters all the same.
+TEST_F(FormOneWindows, ConvertersReadNumbersAsTheFilesWriteThemUnderAnyLocale) {
+    std::string record = "1001\t\t\t202404\t\t\t\t65.54";
+    for (int i = 8; i < 141; ++i) record += i == 22 ? "\t6" : "\t";
+    writeBytes(input / "FF1_202404.txt", "header\r\n" + record + "\r\n");
+    const QString file = qstr(input / "FF1_202404.txt");
+    ASSERT_TRUE(useCommaDecimalLocale()) << "no comma-decimal locale could be made";
+    TfrmConvert first(context, nullptr);
+    setText(&first, "Edit1", file);
+    pressForResult(&first, "Button1");
+    const std::string firstRow = readBytes(programFolder / "202404_carte.csv");
+    TfrmConvert2 second(context, nullptr);
+    dialogs.fileAnswers.push_back(file);
+    click(&second, "Button3");
+    pressForResult(&second, "Button1");
+    const std::string secondRow = readBytes(programFolder / "202404_carte.csv");
+    useCLocale();
+    EXPECT_TRUE(firstRow.ends_with("\r\n1001,,20240401,,,65.5,,,6.0,,\r\n")) << firstRow;
+    std::string columns[89];
+    columns[0] = "1001";
+    columns[2] = "20240401";
+    columns[5] = "65.5";
+    columns[8] = "6.0";
+    std::string expected = "\r\n" + columns[0];
+    for (int c = 1; c < 89; ++c) expected += "," + columns[c];
+    EXPECT_TRUE(secondRow.ends_with(expected + "\r\n")) << secondRow;
+}
+
 TEST_F(FormOneWindows, ConvertersDoNotStartWhenTheProgramFolderCannotBeWritten) {
     const QString file = formOneFile();
     writeBytes(programFolder / "installed", "a file where the folder's parent should be");

@@ -1,5 +1,6 @@
-// The line-list loader (LoadLineList) on arbitrary file contents, and the replacement's
-// InputLines, which must hand out exactly the loader's lines. No line holds CR or LF.
+// The line-list loader (LoadLineList) on arbitrary file contents, and the streaming
+// TextLineReader (with blocks small enough for breaks to straddle them) and the
+// replacement's InputLines, which must hand out exactly the loader's lines. No line holds CR or LF.
 // Without a byte-order mark (code page 932), and with the UTF-8 mark, splitting the bytes
 // into lines first and decoding each line gives the loader's lines: CR and LF are never
 // part of a character in either encoding, and an incomplete character before a break
@@ -11,6 +12,7 @@
 #include "core/textfile.h"
 #include "fuzz_support.h"
 #include "platform/cp932.h"
+#include "platform/errors.h"
 #include "platform/utf.h"
 #include "replace/input_lines.h"
 
@@ -41,9 +43,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         fuzz::require(loadLines(file, TextEncoding::Cp932) == lines, "loadLines reads a file without a mark alike");
     }
 
-    InputLines input(file);
-    std::vector<std::u16string> streamed;
-    for (std::u16string line; input.next(line);) streamed.push_back(line);
-    fuzz::require(streamed == lines, "InputLines gives the loader's lines");
+    TextLineReader reader(file, Cp932Input::AnyBytes, 5);
+    std::vector<std::u16string> read;
+    for (std::u16string line; reader.next(line);) read.push_back(line);
+    fuzz::require(read == lines, "TextLineReader gives the loader's lines");
+
+    // The replacement refuses a NUL byte in a file without a mark (code page 932).
+    const bool refused = encoding == TextEncoding::Cp932 && content.find('\0') != std::string_view::npos;
+    try {
+        InputLines input(file);
+        std::vector<std::u16string> streamed;
+        for (std::u16string line; input.next(line);) streamed.push_back(line);
+        fuzz::require(!refused, "InputLines refuses a NUL byte without a mark");
+        fuzz::require(streamed == lines, "InputLines gives the loader's lines");
+    } catch (const Error&) {
+        fuzz::require(refused, "InputLines refuses nothing else");
+    }
     return 0;
 }

@@ -2,13 +2,18 @@
 
 #include <QTimer>
 
-#include "app/qt_text.h"
+#include "gui/qt_text.h"
 #include "platform/paths.h"
 
 namespace vask::test {
 
+void ScriptedDialogs::note(Kind kind, const QString& text) {
+    if (QApplication::overrideCursor()) ADD_FAILURE() << "shown under the busy cursor: " << text.toStdString();
+    shown.push_back({kind, text});
+}
+
 bool ScriptedDialogs::confirm(QWidget*, const QString& text) {
-    shown.push_back({Kind::Confirm, text});
+    note(Kind::Confirm, text);
     if (confirmAnswers.empty()) return false;
     const bool answer = confirmAnswers.front();
     confirmAnswers.pop_front();
@@ -16,7 +21,7 @@ bool ScriptedDialogs::confirm(QWidget*, const QString& text) {
 }
 
 std::optional<QString> ScriptedDialogs::openFile(QWidget*, const QString& startFile) {
-    shown.push_back({Kind::OpenFile, QString()});
+    note(Kind::OpenFile, QString());
     lastStartFile = startFile;
     if (fileAnswers.empty()) return std::nullopt;
     auto answer = fileAnswers.front();
@@ -25,7 +30,7 @@ std::optional<QString> ScriptedDialogs::openFile(QWidget*, const QString& startF
 }
 
 std::optional<QString> ScriptedDialogs::chooseFolder(QWidget*, const QString& prompt, const QString& startFolder) {
-    shown.push_back({Kind::ChooseFolder, prompt});
+    note(Kind::ChooseFolder, prompt);
     lastStartFolder = startFolder;
     if (folderAnswers.empty()) return std::nullopt;
     auto answer = folderAnswers.front();
@@ -41,6 +46,12 @@ std::vector<QString> ScriptedDialogs::texts(Kind kind) const {
     return found;
 }
 
+void GuiTest::TearDown() {
+    if (const size_t pending = dropPendingModals()) {
+        ADD_FAILURE() << pending << " modal window(s) that the test waited for never opened";
+    }
+}
+
 GuiTest::GuiTest() {
     context.programFolder = programFolder.path();
     context.dialogs = &dialogs;
@@ -48,25 +59,50 @@ GuiTest::GuiTest() {
     context.openDocument = [this](const QString& document) { openedDocuments.push_back(document); };
 }
 
+namespace {
+
+// The polling timers of whenModal whose window has not opened yet.
+std::vector<QTimer*>& pendingModals() {
+    static std::vector<QTimer*> timers;
+    return timers;
+}
+
+}  // namespace
+
 void whenModal(std::function<void(QWidget*)> action) {
     auto* timer = new QTimer;
+    pendingModals().push_back(timer);
     timer->setInterval(10);
     QObject::connect(timer, &QTimer::timeout, [timer, action = std::move(action)] {
         QWidget* modal = QApplication::activeModalWidget();
         if (!modal || !modal->isVisible()) return;
         timer->stop();
+        std::erase(pendingModals(), timer);
         timer->deleteLater();
         action(modal);
     });
     timer->start();
 }
 
+size_t dropPendingModals() {
+    const size_t count = pendingModals().size();
+    for (QTimer* timer : pendingModals()) delete timer;
+    pendingModals().clear();
+    return count;
+}
+
 void inModal(const std::function<void()>& open, std::function<void(QWidget*)> steps) {
-    whenModal([steps = std::move(steps)](QWidget* window) {
+    bool opened = false;
+    whenModal([&opened, steps = std::move(steps)](QWidget* window) {
+        opened = true;
         steps(window);
         if (window->isVisible()) window->close();
     });
     open();
+    if (!opened) {
+        dropPendingModals();
+        ADD_FAILURE() << "the modal window that the test acts in never opened";
+    }
 }
 
 void click(QWidget* window, const char* buttonName) {

@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "../support/test_support.h"
-#include "app/app_context.h"
+#include "gui/app_context.h"
 
 // Readable QStrings in test failure messages.
 inline void PrintTo(const QString& text, std::ostream* out) { *out << text.toStdString(); }
@@ -38,10 +38,10 @@ public:
     std::deque<std::optional<QString>> folderAnswers;  // empty: cancelled
     std::vector<Shown> shown;
 
-    void information(QWidget*, const QString& text) override { shown.push_back({Kind::Information, text}); }
-    void warning(QWidget*, const QString& text) override { shown.push_back({Kind::Warning, text}); }
+    void information(QWidget*, const QString& text) override { note(Kind::Information, text); }
+    void warning(QWidget*, const QString& text) override { note(Kind::Warning, text); }
     bool confirm(QWidget*, const QString& text) override;
-    void error(QWidget*, const QString& text) override { shown.push_back({Kind::Error, text}); }
+    void error(QWidget*, const QString& text) override { note(Kind::Error, text); }
     std::optional<QString> openFile(QWidget*, const QString& startFile) override;
     std::optional<QString> chooseFolder(QWidget*, const QString& prompt, const QString& startFolder) override;
 
@@ -49,11 +49,19 @@ public:
     std::vector<QString> texts(Kind kind) const;
     QString lastStartFile;
     QString lastStartFolder;
+
+private:
+    // Records what is shown; a dialog under the busy cursor fails the test (a run restores
+    // the cursor before it shows its outcome).
+    void note(Kind kind, const QString& text);
 };
 
 class GuiTest : public ::testing::Test {
 protected:
     GuiTest();
+    // Fails the test when a window that whenModal waited for never opened, and stops the
+    // waiting, so that no timer outlives its test.
+    void TearDown() override;
     Settings settings() const { return context.settings(); }
 
     TempDir programFolder;
@@ -64,11 +72,15 @@ protected:
 };
 
 // Runs `action` on the next modal window that opens (polling the event loop), so that a
-// test can press the buttons of a window that a handler shows with exec().
+// test can press the buttons of a window that a handler shows with exec(). A window that
+// never opens fails the test when it ends (GuiTest::TearDown).
 void whenModal(std::function<void(QWidget*)> action);
+// Stops every whenModal still waiting; returns how many there were.
+size_t dropPendingModals();
 
 // Opens a modal window with `open` (a DspSet call or a button click), runs `steps` in it
-// and closes it again when it has not closed itself.
+// and closes it again when it has not closed itself. Fails the test when `open` returns
+// without a modal window having opened.
 void inModal(const std::function<void()>& open, std::function<void(QWidget*)> steps);
 
 template <typename T = QWidget>

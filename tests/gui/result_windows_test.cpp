@@ -2,11 +2,13 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 
-#include "app/msg_window.h"
-#include "app/save_path_window.h"
-#include "app/widgets.h"
+#include "gui/msg_window.h"
+#include "gui/save_path_window.h"
+#include "gui/translation.h"
+#include "gui/widgets.h"
 #include "gui_test_support.h"
 
 namespace vask::test {
@@ -142,6 +144,17 @@ TEST_F(SavePathWindow, ConfirmingAFolderStoresItAndCancellingChangesNothing) {
     EXPECT_EQ(settings().read(u"SAVEFDR"), u"/srv/new");
     EXPECT_EQ(dialogs.texts(Kind::ChooseFolder).front(),
               QStringLiteral("保存先フォルダを指定してＯＫをクリックしてください"));
+}
+
+// Qt's own texts are Japanese whatever the system's locale: the Yes and No of a question,
+// the file dialog's buttons and the edit boxes' context menu.
+TEST(QtTexts, AreJapaneseOnceTheBuiltInTranslationIsInstalled) {
+    ASSERT_TRUE(installJapaneseQtTexts(*QCoreApplication::instance()));
+    QMessageBox question(QMessageBox::Question, QString(), QString(), QMessageBox::Yes | QMessageBox::No);
+    EXPECT_EQ(question.button(QMessageBox::Yes)->text(), QStringLiteral("はい(&Y)"));
+    EXPECT_EQ(question.button(QMessageBox::No)->text(), QStringLiteral("いいえ(&N)"));
+    EXPECT_EQ(QCoreApplication::translate("QFileDialog", "&Open"), QStringLiteral("開く(&O)"));
+    EXPECT_EQ(QCoreApplication::translate("QLineEdit", "&Copy"), QStringLiteral("コピー(&C)"));
 }
 
 }  // namespace

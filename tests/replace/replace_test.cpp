@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "../support/test_support.h"
+#include "core/messages.h"
 #include "core/textfile.h"
 #include "platform/errors.h"
 #include "platform/paths.h"
@@ -150,14 +151,12 @@ TEST_F(Cnv, WritesEveryLineInCodePage932WithCrLf) {
                      "A\0\t\0a\0",
                      8),
          "A\tb\r\n"},
-        // not text: NUL stays, invalid bytes become "?", 0x1A is an ordinary character
+        // invalid bytes become "?", 0x1A is an ordinary character
         {"1,2\r\n",
-         std::string("\0\xFF\x81\r\n\x1A"
-                     "A\t1",
-                     9),
-         std::string("\0??\r\n\x1A"
-                     "A\t2\r\n",
-                     11)},
+         "\xFF\x81\r\n\x1A"
+         "A\t1",
+         "??\r\n\x1A"
+         "A\t2\r\n"},
     };
     for (const auto& c : cases) {
         const Outcome outcome = run(c.defs, c.input);
@@ -193,11 +192,15 @@ TEST_F(Cnv, NamesTheCopyAndNeverReplacesTheRunsInputs) {
 }
 
 TEST_F(Cnv, RefusalsAndFailuresWriteNothing) {
-    EXPECT_EQ(vask::Cnv(fromPath(in / "missing.txt"), ChangeDefinitions(), out.path()).message(), kNoInputFile);
+    EXPECT_EQ(vask::Cnv(fromPath(in / "missing.txt"), ChangeDefinitions(), out.path()).message(), msg::kNoFile);
     for (const std::string empty : {"", "\xEF\xBB\xBF", "\xFF\xFE"}) {
         const Outcome outcome = run("1,2\r\n", empty);
         EXPECT_TRUE(outcome.isRefusal());
-        EXPECT_EQ(outcome.message(), kNotAnFFFile);
+        EXPECT_EQ(outcome.message(), msg::kNotFormOneFile);
+    }
+    // A NUL byte in a file without a byte-order mark: UTF-16 without its mark, or no text.
+    for (const std::string& nul : {std::string("A\0\t\0001\0", 6), std::string("A\t1\r\n\0", 6)}) {
+        EXPECT_THROW(run("1,2\r\n", nul), Error);
     }
     EXPECT_TRUE(listFolder(out.path()).empty());
     writeBytes(in / "FF1_2024.txt", "A\t1\r\n");

@@ -5,7 +5,8 @@
 #include <QPushButton>
 
 #include "../gui/gui_test_support.h"
-#include "app/qt_text.h"
+#include "core/messages.h"
+#include "gui/qt_text.h"
 #include "platform/errors.h"
 #include "replace/replace_window.h"
 
@@ -129,7 +130,7 @@ TEST_F(ReplaceWindow, RunRefusalsAndErrorsOpenNoResultWindow) {
         {file("FF1_2024.txt") + QStringLiteral(" "), file("defs.csv"), Kind::Warning,
          QStringLiteral("ファイルがありません。")},
         {file("empty.txt"), file("defs.csv"), Kind::Warning, kNotFF},
-        {file("a*b.txt"), file("defs.csv"), Kind::Error, qs(errorBoxText(msg::invalidFileName(u"a*bR.txt")))},
+        {file("a*b.txt"), file("defs.csv"), Kind::Error, qs(msg::errorBoxText(msg::invalidFileName(u"a*bR.txt")))},
     };
     for (const auto& c : cases) {
         dialogs.shown.clear();
@@ -143,6 +144,19 @@ TEST_F(ReplaceWindow, RunRefusalsAndErrorsOpenNoResultWindow) {
         EXPECT_EQ(dialogs.shown[0].text, c.message);
     }
     EXPECT_TRUE(listFolder(programFolder.path()).empty());
+    // A program folder that cannot take a file: the run does not start.
+    writeBytes(programFolder / "installed", "a file where the folder's parent should be");
+    context.programFolder = programFolder / "installed" / "vask";
+    dialogs.shown.clear();
+    withWindow([&](QWidget* window) {
+        setText(window, "Edit1", file("FF1_2024.txt"));
+        setText(window, "Edit3", file("defs.csv"));
+        click(window, "Button1");
+    });
+    EXPECT_EQ(
+        dialogs.texts(Kind::Warning),
+        std::vector<QString>{QStringLiteral("プログラムフォルダに書き込めません：") + qstr(context.programFolder)});
+    EXPECT_EQ(dialogs.shown.size(), 1u);
 }
 
 TEST_F(ReplaceWindow, AnEmptyRunLeavesTheInputPickRefusedAfterACancel) {

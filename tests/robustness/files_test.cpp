@@ -296,6 +296,51 @@ TEST(Files, AnOutputThatWouldReplaceAnInput) {
     ws.expectRun({"ff1-merge", tools.ff1Folder(), merged}, replaced("", merged));
 }
 
+// OUTDIR plays the program folder, which holds the program's own files: no output named
+// after its input may replace one of them. The claims tools, the converters and the FF1 link
+// name their outputs with fixed endings (_1.UKE, RECEIPTC.uke, _carte.csv, _ff1all.csv),
+// which no program file has; the copies named after their input can take any name.
+TEST(Files, AnOutputThatWouldReplaceAProgramFile) {
+    const Workspace ws;
+    const Tools tools(ws);
+    writeAllInputs(tools);
+    const std::string form1 = encodeLines(formOneLines(), Encoding::ShiftJis);
+    for (const char* file : {"user.ini", "siyo4.csv", "movacal.csv", "vask", "vask-cli", "vask.png"}) {
+        writeBytes(ws.out(file), "the program's own file");
+    }
+    std::filesystem::create_directory(ws.out("manual"));
+    writeBytes(ws.out("manual") / "index.html", "<html></html>");
+    const std::string programFile = "はプログラムのファイルのため上書きできません";
+    const struct {
+        const char* input;
+        const char* copy;  // the written copy's name, or nullptr when refused
+    } cases[] = {
+        {"user.ini", nullptr},        {"siyo4.csv", nullptr},
+        {"movacal.csv", nullptr},     {"vask", nullptr},
+        {"vask-cli", nullptr},        {"manual", nullptr},
+        {"vask.desktop", nullptr},    {"vask.png", nullptr},
+        {"vask-cli.exe", nullptr},    {"Qt6Core.dll", nullptr},
+        {"user.ini.txt", "user.ini"}, {"USER.INI", "USER.INI"},  // POSIX tells letter case apart
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.input);
+        const std::string file = ws.input(c.input, form1);
+        for (const auto& [args, marker] : {std::pair{tools.blankNames(file), "ano"}, {tools.replace(file), "R"}}) {
+            if (!c.copy) {
+                ws.expectRun(args, refusal(shownError("", fileError(ws.out(c.input), programFile))));
+                continue;
+            }
+            const std::string copy =
+                std::string(c.copy) + (std::string(c.input).ends_with(".txt") ? marker + std::string(".txt") : "");
+            ws.expectRun(args, {0, "", {{ws.out(copy), {}}}});
+            std::filesystem::remove(ws.out(copy));
+        }
+        std::filesystem::remove(file);
+    }
+    // The program's own settings file given as the input itself gets a copy beside it.
+    ws.expectRun(tools.blankNames(ws.out("user.ini").string()), {0, "", {{ws.out("userano.ini"), {}}}});
+}
+
 // The second converter's intermediate file output.tsv of an earlier run, chosen as the
 // input: the standard run converts it and keeps it; the Movacal run would write it anew
 // from itself and is refused.

@@ -32,6 +32,12 @@ std::string readBytes(const std::filesystem::path& file);
 // Code page 932 bytes of a text, and the text of such bytes.
 std::string sjis(std::u16string_view text);
 std::u16string fromSjis(std::string_view bytes);
+// Puts the whole process under a locale whose decimal separator is a comma (de_DE), as a
+// desktop program takes it from its environment; false when no such locale can be made.
+// useCLocale goes back to the C locale.
+bool useCommaDecimalLocale();
+void useCLocale();
+
 // The names of the files in a folder, sorted.
 std::vector<std::string> listFolder(const std::filesystem::path& folder);
 

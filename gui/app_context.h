@@ -7,8 +7,8 @@
 #include <filesystem>
 #include <functional>
 
-#include "app/dialogs.h"
 #include "core/inifile.h"
+#include "gui/dialogs.h"
 
 namespace vask {
 

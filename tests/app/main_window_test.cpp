@@ -4,9 +4,9 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "app/error_box.h"
+#include "../gui/gui_test_support.h"
 #include "app/main_window.h"
-#include "gui_test_support.h"
+#include "gui/error_box.h"
 #include "platform/errors.h"
 
 namespace vask::test {

@@ -1,10 +1,10 @@
-#include "app/app_context.h"
+#include "gui/app_context.h"
 
 #include <QDesktopServices>
 #include <QStandardPaths>
 #include <QUrl>
 
-#include "app/qt_text.h"
+#include "gui/qt_text.h"
 #include "platform/paths.h"
 
 namespace vask {

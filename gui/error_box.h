@@ -8,7 +8,7 @@
 #include <functional>
 #include <string_view>
 
-#include "app/app_context.h"
+#include "gui/app_context.h"
 
 namespace vask {
 

@@ -1,12 +1,13 @@
-#include "app/save_path_window.h"
+#include "gui/save_path_window.h"
 
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "app/error_box.h"
-#include "app/qt_text.h"
-#include "app/widgets.h"
+#include "core/messages.h"
 #include "core/text.h"
+#include "gui/error_box.h"
+#include "gui/qt_text.h"
+#include "gui/widgets.h"
 
 namespace vask {
 namespace {
@@ -68,8 +69,7 @@ void TfrmSavePath::RadioGroup1Click() {
 
 void TfrmSavePath::Button1Click() {
     const QString start = qs(context_.settings().read(u"SAVEFDR"));
-    const auto folder = context_.dialogs->chooseFolder(
-        this, QStringLiteral("保存先フォルダを指定してＯＫをクリックしてください"), start);
+    const auto folder = context_.dialogs->chooseFolder(this, qs(msg::kSaveFolderPrompt), start);
     if (!folder) return;
     Edit1->setText(*folder);
     context_.settings().write(u"SAVEFDR", u16(*folder));

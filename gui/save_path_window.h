@@ -3,7 +3,7 @@
 
 #include <QDialog>
 
-#include "app/app_context.h"
+#include "gui/app_context.h"
 
 class QLineEdit;
 class QPushButton;

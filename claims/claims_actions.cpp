@@ -1,11 +1,14 @@
-#include "claims/claims_windows.h"
+#include "claims/claims_actions.h"
 
 #include <QLineEdit>
 
-#include "app/error_box.h"
-#include "app/msg_window.h"
-#include "app/qt_text.h"
+#include "core/messages.h"
 #include "core/text.h"
+#include "gui/busy_cursor.h"
+#include "gui/error_box.h"
+#include "gui/msg_window.h"
+#include "gui/qt_text.h"
+#include "gui/result_checks.h"
 #include "platform/paths.h"
 
 namespace vask::claims {
@@ -17,10 +20,8 @@ struct FileStep {
     QString wrongKind;  // warning when the file is of another kind
 };
 
-const FileStep kEmployeeStep{QStringLiteral("社保のレセ電データファイルを選択します"), u'1',
-                             QStringLiteral("社保のレセ電データではありません。")};
-const FileStep kNationalStep{QStringLiteral("国保のレセ電データファイルを選択します"), u'2',
-                             QStringLiteral("国保のレセ電データではありません。")};
+const FileStep kEmployeeStep{qs(msg::kChooseEmployeeClaims), u'1', qs(msg::kNotEmployeeClaims)};
+const FileStep kNationalStep{qs(msg::kChooseNationalClaims), u'2', qs(msg::kNotNationalClaims)};
 
 bool isBlankBox(const QLineEdit& box) { return isBlank(u16(box.text())); }
 
@@ -41,7 +42,7 @@ void chooseFile(AppContext& context, QWidget* window, QLineEdit& box, const File
 
 void selectClaimsFiles(AppContext& context, QWidget* window, QLineEdit& employeeBox, QLineEdit& nationalBox) {
     if (!isBlankBox(employeeBox) && !isBlankBox(nationalBox)) {
-        if (!context.dialogs->confirm(window, QStringLiteral("新しいレセ電ファイルを選択しますか？"))) return;
+        if (!context.dialogs->confirm(window, qs(msg::kChooseClaimsAgain))) return;
         employeeBox.clear();
         nationalBox.clear();
     }
@@ -50,15 +51,22 @@ void selectClaimsFiles(AppContext& context, QWidget* window, QLineEdit& employee
 }
 
 void runOnBothFiles(AppContext& context, QWidget* window, const std::u16string& file1, const std::u16string& file2,
-                    StoredResults results, const std::function<ClaimsResult(std::u16string_view)>& tool) {
+                    StoredResults results, const std::function<ClaimsResult(std::u16string_view)>& tool,
+                    const WrittenFileCheck& check) {
+    ResultChecks checks(context, window);
     for (const std::u16string* file : {&file1, &file2}) {
         runGuarded(context, window, [&] {
-            const ClaimsResult result = tool(*file);
+            const ClaimsResult result = whileBusy([&] { return tool(*file); });
             if (result.outcome.isRefusal()) context.dialogs->warning(window, qs(result.outcome.message()));
             storeResult(result, results.gstMsg, results.gstFile1, results.gstFile2);
+            if (check && !result.outcome.isRefusal()) {
+                const auto output = result.outcome.files().back();
+                checks.add(result.fileName, [&] { return check(toPath(*file), output); });
+            }
         });
     }
-    TfrmMsg::DspSet(context, window, results.gstMsg, results.gstFile1, results.gstFile2);
+    TfrmMsg::DspSet(context, window, results.gstMsg, results.gstFile1, results.gstFile2,
+                    check ? checks.summary() : std::nullopt);
 }
 
 }  // namespace vask::claims

@@ -1,13 +1,14 @@
-// The claims tools as the main window drives them: choosing the two claims files and
-// running a tool on both, then showing the result window.
+// What the main window's claims buttons do: choosing the two claims files, and running a
+// tool on both (each under the busy cursor), then showing the result window.
 #pragma once
 
 #include <functional>
 #include <string>
 #include <string_view>
 
-#include "app/app_context.h"
 #include "claims/claims_file.h"
+#include "core/anonymisation_report.h"
+#include "gui/app_context.h"
 
 class QLineEdit;
 class QWidget;
@@ -26,10 +27,16 @@ struct StoredResults {
 // (into `nationalBox`), each only when its box is blank, and checks each file's kind.
 void selectClaimsFiles(AppContext& context, QWidget* window, QLineEdit& employeeBox, QLineEdit& nationalBox);
 
+// The check of a written file against the claims file it was made from.
+using WrittenFileCheck =
+    std::function<AnonymisationReport(const std::filesystem::path& input, const std::filesystem::path& output)>;
+
 // Runs `tool` on `file1`, then on `file2`, each on its own: a refusal shows its warning,
 // an error shows the general error box, and the next file is still processed. A written
-// file updates `results`. Then the result window shows `results`.
+// file updates `results` and, with `check`, is checked against its input. Then the result
+// window shows `results` and the checks' outcome.
 void runOnBothFiles(AppContext& context, QWidget* window, const std::u16string& file1, const std::u16string& file2,
-                    StoredResults results, const std::function<ClaimsResult(std::u16string_view)>& tool);
+                    StoredResults results, const std::function<ClaimsResult(std::u16string_view)>& tool,
+                    const WrittenFileCheck& check = {});
 
 }  // namespace vask::claims

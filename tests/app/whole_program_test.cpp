@@ -8,8 +8,8 @@
 #include <QLineEdit>
 #include <algorithm>
 
+#include "../gui/gui_test_support.h"
 #include "app/main_window.h"
-#include "gui_test_support.h"
 
 namespace vask::test {
 namespace {

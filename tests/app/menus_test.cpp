@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "../gui/gui_test_support.h"
 #include "app/syosai_window.h"
-#include "app/widgets.h"
-#include "gui_test_support.h"
+#include "gui/widgets.h"
 
 namespace vask::test {
 namespace {

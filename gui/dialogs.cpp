@@ -1,11 +1,11 @@
-#include "app/dialogs.h"
+#include "gui/dialogs.h"
 
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
 
-#include "app/qt_text.h"
+#include "gui/qt_text.h"
 #include "platform/paths.h"
 
 namespace vask {

@@ -1,6 +1,7 @@
-#include "app/error_box.h"
+#include "gui/error_box.h"
 
-#include "app/qt_text.h"
+#include "core/messages.h"
+#include "gui/qt_text.h"
 #include "platform/atomic_file.h"
 #include "platform/errors.h"
 #include "platform/utf.h"
@@ -8,7 +9,7 @@
 namespace vask {
 
 void showErrorBox(const AppContext& context, QWidget* parent, std::u16string_view message) {
-    context.dialogs->error(parent, qs(errorBoxText(message)));
+    context.dialogs->error(parent, qs(msg::errorBoxText(message)));
 }
 
 void runGuarded(const AppContext& context, QWidget* parent, const std::function<void()>& handler) {
@@ -29,8 +30,7 @@ void onClick(QAbstractButton* button, const AppContext& context, QWidget* window
 void onToolRun(QAbstractButton* button, const AppContext& context, QWidget* window, std::function<void()> handler) {
     onClick(button, context, window, [&context, window, handler = std::move(handler)] {
         if (!canCreateFilesIn(context.programFolder)) {
-            context.dialogs->warning(
-                window, QStringLiteral("プログラムフォルダに書き込めません：") + qsPath(context.programFolder));
+            context.dialogs->warning(window, qs(msg::kProgramFolderNotWritable) + qsPath(context.programFolder));
             return;
         }
         handler();

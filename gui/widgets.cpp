@@ -1,4 +1,4 @@
-#include "app/widgets.h"
+#include "gui/widgets.h"
 
 #include <QGridLayout>
 #include <QGuiApplication>

@@ -1,0 +1,203 @@
+#include "claims/anonymization_check.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "claims/anonymize.h"
+#include "claims/claims_record.h"
+#include "core/identifier_search.h"
+#include "core/text.h"
+#include "core/textfile.h"
+
+namespace vask::claims {
+namespace {
+
+// Field 0 of a line that is no record identifier (two capital letters or digits) may be
+// free text, even a name: the report counts such lines together under this label.
+constexpr std::u16string_view kOtherLines = u"その他";
+
+bool isIdentifierUnit(char16_t c) { return (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9'); }
+
+// Field 0 as GetCommaTxt gives it (double quotes dropped) as a number: its two units when
+// it is a record identifier, else 0 (counted under kOtherLines).
+std::uint32_t recordKey(std::u16string_view line) {
+    std::uint32_t key = 0;
+    size_t length = 0;
+    for (char16_t c : line) {
+        if (c == u',') break;
+        if (c == u'"') continue;
+        if (length == 2 || !isIdentifierUnit(c)) return 0;
+        key = (key << 16) | c;
+        ++length;
+    }
+    return length == 2 ? key : 0;
+}
+
+std::u16string recordLabel(std::uint32_t key) {
+    if (key == 0) return std::u16string(kOtherLines);
+    return {static_cast<char16_t>(key >> 16), static_cast<char16_t>(key & 0xFFFF)};
+}
+
+// The records of both files, counted by identifier in the order they first appear.
+class RecordCounter {
+public:
+    void count(std::uint32_t key, bool anonymised) {
+        if (last_ >= keys_.size() || keys_[last_] != key) {
+            last_ = static_cast<size_t>(std::find(keys_.begin(), keys_.end(), key) - keys_.begin());
+            if (last_ == keys_.size()) {
+                const std::u16string label = recordLabel(key);
+                keys_.push_back(key);
+                counts_.push_back({label, 0, 0, label == u"SJ" || label == u"CO"});
+            }
+        }
+        ++(anonymised ? counts_[last_].anonymised : counts_[last_].original);
+    }
+    std::vector<RecordCount> take() { return std::move(counts_); }
+
+private:
+    std::vector<std::uint32_t> keys_;
+    std::vector<RecordCount> counts_;
+    size_t last_ = 0;
+};
+
+// The fields of a record as GetCommaTxt splits it (every comma separates, every double
+// quote is dropped), as views into the line, or into a copy without its double quotes.
+class FieldViews {
+public:
+    // The line without its double quotes, which leaves the fields to split at commas.
+    std::u16string_view unquoted(std::u16string_view line) {
+        if (line.find(u'"') == std::u16string_view::npos) return line;
+        unquoted_.assign(line);
+        std::erase(unquoted_, u'"');
+        return unquoted_;
+    }
+    const std::vector<std::u16string_view>& split(std::u16string_view line) {
+        splitOn(unquoted(line), u',', fields_);
+        if (fields_.empty()) fields_.emplace_back();  // an empty line is one empty field
+        return fields_;
+    }
+
+private:
+    std::u16string unquoted_;
+    std::vector<std::u16string_view> fields_;
+};
+
+// テスト + 社 or 国 + full-width digits: the name the anonymiser gave an already
+// anonymised file.
+bool isDummyPatientName(std::u16string_view name) {
+    const std::u16string_view prefix = dummy::kPatientNamePrefix;
+    if (!name.starts_with(prefix) || name.size() == prefix.size()) return false;
+    const char16_t kind = name[prefix.size()];
+    const auto number = name.substr(prefix.size() + 1);
+    return (kind == u'社' || kind == u'国') &&
+           std::all_of(number.begin(), number.end(), [](char16_t c) { return c >= u'０' && c <= u'９'; });
+}
+
+IdentifierSearch claimsSearch() {
+    return IdentifierSearch({dummy::kClinicCode, dummy::kClinicName, dummy::kTelephone, dummy::kInsurerNumber,
+                             dummy::kCardNumber, dummy::kBranchNumber, dummy::kPayerNumber, dummy::kRecipientNumber,
+                             u"テスト社", u"テスト国"});
+}
+
+// The identifying values of one record of the original.
+class Collector {
+public:
+    explicit Collector(IdentifierSearch& search) : search_(search) {}
+
+    void collect(std::u16string_view line) {
+        const RecordKind kind = recordKind(line);
+        if (kind == RecordKind::Other || kind == RecordKind::SymptomDetails || kind == RecordKind::Comment) return;
+        fields_ = &views_.split(line);
+        using K = IdentifierKind;
+        switch (kind) {
+            case RecordKind::Clinic:
+                number(4, K::ClinicCode);
+                name(6, K::ClinicName);
+                number(9, K::Telephone);
+                break;
+            case RecordKind::Claim:
+                patientName();
+                name(36, K::KanaName);
+                break;
+            case RecordKind::Insurer:
+                number(1, K::InsurerNumber);
+                number(2, K::CardSymbol);
+                number(3, K::CardNumber);
+                break;
+            case RecordKind::PublicExpense:
+                number(1, K::PayerNumber);
+                number(2, K::RecipientNumber);
+                break;
+            default:  // SN; its field 6, the two-digit branch number, would match any digit field
+                number(3, K::InsurerNumber);
+                number(4, K::CardSymbol);
+                number(5, K::CardNumber);
+                number(7, K::RecipientNumber);
+                break;
+        }
+    }
+
+private:
+    bool has(size_t position) const { return position < fields_->size(); }
+    void number(size_t position, IdentifierKind kind) {
+        if (has(position)) search_.addNumber(kind, (*fields_)[position]);
+    }
+    void name(size_t position, IdentifierKind kind) {
+        if (has(position)) search_.addName(kind, (*fields_)[position]);
+    }
+    void patientName() {
+        constexpr size_t kName = 4;
+        if (!has(kName)) return;
+        const std::u16string_view name = (*fields_)[kName];
+        if (isDummyPatientName(trimmedView(name))) {
+            search_.leaveOutAsDummy(IdentifierKind::PatientName, name);
+        } else {
+            search_.addName(IdentifierKind::PatientName, name);
+        }
+    }
+
+    IdentifierSearch& search_;
+    FieldViews views_;
+    const std::vector<std::u16string_view>* fields_ = nullptr;
+};
+
+}  // namespace
+
+bool beginsWithClinicRecord(const std::filesystem::path& file) {
+    Cp932LineReader reader(file, LineRule::TextFile, Cp932Input::ShiftJisText);
+    std::u16string line;
+    return reader.next(line) && recordKind(line) == RecordKind::Clinic;
+}
+
+AnonymisationReport checkAnonymisedClaims(const std::filesystem::path& original,
+                                          const std::filesystem::path& anonymised) {
+    // Both files open first, so that a missing one is reported before the long read.
+    Cp932LineReader in(original, LineRule::TextFile, Cp932Input::ShiftJisText);
+    Cp932LineReader out(anonymised, LineRule::TextFile, Cp932Input::ShiftJisText);
+    IdentifierSearch search = claimsSearch();
+    Collector collector(search);
+    RecordCounter counter;
+    std::u16string line;
+    while (in.next(line)) {
+        counter.count(recordKey(line), false);
+        collector.collect(line);
+    }
+    search.prepare();
+
+    AnonymisationReport report;
+    report.fileKind = AnonymisationReport::FileKind::Claims;
+    FieldViews fields;
+    for (size_t number = 1; out.next(line); ++number) {
+        const std::uint32_t key = recordKey(line);
+        counter.count(key, true);
+        const KindSet found = search.find(fields.unquoted(line), u',');
+        if (found != 0) reportSurvivors(found, recordLabel(key), number, report);
+    }
+    report.counts = counter.take();
+    report.kinds = search.tallies();
+    return report;
+}
+
+}  // namespace vask::claims

@@ -1,0 +1,65 @@
+// vask-cli check-anonymized ORIGINAL ANONYMISED: the report of the check of an anonymised
+// file against its original, claims or form-1 file. The original is a claims file when its
+// first line is a clinic record IR (as the claims tools read records); any other file is
+// taken as a form-1 file, whose first line is its header of column titles.
+#include "cli/check_commands.h"
+
+#include <cstdio>
+#include <exception>
+
+#include "claims/anonymization_check.h"
+#include "cli/cli.h"
+#include "core/messages.h"
+#include "formone/anonymiser_check.h"
+#include "platform/console.h"
+#include "platform/errors.h"
+#include "platform/paths.h"
+#include "platform/utf.h"
+
+namespace vask::cli {
+namespace {
+
+AnonymisationReport check(AnonymisedKind kind, const std::filesystem::path& original,
+                          const std::filesystem::path& anonymised) {
+    return kind == AnonymisedKind::Claims ? claims::checkAnonymisedClaims(original, anonymised)
+                                          : formone::checkAnonymisedFormOne(original, anonymised);
+}
+
+CommandResult runCheck(const Arguments& args) {
+    const auto original = toPath(args.positional[0]);
+    const auto anonymised = toPath(args.positional[1]);
+    const AnonymisedKind kind =
+        claims::beginsWithClinicRecord(original) ? AnonymisedKind::Claims : AnonymisedKind::FormOne;
+    const AnonymisationReport report = check(kind, original, anonymised);
+    return Verdict{reportLines(report), report.clean()};
+}
+
+void warn(std::u16string_view text) { writeText(stderr, utf16ToUtf8(text) + "\n"); }
+
+const CommandRegistration checkAnonymized({
+    .order = 61,
+    .name = "check-anonymized",
+    .synopsis = "check-anonymized ORIGINAL ANONYMISED",
+    .valueOptions = {},
+    .positionalCount = 2,
+    .run = runCheck,
+});
+
+}  // namespace
+
+void checkAfterwards(AnonymisedKind kind, std::u16string_view input, const Outcome& outcome) {
+    if (outcome.isRefusal() || outcome.files().empty()) return;
+    try {
+        if (!check(kind, toPath(input), outcome.files().front()).clean()) {
+            warn(
+                u"警告: 匿名化したファイルに元のファイルの識別情報が残っているか、レコード数が合いません"
+                u"（vask-cli check-anonymized で確かめてください）");
+        }
+    } catch (const Error& e) {
+        warn(u"警告: 匿名化したファイルを確認できませんでした: " + msg::errorBoxText(e.message()));
+    } catch (const std::exception& e) {  // the file is written: the run still succeeds
+        warn(u"警告: 匿名化したファイルを確認できませんでした: " + msg::errorBoxText(utf8ToUtf16(e.what())));
+    }
+}
+
+}  // namespace vask::cli

@@ -1,0 +1,99 @@
+// What checking an anonymised file against its original found: the records of both files
+// counted, the identifying values of the original searched for, and where any of them was
+// still found. A report names kinds, counts, record identifiers and line numbers only;
+// it never holds an identifying value itself.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vask {
+
+// The kinds of identifying value an anonymiser replaces.
+enum class IdentifierKind : unsigned char {
+    ClinicCode,       // 医療機関コード
+    ClinicName,       // 医療機関名称
+    Telephone,        // 電話番号
+    PatientName,      // 患者氏名
+    KanaName,         // カタカナ氏名
+    InsurerNumber,    // 保険者番号
+    CardSymbol,       // 被保険者証の記号
+    CardNumber,       // 被保険者証の番号
+    PayerNumber,      // 公費負担者番号
+    RecipientNumber,  // 公費受給者番号
+};
+inline constexpr size_t kIdentifierKindCount = 10;
+
+// The kind's name as the report shows it.
+std::u16string_view kindLabel(IdentifierKind kind);
+
+// How many records of one identifier each file holds. A record the anonymiser drops must
+// be missing from the anonymised file; every other record must be there as often.
+struct RecordCount {
+    std::u16string record;  // the record identifier (claims), empty for the lines of a form-1 file
+    size_t original = 0;
+    size_t anonymised = 0;
+    bool dropped = false;  // the anonymiser drops these records
+    bool matches() const { return anonymised == (dropped ? 0 : original); }
+};
+
+// How many distinct values of one kind the original held: searched for, or left out as
+// too short to mean anything or as equal to a dummy value of the anonymiser.
+struct KindTally {
+    IdentifierKind kind = IdentifierKind::PatientName;
+    size_t checked = 0;
+    size_t tooShort = 0;
+    size_t dummy = 0;
+};
+
+struct Finding {
+    enum class What {
+        Survives,         // a value of the original stands in the record
+        NameFieldFilled,  // the field the anonymiser empties holds text
+    };
+    What what = What::Survives;
+    IdentifierKind kind = IdentifierKind::PatientName;
+    std::u16string record;  // the record identifier (claims), empty in a form-1 file
+    size_t line = 0;        // line number in the anonymised file, from 1
+};
+
+struct AnonymisationReport {
+    enum class FileKind { Claims, FormOne };
+    // The number of findings a report lists; findingCount counts them all.
+    static constexpr size_t kListedFindings = 100;
+
+    FileKind fileKind = FileKind::Claims;
+    std::vector<RecordCount> counts;
+    std::vector<KindTally> kinds;  // in kind order, the kinds the original held values of
+    std::vector<Finding> findings;
+    size_t findingCount = 0;
+
+    void addFinding(Finding finding);
+    bool countsMatch() const;
+    bool nothingSurvives() const { return findingCount == 0; }
+    // Every count as it should be and nothing found.
+    bool clean() const { return countsMatch() && nothingSurvives(); }
+};
+
+// The report as text lines (Japanese), as vask-cli prints it.
+std::vector<std::u16string> reportLines(const AnonymisationReport& report);
+
+// The checks of one run's anonymised files, as the result window shows them in one line:
+// what they proved, or the kinds of value that survived and the records whose counts
+// differ; `detail` adds the file names and output line numbers (the line's tooltip).
+struct CheckSummary {
+    std::u16string line;
+    std::u16string detail;
+    bool clean = true;
+};
+struct CheckedFile {
+    std::u16string name;  // the anonymised file
+    AnonymisationReport report;
+};
+CheckSummary summarizeChecks(const std::vector<CheckedFile>& files);
+// The question before saving files of which a check found something.
+inline constexpr std::u16string_view kSaveDespiteFindings = u"元の値が残っています。保存しますか？";
+
+}  // namespace vask

@@ -1,0 +1,29 @@
+#include "core/messages.h"
+
+#include "platform/errors.h"
+
+namespace vask::msg {
+
+std::u16string created(std::u16string_view fileName) { return std::u16string(fileName) + u"が作成されました"; }
+
+std::u16string ff1FolderMissing(std::u16string_view folder) {
+    return u"入力フォルダが見つかりません：" + std::u16string(folder);
+}
+
+std::u16string noFF1Files(std::u16string_view folder) {
+    return u"G_FF1*.txt / G_FF1*.tsv が見つかりません：" + std::u16string(folder);
+}
+
+// The dates come from the files: shown with their control characters visible.
+std::u16string appendDateDiffers(std::u16string_view baseDate, std::u16string_view appendDate) {
+    return u"追記ファイルの診療年月日が異なります。元ファイル=" + shownText(baseDate) + u", 追記ファイル=" +
+           shownText(appendDate);
+}
+
+std::u16string errorBoxText(std::u16string_view message) {
+    std::u16string text(message);
+    if (!text.empty() && text.back() > u'.') text.push_back(u'.');
+    return text;
+}
+
+}  // namespace vask::msg

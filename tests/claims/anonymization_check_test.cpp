@@ -1,0 +1,161 @@
+// The check of an anonymised claims file against its original.
+#include <gtest/gtest.h>
+
+#include <tuple>
+
+#include "claims/anonymization_check.h"
+#include "claims/anonymize.h"
+#include "claims_fixture.h"
+#include "platform/errors.h"
+#include "platform/utf.h"
+
+namespace vask::test {
+namespace {
+
+using K = IdentifierKind;
+
+class ClaimsCheck : public ClaimsFiles {
+protected:
+    // Checks `anonymised` (written as an anonymiser output) against `original`.
+    AnonymisationReport check(const std::vector<std::u16string>& original,
+                              const std::vector<std::u16string>& anonymised) {
+        write(original);
+        writeBytes(programFolder / "out.UKE", outputBytes(anonymised));
+        return claims::checkAnonymisedClaims(input(), programFolder / "out.UKE");
+    }
+    // The anonymiser's own output of `original`, checked.
+    AnonymisationReport anonymiseAndCheck(const std::vector<std::u16string>& original) {
+        write(original);
+        const auto result = claims::Conv(programFolder.path(), inputText());
+        return claims::checkAnonymisedClaims(input(), result.outcome.files().at(0));
+    }
+};
+
+const KindTally* tallyOf(const AnonymisationReport& report, K kind) {
+    for (const auto& t : report.kinds) {
+        if (t.kind == kind) return &t;
+    }
+    return nullptr;
+}
+
+// A claim whose patient name stands in a comment of an SI record, whose insurer number
+// reappears in a TO record, and a claim of a patient with a one-character name.
+const std::vector<std::u16string> kLeakyClaims = {
+    clinicRecord(),
+    u"RE,1,1112,50611,山田　太郎,1,3,,,,,,,001",
+    u"HO,06131234,記号,98765,1",
+    u"SI,11,1,112007410,,,1,,,前回　山田様の検査",
+    u"TO,1,06131234",
+    u"RE,2,1112,50611,李,1,3",
+    u"SI,11,1,112007410,,,1,,,李さん来院",
+    u"SJ,01,経過",
+};
+
+TEST_F(ClaimsCheck, TheAnonymisersOwnOutputPassesButForWhatItCannotKnow) {
+    const auto report = anonymiseAndCheck(kLeakyClaims);
+    // The name in the comment and the insurer number in TO survive the anonymiser.
+    ASSERT_EQ(report.findingCount, 2u);
+    EXPECT_EQ(report.findings[0].kind, K::PatientName);
+    EXPECT_EQ(report.findings[0].record, u"SI");
+    EXPECT_EQ(report.findings[0].line, 4u);
+    EXPECT_EQ(report.findings[1].kind, K::InsurerNumber);
+    EXPECT_EQ(report.findings[1].record, u"TO");
+    EXPECT_EQ(report.findings[1].line, 5u);
+    EXPECT_TRUE(report.countsMatch());
+    EXPECT_FALSE(report.clean());
+    // The one-character name is left out as too short, and said so.
+    const KindTally* names = tallyOf(report, K::PatientName);
+    ASSERT_NE(names, nullptr);
+    EXPECT_EQ(names->checked, 1u);
+    EXPECT_EQ(names->tooShort, 1u);
+    // Nothing in the report is a value of the original.
+    for (const auto& line : reportLines(report)) {
+        for (std::u16string_view value : {u"山田", u"李", u"06131234", u"98765", u"7654321", u"山田内科"}) {
+            EXPECT_EQ(line.find(value), std::u16string::npos) << utf16ToUtf8(line);
+        }
+    }
+}
+
+TEST_F(ClaimsCheck, EveryReplacedFieldIsSearchedForAndEveryOtherIsNot) {
+    // The original holds a distinct value in every replaced field; the anonymised file
+    // holds each of them once in a record of its own, so each finding names its field.
+    const struct {
+        std::u16string record;  // the original record, the value in the field under test
+        std::u16string value;
+        bool searched;
+        K kind;
+    } cases[] = {
+        {u"IR,1,13,1,7654321,,医院,50611,00,03-1111-2222", u"7654321", true, K::ClinicCode},
+        {u"IR,1,13,1,0000000,,山田内科,50611,00,03-1111-2222", u"山田内科", true, K::ClinicName},
+        {u"IR,1,13,1,0000000,,医院,50611,00,03-1111-2222", u"03-1111-2222", true, K::Telephone},
+        {u"IR,1,13,1,0000000,,医院,50611,00,03-1111-2222", u"50611", false, K::ClinicCode},
+        {u"RE,1,1112,50611,佐藤　花子", u"佐藤", true, K::PatientName},
+        {u"RE,1,1112,50611,x,1,3,,,,,,,0012345", u"0012345", false, K::PatientName},
+        {u"RE,1,2,3,x,5,6,7,8,9,10,11,12,13,14,15,16,17,18,19,20,21,22,23,24,25,26,27,28,29,30,31,32,33,34,35,"
+         u"ｻﾄｳ ﾊﾅｺ",
+         u"サトウ", true, K::KanaName},
+        {u"HO,06131234,記号,98765", u"06131234", true, K::InsurerNumber},
+        {u"HO,06131234,ABCD,98765", u"ABCD", true, K::CardSymbol},
+        {u"HO,06131234,記号,98765", u"98765", true, K::CardNumber},
+        {u"KO,80136010,1111111", u"80136010", true, K::PayerNumber},
+        {u"KO,80136010,1111111", u"1111111", true, K::RecipientNumber},
+        {u"SN,1,01,39131234,1", u"39131234", true, K::InsurerNumber},
+        {u"SN,1,01,x,ｱｲｳｴ", u"ｱｲｳｴ", true, K::CardSymbol},
+        {u"SN,1,01,x,y,55555", u"55555", true, K::CardNumber},
+        {u"SN,1,01,x,y,z,0123", u"0123", false, K::CardNumber},  // the branch number
+        {u"SN,1,01,x,y,z,01,2222222", u"2222222", true, K::RecipientNumber},
+    };
+    for (const auto& c : cases) {
+        const auto report = check({c.record}, {u"ZZ," + c.value});
+        ASSERT_EQ(report.findingCount, c.searched ? 1u : 0u) << utf16ToUtf8(c.record);
+        if (c.searched) {
+            EXPECT_EQ(report.findings[0].kind, c.kind) << utf16ToUtf8(c.record);
+            EXPECT_EQ(report.findings[0].line, 1u);
+            EXPECT_EQ(report.findings[0].record, u"ZZ");
+        }
+    }
+}
+
+TEST_F(ClaimsCheck, CountsEveryRecordIdentifierAndExpectsSjAndCoToBeGone) {
+    const auto report = check({clinicRecord(), u"RE,1", u"SJ,1", u"CO,1", u"SI,1", u"SI,2", u"", u"山田,太郎"},
+                              {u"IR,1", u"CO,1", u"SI,1", u"XX,1", u"", u"\"TO\",1"});
+    const std::vector<std::tuple<std::u16string, size_t, size_t, bool>> expected = {
+        {u"IR", 1, 1, true},  {u"RE", 1, 0, false},     {u"SJ", 1, 0, true},  {u"CO", 1, 1, false},
+        {u"SI", 2, 1, false}, {u"その他", 2, 1, false}, {u"XX", 0, 1, false}, {u"TO", 0, 1, false},
+    };
+    ASSERT_EQ(report.counts.size(), expected.size());
+    for (size_t i = 0; i < expected.size(); ++i) {
+        const auto& [record, original, anonymised, matches] = expected[i];
+        EXPECT_EQ(report.counts[i].record, record);
+        EXPECT_EQ(report.counts[i].original, original) << i;
+        EXPECT_EQ(report.counts[i].anonymised, anonymised) << i;
+        EXPECT_EQ(report.counts[i].matches(), matches) << i;
+    }
+    EXPECT_FALSE(report.countsMatch());
+    EXPECT_TRUE(report.nothingSurvives());
+}
+
+TEST_F(ClaimsCheck, AnAlreadyAnonymisedFileChecksClean) {
+    write(kLeakyClaims);
+    const auto first = claims::Conv(programFolder.path(), inputText()).outcome.files().at(0);
+    TempDir again;
+    const auto second = claims::Conv(again.path(), first.u16string()).outcome.files().at(0);
+    const auto report = claims::checkAnonymisedClaims(first, second);
+    EXPECT_TRUE(report.clean());
+    const KindTally* names = tallyOf(report, K::PatientName);
+    ASSERT_NE(names, nullptr);
+    EXPECT_EQ(names->dummy, 2u);
+    EXPECT_EQ(names->checked, 0u);
+}
+
+TEST_F(ClaimsCheck, AFileThatCannotBeReadIsAnError) {
+    write({clinicRecord()});
+    EXPECT_THROW(claims::checkAnonymisedClaims(input(), programFolder / "none.UKE"), Error);
+    EXPECT_THROW(claims::checkAnonymisedClaims(programFolder / "none.UKE", input()), Error);
+    EXPECT_TRUE(claims::beginsWithClinicRecord(input()));
+    writeBytes(programFolder / "ff.txt", "IR\tname\r\n");
+    EXPECT_FALSE(claims::beginsWithClinicRecord(programFolder / "ff.txt"));
+}
+
+}  // namespace
+}  // namespace vask::test
