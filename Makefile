@@ -7,11 +7,13 @@
 # make fuzz     - builds the fuzz targets (clang) and runs each for FUZZ_SECONDS seconds
 # make windows-cross - cross-builds for Windows (MinGW-w64), runs the tests and vask-cli under Wine
 # make robustness - builds and runs the bad-input suite alone (tests/robustness)
+# make format   - reformats every C++ source tracked by git with the committed .clang-format
+# make format-check - fails when a C++ source tracked by git is not formatted so (CI)
 PRESET ?= default
 FUZZ_SECONDS ?= 60
 BUILD  := build/$(PRESET)
 
-.PHONY: run test build deps asan bench package package-test fuzz windows-cross robustness clean
+.PHONY: run test build deps asan bench package package-test fuzz windows-cross robustness format format-check clean
 
 run: build
 	$(BUILD)/bin/vask
@@ -51,6 +53,14 @@ windows-cross:
 
 robustness: build
 	ctest --preset $(PRESET) -L robustness
+
+format:
+	tools/install-deps.sh format
+	tools/format.sh
+
+format-check:
+	tools/install-deps.sh format
+	tools/format.sh --check
 
 clean:
 	rm -rf build

@@ -2,7 +2,9 @@
 # Installs what building and testing need on Debian 12, when it is missing.
 # Extra groups by argument: "fuzz" (clang and libFuzzer for the fuzz preset), "windows"
 # (MinGW-w64, GoogleTest sources, Wine and locales for the Windows lane), "package"
-# (what cpack's Debian generator calls).
+# (what cpack's Debian generator calls), "format" (clang-format 14 and git for the
+# format check). A failed apt-get update or install (a mirror being synced, a dropped
+# connection) is tried again twice after a pause; each download is retried by apt itself.
 set -euo pipefail
 # locales: the tests make a comma-decimal locale (de_DE) with localedef.
 # qt6-translations-l10n: Qt's Japanese texts, built into the program.
@@ -13,6 +15,7 @@ for group in "$@"; do
         fuzz) packages+=(clang libclang-rt-14-dev) ;;
         windows) packages+=(g++-mingw-w64-x86-64-posix googletest wine wine64 locales) ;;
         package) packages+=(file dpkg-dev) ;;
+        format) packages+=(clang-format git) ;;
         *) echo "install-deps.sh: unknown group $group" >&2; exit 2 ;;
     esac
 done
@@ -21,7 +24,21 @@ for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
 done
 [ ${#missing[@]} -eq 0 ] && exit 0
-sudo=""
-[ "$(id -u)" -ne 0 ] && sudo="sudo"
-$sudo apt-get update
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"
+sudo=()
+[ "$(id -u)" -ne 0 ] && sudo=(sudo)
+# apt-get ARGS...: up to three attempts. A fresh machine may still hold the dpkg lock for
+# its own daily update: wait for it rather than fail.
+apt_get() {
+    local attempt
+    for attempt in 1 2 3; do
+        "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get -o Acquire::Retries=5 \
+            -o DPkg::Lock::Timeout=300 "$@" && return 0
+        [ "$attempt" -lt 3 ] || break
+        echo "install-deps.sh: apt-get $1 failed (attempt $attempt of 3), again in $((attempt * 30)) s" >&2
+        sleep $((attempt * 30))
+    done
+    echo "install-deps.sh: apt-get $1 failed 3 times" >&2
+    return 1
+}
+apt_get update
+apt_get install -y --no-install-recommends "${missing[@]}"

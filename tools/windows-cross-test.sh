@@ -2,26 +2,42 @@
 # The Windows lane: builds the windows-cross preset (MinGW-w64), runs the test suite under
 # Wine as on a Japanese Windows (ANSI code page 932, a temporary folder with a Japanese
 # name), runs vask-cli.exe on Japanese-named files, packs vask-cli.exe with its data into a
-# .zip (cpack -G ZIP) and runs the packed one. Exits non-zero on any failure.
+# .zip (cpack -G ZIP) and runs the packed one. Exits non-zero on any failure. Every Wine
+# program runs under a time limit, so that a Wine that hangs fails the lane with a message.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 build=$root/build/windows-cross
 bin=$build/bin
 
-step() { printf '\n== %s\n' "$*"; }
+step() { printf '\n== %s (%d s into the lane)\n' "$*" "$SECONDS"; }
 fail() {
     printf 'FAILED: %s\n' "$*" >&2
     exit 1
+}
+# bounded SECONDS COMMAND...: COMMAND ended (TERM, KILL 10 s later) after SECONDS. It
+# stays in the caller's process group (--foreground), so the lane's own limit reaches it;
+# what it started under Wine ends with the wineserver -k at exit. The time-out is told on
+# the script's standard error (descriptor 3) even where the command's is redirected.
+exec 3>&2
+bounded() {
+    local seconds=$1 status=0
+    shift
+    timeout --foreground --kill-after=10 "$seconds" "$@" || status=$?
+    if [ "$status" -eq 124 ] || [ "$status" -eq 137 ]; then
+        printf 'TIMED OUT after %s s: %s\n' "$seconds" "$*" >&3
+    fi
+    return "$status"
 }
 
 step "configure and build (MinGW-w64)"
 cmake --preset windows-cross
 cmake --build --preset windows-cross
 
-# Wine gets its own prefix in the build folder, no display and no debug output. A private
-# ja_JP.UTF-8 locale makes it a Japanese Windows (code page 932) while the names it hands
-# to Linux stay UTF-8.
+# Wine gets its own prefix in the build folder, no display and no debug output, and no
+# Mono or Gecko: without those overrides wineboot offers to download them and can wait
+# for an answer. A private ja_JP.UTF-8 locale makes it a Japanese Windows (code page 932)
+# while the names it hands to Linux stay UTF-8.
 step "Wine prefix and Japanese locale"
 if [ ! -d "$build/locale/ja_JP.UTF-8" ]; then
     mkdir -p "$build/locale"
@@ -29,23 +45,31 @@ if [ ! -d "$build/locale/ja_JP.UTF-8" ]; then
     localedef -i ja_JP -f UTF-8 "$build/locale/ja_JP.UTF-8" || true
     [ -f "$build/locale/ja_JP.UTF-8/LC_CTYPE" ] || fail "localedef could not make ja_JP.UTF-8"
 fi
-export WINEPREFIX=$build/wineprefix WINEDEBUG=-all DISPLAY= LOCPATH=$build/locale LC_ALL=ja_JP.UTF-8
-trap 'wineserver -k 2>/dev/null || true' EXIT
+export WINEPREFIX=$build/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" DISPLAY='' \
+    LOCPATH=$build/locale LC_ALL=ja_JP.UTF-8
+trap 'timeout 30 wineserver -k 2>/dev/null || true' EXIT
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
     start=$(date +%s%N)
-    wineboot --init >/dev/null 2>&1 || fail "wineboot --init"
-    wineserver -w
+    bounded 300 wineboot --init >/dev/null 2>&1 || fail "wineboot --init"
+    bounded 120 wineserver -w || fail "wineserver -w after wineboot --init"
     echo "wineboot --init took $((($(date +%s%N) - start) / 1000000)) ms"
 fi
+# One wineserver serves the whole lane and stays 120 s after its last client: a Wine
+# program that starts while the server of the one before shuts down fails with "wine
+# client error:0: recvmsg: Connection reset by peer". The exit trap ends it.
+bounded 30 wineserver -k 2>/dev/null || true
+bounded 30 wineserver -p120 || fail "wineserver -p120"
 # Every test's temporary folder lies under a Japanese name with a space in it.
 temp='C:\一時 フォルダ'
 mkdir -p "$WINEPREFIX/drive_c/一時 フォルダ"
 for name in TEMP TMP; do
-    wine reg add 'HKCU\Environment' /v "$name" /t REG_SZ /d "$temp" /f >/dev/null
+    bounded 60 wine reg add 'HKCU\Environment' /v "$name" /t REG_SZ /d "$temp" /f >/dev/null ||
+        fail "wine reg add $name"
 done
 
+# The whole suite within 15 minutes; a test without a limit of its own gets 5.
 step "test suite under Wine"
-ctest --test-dir "$build" -j2 --output-on-failure || fail "ctest"
+bounded 900 ctest --test-dir "$build" -j2 --timeout 300 --output-on-failure || fail "ctest"
 echo "Skipped on Windows:"
 awk '/^\[ RUN      \]/ { name = $4 } /: Skipped$/ { getline reason; print "  " name ": " reason }' \
     "$build/Testing/Temporary/LastTest.log"
@@ -55,14 +79,14 @@ work=$build/cli-check
 rm -rf "$work"
 mkdir -p "$work/レセ電 入力" "$work/出力 フォルダ"
 out="$work/出力 フォルダ"
-winpath() { winepath -w "$1" 2>/dev/null | tr -d '\r'; }
+winpath() { bounded 60 winepath -w "$1" 2>/dev/null | tr -d '\r'; }
 cp932() { iconv -f UTF-8 -t CP932; }
 # Runs $exe (the built vask-cli.exe unless set); its standard output and error land in
 # $work/stdout and $work/stderr, its exit status is printed.
 exe=$bin/vask-cli.exe
 cli() {
     local status=0
-    wine "$exe" "$@" >"$work/stdout" 2>"$work/stderr" || status=$?
+    bounded 60 wine "$exe" "$@" >"$work/stdout" 2>"$work/stderr" || status=$?
     echo "$status"
 }
 expect_file() {  # FILE EXPECTED-BYTES-FILE
@@ -120,7 +144,7 @@ program=$(ls -d "$work/展開 先"/vask-*-windows-x86_64)
 for file in vask-cli.exe siyo4.csv movacal.csv manual/index.html; do
     [ -f "$program/$file" ] || fail "$(basename "$zip") lacks $file"
 done
-VASK_CLI=$program/vask-cli.exe wine "$bin/version_resource_test.exe" >/dev/null ||
+VASK_CLI=$program/vask-cli.exe bounded 60 wine "$bin/version_resource_test.exe" >/dev/null ||
     fail "the version resource of the packed vask-cli.exe"
 # The FF1 link reads siyo4.csv beside the packed vask-cli.exe.
 exe=$program/vask-cli.exe

@@ -146,10 +146,10 @@ TEST(Files, AFifoOrADeviceGivenAsInput) {
     }
 }
 
-// Every tool run by another user (`launcher`) on inputs open to all, with older outputs
-// of root's in an output folder of the given mode, which that user cannot write into:
-// each run is refused and leaves the older outputs as they were.
-void expectEveryToolRefusedToAnotherUser(const std::vector<std::string>& launcher, std::filesystem::perms outMode) {
+// Every tool run by another user (`unprivileged`) on inputs open to all, with older
+// outputs of root's in an output folder of the given mode, which that user cannot write
+// into: each run is refused and leaves the older outputs as they were.
+void expectEveryToolRefusedToAnotherUser(const CliOptions& unprivileged, std::filesystem::perms outMode) {
     const Workspace ws;
     const Tools tools(ws);
     writeAllInputs(tools);
@@ -159,8 +159,6 @@ void expectEveryToolRefusedToAnotherUser(const std::vector<std::string>& launche
     openToOthers(ws.root());
     std::filesystem::permissions(ws.in("ff1"), std::filesystem::perms(0777));  // the merged file is made there
     std::filesystem::permissions(ws.out(), outMode);
-    CliOptions unprivileged;
-    unprivileged.launcher = launcher;
     for (const auto& tool : allTools()) {
         SCOPED_TRACE(tool.name);
         // The run of the second converter first deletes the intermediate file of an
@@ -176,9 +174,10 @@ void expectEveryToolRefusedToAnotherUser(const std::vector<std::string>& launche
 // Root ignores permission bits: as root the tools run as nobody (setpriv), which may read
 // the inputs but not write into the output folder.
 TEST(Files, AReadOnlyOutputFolderKeepsItsOlderOutputs) {
-    const auto launcher = unprivilegedLauncher();
-    if (!launcher) GTEST_SKIP() << "running as root without /usr/bin/setpriv: no user to whom a folder is read-only";
-    expectEveryToolRefusedToAnotherUser(*launcher, std::filesystem::perms(0555));
+    const auto unprivileged = unprivilegedRun();
+    if (!unprivileged)
+        GTEST_SKIP() << "running as root without /usr/bin/setpriv: no user to whom a folder is read-only";
+    expectEveryToolRefusedToAnotherUser(*unprivileged, std::filesystem::perms(0555));
 }
 
 // An output whose name is taken by a folder with files in it cannot be replaced: the run
@@ -201,9 +200,9 @@ TEST(Files, AnOutputNameTakenByAFolder) {
 // older outputs, owned by root, stay; the new file is made and removed again.
 TEST(Files, AnOlderOutputOfAnotherUserInAStickyFolder) {
     if (!runningAsRoot()) GTEST_SKIP() << "needs root to own the older outputs that another user cannot replace";
-    const auto launcher = unprivilegedLauncher();
-    if (!launcher) GTEST_SKIP() << "running as root without /usr/bin/setpriv";
-    expectEveryToolRefusedToAnotherUser(*launcher, std::filesystem::perms(01777));
+    const auto unprivileged = unprivilegedRun();
+    if (!unprivileged) GTEST_SKIP() << "running as root without /usr/bin/setpriv";
+    expectEveryToolRefusedToAnotherUser(*unprivileged, std::filesystem::perms(01777));
 }
 
 // An older output that is a link to a file elsewhere is replaced as a link: the file it

@@ -393,11 +393,30 @@ std::string referenceOutput(const std::function<std::vector<std::string>(const T
 
 bool runningAsRoot() { return geteuid() == 0; }
 
-std::optional<std::vector<std::string>> unprivilegedLauncher() {
-    if (!runningAsRoot()) return std::vector<std::string>{};
+namespace {
+
+// A copy of vask-cli that every user may run, made once per test program.
+std::filesystem::path cliOpenToAll() {
+    static const TempDir folder;
+    const auto copy = folder.path() / "vask-cli";
+    if (!std::filesystem::exists(copy)) {
+        std::filesystem::copy_file(cliProgram(), copy);
+        std::filesystem::permissions(folder.path(), std::filesystem::perms(0755));
+        std::filesystem::permissions(copy, std::filesystem::perms(0755));
+    }
+    return copy;
+}
+
+}  // namespace
+
+std::optional<CliOptions> unprivilegedRun() {
+    if (!runningAsRoot()) return CliOptions{};
     const std::filesystem::path setpriv = "/usr/bin/setpriv";
     if (!std::filesystem::exists(setpriv)) return std::nullopt;
-    return std::vector<std::string>{setpriv.string(), "--reuid=65534", "--regid=65534", "--clear-groups"};
+    CliOptions options;
+    options.program = cliOpenToAll();
+    options.launcher = {setpriv.string(), "--reuid=65534", "--regid=65534", "--clear-groups"};
+    return options;
 }
 
 }  // namespace vask::test

@@ -163,8 +163,10 @@ std::string referenceOutput(const std::function<std::vector<std::string>(const T
 
 // Whether this process runs as root, which ignores permission bits.
 bool runningAsRoot();
-// How to run vask-cli as a user without rights on the test's files: setpriv as nobody
-// when root, nothing otherwise; no value when root has no setpriv.
-std::optional<std::vector<std::string>> unprivilegedLauncher();
+// How to run vask-cli as a user without rights on the test's files: as nobody through
+// setpriv when root, plainly otherwise; no value when root has no setpriv. Nobody runs a
+// copy of vask-cli in a folder open to all, since the build folder may lie in a home
+// that only its owner may enter.
+std::optional<CliOptions> unprivilegedRun();
 
 }  // namespace vask::test

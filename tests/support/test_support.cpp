@@ -117,7 +117,7 @@ namespace {
 }  // namespace
 
 CliResult runCli(const std::vector<std::string>& args, const CliOptions& options) {
-    const std::filesystem::path program = cliProgram();
+    const std::filesystem::path program = options.program.empty() ? cliProgram() : options.program;
     const char* cli = program.c_str();
     TempDir capture;
     const auto outFile = capture / "out";

@@ -53,6 +53,7 @@ std::filesystem::path cliProgram();
 
 // How vask-cli is run.
 struct CliOptions {
+    std::filesystem::path program;        // the vask-cli to run (empty: cliProgram())
     std::filesystem::path workingFolder;  // empty: the test's own
     // A command that runs vask-cli, such as setpriv with another user (empty: none).
     std::vector<std::string> launcher;
