@@ -77,6 +77,21 @@ TEST_F(FormOneWindows, EnterRunsTheToolFromThePathBoxAndPressesTheFocusedButton)
     EXPECT_EQ(dialogs.texts(Kind::Information), std::vector<QString>{QStringLiteral("変換前ファイルを選択します")});
 }
 
+// Both converters open with the focus on choosing the input, and take a dropped input file.
+TEST_F(FormOneWindows, ConvertersFocusTheirFileChoiceAndTakeADroppedFile) {
+    formOneFile();
+    auto check = [&](QWidget& window) {
+        EXPECT_EQ(focusOnShow(&window), child(&window, "Button3")) << window.objectName().toStdString();
+        EXPECT_TRUE(dropFiles(&window, {input / "FF1_202404.txt"}, "Edit1"));
+        EXPECT_EQ(text(&window, "Edit1"), qstr(input / "FF1_202404.txt"));
+        window.close();
+    };
+    TfrmConvert first(context, nullptr);
+    check(first);
+    TfrmConvert2 second(context, nullptr);
+    check(second);
+}
+
 TEST_F(FormOneWindows, TheFirstConverterWarnsWithoutOpeningTheResultWindow) {
     writeBytes(input / "empty.txt", "");
     TfrmConvert window(context, nullptr);
