@@ -69,7 +69,11 @@ TEST_F(FormOneWindows, EnterRunsTheToolFromThePathBoxAndPressesTheFocusedButton)
         message = child<QLabel>(result, "Label1")->text();
         result->close();
     });
-    QTest::keyClick(child<QLineEdit>(&window, "Edit1"), Qt::Key_Return);
+    auto* box = child<QLineEdit>(&window, "Edit1");
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    box->setFocus();  // the window opens with the focus on the file choice
+    QTest::keyClick(box, Qt::Key_Return);
     EXPECT_EQ(message, QStringLiteral("202404_carte.csvが作成されました"));
     auto* choose = child<QPushButton>(&window, "Button3");
     choose->setFocus();
