@@ -14,6 +14,7 @@
 #include "claims/claims_actions.h"
 #include "core/numbers.h"
 #include "gui/error_box.h"
+#include "gui/file_drop.h"
 #include "gui/qt_text.h"
 #include "gui/widgets.h"
 #include "platform/paths.h"
@@ -42,7 +43,9 @@ TfrmMain::TfrmMain(AppContext& context, QWidget* parent) : QWidget(parent), cont
     onToolRun(Button2, context_, this, [this] { Button2Click(); });
     onClick(Button4, context_, this, [this] { Button4Click(); });
     onClick(Button6, context_, this, [this] { Button6Click(); });
-    InitSet();  // FormCreate
+    acceptDrops();
+    InitSet();            // FormCreate
+    Button3->setFocus();  // not 閉じる, which a stray Space would press
     centerOnScreen(this);
 }
 
@@ -70,6 +73,16 @@ void TfrmMain::createControls() {
     Button6 = makeButton(this, QStringLiteral("Button6"), QStringLiteral("オプション"), 178, 352, 158, 30);
     Label8 = makeLabel(this, QStringLiteral("Label8"), QStringLiteral("Ver.1.1.0.6"), 236, 390, 100);
     Label8->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+}
+
+// A file dropped onto a path box fills that box; claims files dropped anywhere else on the
+// window are sorted into the boxes by their kind.
+void TfrmMain::acceptDrops() {
+    acceptPathDrop(Edit1);
+    acceptPathDrop(Edit2);
+    acceptFileDrops(this, [this](const QStringList& files) {
+        runGuarded(context_, this, [&] { claims::dropClaimsFiles(context_, this, *Edit1, *Edit2, files); });
+    });
 }
 
 void TfrmMain::InitSet() {

@@ -43,6 +43,7 @@ protected:
 
 private:
     void createControls();
+    void acceptDrops();
     void runOnBothClaimsFiles(const std::function<claims::ClaimsResult(std::u16string_view)>& tool);
 
     AppContext& context_;

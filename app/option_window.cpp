@@ -37,6 +37,7 @@ TfrmOption::TfrmOption(AppContext& context, QWidget* parent) : QDialog(parent), 
     onClick(Button3, context_, this, [this] { Button3Click(); });
     onClick(Button4, context_, this, [this] { Button4Click(); });
     onClick(Button2, context_, this, [this] { Button2Click(); });
+    Button1->setFocus();
     centerOnScreen(this);
 }
 

@@ -28,6 +28,7 @@ TfrmSyosai::TfrmSyosai(AppContext& context, QWidget* parent) : QDialog(parent), 
     RadioGroup1->setInitialIndex(trim(context_.settings().read(u"Spec")) == u"2" ? kMovacal : kStandard);
     connect(RadioGroup1, &RadioGroup::changed, this, [this] { runGuarded(context_, this, [this] { SpecChange(); }); });
     onClick(Button4, context_, this, [this] { Button4Click(); });
+    Button4->setFocus();
     centerOnScreen(this);
 }
 

@@ -25,29 +25,59 @@ const FileStep kNationalStep{qs(msg::kChooseNationalClaims), u'2', qs(msg::kNotN
 
 bool isBlankBox(const QLineEdit& box) { return isBlank(u16(box.text())); }
 
+// The per-file step: puts `file` into `box` when its kind mark is the step's, otherwise
+// shows the step's warning and leaves the box as it was.
+void placeOfKind(AppContext& context, QWidget* window, QLineEdit& box, const FileStep& step, const QString& file,
+                 std::optional<char16_t> mark) {
+    if (mark != step.kindMark) {
+        context.dialogs->warning(window, step.wrongKind);
+        return;
+    }
+    box.setText(file);
+}
+
 // Asks for one file and puts it into `box` when it is of the step's kind. A cancelled
 // dialog leaves the box as it was.
 void chooseFile(AppContext& context, QWidget* window, QLineEdit& box, const FileStep& step) {
     context.dialogs->information(window, step.prompt);
     const std::optional<QString> chosen = context.dialogs->openFile(window, QString());
     if (!chosen) return;
-    if (fileKindMark(toPath(u16(*chosen))) != step.kindMark) {
-        context.dialogs->warning(window, step.wrongKind);
-        return;
-    }
-    box.setText(*chosen);
+    placeOfKind(context, window, box, step, *chosen, fileKindMark(toPath(u16(*chosen))));
+}
+
+// With both boxes filled, asks whether to choose anew and, on Yes, empties them. True when
+// there is a box to fill.
+bool readyForNewFiles(AppContext& context, QWidget* window, QLineEdit& employeeBox, QLineEdit& nationalBox) {
+    if (isBlankBox(employeeBox) || isBlankBox(nationalBox)) return true;
+    if (!context.dialogs->confirm(window, qs(msg::kChooseClaimsAgain))) return false;
+    employeeBox.clear();
+    nationalBox.clear();
+    return true;
 }
 
 }  // namespace
 
 void selectClaimsFiles(AppContext& context, QWidget* window, QLineEdit& employeeBox, QLineEdit& nationalBox) {
-    if (!isBlankBox(employeeBox) && !isBlankBox(nationalBox)) {
-        if (!context.dialogs->confirm(window, qs(msg::kChooseClaimsAgain))) return;
-        employeeBox.clear();
-        nationalBox.clear();
-    }
+    if (!readyForNewFiles(context, window, employeeBox, nationalBox)) return;
     if (isBlankBox(employeeBox)) chooseFile(context, window, employeeBox, kEmployeeStep);
     if (isBlankBox(nationalBox)) chooseFile(context, window, nationalBox, kNationalStep);
+}
+
+void dropClaimsFiles(AppContext& context, QWidget* window, QLineEdit& employeeBox, QLineEdit& nationalBox,
+                     const QStringList& files) {
+    if (!readyForNewFiles(context, window, employeeBox, nationalBox)) return;
+    for (const QString& file : files) {
+        const bool employeeBlank = isBlankBox(employeeBox);
+        const bool nationalBlank = isBlankBox(nationalBox);
+        if (!employeeBlank && !nationalBlank) return;
+        const std::optional<char16_t> mark = fileKindMark(toPath(u16(file)));
+        const bool national = nationalBlank && (!employeeBlank || mark == kNationalStep.kindMark);
+        if (national) {
+            placeOfKind(context, window, nationalBox, kNationalStep, file, mark);
+        } else {
+            placeOfKind(context, window, employeeBox, kEmployeeStep, file, mark);
+        }
+    }
 }
 
 void runOnBothFiles(AppContext& context, QWidget* window, const std::u16string& file1, const std::u16string& file2,

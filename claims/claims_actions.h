@@ -2,6 +2,8 @@
 // tool on both (each under the busy cursor), then showing the result window.
 #pragma once
 
+#include <QStringList>
+
 #include <functional>
 #include <string>
 #include <string_view>
@@ -26,6 +28,17 @@ struct StoredResults {
 // the employee-insurance file (into `employeeBox`) and then the national-insurance file
 // (into `nationalBox`), each only when its box is blank, and checks each file's kind.
 void selectClaimsFiles(AppContext& context, QWidget* window, QLineEdit& employeeBox, QLineEdit& nationalBox);
+
+// Claims files dropped onto the main window (or several at once onto one of its boxes),
+// each taken as if chosen in the file dialog.
+// With both boxes filled, first asks whether to choose anew, as "ファイル選択" does. Then
+// each file, in order, goes to the blank box of its kind: "1" into `employeeBox`, "2" into
+// `nationalBox`. A file of neither kind, or of a kind whose box is already filled, gets the
+// warning of the first blank box ("社保…" while `employeeBox` is blank, else "国保…").
+// Files left over once both boxes are filled are passed over. An unreadable file raises
+// an error that ends the drop; boxes filled before it keep their paths.
+void dropClaimsFiles(AppContext& context, QWidget* window, QLineEdit& employeeBox, QLineEdit& nationalBox,
+                     const QStringList& files);
 
 // The check of a written file against the claims file it was made from.
 using WrittenFileCheck =

@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QResizeEvent>
 
 #include <optional>
 
@@ -10,6 +11,7 @@
 #include "ff1/ff1_link.h"
 #include "gui/busy_cursor.h"
 #include "gui/error_box.h"
+#include "gui/file_drop.h"
 #include "gui/qt_text.h"
 #include "gui/widgets.h"
 #include "platform/paths.h"
@@ -19,6 +21,11 @@ namespace {
 
 constexpr int kClientWidth = 477;
 constexpr int kClientHeight = 211;
+// 閉じる keeps its designed distance from the top right corner.
+constexpr int kCloseWidth = 75;
+constexpr int kCloseHeight = 25;
+constexpr int kCloseTop = 8;
+constexpr int kCloseRightMargin = 13;
 constexpr char16_t kFolderKey[] = u"SAVEFF1";
 constexpr char16_t kDefaultFolder[] = u"C:\\HDD_QT7\\FF1";
 
@@ -44,8 +51,9 @@ bool TfrmFF1MergeVCL2::DspSet(AppContext& context, QWidget* parent) {
 TfrmFF1MergeVCL2::TfrmFF1MergeVCL2(AppContext& context, QWidget* parent)
     : ToolWindow(context, parent, QStringLiteral("frmFF1MergeVCL2"), QStringLiteral("FF1連携"), kClientWidth,
                  kClientHeight) {
-    // The frame of this window is sizable; it opens at its designed client size.
-    setMinimumSize(0, 0);
+    // The frame of this window is sizable; it opens at its designed client size and can
+    // shrink only as far as 閉じる stays whole in view.
+    setMinimumSize(kCloseWidth + 2 * kCloseRightMargin, kCloseTop + kCloseHeight + kCloseTop);
     setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     resize(kClientWidth, kClientHeight);
     QFont font(QStringLiteral("Segoe UI"));
@@ -56,7 +64,9 @@ TfrmFF1MergeVCL2::TfrmFF1MergeVCL2(AppContext& context, QWidget* parent)
     // The link writes into the Downloads folder, not the program folder: no write check.
     onClick(Button2, [this] { Button2Click(); });
     Button2->setDefault(true);  // Enter in a box runs the link
-    InitSet();                  // FormCreate
+    acceptPathDrop(Edit4);
+    Edit3->setFocus();
+    InitSet();  // FormCreate
     centerOnScreen(this);
 }
 
@@ -67,7 +77,14 @@ void TfrmFF1MergeVCL2::createControls() {
     Label2 = makeLabel(this, QStringLiteral("Label2"), QStringLiteral("（省略可）"), 343, 59);
     Edit4 = makeEdit(this, QStringLiteral("Edit4"), 104, 86, 233, 23);
     Button2 = makeButton(this, QStringLiteral("Button2"), QStringLiteral("FF1連携ファイル作成"), 104, 130, 233, 25);
-    BitBtn1 = makeCloseButton(this, 389, 8, 75, 25);
+    BitBtn1 =
+        makeCloseButton(this, kClientWidth - kCloseRightMargin - kCloseWidth, kCloseTop, kCloseWidth, kCloseHeight);
+}
+
+// 閉じる stays at the top right corner; the other controls keep their designed places.
+void TfrmFF1MergeVCL2::resizeEvent(QResizeEvent* event) {
+    ToolWindow::resizeEvent(event);
+    if (BitBtn1) BitBtn1->move(width() - kCloseRightMargin - kCloseWidth, kCloseTop);
 }
 
 void TfrmFF1MergeVCL2::InitSet() {

@@ -10,6 +10,7 @@
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QResizeEvent;
 
 namespace vask {
 
@@ -27,6 +28,7 @@ public:
 
 protected:
     void FormShow() override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void createControls();

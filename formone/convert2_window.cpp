@@ -19,6 +19,7 @@
 #include "formone/second_converter.h"
 #include "gui/busy_cursor.h"
 #include "gui/error_box.h"
+#include "gui/file_drop.h"
 #include "gui/msg_window.h"
 #include "gui/qt_text.h"
 #include "gui/result_checks.h"
@@ -63,6 +64,8 @@ void TfrmConvert2::createControls() {
     Button6->hide();
     Button5 = makeButton(this, QStringLiteral("Button5"), QStringLiteral("変換前ファイル匿名化"), 12, 204, 324, 28);
     Memo1 = formone::makeUnusedMemo(this, 236);
+    acceptPathDrop(Edit1);
+    Button3->setFocus();
 }
 
 void TfrmConvert2::InitSet() {

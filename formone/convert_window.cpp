@@ -11,6 +11,7 @@
 #include "formone/form1_windows.h"
 #include "gui/busy_cursor.h"
 #include "gui/error_box.h"
+#include "gui/file_drop.h"
 #include "gui/msg_window.h"
 #include "gui/qt_text.h"
 #include "gui/widgets.h"
@@ -29,6 +30,8 @@ TfrmConvert::TfrmConvert(AppContext& context, QWidget* parent)
     Edit1 = formone::makePathRow(this, 84, Label1);
     Button1 = makeButton(this, QStringLiteral("Button1"), QStringLiteral("電カル連携ファイル作成"), 12, 140, 324, 34);
     Memo1 = formone::makeUnusedMemo(this, 180);
+    acceptPathDrop(Edit1);
+    Button3->setFocus();
     onClick(Button3, [this] { Button3Click(); });
     onToolRun(Button2, [this] { Button2Click(); });
     onToolRun(Button1, [this] { Button1Click(); });

@@ -8,6 +8,7 @@
 #include "core/textfile.h"
 #include "gui/busy_cursor.h"
 #include "gui/error_box.h"
+#include "gui/file_drop.h"
 #include "gui/msg_window.h"
 #include "gui/qt_text.h"
 #include "gui/widgets.h"
@@ -46,6 +47,9 @@ void TfrmReplace::createControls() {
     Label1 = makeLabel(this, QStringLiteral("Label1"), QStringLiteral("変更定義ファイル："), kMargin, 138, kRowWidth);
     Edit3 = makeEdit(this, QStringLiteral("Edit3"), kMargin, 158, kRowWidth);
     Button1 = makeButton(this, QStringLiteral("Button1"), QStringLiteral("変換実行"), kMargin, 192, kRowWidth, 30);
+    acceptPathDrop(Edit1);
+    acceptPathDrop(Edit3);
+    Button2->setFocus();
 }
 
 void TfrmReplace::InitSet() {

@@ -86,6 +86,28 @@ TEST_F(MainWindow, PickingAModeShowsThePositionRowOnlyInModeOne) {
     EXPECT_EQ(text(&window, "Edit4"), QStringLiteral("3"));  // hiding keeps the contents
 }
 
+// A path box takes the path of one dropped file: the kind is checked when a tool runs. A
+// position box takes none; the drop falls to the window, which sorts claims files.
+TEST_F(MainWindow, AFileDroppedOntoAPathBoxFillsThatBoxOnly) {
+    TfrmMain window(context);
+    writeBytes(downloads / "any.txt", "x");
+    EXPECT_TRUE(dropFiles(&window, {downloads / "any.txt"}, "Edit2"));
+    EXPECT_EQ(text(&window, "Edit2"), qstr(downloads / "any.txt"));
+    EXPECT_TRUE(text(&window, "Edit1").isEmpty());
+    EXPECT_TRUE(dropFiles(&window, {downloads / "any.txt"}, "Edit1"));
+    EXPECT_EQ(text(&window, "Edit1"), qstr(downloads / "any.txt"));
+    EXPECT_TRUE(dialogs.shown.empty());
+    dropFiles(&window, {downloads / "any.txt"}, "Edit4");
+    EXPECT_TRUE(text(&window, "Edit4").isEmpty());
+    EXPECT_EQ(dialogs.texts(Kind::Confirm),
+              std::vector<QString>{QStringLiteral("新しいレセ電ファイルを選択しますか？")});
+}
+
+TEST_F(MainWindow, OpensWithTheFocusOnFileSelection) {
+    TfrmMain window(context);
+    EXPECT_EQ(focusOnShow(&window), child(&window, "Button3"));
+}
+
 TEST_F(MainWindow, ManualOpensThroughTheShell) {
     TfrmMain window(context);
     click(&window, "Button5");

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "../gui/gui_test_support.h"
+#include "app/option_window.h"
 #include "app/syosai_window.h"
 #include "gui/widgets.h"
 
@@ -35,6 +36,10 @@ TEST_F(DetailSettings, TheStoredSpecChoiceIsPreselectedAndNotRewritten) {
     }
 }
 
+TEST_F(DetailSettings, OpensWithTheFocusOnSaveDestination) {
+    withWindow([&](QWidget* window, RadioGroup*) { EXPECT_EQ(window->focusWidget(), child(window, "Button4")); });
+}
+
 TEST_F(DetailSettings, AChangeIsStoredAtOnce) {
     withWindow([&](QWidget*, RadioGroup* group) {
         EXPECT_EQ(group->item(1)->text(), QStringLiteral("モバカル仕様"));
@@ -51,6 +56,13 @@ TEST_F(DetailSettings, SaveDestinationOpensFromItsButton) {
         inModal([&] { click(window, "Button4"); }, [&](QWidget* savePath) { opened = savePath->windowTitle(); });
     });
     EXPECT_EQ(opened, QStringLiteral("保存先選択"));
+}
+
+using OptionWindow = GuiTest;
+
+TEST_F(OptionWindow, OpensWithTheFocusOnTheFirstTool) {
+    inModal([&] { TfrmOption::DspSet(context, nullptr); },
+            [&](QWidget* window) { EXPECT_EQ(window->focusWidget(), child(window, "Button1")); });
 }
 
 }  // namespace

@@ -121,6 +121,68 @@ TEST_F(ClaimsButtons, AnUnreadableChoiceEndsThePressWithTheErrorBox) {
     EXPECT_TRUE(text(&window, "Edit2").isEmpty());
 }
 
+TEST_F(ClaimsButtons, ClaimsFilesDroppedOntoTheWindowGoIntoTheBoxesOfTheirKind) {
+    nationalFile();
+    employeeFile();
+    EXPECT_TRUE(dropFiles(&window, {inputs / "national.UKE", inputs / "employee.UKE"}));
+    EXPECT_EQ(text(&window, "Edit1"), qstr(inputs / "employee.UKE"));
+    EXPECT_EQ(text(&window, "Edit2"), qstr(inputs / "national.UKE"));
+    EXPECT_TRUE(dialogs.shown.empty());
+}
+
+// A dropped file that has no blank box of its kind gets the warning of the first blank box.
+TEST_F(ClaimsButtons, ADroppedFileWithoutABlankBoxOfItsKindGetsTheFirstBlankBoxsWarning) {
+    struct Case {
+        const char* edit1;
+        const char* edit2;
+        const char* dropped;
+        QString warning;
+    };
+    claimsFile("three.UKE", {clinicRecord(u"3")});
+    employeeFile();
+    nationalFile();
+    const Case cases[] = {
+        {"", "", "three.UKE", kNotEmployee},
+        {"kept", "", "employee.UKE", kNotNational},
+        {"", "kept", "national.UKE", kNotEmployee},
+        {"", "  ", "three.UKE", kNotEmployee},
+    };
+    for (const auto& c : cases) {
+        dialogs.shown.clear();
+        setText(&window, "Edit1", QString::fromLatin1(c.edit1));
+        setText(&window, "Edit2", QString::fromLatin1(c.edit2));
+        dropFiles(&window, {inputs / c.dropped});
+        EXPECT_EQ(dialogs.texts(Kind::Warning), std::vector<QString>{c.warning}) << c.dropped;
+        EXPECT_EQ(text(&window, "Edit1"), QString::fromLatin1(c.edit1)) << c.dropped;
+        EXPECT_EQ(text(&window, "Edit2"), QString::fromLatin1(c.edit2)) << c.dropped;
+    }
+}
+
+TEST_F(ClaimsButtons, ADropOntoFilledBoxesAsksFirstAndAnUnreadableFileShowsTheErrorBox) {
+    setText(&window, "Edit1", QStringLiteral("old1"));
+    setText(&window, "Edit2", QStringLiteral("old2"));
+    dropFiles(&window, {inputs / "gone.UKE"});  // answered No
+    EXPECT_EQ(kindsShown(), std::vector<Kind>{Kind::Confirm});
+    EXPECT_EQ(text(&window, "Edit1"), QStringLiteral("old1"));
+
+    dialogs.confirmAnswers = {true};
+    employeeFile();
+    dropFiles(&window, {inputs / "employee.UKE", inputs / "gone.UKE"});
+    EXPECT_EQ(kindsShown(), (std::vector<Kind>{Kind::Confirm, Kind::Confirm, Kind::Error}));
+    EXPECT_EQ(text(&window, "Edit1"), qstr(inputs / "employee.UKE"));
+    EXPECT_TRUE(text(&window, "Edit2").isEmpty());
+}
+
+TEST_F(ClaimsButtons, OnlyLocalFilesCanBeDropped) {
+    const QUrl remote(QStringLiteral("https://example.com/employee.UKE"));
+    EXPECT_FALSE(dropUrls(&window, {remote}));
+    EXPECT_FALSE(dropUrls(&window, {QUrl::fromLocalFile(employeeFile()), remote}));
+    EXPECT_FALSE(dropUrls(child(&window, "Edit1"), {remote}));
+    EXPECT_TRUE(text(&window, "Edit1").isEmpty());
+    EXPECT_TRUE(text(&window, "Edit2").isEmpty());
+    EXPECT_TRUE(dialogs.shown.empty());
+}
+
 TEST_F(ClaimsButtons, AnonymisingBothFilesHandsBothToTheResultWindow) {
     setText(&window, "Edit1", employeeFile());
     setText(&window, "Edit2", nationalFile());

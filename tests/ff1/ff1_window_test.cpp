@@ -117,5 +117,31 @@ TEST_F(FF1Window, OpeningWritesTheDefaultFolderWhenTheSettingIsBlankAndARunUsesI
                               QDir::separator()});
 }
 
+TEST_F(FF1Window, OpensOnTheYearMonthAndTakesADroppedAppendFile) {
+    writeBytes(ff1 / "add.csv", "header\r\n");
+    withWindow([&](TfrmFF1MergeVCL2& window) {
+        EXPECT_EQ(window.focusWidget(), child(&window, "Edit3"));
+        EXPECT_TRUE(dropFiles(&window, {ff1 / "add.csv"}, "Edit4"));
+        EXPECT_EQ(text(&window, "Edit4"), qstr(ff1 / "add.csv"));
+        EXPECT_FALSE(dropFiles(&window, {ff1 / "add.csv"}, "Edit3"));
+        EXPECT_TRUE(text(&window, "Edit3").isEmpty());
+    });
+}
+
+// 閉じる keeps its designed place at the designed size and stays in view when the window
+// is made smaller.
+TEST_F(FF1Window, CloseStaysAtTheTopRightWhenTheWindowIsResized) {
+    withWindow([&](TfrmFF1MergeVCL2& window) {
+        auto* close = child(&window, "BitBtn1");
+        EXPECT_EQ(close->geometry(), QRect(389, 8, 75, 25));
+        window.resize(10, 10);
+        QApplication::processEvents();
+        EXPECT_TRUE(window.rect().contains(close->geometry())) << window.width() << "x" << window.height();
+        window.resize(477, 211);
+        QApplication::processEvents();
+        EXPECT_EQ(close->geometry(), QRect(389, 8, 75, 25));
+    });
+}
+
 }  // namespace
 }  // namespace vask::test

@@ -69,12 +69,31 @@ TEST_F(FormOneWindows, EnterRunsTheToolFromThePathBoxAndPressesTheFocusedButton)
         message = child<QLabel>(result, "Label1")->text();
         result->close();
     });
-    QTest::keyClick(child<QLineEdit>(&window, "Edit1"), Qt::Key_Return);
+    auto* box = child<QLineEdit>(&window, "Edit1");
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    box->setFocus();  // the window opens with the focus on the file choice
+    QTest::keyClick(box, Qt::Key_Return);
     EXPECT_EQ(message, QStringLiteral("202404_carte.csvが作成されました"));
     auto* choose = child<QPushButton>(&window, "Button3");
     choose->setFocus();
     QTest::keyClick(choose, Qt::Key_Return);
     EXPECT_EQ(dialogs.texts(Kind::Information), std::vector<QString>{QStringLiteral("変換前ファイルを選択します")});
+}
+
+// Both converters open with the focus on choosing the input, and take a dropped input file.
+TEST_F(FormOneWindows, ConvertersFocusTheirFileChoiceAndTakeADroppedFile) {
+    formOneFile();
+    auto check = [&](QWidget& window) {
+        EXPECT_EQ(focusOnShow(&window), child(&window, "Button3")) << window.objectName().toStdString();
+        EXPECT_TRUE(dropFiles(&window, {input / "FF1_202404.txt"}, "Edit1"));
+        EXPECT_EQ(text(&window, "Edit1"), qstr(input / "FF1_202404.txt"));
+        window.close();
+    };
+    TfrmConvert first(context, nullptr);
+    check(first);
+    TfrmConvert2 second(context, nullptr);
+    check(second);
 }
 
 TEST_F(FormOneWindows, TheFirstConverterWarnsWithoutOpeningTheResultWindow) {

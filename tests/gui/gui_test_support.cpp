@@ -1,5 +1,7 @@
 #include "gui_test_support.h"
 
+#include <QDropEvent>
+#include <QMimeData>
 #include <QTimer>
 
 #include "gui/qt_text.h"
@@ -119,5 +121,31 @@ QString text(QWidget* window, const char* editName) {
 }
 
 QString qstr(const std::filesystem::path& path) { return qs(fromPath(path)); }
+
+bool dropUrls(QWidget* target, const QList<QUrl>& urls) {
+    QMimeData data;
+    data.setUrls(urls);
+    const QPoint at = target->rect().center();
+    const Qt::DropActions actions = Qt::CopyAction | Qt::MoveAction | Qt::LinkAction;
+    QDragEnterEvent enter(at, actions, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);
+    if (!enter.isAccepted()) return false;
+    QDropEvent drop(at, actions, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &drop);
+    return drop.isAccepted();
+}
+
+bool dropFiles(QWidget* target, const std::vector<std::filesystem::path>& files, const char* name) {
+    QList<QUrl> urls;
+    for (const auto& file : files) urls.append(QUrl::fromLocalFile(qstr(file)));
+    QWidget* onto = name ? child(target, name) : target;
+    return onto && dropUrls(onto, urls);
+}
+
+QWidget* focusOnShow(QWidget* window) {
+    window->show();
+    QApplication::processEvents();
+    return window->focusWidget();
+}
 
 }  // namespace vask::test

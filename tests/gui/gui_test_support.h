@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QString>
+#include <QUrl>
 #include <QWidget>
 
 #include <deque>
@@ -94,5 +95,15 @@ void click(QWidget* window, const char* buttonName);
 void setText(QWidget* window, const char* editName, const QString& text);
 QString text(QWidget* window, const char* editName);
 QString qstr(const std::filesystem::path& path);
+
+// Drags `urls` onto `target` the way the file manager does (enter, then drop only when the
+// enter was accepted); true when the drop was accepted.
+bool dropUrls(QWidget* target, const QList<QUrl>& urls);
+// Drops local files; `target` is a window and `name` one of its controls, or null for the
+// window itself.
+bool dropFiles(QWidget* target, const std::vector<std::filesystem::path>& files, const char* name = nullptr);
+
+// The control that has the focus once `window` is shown.
+QWidget* focusOnShow(QWidget* window);
 
 }  // namespace vask::test

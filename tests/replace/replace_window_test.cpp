@@ -58,6 +58,16 @@ TEST_F(ReplaceWindow, ControlsAndCaptions) {
     });
 }
 
+TEST_F(ReplaceWindow, OpensOnTheFileChoiceAndBothBoxesTakeADroppedFile) {
+    withWindow([&](QWidget* window) {
+        EXPECT_EQ(window->focusWidget(), child(window, "Button2"));
+        EXPECT_TRUE(dropFiles(window, {data / "FF1_2024.txt"}, "Edit1"));
+        EXPECT_TRUE(dropFiles(window, {data / "defs.csv"}, "Edit3"));
+        EXPECT_EQ(text(window, "Edit1"), file("FF1_2024.txt"));
+        EXPECT_EQ(text(window, "Edit3"), file("defs.csv"));
+    });
+}
+
 TEST_F(ReplaceWindow, PickingBothFilesFillsBothBoxesThroughOneDialog) {
     answerFiles({file("FF1_2024.txt"), file("defs.csv")});
     withWindow([&](QWidget* window) {
