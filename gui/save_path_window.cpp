@@ -54,6 +54,8 @@ void TfrmSavePath::InitSet() {
         Edit1->show();
         Edit1->setText(qs(folder));
     }
+    // The focus starts on the chosen item, not on 閉じる, which a stray Space would press.
+    if (QAbstractButton* item = RadioGroup1->item(RadioGroup1->itemIndex())) item->setFocus();
 }
 
 void TfrmSavePath::RadioGroup1Click() {

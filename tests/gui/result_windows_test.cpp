@@ -136,6 +136,7 @@ TEST_F(SavePathWindow, WithoutASavedFolderDownloadsIsSelectedAndNothingIsWritten
         EXPECT_EQ(group->itemIndex(), 0);
         EXPECT_FALSE(child(window, "Button1")->isVisible());
         EXPECT_FALSE(child(window, "Edit1")->isVisible());
+        EXPECT_EQ(window->focusWidget(), group->item(0));
     });
     EXPECT_FALSE(std::filesystem::exists(settings().file()));
 }
