@@ -23,9 +23,12 @@ void splitTabs(std::u16string_view line, std::vector<std::u16string_view>& field
 
 namespace {
 
-// Splits `line` at every comma, dropping double quotes, into fields[first], fields[first+1]
-// ...; entries already there are reused (their storage kept), surplus ones removed.
-void splitCommaFieldsFrom(std::u16string_view line, std::vector<std::u16string>& fields, size_t first) {
+// Splits `line` at every comma (and, with `tabs`, every tab), dropping double quotes, into
+// fields[first], fields[first+1] ...; entries already there are reused (their storage
+// kept), surplus ones removed. No more than `maxFields` fields are split off: the split
+// stops at the separator after the last of them.
+void splitCommaFieldsFrom(std::u16string_view line, std::vector<std::u16string>& fields, size_t first,
+                          bool tabs = false, size_t maxFields = std::u16string_view::npos) {
     size_t count = first;
     auto nextField = [&]() -> std::u16string& {
         if (count == fields.size()) fields.emplace_back();
@@ -38,10 +41,15 @@ void splitCommaFieldsFrom(std::u16string_view line, std::vector<std::u16string>&
     // Copies the runs between commas and quotes in one piece each.
     for (size_t i = 0; i < line.size(); ++i) {
         const char16_t c = line[i];
-        if (c != u',' && c != u'"') continue;
+        if (c != u',' && c != u'"' && !(tabs && c == u'\t')) continue;
         field->append(line.substr(start, i - start));
         start = i + 1;
-        if (c == u',') field = &nextField();
+        if (c == u'"') continue;
+        if (count - first == maxFields) {  // the last field wanted is complete
+            start = line.size();
+            break;
+        }
+        field = &nextField();
     }
     field->append(line.substr(start));
     fields.resize(count);
@@ -56,6 +64,10 @@ bool GetCommaTxt(std::u16string_view pstString, std::vector<std::u16string>& pcl
 
 void splitCommaFields(std::u16string_view line, std::vector<std::u16string>& fields) {
     splitCommaFieldsFrom(line, fields, 0);
+}
+
+void splitCommaAndTabFields(std::u16string_view line, size_t maxFields, std::vector<std::u16string>& fields) {
+    splitCommaFieldsFrom(line, fields, 0, true, maxFields);
 }
 
 namespace {

@@ -34,6 +34,10 @@ bool GetCommaTxt(std::u16string_view pstString, std::vector<std::u16string>& pcl
 // The same split into `fields`, replacing what they held but reusing their storage, for
 // loops over large files.
 void splitCommaFields(std::u16string_view line, std::vector<std::u16string>& fields);
+// The first converter's split of a form-1 record: every tab separates as a comma does (as
+// if the tabs had become commas first), double quotes are dropped, and no more than
+// `maxFields` fields are split off (a longer line gives that many, the last one whole).
+void splitCommaAndTabFields(std::u16string_view line, size_t maxFields, std::vector<std::u16string>& fields);
 // CommaText: joins with commas; a field holding U+0001..U+0020, '"' or ',' is quoted with
 // its quotes doubled; one empty field gives "".
 std::u16string CommaText(const std::vector<std::u16string>& fields);

@@ -84,36 +84,6 @@ std::u16string row(const std::vector<std::u16string>& fields, std::u16string_vie
     return joinFields(values, u',');
 }
 
-// Tabs become commas and the comma split follows: every tab or comma separates (a comma
-// inside a field too) and double quotes are dropped. Only the fields up to the last
-// position read are split off, into `fields`, whose storage is reused from line to line:
-// it holds fewer of them only when the line has fewer.
-void splitRecord(std::u16string_view line, std::vector<std::u16string>& fields) {
-    size_t count = 0;
-    const auto nextField = [&]() -> std::u16string& {
-        if (count == fields.size()) fields.emplace_back();
-        std::u16string& field = fields[count++];
-        field.clear();
-        return field;
-    };
-    std::u16string* field = &nextField();
-    size_t start = 0;
-    for (size_t i = 0; i < line.size(); ++i) {
-        const char16_t c = line[i];
-        if (c != u',' && c != u'\t' && c != u'"') continue;
-        field->append(line.substr(start, i - start));
-        start = i + 1;
-        if (c == u'"') continue;
-        if (count == kMinimumFields) {  // the last field read is complete
-            start = line.size();
-            break;
-        }
-        field = &nextField();
-    }
-    field->append(line.substr(start));
-    fields.resize(count);
-}
-
 // The name the output is written under until the run ends: the year-month's name when it
 // is a plain file name.
 std::u16string provisionalName(std::u16string_view mstNgt) {
@@ -131,7 +101,8 @@ std::u16string GetCarte(std::u16string_view pstPtnum) {
 
 std::optional<std::u16string> FirstConverterRows::next(std::u16string_view line) {
     const size_t n = ++lineNumber_;
-    splitRecord(line, fields_);
+    // Tabs become commas and the comma split follows: a comma inside a field separates too.
+    splitCommaAndTabFields(line, kMinimumFields, fields_);
     const auto& fields = fields_;
     if (fields[kChartNumber].empty() || fields.size() < kMinimumFields) return std::nullopt;
     // Taken before the duplicate test: a skipped duplicate can still supply it.
