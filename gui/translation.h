@@ -8,8 +8,7 @@ class QCoreApplication;
 
 namespace vask {
 
-// Installs the translation for the application's lifetime and makes Japanese Qt's default
-// locale (dates and sizes in its dialogs); false when the translation cannot be loaded.
+// Installs the translation for the application's lifetime; false when it cannot be loaded.
 bool installJapaneseQtTexts(QCoreApplication& application);
 
 }  // namespace vask
