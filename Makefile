@@ -5,7 +5,8 @@
 # make package  - the Debian package and the portable .tar.gz (build/default/packages)
 # make package-test - installs the Debian package and runs the installed vask-cli (root)
 # make fuzz     - builds the fuzz targets (clang) and runs each for FUZZ_SECONDS seconds
-# make windows-cross - cross-builds for Windows (MinGW-w64), runs the tests and vask-cli under Wine
+# make windows  - cross-builds vask.exe, vask-cli.exe and the tests for Windows (MinGW-w64, a
+#                  static MinGW Qt), runs them under Wine, makes and tests the Windows packages
 # make robustness - builds and runs the bad-input suite alone (tests/robustness)
 # make format   - reformats every C++ source tracked by git with the committed .clang-format
 # make format-check - fails when a C++ source tracked by git is not formatted so (CI)
@@ -13,7 +14,7 @@ PRESET ?= default
 FUZZ_SECONDS ?= 60
 BUILD  := build/$(PRESET)
 
-.PHONY: run test build deps asan bench package package-test fuzz windows-cross robustness format format-check clean
+.PHONY: run test build deps asan bench package package-test fuzz windows robustness format format-check clean
 
 run: build
 	$(BUILD)/bin/vask
@@ -47,9 +48,9 @@ fuzz:
 	tools/install-deps.sh fuzz
 	tools/run-fuzz.sh $(FUZZ_SECONDS)
 
-windows-cross:
+windows:
 	tools/install-deps.sh windows
-	tools/windows-cross-test.sh
+	tools/windows-test.sh
 
 robustness: build
 	ctest --preset $(PRESET) -L robustness

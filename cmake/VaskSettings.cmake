@@ -58,3 +58,13 @@ function(vask_add_version_resource target description)
     configure_file("${PROJECT_SOURCE_DIR}/cmake/version.rc.in" "${rc}" @ONLY)
     target_sources(${target} PRIVATE "${rc}")
 endfunction()
+
+# vask_import_offscreen_platform(TARGET): with a static Qt, links Qt's offscreen platform
+# plugin into TARGET as well (only the system's own plugin comes by itself), so that it
+# runs without a desktop. A shared Qt finds its plugins at run time; nothing to do.
+function(vask_import_offscreen_platform target)
+    get_target_property(qt_type Qt6::Core TYPE)
+    if(qt_type STREQUAL "STATIC_LIBRARY")
+        qt_import_plugins(${target} INCLUDE Qt6::QOffscreenIntegrationPlugin)
+    endif()
+endfunction()

@@ -13,7 +13,7 @@ packages=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-base-dev
 for group in "$@"; do
     case $group in
         fuzz) packages+=(clang libclang-rt-14-dev) ;;
-        windows) packages+=(g++-mingw-w64-x86-64-posix googletest wine wine64 locales) ;;
+        windows) packages+=(g++-mingw-w64-x86-64-posix googletest wine wine64 locales xz-utils) ;;
         package) packages+=(file dpkg-dev) ;;
         format) packages+=(clang-format git) ;;
         *) echo "install-deps.sh: unknown group $group" >&2; exit 2 ;;

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QDir>
+
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
@@ -112,7 +114,7 @@ TEST_F(MainWindow, ManualOpensThroughTheShell) {
     TfrmMain window(context);
     click(&window, "Button5");
     ASSERT_EQ(openedDocuments.size(), 1u);
-    EXPECT_TRUE(openedDocuments[0].endsWith(QStringLiteral("manual/index.html")));
+    EXPECT_TRUE(QDir::fromNativeSeparators(openedDocuments[0]).endsWith(QStringLiteral("manual/index.html")));
 }
 
 TEST_F(MainWindow, AnErrorInAHandlerReachesTheErrorBoxWithTheFullStopRule) {

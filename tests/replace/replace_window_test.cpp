@@ -126,7 +126,9 @@ TEST_F(ReplaceWindow, RunShowsTheResultWindowWhoseButtonDownloadsTheCopy) {
 }
 
 TEST_F(ReplaceWindow, RunRefusalsAndErrorsOpenNoResultWindow) {
+#ifndef _WIN32
     writeBytes(data / "a*b.txt", "A\t123\r\n");
+#endif
     const QString noDefinitions = QStringLiteral("変更定義ファイルがファイルがありません。");
     struct Case {
         QString input;
@@ -137,10 +139,14 @@ TEST_F(ReplaceWindow, RunRefusalsAndErrorsOpenNoResultWindow) {
     const Case cases[] = {
         {file("FF1_2024.txt"), QString(), Kind::Warning, noDefinitions},
         {file("FF1_2024.txt"), QStringLiteral(" ") + file("defs.csv"), Kind::Warning, noDefinitions},  // untrimmed
+#ifndef _WIN32  // Windows drops trailing blanks of a name: there it names the file itself.
         {file("FF1_2024.txt") + QStringLiteral(" "), file("defs.csv"), Kind::Warning,
          QStringLiteral("ファイルがありません。")},
+#endif
         {file("empty.txt"), file("defs.csv"), Kind::Warning, kNotFF},
+#ifndef _WIN32  // Windows allows no '*' in a file name, so no input can bear one.
         {file("a*b.txt"), file("defs.csv"), Kind::Error, qs(msg::errorBoxText(msg::invalidFileName(u"a*bR.txt")))},
+#endif
     };
     for (const auto& c : cases) {
         dialogs.shown.clear();
