@@ -1,10 +1,9 @@
 #include "gui/app_context.h"
 
-#include <QDesktopServices>
 #include <QStandardPaths>
-#include <QUrl>
 
 #include "gui/qt_text.h"
+#include "gui/shell_open.h"
 #include "platform/paths.h"
 
 namespace vask {
@@ -18,10 +17,7 @@ AppContext systemContext(Dialogs& dialogs) {
         if (folder.isEmpty()) folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
         return toPath(u16(folder));
     };
-    context.openDocument = [](const QString& document) {
-        const QUrl url = document.contains(QStringLiteral("://")) ? QUrl(document) : QUrl::fromLocalFile(document);
-        QDesktopServices::openUrl(url);
-    };
+    context.openDocument = openWithShell;
     return context;
 }
 

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include "../support/test_support.h"
 #include "core/inifile.h"
 #include "platform/errors.h"
@@ -124,6 +128,30 @@ TEST_F(IniFile, SettingsUseUserIniInTheProgramFolder) {
     EXPECT_EQ(settings.read(u"Spec"), u"2");
     EXPECT_EQ(settings.file(), dir_ / "user.ini");
 }
+
+#ifdef _WIN32
+// user.ini as Windows' own profile functions write and read it: in UTF-16 when the file
+// begins with a byte-order mark, in the ANSI code page (932 on a Japanese Windows) when it
+// does not. What either side writes, the other reads back unchanged.
+TEST_F(IniFile, WindowsProfileFunctionsAndOursReadEachOther) {
+    const std::wstring values[] = {L"1", L"C:\\データ フォルダ\\出力", L"山田 クリニック"};
+    for (const bool utf16 : {true, false}) {
+        SCOPED_TRACE(utf16 ? "UTF-16" : "code page 932");
+        writeBytes(file(), utf16 ? "\xFF\xFE" + utf16ToUtf16le(u"[PARAM]\r\n") : "[PARAM]\r\n");
+        const std::wstring path = file().wstring();
+        for (const auto& value : values) {
+            ASSERT_TRUE(WritePrivateProfileStringW(L"PARAM", L"Windows", value.c_str(), path.c_str()));
+            EXPECT_EQ(read(u"Windows"), std::u16string(value.begin(), value.end()));
+
+            write(u"Ours", std::u16string(value.begin(), value.end()));
+            wchar_t back[256] = {};
+            GetPrivateProfileStringW(L"PARAM", L"Ours", L"none", back, 256, path.c_str());
+            EXPECT_EQ(std::wstring(back), value);
+        }
+        EXPECT_EQ(readBytes(file()).rfind("\xFF\xFE", 0) == 0, utf16);  // the encoding stays
+    }
+}
+#endif
 
 }  // namespace
 }  // namespace vask

@@ -1,0 +1,13 @@
+#include <QDesktopServices>
+#include <QUrl>
+
+#include "gui/shell_open.h"
+
+namespace vask {
+
+void openWithShell(const QString& document) {
+    const QUrl url = document.contains(QStringLiteral("://")) ? QUrl(document) : QUrl::fromLocalFile(document);
+    QDesktopServices::openUrl(url);
+}
+
+}  // namespace vask
