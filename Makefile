@@ -6,14 +6,17 @@
 # make package-test - installs the Debian package and runs the installed vask-cli (root)
 # make fuzz     - builds the fuzz targets (clang) and runs each for FUZZ_SECONDS seconds
 # make windows-cross - cross-builds for Windows (MinGW-w64), runs the tests and vask-cli under Wine
+# make windows-screenshots - the manual's pictures of the Windows program, made under Wine
+#                  from the cross-built manual_screenshots.exe in WINDOWS_BIN
 # make robustness - builds and runs the bad-input suite alone (tests/robustness)
 # make format   - reformats every C++ source tracked by git with the committed .clang-format
 # make format-check - fails when a C++ source tracked by git is not formatted so (CI)
 PRESET ?= default
 FUZZ_SECONDS ?= 60
+WINDOWS_BIN ?= build/windows-cross/bin
 BUILD  := build/$(PRESET)
 
-.PHONY: run test build deps asan bench package package-test fuzz windows-cross robustness format format-check clean
+.PHONY: run test build deps asan bench package package-test fuzz windows-cross windows-screenshots robustness format format-check clean
 
 run: build
 	$(BUILD)/bin/vask
@@ -50,6 +53,10 @@ fuzz:
 windows-cross:
 	tools/install-deps.sh windows
 	tools/windows-cross-test.sh
+
+windows-screenshots:
+	tools/install-deps.sh windows
+	tools/make-windows-screenshots.sh $(WINDOWS_BIN) docs/manual/images
 
 robustness: build
 	ctest --preset $(PRESET) -L robustness
