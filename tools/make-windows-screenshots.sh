@@ -105,9 +105,11 @@ bounded 60 "${japanese[@]}" wine regedit /S "$reg_file" || fail "wine regedit fo
 
 rm -rf "$work/raw"
 mkdir -p "$work/raw"
-# Qt's own platform and style on Windows, whatever the calling shell asks of Qt; the
-# program grabs each window's inside (the frame Wine would draw looks like no current
-# Windows) and saves it in the current folder.
+# Qt's own platform and style on Windows, whatever the calling shell asks of Qt. The
+# Windows Vista style draws through the visual styles of Wine's "Light" theme, which a new
+# prefix has on; without a theme it would fall back to the classic 3-D look. The program
+# grabs each window's inside (the frame Wine would draw looks like no current Windows)
+# and saves it in the current folder.
 unset QT_STYLE_OVERRIDE QT_SCALE_FACTOR QT_FONT_DPI
 (cd "$work/raw" && QT_QPA_PLATFORM=windows bounded 180 "${japanese[@]}" wine "$exe" .) ||
     fail "manual_screenshots.exe"
