@@ -7,14 +7,17 @@
 # make fuzz     - builds the fuzz targets (clang) and runs each for FUZZ_SECONDS seconds
 # make windows  - cross-builds vask.exe, vask-cli.exe and the tests for Windows (MinGW-w64, a
 #                  static MinGW Qt), runs them under Wine, makes and tests the Windows packages
+# make windows-screenshots - the manual's pictures of the Windows program, made under Wine
+#                  from the cross-built manual_screenshots.exe in WINDOWS_BIN
 # make robustness - builds and runs the bad-input suite alone (tests/robustness)
 # make format   - reformats every C++ source tracked by git with the committed .clang-format
 # make format-check - fails when a C++ source tracked by git is not formatted so (CI)
 PRESET ?= default
 FUZZ_SECONDS ?= 60
+WINDOWS_BIN ?= build/windows-cross/bin
 BUILD  := build/$(PRESET)
 
-.PHONY: run test build deps asan bench package package-test fuzz windows robustness format format-check clean
+.PHONY: run test build deps asan bench package package-test fuzz windows windows-screenshots robustness format format-check clean
 
 run: build
 	$(BUILD)/bin/vask
@@ -51,6 +54,10 @@ fuzz:
 windows:
 	tools/install-deps.sh windows
 	tools/windows-test.sh
+
+windows-screenshots:
+	tools/install-deps.sh windows
+	tools/make-windows-screenshots.sh $(WINDOWS_BIN) docs/manual/images
 
 robustness: build
 	ctest --preset $(PRESET) -L robustness
