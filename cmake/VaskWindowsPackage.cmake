@@ -5,6 +5,9 @@
 #   licenses/                  with a statically linked Qt: the LGPL v3 and GPL v3 texts and
 #                              NOTICE.txt (Japanese and English: which Qt, where its and the
 #                              program's sources are, how to relink)
+#   target windows-installer   packages/vask-<version>-windows-setup.exe (NSIS), made by
+#                              packaging/windows/make-installer.cmake from the same files
+#                              as the .zip
 install(FILES "${VASK_QT_TRANSLATIONS}/qtbase_ja.qm" DESTINATION translations COMPONENT program)
 
 # Windows' Notepad before 2019 shows text with LF line ends as one line and reads UTF-8
@@ -30,4 +33,15 @@ if(qt_core_type STREQUAL "STATIC_LIBRARY")
     file(WRITE "${licenses}/NOTICE.txt" "${bom}${content}")
     install(FILES "${licenses}/LGPL-3.txt" "${licenses}/GPL-3.txt" "${licenses}/NOTICE.txt"
             DESTINATION licenses COMPONENT program)
+endif()
+
+find_program(VASK_MAKENSIS makensis DOC "NSIS compiler for the Windows installer (Debian package nsis)")
+if(VASK_MAKENSIS)
+    add_custom_target(windows-installer
+        COMMAND "${CMAKE_COMMAND}" -DBUILD_DIR=${CMAKE_BINARY_DIR} -DMAKENSIS=${VASK_MAKENSIS}
+                -DVERSION=${PROJECT_VERSION} -DSCRIPT=${CMAKE_SOURCE_DIR}/packaging/windows/vask.nsi
+                -P "${CMAKE_SOURCE_DIR}/packaging/windows/make-installer.cmake"
+        DEPENDS ${program_targets}
+        COMMENT "NSIS installer packages/vask-${PROJECT_VERSION}-windows-setup.exe"
+        VERBATIM)
 endif()
