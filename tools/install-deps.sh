@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what building and testing need on Debian 12, when it is missing.
 # Extra groups by argument: "fuzz" (clang and libFuzzer for the fuzz preset), "windows"
-# (MinGW-w64, GoogleTest sources, Wine and locales for the Windows lane), "package"
+# (MinGW-w64, GoogleTest sources, Wine and locales for the Windows lane; NSIS for the
+# installer; Xvfb, xauth and xwininfo to start vask.exe without a display), "package"
 # (what cpack's Debian generator calls), "format" (clang-format 14 and git for the
 # format check). A failed apt-get update or install (a mirror being synced, a dropped
 # connection) is tried again twice after a pause; each download is retried by apt itself.
@@ -13,7 +14,8 @@ packages=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-base-dev
 for group in "$@"; do
     case $group in
         fuzz) packages+=(clang libclang-rt-14-dev) ;;
-        windows) packages+=(g++-mingw-w64-x86-64-posix googletest wine wine64 locales xz-utils) ;;
+        windows) packages+=(g++-mingw-w64-x86-64-posix googletest wine wine64 locales xz-utils nsis xvfb xauth
+                            x11-utils) ;;
         package) packages+=(file dpkg-dev) ;;
         format) packages+=(clang-format git) ;;
         *) echo "install-deps.sh: unknown group $group" >&2; exit 2 ;;
