@@ -7,7 +7,10 @@
 #   portable .tar.gz  the program folder alone (component "program")
 #   Debian package    the program folder as /opt/vask, plus (component "desktop") the
 #                     menu entry, the icon and the commands vask and vask-cli in /usr/bin
-#   .zip              the cross-built vask-cli.exe with its data (Windows builds)
+#   .zip              Windows builds: vask-<version>-windows.zip, the program folder with,
+#                     for the desktop program, Qt's Japanese texts and the licence texts;
+#                     the per-user installer is the target windows-installer
+#                     (cmake/VaskWindowsPackage.cmake)
 include(GNUInstallDirs)
 
 set(VASK_DEB_PROGRAM_DIR "/opt/vask")
@@ -56,7 +59,10 @@ set(CPACK_VASK_DEB_PROGRAM_DIR "${VASK_DEB_PROGRAM_DIR}")
 set(CPACK_VASK_BUILD_DIR "${CMAKE_BINARY_DIR}")
 if(WIN32)
     set(CPACK_GENERATOR "ZIP")
-    set(CPACK_SYSTEM_NAME "windows-x86_64")
+    set(CPACK_PACKAGE_FILE_NAME "vask-${PROJECT_VERSION}-windows")
+    if(TARGET vask)
+        include(VaskWindowsPackage)
+    endif()
 else()
     set(CPACK_GENERATOR "DEB;TGZ")
 endif()

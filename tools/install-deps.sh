@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what building and testing need on Debian 12, when it is missing.
 # Extra groups by argument: "fuzz" (clang and libFuzzer for the fuzz preset), "windows"
-# (MinGW-w64, GoogleTest sources, Wine and locales for the Windows lane; a virtual X
-# server, Wine's and Japanese fonts and ImageMagick for its screenshots), "package"
+# (MinGW-w64, GoogleTest sources, Wine and locales for the Windows lane; NSIS for the
+# installer; Xvfb, xauth and xwininfo to start vask.exe without a display; Wine's and
+# Japanese fonts and ImageMagick for its screenshots), "package"
 # (what cpack's Debian generator calls), "format" (clang-format 14 and git for the
 # format check). A failed apt-get update or install (a mirror being synced, a dropped
 # connection) is tried again twice after a pause; each download is retried by apt itself.
@@ -14,8 +15,8 @@ packages=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-base-dev
 for group in "$@"; do
     case $group in
         fuzz) packages+=(clang libclang-rt-14-dev) ;;
-        windows) packages+=(g++-mingw-w64-x86-64-posix googletest wine wine64 locales xz-utils
-                            xvfb fonts-wine fonts-noto-cjk fontconfig imagemagick) ;;
+        windows) packages+=(g++-mingw-w64-x86-64-posix googletest wine wine64 locales xz-utils nsis
+                            xvfb xauth x11-utils fonts-wine fonts-noto-cjk fontconfig imagemagick) ;;
         package) packages+=(file dpkg-dev) ;;
         format) packages+=(clang-format git) ;;
         *) echo "install-deps.sh: unknown group $group" >&2; exit 2 ;;
