@@ -14,10 +14,10 @@ int main(int argc, char** argv) {
     if (!instance.acquire()) return 0;
     QApplication application(argc, argv);
     QApplication::setApplicationName(vask::kAppTitle);
-    vask::installJapaneseQtTexts(application);
 
     vask::QtDialogs dialogs;
     vask::AppContext context = vask::systemContext(dialogs);
+    vask::installJapaneseQtTexts(application, context.programFolder);
     vask::TfrmMain window(context);
     window.show();
     QApplication::exec();

@@ -24,6 +24,7 @@
 #include "gui/qt_text.h"
 #include "gui/save_path_window.h"
 #include "gui/translation.h"
+#include "platform/paths.h"
 #include "replace/replace_window.h"
 
 namespace {
@@ -51,7 +52,7 @@ bool save(QWidget* window, const QDir& folder, const char* name,
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
-    vask::installJapaneseQtTexts(application);
+    vask::installJapaneseQtTexts(application, vask::executableFolder());
     if (argc != 2) {
         std::fprintf(stderr, "usage: manual_screenshots OUTPUT_FOLDER\n");
         return 2;

@@ -12,7 +12,7 @@
 #
 # The Wine environment (WINEPREFIX, WINEDEBUG, WINEDLLOVERRIDES, locale, wineserver) is the
 # caller's when WINEPREFIX is set; otherwise the script makes a prefix in BUILD_DIR that
-# behaves as a Japanese Windows, as tools/windows-cross-test.sh does.
+# behaves as a Japanese Windows, as tools/windows-test.sh does.
 set -euo pipefail
 [ $# -eq 1 ] || {
     echo "usage: tools/windows-package-test.sh BUILD_DIR" >&2

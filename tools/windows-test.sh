@@ -179,30 +179,11 @@ expect_file "$work/row" "$work/expected"
 [ "$(cli anonymize)" = 2 ] || fail "usage exit status"
 echo "vask-cli.exe checks passed"
 
-step "package (cpack -G ZIP) and the packed vask-cli.exe"
-rm -rf "$build/packages"
-(cd "$build" && cpack -G ZIP) || fail "cpack"
-zip=$(ls "$build"/packages/vask-*-windows-x86_64.zip)
-mkdir -p "$work/展開 先"
-(cd "$work/展開 先" && cmake -E tar xf "$zip")
-program=$(ls -d "$work/展開 先"/vask-*-windows-x86_64)
-for file in vask-cli.exe siyo4.csv movacal.csv manual/index.html; do
-    [ -f "$program/$file" ] || fail "$(basename "$zip") lacks $file"
-done
+# The zip and the installer, made and tried: zip contents, silent install, the installed
+# vask-cli.exe and vask.exe, silent uninstall (tools/windows-package-test.sh).
+step "Windows packages"
+tools/windows-package-test.sh "$build" || fail "the Windows packages"
+program=$(ls -d "$build"/package-check/zip/vask-*-windows)
 VASK_CLI=$program/vask-cli.exe bounded 60 wine "$bin/version_resource_test.exe" >/dev/null ||
     fail "the version resource of the packed vask-cli.exe"
-# The FF1 link reads siyo4.csv beside the packed vask-cli.exe.
-exe=$program/vask-cli.exe
-mkdir -p "$work/FF1 データ"
-{
-    printf '施設コード\tID\t年月\tコード\t連番\tP1\tP2\tP3\tP4\tP5\tP6\tP7\tP8\tP9\r\n'
-    printf '131\tA\t202404\tCPF0001\t1\t170\t60.5\t\t\t\t\t\t\t\r\n'
-    printf '131\tA\t202404\tCPP0001\t1\t\t\t1000001\t\t\t\t\t\t\r\n'
-} | cp932 >"$work/FF1 データ/G_FF1_202404.txt"
-[ "$(cli ff1 "$work/FF1 データ" --month 202404 -o "$out")" = 0 ] || fail "packed ff1: $(cat "$work/stderr")"
-printf '%s\n' "$(winpath "$out/202404_ff1all.csv")" >"$work/expected"
-expect_file "$work/stdout" "$work/expected"
-iconv -f CP932 -t UTF-8 "$out/202404_ff1all.csv" | sed -n 2p >"$work/row"
-printf 'A,,20240401,1000001,170,60.5%s\r\n' "$(printf ',%.0s' $(seq 83))" >"$work/expected"
-expect_file "$work/row" "$work/expected"
-echo "packed: $(basename "$zip"), $(du -k "$program/vask-cli.exe" | cut -f1) KiB vask-cli.exe, checks passed"
+echo "the packed vask-cli.exe carries its version resource"

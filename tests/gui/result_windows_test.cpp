@@ -175,9 +175,13 @@ TEST_F(SavePathWindow, ConfirmingAFolderStoresItAndCancellingChangesNothing) {
 }
 
 // Qt's own texts are Japanese whatever the system's locale: the Yes and No of a question,
-// the file dialog's buttons and the edit boxes' context menu.
+// the file dialog's buttons and the edit boxes' context menu. A translation file in the
+// program folder that cannot be loaded leaves the built-in one in force.
 TEST(QtTexts, AreJapaneseOnceTheBuiltInTranslationIsInstalled) {
-    ASSERT_TRUE(installJapaneseQtTexts(*QCoreApplication::instance()));
+    TempDir programFolder;
+    std::filesystem::create_directory(programFolder / "translations");
+    writeBytes(programFolder / "translations" / "qtbase_ja.qm", "not a translation");
+    ASSERT_TRUE(installJapaneseQtTexts(*QCoreApplication::instance(), programFolder.path()));
     QMessageBox question(QMessageBox::Question, QString(), QString(), QMessageBox::Yes | QMessageBox::No);
     EXPECT_EQ(question.button(QMessageBox::Yes)->text(), QStringLiteral("はい(&Y)"));
     EXPECT_EQ(question.button(QMessageBox::No)->text(), QStringLiteral("いいえ(&N)"));
