@@ -146,22 +146,38 @@ Outcome runFirstConverter(std::u16string_view pathText, const std::filesystem::p
 std::filesystem::path writeDelimitedCopy(std::u16string_view pathText, const std::filesystem::path& programFolder) {
     constexpr size_t kYearMonthItem = 3;
     const auto input = toPath(pathText);
-    const auto FList = loadFormOne(input);
-    std::vector<std::u16string> WList;
+    TextLineReader reader(input, Cp932Input::ShiftJisText);
+    // Streamed: the lines kept before the year-month is known (line 1 at most) wait, then
+    // the writer opens under the year-month's name, so that a folder that cannot take the
+    // file is reported under that name.
+    std::vector<std::u16string> waiting;
+    std::optional<LineWriter> writer;
     std::u16string yearMonth;
+    std::u16string line;
     bool named = false;
-    for (size_t i = 0; i < FList.size(); ++i) {
-        const auto items = splitDelimitedText(FList[i]);
+    const auto open = [&] {
+        writer.emplace(programFolder / toPath(provisionalName(yearMonth)));
+        for (const auto& kept : waiting) writer->writeLine(kept);
+        waiting.clear();
+    };
+    for (size_t i = 0; reader.next(line); ++i) {
+        const auto items = splitDelimitedText(line);
         if (items.empty() || items[0].empty()) continue;
         if (i > 0 && !named) {
             if (items.size() <= kYearMonthItem) throwListIndex(kYearMonthItem);
             yearMonth = items[kYearMonthItem];
             named = true;
+            open();
         }
-        WList.push_back(joinFields(items, u','));
+        if (writer) {
+            writer->writeLine(joinFields(items, u','));
+        } else {
+            waiting.push_back(joinFields(items, u','));
+        }
     }
     const auto target = outputPath(programFolder, carteFileName(yearMonth), {.inputs = {input}});
-    WrtSet(target, WList);
+    if (!writer) open();
+    writer->commit(target);
     return target;
 }
 

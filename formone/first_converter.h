@@ -43,9 +43,9 @@ private:
 // when that file would be the input itself).
 Outcome runFirstConverter(std::u16string_view pathText, const std::filesystem::path& programFolder);
 
-// The hidden "CSV" operation: reloads the file, re-joins every line whose first
-// delimited-text item is not empty, and writes the lines into `programFolder` under item 3
-// of the first such line after line 1 + "_carte.csv". Returns the file written.
+// The hidden "CSV" operation: reads the file again, line by line, re-joins every line whose
+// first delimited-text item is not empty, and writes the lines into `programFolder` under
+// item 3 of the first such line after line 1 + "_carte.csv". Returns the file written.
 std::filesystem::path writeDelimitedCopy(std::u16string_view pathText, const std::filesystem::path& programFolder);
 
 }  // namespace vask::formone
