@@ -82,6 +82,6 @@ file(MAKE_DIRECTORY "${BUILD_DIR}/packages")
 set(setup "${BUILD_DIR}/packages/vask-${VERSION}-windows-setup.exe")
 execute_process(COMMAND "${MAKENSIS}" -V2 -WX -INPUTCHARSET UTF8 "-DVERSION=${VERSION}" "-DOUTFILE=${setup}"
                         "-DINSTALL_FILES=${work}/install-files.nsh" "-DUNINSTALL_FILES=${work}/uninstall-files.nsh"
-                        "-DSIZE_KIB=${kib}" "${SCRIPT}"
+                        "-DSIZE_KIB=${kib}" "-DICON=${CMAKE_CURRENT_LIST_DIR}/../vask.ico" "${SCRIPT}"
                 COMMAND_ERROR_IS_FATAL ANY)
 message(STATUS "Written: ${setup}")

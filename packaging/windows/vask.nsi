@@ -1,6 +1,6 @@
 ; Per-user installer of ヴァスク, compiled by packaging/windows/make-installer.cmake:
 ;   makensis -INPUTCHARSET UTF8 -DVERSION=1.1.0.6 -DOUTFILE=... -DINSTALL_FILES=... \
-;            -DUNINSTALL_FILES=... -DSIZE_KIB=... vask.nsi
+;            -DUNINSTALL_FILES=... -DSIZE_KIB=... -DICON=.../vask.ico vask.nsi
 ; It needs no administrator: the program folder goes to the user's own
 ; %LOCALAPPDATA%\Programs\Vask (the program writes user.ini and its results into its own
 ; folder, so that folder must be writable by its user), with a Start-menu entry and an
@@ -33,6 +33,9 @@ VIAddVersionKey /LANG=1041 "LegalCopyright" "Vask"
 
 !include "MUI2.nsh"
 !define MUI_ABORTWARNING
+; The program's own icon on the installer and the uninstaller.
+!define MUI_ICON "${ICON}"
+!define MUI_UNICON "${ICON}"
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
 !insertmacro MUI_UNPAGE_CONFIRM
