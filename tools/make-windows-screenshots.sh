@@ -17,21 +17,8 @@ out=$(realpath -m "${2:-docs/manual/images}")
 cd "$(dirname "$0")/.."
 work=$(realpath -m "${WORK_DIR:-build/windows-screenshots}")
 
-fail() {
-    printf 'make-windows-screenshots.sh: %s\n' "$*" >&2
-    exit 1
-}
-# bounded SECONDS COMMAND...: COMMAND ended (TERM, KILL 10 s later) after SECONDS, so that
-# a Wine that hangs ends the script with a message instead of waiting for ever.
-bounded() {
-    local seconds=$1 status=0
-    shift
-    timeout --kill-after=10 "$seconds" "$@" || status=$?
-    if [ "$status" -eq 124 ] || [ "$status" -eq 137 ]; then
-        printf 'TIMED OUT after %s s: %s\n' "$seconds" "$*" >&2
-    fi
-    return "$status"
-}
+# shellcheck source=tools/japanese-wine.sh
+. tools/japanese-wine.sh
 
 exe=$bin/manual_screenshots.exe
 [ -f "$exe" ] || fail "no $exe: cross-build the target manual_screenshots for Windows first"
@@ -44,15 +31,6 @@ font=$(grep -x -E 'Noto Sans CJK JP|IPAPGothic' <<<"$families" | head -n1)
 mono=$(grep -x -E 'Noto Sans Mono CJK JP|IPAGothic' <<<"$families" | head -n1)
 mono=${mono:-$font}
 mkdir -p "$work" "$out"
-
-# A private ja_JP.UTF-8 locale makes Wine a Japanese Windows (code page 932) while the
-# names it hands to Linux stay UTF-8.
-if [ ! -f "$work/locale/ja_JP.UTF-8/LC_CTYPE" ]; then
-    mkdir -p "$work/locale"
-    # localedef exits with 1 after mere warnings; the check below decides.
-    localedef -i ja_JP -f UTF-8 "$work/locale/ja_JP.UTF-8" || true
-    [ -f "$work/locale/ja_JP.UTF-8/LC_CTYPE" ] || fail "localedef could not make ja_JP.UTF-8"
-fi
 
 # The virtual screen. -displayfd picks a free display number and tells it when the server
 # is ready.
@@ -70,21 +48,9 @@ for _ in $(seq 100); do
 done
 [ -s "$work/display" ] || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
 
-# Wine gets its own prefix, no debug output and no Mono or Gecko (without those overrides
-# wineboot offers to download them and can wait for an answer). Wine's programs run in
-# the Japanese locale ("${japanese[@]}" COMMAND...); this shell keeps its own, as it could
-# not switch to a locale outside the system's.
-display=:$(tr -d '\n' <"$work/display")
-export WINEPREFIX=$work/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" \
-    DISPLAY=$display
-japanese=(env LOCPATH="$work/locale" LC_ALL=ja_JP.UTF-8)
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    bounded 300 "${japanese[@]}" wineboot --init >/dev/null 2>&1 || fail "wineboot --init"
-    bounded 120 wineserver -w || fail "wineserver -w after wineboot --init"
-fi
-# One wineserver serves every Wine program of the run; the exit trap ends it.
-bounded 30 wineserver -k 2>/dev/null || true
-bounded 30 wineserver -p60 || fail "wineserver -p60"
+japanese_wine "$work"
+DISPLAY=:$(tr -d '\n' <"$work/display")
+export DISPLAY
 
 # The fonts a Japanese Windows has and Qt asks for: the message font Wine reports, the
 # dialog fonts, and Qt's fallbacks for Japanese text. Wine has none of them (fonts-wine
@@ -100,8 +66,8 @@ mono_names=("MS Gothic" "ＭＳ ゴシック")
     for name in "${sans_names[@]}"; do printf '"%s"="%s"\r\n' "$name" "$font"; done
     for name in "${mono_names[@]}"; do printf '"%s"="%s"\r\n' "$name" "$mono"; done
 } | { printf '\xff\xfe'; iconv -f UTF-8 -t UTF-16LE; } >"$work/fonts.reg"
-reg_file=$(bounded 30 "${japanese[@]}" winepath -w "$work/fonts.reg" | tr -d '\r')
-bounded 60 "${japanese[@]}" wine regedit /S "$reg_file" || fail "wine regedit fonts.reg"
+reg_file=$(bounded 30 winepath -w "$work/fonts.reg" | tr -d '\r')
+bounded 60 wine regedit /S "$reg_file" || fail "wine regedit fonts.reg"
 
 rm -rf "$work/raw"
 mkdir -p "$work/raw"
@@ -111,7 +77,7 @@ mkdir -p "$work/raw"
 # grabs each window's inside (the frame Wine would draw looks like no current Windows)
 # and saves it in the current folder.
 unset QT_STYLE_OVERRIDE QT_SCALE_FACTOR QT_FONT_DPI
-(cd "$work/raw" && QT_QPA_PLATFORM=windows bounded 180 "${japanese[@]}" wine "$exe" .) ||
+(cd "$work/raw" && QT_QPA_PLATFORM=windows bounded 180 wine "$exe" .) ||
     fail "manual_screenshots.exe"
 count=0
 for png in "$work"/raw/*.png; do

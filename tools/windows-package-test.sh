@@ -12,7 +12,7 @@
 #
 # The Wine environment (WINEPREFIX, WINEDEBUG, WINEDLLOVERRIDES, locale, wineserver) is the
 # caller's when WINEPREFIX is set; otherwise the script makes a prefix in BUILD_DIR that
-# behaves as a Japanese Windows, as tools/windows-test.sh does.
+# behaves as a Japanese Windows, as tools/windows-test.sh does (tools/japanese-wine.sh).
 set -euo pipefail
 [ $# -eq 1 ] || {
     echo "usage: tools/windows-package-test.sh BUILD_DIR" >&2
@@ -22,23 +22,9 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "$1" && pwd)
 SECONDS=0
 
-step() { printf '\n== %s (%d s into the package test)\n' "$*" "$SECONDS"; }
-fail() {
-    printf 'FAILED: %s\n' "$*" >&2
-    exit 1
-}
-# bounded SECONDS COMMAND...: COMMAND ended (TERM, KILL 10 s later) after SECONDS; a
-# time-out is told on the script's standard error (descriptor 3).
-exec 3>&2
-bounded() {
-    local seconds=$1 status=0
-    shift
-    timeout --foreground --kill-after=10 "$seconds" "$@" || status=$?
-    if [ "$status" -eq 124 ] || [ "$status" -eq 137 ]; then
-        printf 'TIMED OUT after %s s: %s\n' "$seconds" "$*" >&3
-    fi
-    return "$status"
-}
+step_of="the package test"
+# shellcheck source=tools/japanese-wine.sh
+. "$root/tools/japanese-wine.sh"
 
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
 [ -n "$version" ] || fail "no project version in $build/CMakeCache.txt"
@@ -96,22 +82,7 @@ cleanup() {
 trap cleanup EXIT
 if [ -z "${WINEPREFIX:-}" ]; then
     own_wine=1
-    if [ ! -f "$build/locale/ja_JP.UTF-8/LC_CTYPE" ]; then
-        mkdir -p "$build/locale"
-        # localedef exits with 1 after mere warnings; the check below decides.
-        localedef -i ja_JP -f UTF-8 "$build/locale/ja_JP.UTF-8" || true
-        [ -f "$build/locale/ja_JP.UTF-8/LC_CTYPE" ] || fail "localedef could not make ja_JP.UTF-8"
-    fi
-    export WINEPREFIX=$build/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LOCPATH=$build/locale
-    # (bash itself cannot load the private locale and says so; Wine and the tools can.)
-    export LC_ALL=ja_JP.UTF-8 2>/dev/null
-    if [ ! -f "$WINEPREFIX/system.reg" ]; then
-        DISPLAY='' bounded 300 wineboot --init >/dev/null 2>&1 || fail "wineboot --init"
-        bounded 120 wineserver -w || fail "wineserver -w after wineboot --init"
-    fi
-    # One wineserver for the whole test, as in the Windows lane.
-    bounded 30 wineserver -k 2>/dev/null || true
-    bounded 30 wineserver -p120 || fail "wineserver -p120"
+    japanese_wine "$build"
 fi
 # Start-menu entries made under Wine would otherwise become desktop entries of the
 # machine's own user (winemenubuilder).

@@ -15,25 +15,9 @@ root=$PWD
 build=$root/build/windows-cross
 bin=$build/bin
 
-step() { printf '\n== %s (%d s into the lane)\n' "$*" "$SECONDS"; }
-fail() {
-    printf 'FAILED: %s\n' "$*" >&2
-    exit 1
-}
-# bounded SECONDS COMMAND...: COMMAND ended (TERM, KILL 10 s later) after SECONDS. It
-# stays in the caller's process group (--foreground), so the lane's own limit reaches it;
-# what it started under Wine ends with the wineserver -k at exit. The time-out is told on
-# the script's standard error (descriptor 3) even where the command's is redirected.
-exec 3>&2
-bounded() {
-    local seconds=$1 status=0
-    shift
-    timeout --foreground --kill-after=10 "$seconds" "$@" || status=$?
-    if [ "$status" -eq 124 ] || [ "$status" -eq 137 ]; then
-        printf 'TIMED OUT after %s s: %s\n' "$seconds" "$*" >&3
-    fi
-    return "$status"
-}
+step_of="the lane"
+# shellcheck source=tools/japanese-wine.sh
+. tools/japanese-wine.sh
 # At the end, however the lane ends: Wine's server of the lane's prefix is stopped (what
 # still runs under it ends with it) and the lane's time is told.
 on_exit() {
@@ -77,30 +61,10 @@ fi
 cmake --preset windows-cross
 cmake --build --preset windows-cross
 
-# Wine gets its own prefix in the build folder, no display and no debug output, and no
-# Mono or Gecko: without those overrides wineboot offers to download them and can wait
-# for an answer. A private ja_JP.UTF-8 locale makes it a Japanese Windows (code page 932)
-# while the names it hands to Linux stay UTF-8.
 step "Wine prefix and Japanese locale"
-if [ ! -d "$build/locale/ja_JP.UTF-8" ]; then
-    mkdir -p "$build/locale"
-    # localedef exits with 1 after mere warnings; the check below decides.
-    localedef -i ja_JP -f UTF-8 "$build/locale/ja_JP.UTF-8" || true
-    [ -f "$build/locale/ja_JP.UTF-8/LC_CTYPE" ] || fail "localedef could not make ja_JP.UTF-8"
-fi
-export WINEPREFIX=$build/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" DISPLAY='' \
-    LOCPATH=$build/locale LC_ALL=ja_JP.UTF-8
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    start=$(date +%s%N)
-    bounded 300 wineboot --init >/dev/null 2>&1 || fail "wineboot --init"
-    bounded 120 wineserver -w || fail "wineserver -w after wineboot --init"
-    echo "wineboot --init took $((($(date +%s%N) - start) / 1000000)) ms"
-fi
-# One wineserver serves the whole lane and stays 120 s after its last client: a Wine
-# program that starts while the server of the one before shuts down fails with "wine
-# client error:0: recvmsg: Connection reset by peer". The exit trap ends it.
-bounded 30 wineserver -k 2>/dev/null || true
-bounded 30 wineserver -p120 || fail "wineserver -p120"
+japanese_wine "$build"
+# No display: the window tests draw offscreen.
+export DISPLAY=''
 # Every test's temporary folder lies under a Japanese name with a space in it.
 temp='C:\一時 フォルダ'
 mkdir -p "$WINEPREFIX/drive_c/一時 フォルダ"
