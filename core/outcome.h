@@ -31,12 +31,18 @@ public:
     const std::u16string& message() const { return message_; }
     // Full paths of the files written, in the order they were written.
     const std::vector<std::filesystem::path>& files() const { return files_; }
+    // Warnings about a run that wrote files (characters written as "?", a file not made),
+    // one line each, in the order they arose: the command line prints them on standard
+    // error, the result window shows them below the message.
+    const std::vector<std::u16string>& warnings() const { return warnings_; }
+    void addWarning(std::u16string warning) { warnings_.push_back(std::move(warning)); }
 
 private:
     Outcome() = default;
     bool refused_ = false;
     std::u16string message_;
     std::vector<std::filesystem::path> files_;
+    std::vector<std::u16string> warnings_;
 };
 
 }  // namespace vask
