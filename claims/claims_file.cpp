@@ -32,6 +32,7 @@ std::optional<char16_t> fileKindMark(const std::filesystem::path& file) {
     const std::string bytes = readPrefix(file, kKindMarkPrefix);
     size_t bomLength = 0;
     const TextEncoding encoding = encodingFromBom(bytes, bomLength);
+    if (encoding == TextEncoding::Cp932) refuseUnlessFirstLineIsShiftJis(file);
     const std::u16string text = decodeText(std::string_view(bytes).substr(bomLength), encoding);
     const std::u16string_view firstLine = std::u16string_view(text).substr(0, text.find_first_of(u"\r\n"));
     if (firstLine.size() <= kKindMarkPosition) return std::nullopt;

@@ -20,7 +20,8 @@ ClaimsKind kindOfExaminingBody(std::u16string_view field1);
 // The selection check of a chosen file: the 4th character of its first line ("1" for an
 // employee-insurance file, "2" for a national one), or nothing when the line is shorter.
 // The first line is read as the line-list loader reads it (a byte-order mark selects
-// UTF-8 or UTF-16). Raises Error when the file cannot be read.
+// UTF-8 or UTF-16). Raises Error when the file cannot be read, or when, without a mark,
+// its first line is no Shift-JIS text.
 std::optional<char16_t> fileKindMark(const std::filesystem::path& file);
 
 // What one run of a claims tool reports.

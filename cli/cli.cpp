@@ -91,6 +91,8 @@ int report(const Outcome& outcome) {
         const std::u8string bytes = (ec ? file : full.lexically_normal()).u8string() + u8"\n";
         writeText(stdout, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
     }
+    // Warnings go to standard error: the printed paths stay the run's only output.
+    for (const auto& warning : outcome.warnings()) writeLine(stderr, warning);
     return statusAfterPrinting(kExitOk);
 }
 

@@ -40,10 +40,13 @@ Outcome runCarte2(const Arguments& args) {
 
 Outcome runMap(const Arguments& args) {
     const auto output = toPath(args.positional[2]);
-    if (!formone::ConvertTSVWithMapping(toPath(args.positional[0]), output, toPath(args.positional[1]))) {
+    LostCharacters lost;
+    if (!formone::ConvertTSVWithMapping(toPath(args.positional[0]), output, toPath(args.positional[1]), &lost)) {
         return Outcome::wrote({});  // an input without any line writes nothing
     }
-    return Outcome::wrote({output});
+    Outcome outcome = Outcome::wrote({output});
+    warnOfLostCharacters(outcome, lost);
+    return outcome;
 }
 
 Outcome runBlankNames(const Arguments& args) {

@@ -1,10 +1,21 @@
 #include "core/messages.h"
 
 #include "platform/errors.h"
+#include "platform/utf.h"
 
 namespace vask::msg {
 
 std::u16string created(std::u16string_view fileName) { return std::u16string(fileName) + u"が作成されました"; }
+
+std::u16string lostCharacters(size_t count, const std::vector<size_t>& lines, bool more) {
+    const auto number = [](size_t n) { return utf8ToUtf16(std::to_string(n)); };
+    std::u16string text = u"警告：Shift-JISにない文字" + number(count) + u"文字を「?」で書き出しました";
+    if (lines.empty()) return text;
+    text += u"（出力の";
+    for (size_t i = 0; i < lines.size(); ++i) text += (i ? u", " : u"") + number(lines[i]);
+    text += more ? u"行目ほか）" : u"行目）";
+    return text;
+}
 
 std::u16string ff1FolderMissing(std::u16string_view folder) {
     return u"入力フォルダが見つかりません：" + std::u16string(folder);

@@ -5,6 +5,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace vask::msg {
 
@@ -16,6 +17,9 @@ inline constexpr std::u16string_view kNotFormOneFile = u"正しいFFファイル
 inline constexpr std::u16string_view kProgramFolderNotWritable = u"プログラムフォルダに書き込めません：";
 // The result message of a tool that wrote `fileName`: "<fileName>が作成されました".
 std::u16string created(std::u16string_view fileName);
+// The warning of a run that wrote `count` characters as "?" because Shift-JIS has no code
+// for them, with the first output lines that hold one (`more`: later lines do too).
+std::u16string lostCharacters(size_t count, const std::vector<size_t>& lines, bool more);
 
 // --- Claims tools.
 inline constexpr std::u16string_view kChooseEmployeeClaims = u"社保のレセ電データファイルを選択します";

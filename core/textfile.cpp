@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "core/messages.h"
 #include "platform/cp932.h"
 #include "platform/errors.h"
 #include "platform/utf.h"
@@ -20,21 +21,34 @@ bool LineBytesReader::fill() {
     if (atEnd_) return false;
     end_ = file_.read(block_.get(), blockSize_);
     pos_ = 0;
-    if (end_ == 0) atEnd_ = true;
+    if (end_ == 0) {
+        atEnd_ = true;
+        checkEnd();
+        return false;
+    }
     checkBlock(0);
-    return end_ > 0;
+    return true;
 }
 
 // The bytes of the block from `from` on, up to the end mark 0x1A under the text-file rule
 // (nothing after it is ever read).
 void LineBytesReader::checkBlock(size_t from) {
-    if (!refuseNul_ || from >= end_) return;
+    if (!check_ || from >= end_) return;
     const char* data = block_.get() + from;
     size_t size = end_ - from;
-    if (rule_ == LineRule::TextFile) {
-        if (const void* mark = std::memchr(data, kEndOfFileMark, size)) size = static_cast<const char*>(mark) - data;
-    }
-    if (std::memchr(data, '\0', size)) throw Error(msg::notShiftJisText(file_.path()));
+    const void* mark = rule_ == LineRule::TextFile ? std::memchr(data, kEndOfFileMark, size) : nullptr;
+    if (mark) size = static_cast<const char*>(mark) - data;
+    if (!check_->feed(std::string_view(data, size))) refuseNotShiftJis(file_.path(), rule_);
+    if (mark) checkEnd();  // nothing after the mark is ever read
+}
+
+// The end of what the reader looks at: a UTF-8 text or a lead byte left alone is known
+// only here.
+void LineBytesReader::checkEnd() {
+    if (!check_) return;
+    const bool text = check_->finish();
+    check_.reset();
+    if (!text) refuseNotShiftJis(file_.path(), rule_);
 }
 
 void LineBytesReader::skipLeading(std::string_view mark) {
@@ -117,7 +131,7 @@ void Cp932LineReader::check(std::string_view bytes) {
     size_t markLength = 0;
     const bool marked = first_ && encodingFromBom(bytes, markLength) != TextEncoding::Cp932;
     first_ = false;
-    if (marked) throw Error(msg::notShiftJisText(bytes_.path()));
+    if (marked) throw Error(msg::notShiftJisText(bytes_.path(), 1));
 }
 
 bool Cp932LineReader::next(std::u16string& line) {
@@ -146,7 +160,7 @@ TextLineReader::TextLineReader(const std::filesystem::path& path, Cp932Input inp
     file_.reset();
     bytes_.emplace(path, LineRule::AnyBreak, blockSize);
     if (encoding_ == TextEncoding::Utf8) bytes_->skipLeading(lead.substr(0, markLength));
-    if (encoding_ == TextEncoding::Cp932 && input != Cp932Input::AnyBytes) bytes_->refuseNulBytes();
+    if (encoding_ == TextEncoding::Cp932 && input != Cp932Input::AnyBytes) bytes_->refuseNonShiftJis();
 }
 
 bool TextLineReader::next(std::u16string& line) {
@@ -224,9 +238,23 @@ bool TextLineReader::nextUtf16(std::u16string& line) {
     }
 }
 
-bool hasAnyLine(const std::filesystem::path& path) {
+bool hasAnyLine(const std::filesystem::path& path, Cp932Input input) {
     std::u16string line;
-    return TextLineReader(path).next(line);
+    TextLineReader reader(path, input);
+    const bool any = reader.next(line);
+    if (input != Cp932Input::AnyBytes) {
+        while (reader.next(line)) {
+        }
+    }
+    return any;
+}
+
+void refuseUnlessFirstLineIsShiftJis(const std::filesystem::path& path) {
+    LineBytesReader reader(path, LineRule::AnyBreak);
+    std::string_view line;
+    if (!reader.next(line)) return;
+    ShiftJisTextCheck check;
+    if (!check.feed(line) || !check.finish()) throw Error(msg::notShiftJisText(path, 1));
 }
 
 TextEncoding encodingFromBom(std::string_view bytes, size_t& bomLength) {
@@ -278,9 +306,9 @@ namespace {
 // The bytes of a whole file decoded, checked as `input` says when they are code page 932.
 std::u16string decodeFile(const std::filesystem::path& path, std::string_view bytes, TextEncoding encoding,
                           Cp932Input input) {
-    if (encoding == TextEncoding::Cp932 && input != Cp932Input::AnyBytes &&
-        bytes.find('\0') != std::string_view::npos) {
-        throw Error(msg::notShiftJisText(path));
+    if (encoding == TextEncoding::Cp932 && input != Cp932Input::AnyBytes) {
+        ShiftJisTextCheck check;
+        if (!check.feed(bytes) || !check.finish()) refuseNotShiftJis(path, bytes, LineRule::AnyBreak);
     }
     return decodeText(bytes, encoding);
 }
@@ -303,12 +331,28 @@ LineWriter::LineWriter(std::filesystem::path target, TextEncoding encoding, bool
     if (byteOrderMark && encoding_ == TextEncoding::Utf8) file_.write("\xEF\xBB\xBF");
 }
 
+void LostCharacters::add(size_t lost, size_t line) {
+    if (lost == 0) return;
+    count += lost;
+    if (lines.size() < kShownLines) {
+        lines.push_back(line);
+    } else {
+        moreLines = true;
+    }
+}
+
+void warnOfLostCharacters(Outcome& outcome, const LostCharacters& lost) {
+    if (lost.count > 0) outcome.addWarning(msg::lostCharacters(lost.count, lost.lines, lost.moreLines));
+}
+
 void LineWriter::writeLine(std::u16string_view line) {
     scratch_.clear();
+    ++lines_;
     if (encoding_ == TextEncoding::Utf8) {
         scratch_ = utf16ToUtf8(line);
     } else {
         cp932::encodeAppend(line, scratch_);
+        lost_.add(cp932::replacedCount(line, scratch_), lines_);
     }
     scratch_ += "\r\n";
     file_.write(scratch_);

@@ -9,22 +9,14 @@
 #include <string_view>
 #include <vector>
 
+#include "core/outcome.h"
+#include "core/shift_jis_text.h"
 #include "platform/atomic_file.h"
 #include "platform/paths.h"
 
 namespace vask {
 
 enum class TextEncoding { Cp932, Utf8, Utf16LE, Utf16BE };
-
-// How a line ends.
-enum class LineRule {
-    // The text-file line reader of the claims tools: a line ends at CR or LF, and after a
-    // CR the rest of the physical line up to the next LF is skipped; reading stops for
-    // good at the first byte 0x1A.
-    TextFile,
-    // CR LF, LF or a lone CR each end a line; 0x1A is an ordinary byte.
-    AnyBreak,
-};
 
 // Bytes LineBytesReader reads at a time. The fuzz build sets a smaller block, since the
 // address sanitizer maps and unmaps every block above 128 KiB afresh.
@@ -45,11 +37,12 @@ public:
 
     // Drops `mark` (a byte-order mark) when the file begins with it; call before next().
     void skipLeading(std::string_view mark);
-    // From now on a NUL byte anywhere in the file (before the byte 0x1A under the text-file
-    // rule) raises Error (not Shift-JIS text), also in the part of a physical line that the
-    // text-file rule skips after a lone CR: the refusal is about the file, not about the
-    // bytes a reader keeps. Call before next().
-    void refuseNulBytes() { refuseNul_ = true; }
+    // From now on a file that is no Shift-JIS text (see shift_jis_text.h; under the
+    // text-file rule only the bytes before 0x1A count, also those of a physical line that
+    // the rule skips after a lone CR: the refusal is about the file, not about the bytes a
+    // reader keeps) raises Error with the line of its first offending byte: a byte that is
+    // no character as soon as its block is read, UTF-8 text at the end. Call before next().
+    void refuseNonShiftJis() { check_.emplace(); }
     // The next line without its break, valid until the next call; false when there is none.
     bool next(std::string_view& line);
     const std::filesystem::path& path() const { return file_.path(); }
@@ -57,6 +50,7 @@ public:
 private:
     bool fill();
     void checkBlock(size_t from);
+    void checkEnd();
     bool skipRestOfPhysicalLine();
 
     InputFile file_;
@@ -67,24 +61,22 @@ private:
     size_t blockSize_;
     size_t pos_ = 0;
     size_t end_ = 0;
-    bool atEnd_ = false;           // no further byte will be read
-    bool skipLineFeed_ = false;    // the last line ended in CR: an LF right after belongs to it
-    bool skipToLineFeed_ = false;  // the text-file rule after a CR: skip through the next LF
-    bool refuseNul_ = false;
-    std::string carried_;  // the start of a line that runs past the block
+    bool atEnd_ = false;                      // no further byte will be read
+    bool skipLineFeed_ = false;               // the last line ended in CR: an LF right after belongs to it
+    bool skipToLineFeed_ = false;             // the text-file rule after a CR: skip through the next LF
+    std::optional<ShiftJisTextCheck> check_;  // refusing what is no Shift-JIS text
+    std::string carried_;                     // the start of a line that runs past the block
 };
 
 // What a code page 932 reader or loader accepts.
 enum class Cp932Input {
-    AnyBytes,  // every byte is decoded as code page 932 decodes it
-    // No NUL byte: one raises Error (not Shift-JIS text). Such a file is UTF-16 (whose
-    // ASCII characters all hold a NUL byte) or no text at all; read byte by byte it gives
-    // fields full of NUL characters and numbers cut short. A byte-order mark passes as the
-    // characters code page 932 reads in it.
-    NoNulBytes,
-    // Shift-JIS text only: no NUL byte, and, in Cp932LineReader, no byte-order mark at the
-    // start either. Read byte by byte, the records and names of a UTF-8 file with its mark
-    // or of a UTF-16 file would pass unrecognised.
+    // Every byte is decoded as code page 932 decodes it: for the files the program wrote
+    // itself.
+    AnyBytes,
+    // Shift-JIS text only (see shift_jis_text.h), and, in Cp932LineReader, no byte-order
+    // mark at the start either; anything else raises Error (not Shift-JIS text, with the
+    // line). Read byte by byte, the records and names of a UTF-8 or UTF-16 file would pass
+    // as mojibake or "?" into the output.
     ShiftJisText,
 };
 
@@ -93,7 +85,7 @@ class Cp932LineReader {
 public:
     Cp932LineReader(const std::filesystem::path& path, LineRule rule, Cp932Input input = Cp932Input::AnyBytes)
         : bytes_(path, rule), input_(input) {
-        if (input_ != Cp932Input::AnyBytes) bytes_.refuseNulBytes();
+        if (input_ != Cp932Input::AnyBytes) bytes_.refuseNonShiftJis();
     }
     // The next line, decoded; false when there is none.
     bool next(std::u16string& line);
@@ -118,7 +110,7 @@ public:
                             size_t blockSize = kLineReadBlock);
     // The next line, decoded; false when there is none. Raises Error when the file cannot
     // be read, or, unless `input` is AnyBytes, when a file without a mark (code page 932)
-    // holds a NUL byte.
+    // is no Shift-JIS text.
     bool next(std::u16string& line);
     TextEncoding encoding() const { return encoding_; }
 
@@ -138,9 +130,16 @@ private:
     bool skipLineFeed_ = false;  // the last line ended in CR: an LF right after belongs to it
 };
 
-// Whether the line-list loader would give the file at least one line; reads only up to
-// the end of the first. Raises Error (cannot open).
-bool hasAnyLine(const std::filesystem::path& path);
+// Whether the line-list loader would give the file at least one line. With AnyBytes it
+// reads only up to the end of the first; otherwise it reads the whole file, so that a file
+// without a mark that is no Shift-JIS text raises Error already when it is chosen. Raises
+// Error (cannot open).
+bool hasAnyLine(const std::filesystem::path& path, Cp932Input input = Cp932Input::AnyBytes);
+
+// Raises Error (not Shift-JIS text, line 1) when the first line of `path` (split as the
+// line-list loader splits) is no Shift-JIS text: for steps that read only that line of a
+// file without a mark. Raises Error (cannot open).
+void refuseUnlessFirstLineIsShiftJis(const std::filesystem::path& path);
 
 // Decodes bytes in `encoding` (a byte-order mark must already be cut off).
 std::u16string decodeText(std::string_view bytes, TextEncoding encoding);
@@ -157,8 +156,22 @@ std::vector<std::u16string> LoadLineList(const std::filesystem::path& path, Cp93
 std::vector<std::u16string> loadLines(const std::filesystem::path& path, TextEncoding encoding,
                                       Cp932Input input = Cp932Input::AnyBytes);
 
+// The characters a code page 932 writer wrote as "?" because the code page cannot hold
+// them, and the first output lines (from 1) where it did.
+struct LostCharacters {
+    static constexpr size_t kShownLines = 5;
+    size_t count = 0;
+    std::vector<size_t> lines;  // at most kShownLines
+    bool moreLines = false;     // further lines hold some too
+
+    void add(size_t lost, size_t line);
+};
+
+// Adds the warning about `lost` to a run's outcome, when a character was lost.
+void warnOfLostCharacters(Outcome& outcome, const LostCharacters& lost);
+
 // Writes lines, each followed by CR LF, into a file that replaces `target` on commit.
-// The encoding is code page 932 ("?" for what it cannot hold) or UTF-8.
+// The encoding is code page 932 ("?" for what it cannot hold, counted in lost()) or UTF-8.
 class LineWriter {
 public:
     explicit LineWriter(std::filesystem::path target, TextEncoding encoding = TextEncoding::Cp932,
@@ -168,11 +181,14 @@ public:
     // Commits under another name in the same folder (see AtomicFile::commit).
     void commit(const std::filesystem::path& target) { file_.commit(target); }
     const std::filesystem::path& target() const { return file_.target(); }
+    const LostCharacters& lost() const { return lost_; }
 
 private:
     AtomicFile file_;
     TextEncoding encoding_;
     std::string scratch_;
+    size_t lines_ = 0;
+    LostCharacters lost_;
 };
 
 // WrtSet: every item of SList as one code page 932 line with CR LF, replacing stFile.

@@ -184,7 +184,7 @@ std::u16string MakeCSVLine(const std::vector<std::u16string>& Cols) {
 
 std::filesystem::path BuildEHRCSV_FromFF1_andSpecCSV(std::u16string_view MergedFF1Path, std::u16string_view SpecCsvPath,
                                                      std::u16string_view OutDir, std::u16string_view AppendCsvPath,
-                                                     std::u16string_view TargetYYYYMM) {
+                                                     std::u16string_view TargetYYYYMM, LostCharacters* lost) {
     const SpecCsv spec = LoadSpecCSV(toPath(SpecCsvPath));
     const std::filesystem::path merged = toPath(MergedFF1Path);
     const RowMap rows = readMergedFile(merged, spec);
@@ -220,6 +220,7 @@ std::filesystem::path BuildEHRCSV_FromFF1_andSpecCSV(std::u16string_view MergedF
         });
     }
     out.commit();
+    if (lost) *lost = out.lost();
     return target;
 }
 

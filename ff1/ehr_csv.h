@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/textfile.h"
+
 namespace vask::ff1 {
 
 // One output row, stored under its data ID. Only the columns that a payload filled are
@@ -50,9 +52,10 @@ std::u16string MakeCSVLine(const std::vector<std::u16string>& Cols);
 // only at the end, atomically: a failed build leaves no new file and keeps an older one.
 // Raises Error with the user-visible text (the output name must be a plain file name, and
 // the output must not replace the specification CSV, the merged file or the append file;
-// the append file and recelist.csv must be Shift-JIS text, without NUL bytes or a mark).
+// the append file and recelist.csv must be Shift-JIS text, without a mark). With `lost`,
+// the characters written as "?" are counted there.
 std::filesystem::path BuildEHRCSV_FromFF1_andSpecCSV(std::u16string_view MergedFF1Path, std::u16string_view SpecCsvPath,
                                                      std::u16string_view OutDir, std::u16string_view AppendCsvPath,
-                                                     std::u16string_view TargetYYYYMM);
+                                                     std::u16string_view TargetYYYYMM, LostCharacters* lost = nullptr);
 
 }  // namespace vask::ff1

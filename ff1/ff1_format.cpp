@@ -45,19 +45,21 @@ void decodeLine(std::string_view bytes, TextEncoding encoding, std::u16string& o
     }
 }
 
-void appendReencoded(std::string_view bytes, TextEncoding from, TextEncoding to, std::string& out) {
+size_t appendReencoded(std::string_view bytes, TextEncoding from, TextEncoding to, std::string& out) {
     // ASCII reads and writes as itself in both encodings.
     if (isAscii(bytes)) {
         out.append(bytes);
-        return;
+        return 0;
     }
     std::u16string text;
     decodeLine(bytes, from, text);
-    if (to == TextEncoding::Cp932) {
-        cp932::encodeAppend(text, out);
-    } else {
+    if (to != TextEncoding::Cp932) {
         out += utf16ToUtf8(text);
+        return 0;
     }
+    const size_t start = out.size();
+    cp932::encodeAppend(text, out);
+    return cp932::replacedCount(text, std::string_view(out).substr(start));
 }
 
 }  // namespace vask::ff1

@@ -41,7 +41,8 @@ void decodeLine(std::string_view bytes, TextEncoding encoding, std::u16string& o
 
 // Appends the bytes of a line read in `from` as they are written in `to`: the line is
 // decoded and encoded again, so that bytes the codec reads differently (invalid bytes,
-// duplicate codes) come out as a decode-and-encode round trip gives them.
-void appendReencoded(std::string_view bytes, TextEncoding from, TextEncoding to, std::string& out);
+// duplicate codes) come out as a decode-and-encode round trip gives them. Returns how many
+// characters were written as "?" (code page 932 has no code for them).
+size_t appendReencoded(std::string_view bytes, TextEncoding from, TextEncoding to, std::string& out);
 
 }  // namespace vask::ff1

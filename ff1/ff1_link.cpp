@@ -5,6 +5,7 @@
 
 #include "core/messages.h"
 #include "core/text.h"
+#include "core/textfile.h"
 #include "ff1/ehr_csv.h"
 #include "ff1/ff1_merge.h"
 #include "platform/errors.h"
@@ -51,10 +52,17 @@ Outcome runFF1Link(const FF1LinkRequest& request, const std::function<void()>& s
     if (starting) starting();
     const MergedFileRemover remover(toPath(merged));
     try {
-        MergeFF1Latest(folder, merged, true, true);
+        LostCharacters lostInMerged;
+        LostCharacters lost;
+        MergeFF1Latest(folder, merged, true, true, &lostInMerged);
         const auto written = BuildEHRCSV_FromFF1_andSpecCSV(merged, request.specCsv, request.outputFolder,
-                                                            request.appendCsv, request.targetYearMonth);
-        return Outcome::wrote({written}, std::u16string(msg::kLinkDone));
+                                                            request.appendCsv, request.targetYearMonth, &lost);
+        Outcome outcome = Outcome::wrote({written}, std::u16string(msg::kLinkDone));
+        // What the merged file lost is lost for the link too, though the merged file goes:
+        // counted, without its line numbers.
+        lost.count += lostInMerged.count;
+        warnOfLostCharacters(outcome, lost);
+        return outcome;
     } catch (const Error& e) {
         return Outcome::refused(std::u16string(msg::kLinkFailed) + e.message());
     } catch (const std::exception& e) {

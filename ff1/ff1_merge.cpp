@@ -173,9 +173,9 @@ class Merger {
 public:
     void readFile(const std::filesystem::path& file, TextEncoding encoding) {
         LineBytesReader reader(file, LineRule::AnyBreak);
-        // Without the UTF-8 mark the file is Shift-JIS: a NUL byte means UTF-16 or no text,
-        // whose lines would give data IDs and months of garbage.
-        if (encoding == TextEncoding::Cp932) reader.refuseNulBytes();
+        // Without the UTF-8 mark the file must be Shift-JIS text: read byte by byte, UTF-16
+        // would give data IDs and months of garbage, UTF-8 names of mojibake.
+        if (encoding == TextEncoding::Cp932) reader.refuseNonShiftJis();
         if (encoding == TextEncoding::Utf8) reader.skipLeading(kUtf8Bom);
         std::string_view bytes;
         while (reader.next(bytes)) {
@@ -184,13 +184,16 @@ public:
         }
     }
 
-    void write(const std::filesystem::path& target, TextEncoding encoding) const {
+    // Returns the characters written as "?".
+    LostCharacters write(const std::filesystem::path& target, TextEncoding encoding) const {
         createMissingFolders(target.parent_path());
         AtomicFile out(target);
         std::string buffer;
         if (encoding == TextEncoding::Utf8) buffer = kUtf8Bom;
+        LostCharacters lost;
+        size_t lines = 0;
         auto writeLine = [&](std::string_view bytes, TextEncoding from) {
-            appendReencoded(bytes, from, encoding, buffer);
+            lost.add(appendReencoded(bytes, from, encoding, buffer), ++lines);
             buffer += "\r\n";
             out.write(buffer);
             buffer.clear();
@@ -199,6 +202,7 @@ public:
         latest_.forEachInOrder([&](const KeptLine& line) { writeLine(line.bytes, line.encoding); });
         if (!buffer.empty()) out.write(buffer);
         out.commit();
+        return lost;
     }
 
 private:
@@ -232,7 +236,7 @@ std::vector<std::filesystem::path> listFF1Files(const std::filesystem::path& fol
 }
 
 void MergeFF1Latest(std::u16string_view InDir, std::u16string_view OutFile, bool InputIsShiftJIS,
-                    bool OutputFollowInput) {
+                    bool OutputFollowInput, LostCharacters* lost) {
     const std::filesystem::path folder = toPath(InDir);
     if (!folderExists(folder)) throw Error(msg::ff1FolderMissing(InDir));
     const auto files = listFF1Files(folder);
@@ -246,7 +250,8 @@ void MergeFF1Latest(std::u16string_view InDir, std::u16string_view OutFile, bool
     for (const auto& file : files) merger.readFile(file, DetectEncodingFromFile(file, InputIsShiftJIS));
     TextEncoding output = InputIsShiftJIS ? TextEncoding::Cp932 : TextEncoding::Utf8;
     if (OutputFollowInput) output = DetectEncodingFromFile(files.front(), InputIsShiftJIS);
-    merger.write(target, output);
+    const LostCharacters written = merger.write(target, output);
+    if (lost) *lost = written;
 }
 
 }  // namespace vask::ff1

@@ -77,7 +77,7 @@ void TfrmConvert2::InitSet() {
 void TfrmConvert2::Button4Click() {
     if (!TfrmMsg2::DspSet(context_, this, msg::kCorrespondencePrompt)) return;
     const auto chosen = context_.dialogs->openFile(this, QString());
-    if (!chosen || !hasAnyLine(toPath(u16(*chosen)))) {
+    if (!chosen || !hasAnyLine(toPath(u16(*chosen)), Cp932Input::ShiftJisText)) {
         context_.dialogs->warning(this, qs(msg::kBadCorrespondenceFile));
         return;
     }

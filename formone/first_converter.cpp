@@ -140,7 +140,9 @@ Outcome runFirstConverter(std::u16string_view pathText, const std::filesystem::p
     const auto target = outputPath(programFolder, name, {.inputs = {input}});
     if (!writer) open();
     writer->commit(target);
-    return Outcome::wrote({target}, msg::created(name));
+    Outcome outcome = Outcome::wrote({target}, msg::created(name));
+    warnOfLostCharacters(outcome, writer->lost());
+    return outcome;
 }
 
 std::filesystem::path writeDelimitedCopy(std::u16string_view pathText, const std::filesystem::path& programFolder) {

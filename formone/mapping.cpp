@@ -70,10 +70,12 @@ ColumnMapping loadColumnMapping(const std::filesystem::path& MappingFile) {
 }
 
 bool ConvertTSVWithMapping(const std::filesystem::path& InputFile, const std::filesystem::path& OutputFile,
-                           const std::filesystem::path& MappingFile) {
+                           const std::filesystem::path& MappingFile, LostCharacters* lost) {
     refuseToReplaceInputs(OutputFile, {InputFile, MappingFile});
     const ColumnMapping mapping = loadColumnMapping(MappingFile);
-    Cp932LineReader reader(InputFile, LineRule::AnyBreak, Cp932Input::NoNulBytes);
+    // Read as the choosing step reads the form-1 file: a byte-order mark selects UTF-8 or
+    // UTF-16, without one it must be Shift-JIS text.
+    TextLineReader reader(InputFile, Cp932Input::ShiftJisText);
     std::u16string line;
     if (!reader.next(line)) return false;
     const MappedHeader header = mapHeader(line, mapping);
@@ -86,6 +88,7 @@ bool ConvertTSVWithMapping(const std::filesystem::path& InputFile, const std::fi
         writer.writeLine(out);
     }
     writer.commit();
+    if (lost) *lost = writer.lost();
     return true;
 }
 

@@ -9,6 +9,8 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "core/textfile.h"
+
 namespace vask::formone {
 
 inline constexpr std::u16string_view kMappingFileName = u"movacal.csv";
@@ -23,11 +25,13 @@ std::u16string NormalizeKey(std::u16string_view S);
 using ColumnMapping = std::unordered_map<std::u16string, std::u16string>;
 ColumnMapping loadColumnMapping(const std::filesystem::path& MappingFile);
 
-// Writes OutputFile (code page 932, CR LF) from InputFile (code page 932) line by line:
+// Writes OutputFile (code page 932, CR LF) from InputFile (read as the choosing step reads
+// a form-1 file: UTF-8 or UTF-16 by its byte-order mark, else Shift-JIS text) line by line:
 // the kept columns' titles, then the kept fields of every further line. Returns false,
 // with OutputFile neither created nor changed, when InputFile has no line at all. Raises
-// Error when OutputFile is InputFile or MappingFile.
+// Error when OutputFile is InputFile or MappingFile. With `lost`, the characters written as
+// "?" are counted there.
 bool ConvertTSVWithMapping(const std::filesystem::path& InputFile, const std::filesystem::path& OutputFile,
-                           const std::filesystem::path& MappingFile);
+                           const std::filesystem::path& MappingFile, LostCharacters* lost = nullptr);
 
 }  // namespace vask::formone

@@ -152,9 +152,10 @@ void reorderLine(std::u16string_view line, std::span<const int> columnOrder, std
 }
 
 void ConvertTSVtoCSV_Reorder(const std::filesystem::path& InFileName, const std::filesystem::path& OutFileName,
-                             std::span<const int> columnOrder) {
-    // A NUL byte means UTF-16 or no text: read byte by byte it would give values cut short.
-    Cp932LineReader reader(InFileName, LineRule::AnyBreak, Cp932Input::NoNulBytes);
+                             std::span<const int> columnOrder, LostCharacters* lost) {
+    // Read as the choosing step reads the form-1 file: a byte-order mark selects UTF-8 or
+    // UTF-16, without one it must be Shift-JIS text.
+    TextLineReader reader(InFileName, Cp932Input::ShiftJisText);
     LineWriter writer(OutFileName);
     std::u16string line;
     if (reader.next(line)) {
@@ -167,6 +168,7 @@ void ConvertTSVtoCSV_Reorder(const std::filesystem::path& InFileName, const std:
         }
     }
     writer.commit();
+    if (lost) *lost = writer.lost();
 }
 
 std::optional<std::filesystem::path> movacalMappingFor(std::u16string_view spec,
@@ -190,13 +192,19 @@ Outcome runSecondConverter(std::u16string_view pathText, std::u16string_view mst
     if (!sameFile(input, intermediate)) removeFileIfExists(intermediate);
     std::vector<std::filesystem::path> written;
     auto source = input;
+    // With the mapping step the characters are lost in its output, which the reordering
+    // reads: the reordering itself then loses none.
+    LostCharacters lost;
     if (mappingFile) {
-        if (ConvertTSVWithMapping(source, intermediate, *mappingFile)) written.push_back(intermediate);
+        if (ConvertTSVWithMapping(source, intermediate, *mappingFile, &lost)) written.push_back(intermediate);
         source = intermediate;
     }
-    ConvertTSVtoCSV_Reorder(source, target, ColumnOrder);
+    LostCharacters lostInReorder;
+    ConvertTSVtoCSV_Reorder(source, target, ColumnOrder, &lostInReorder);
     written.push_back(target);
-    return Outcome::wrote(std::move(written), msg::created(name));
+    Outcome outcome = Outcome::wrote(std::move(written), msg::created(name));
+    warnOfLostCharacters(outcome, mappingFile ? lost : lostInReorder);
+    return outcome;
 }
 
 }  // namespace vask::formone

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "core/outcome.h"
+#include "core/textfile.h"
 
 namespace vask::formone {
 
@@ -30,11 +31,13 @@ const std::u16string& reorderedHeader();
 void reorderLine(std::u16string_view line, std::span<const int> columnOrder, std::vector<std::u16string_view>& fields,
                  std::u16string& out);
 
-// Streams InFileName (code page 932, lines ended by CR LF, LF or CR) into OutFileName
-// (code page 932, CR LF): the header in place of line 1, then every further line
-// reordered. An input without any line gives an empty output.
+// Streams InFileName (read as the choosing step reads a form-1 file: UTF-8 or UTF-16 by
+// its byte-order mark, else Shift-JIS text; lines ended by CR LF, LF or CR) into
+// OutFileName (code page 932, CR LF): the header in place of line 1, then every further
+// line reordered. An input without any line gives an empty output. With `lost`, the
+// characters written as "?" are counted there.
 void ConvertTSVtoCSV_Reorder(const std::filesystem::path& InFileName, const std::filesystem::path& OutFileName,
-                             std::span<const int> columnOrder);
+                             std::span<const int> columnOrder, LostCharacters* lost = nullptr);
 
 // The mapping file of the variant that the setting Spec selects: "movacal.csv" in the
 // program folder when Spec, trimmed, is "2"; nothing for the standard variant.

@@ -1,5 +1,6 @@
 #include "platform/cp932.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 
@@ -123,6 +124,47 @@ void encodeAppend(std::u16string_view text, std::string& out) {
         o += bytes > 0xFF ? 2 : 1;
     }
     out.resize(start + o);
+}
+
+size_t replacedCount(std::u16string_view text, std::string_view encoded) {
+    if (encoded.find('?') == std::string_view::npos) return 0;
+    const auto written = static_cast<size_t>(std::count(encoded.begin(), encoded.end(), '?'));
+    return written - static_cast<size_t>(std::count(text.begin(), text.end(), u'?'));
+}
+
+bool CharacterCheck::step(unsigned char byte) {
+    if (lead_ >= 0) {
+        const int lead = lead_;
+        lead_ = -1;
+        if (kRows.row[lead][byte] != 0) return true;
+        step(byte);
+        return false;
+    }
+    if (kRows.row[byte]) {
+        lead_ = byte;
+        return true;
+    }
+    return kSingleByte[byte] != kNoChar;
+}
+
+bool CharacterCheck::feed(std::string_view bytes) {
+    const auto* in = reinterpret_cast<const unsigned char*>(bytes.data());
+    const size_t len = bytes.size();
+    size_t i = 0;
+    while (i < len) {
+        // Outside a pair, ASCII bytes are characters: skip them eight at a time.
+        if (lead_ < 0) {
+            while (i + 8 <= len) {
+                uint64_t word;
+                std::memcpy(&word, in + i, 8);
+                if (word & kHighBits) break;
+                i += 8;
+            }
+            if (i == len) break;
+        }
+        if (!step(in[i++])) return false;
+    }
+    return true;
 }
 
 std::string encode(std::u16string_view text) {

@@ -19,4 +19,26 @@ std::u16string decode(std::string_view bytes);
 void encodeAppend(std::u16string_view text, std::string& out);
 std::string encode(std::u16string_view text);
 
+// How many characters of `text` its encoding `encoded` holds as "?" because the code page
+// has no code for them (a "?" of the text itself is none). A "?" byte is never part of a
+// two-byte code, so the count is exact.
+size_t replacedCount(std::u16string_view text, std::string_view encoded);
+
+// Tells, byte by byte, whether bytes read as code page 932 are all characters. The codec
+// itself never fails; readers that refuse other text ask this.
+class CharacterCheck {
+public:
+    // Takes the next byte; false when it is no character on its own, or when it makes no
+    // character with the lead byte before it (the fault then lies at that lead byte). A
+    // faulty pair is taken as the decoder takes it: this byte is looked at afresh.
+    bool step(unsigned char byte);
+    // Takes the next bytes; false at the first fault.
+    bool feed(std::string_view bytes);
+    // A lead byte waits for its pair: at the end of the input it is a fault.
+    bool pending() const { return lead_ >= 0; }
+
+private:
+    int lead_ = -1;
+};
+
 }  // namespace vask::cp932

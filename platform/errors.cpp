@@ -63,8 +63,10 @@ std::u16string programFileWouldBeReplaced(const std::filesystem::path& file) {
     return aboutFile(u"ファイル ", file, u" はプログラムのファイルのため上書きできません");
 }
 
-std::u16string notShiftJisText(const std::filesystem::path& file) {
-    return aboutFile(u"ファイル ", file, u" はShift-JISのテキストではありません");
+std::u16string notShiftJisText(const std::filesystem::path& file, size_t line) {
+    std::u16string text = aboutFile(u"ファイル ", file, u" はShift-JISのテキストではありません");
+    if (line > 0) text += u"（" + utf8ToUtf16(std::to_string(line)) + u"行目）";
+    return text;
 }
 
 std::u16string shownText(std::u16string_view text) {

@@ -41,9 +41,9 @@ std::u16string invalidFileName(std::u16string_view name);
 std::u16string inputWouldBeReplaced(const std::filesystem::path& file);
 // An output that would replace one of the program's own files in its folder.
 std::u16string programFileWouldBeReplaced(const std::filesystem::path& file);
-// A file read as Shift-JIS that holds a NUL byte or begins with a byte-order mark: UTF-16,
-// UTF-8 with its mark, or no text at all.
-std::u16string notShiftJisText(const std::filesystem::path& file);
+// A file read as Shift-JIS that is no Shift-JIS text (UTF-16, UTF-8, or no text at all),
+// with the line of its first offending byte when it is known (0: not known).
+std::u16string notShiftJisText(const std::filesystem::path& file, size_t line = 0);
 
 // Text from a file or typed by the user as a message shows it: control characters as
 // their visible symbols (U+0000 as U+2400 ...), so that they neither vanish nor cut the

@@ -159,6 +159,32 @@ std::u16string utf16leToUtf16(std::string_view bytes) { return utf16FromBytes(by
 
 std::u16string utf16beToUtf16(std::string_view bytes) { return utf16FromBytes(bytes, true); }
 
+bool Utf8Check::step(unsigned char byte) {
+    if (!wellFormed_) return false;
+    if (need_ > 0) {
+        if (byte < lo_ || byte > hi_) return wellFormed_ = false;
+        lo_ = 0x80;
+        hi_ = 0xBF;
+        --need_;
+        return true;
+    }
+    if (byte < 0x80) return true;
+    const int length = sequenceLength(byte, lo_, hi_);
+    if (length == 0) return wellFormed_ = false;
+    need_ = length - 1;
+    sawLong_ = sawLong_ || length > 2;
+    return true;
+}
+
+bool Utf8Check::feed(std::string_view bytes) {
+    for (const char c : bytes) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x80 && need_ == 0) continue;
+        if (!step(byte)) return false;
+    }
+    return wellFormed_;
+}
+
 std::string utf16ToUtf16le(std::u16string_view text) {
     std::string out;
     out.reserve(text.size() * 2);

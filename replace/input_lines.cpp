@@ -12,8 +12,8 @@ constexpr size_t kLongestMark = 3;
 InputLines::InputLines(const std::filesystem::path& file) {
     size_t markLength = 0;
     if (encodingFromBom(readPrefix(file, kLongestMark), markLength) == TextEncoding::Cp932) {
-        // Without a mark the file is code page 932: a NUL byte means UTF-16 or no text.
-        stream_.emplace(file, LineRule::AnyBreak, Cp932Input::NoNulBytes);
+        // Without a mark the file must be Shift-JIS text.
+        stream_.emplace(file, LineRule::AnyBreak, Cp932Input::ShiftJisText);
     } else {
         marked_.emplace(file);
     }

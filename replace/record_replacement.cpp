@@ -50,7 +50,9 @@ Outcome Cnv(std::u16string_view pstFile, const ChangeDefinitions& definitions,
     writer.commit();
     if (linesRead) *linesRead = count;
     const std::u16string name = fromPath(writer.target().filename());
-    return Outcome::wrote({writer.target()}, msg::created(name));
+    Outcome outcome = Outcome::wrote({writer.target()}, msg::created(name));
+    warnOfLostCharacters(outcome, writer.lost());
+    return outcome;
 }
 
 }  // namespace vask

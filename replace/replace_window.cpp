@@ -68,7 +68,7 @@ void TfrmReplace::pickFile(const QString& prompt, bool& listHasLines, const QStr
     context_.dialogs->information(this, prompt);
     if (const auto chosen = context_.dialogs->openFile(this, dialogFile_)) {
         dialogFile_ = *chosen;
-        listHasLines = hasAnyLine(toPath(u16(*chosen)));
+        listHasLines = hasAnyLine(toPath(u16(*chosen)), Cp932Input::ShiftJisText);
     }
     if (!listHasLines) {
         context_.dialogs->warning(this, refusal);

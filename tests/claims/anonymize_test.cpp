@@ -165,11 +165,17 @@ TEST_F(Anonymise, AMissingFileIsRefusedWithoutWriting) {
 }
 
 // What is read is decoded and encoded again: a byte that is no character becomes "?".
-TEST_F(Anonymise, BytesThatAreNoShiftJisCharacterComeOutAsQuestionMarks) {
+// Bytes that are no Shift-JIS character would come out as "?": the file is refused at the
+// line that holds the first of them, and nothing is written.
+TEST_F(Anonymise, BytesThatAreNoShiftJisCharacterAreRefused) {
     writeRaw(sjis(clinicRecord()) + "\r\nSY,\x81\x20x,\x82\r\nRE,1,2,3,\x81\r\n\x1A");
-    run();
-    EXPECT_EQ(output("50611_1.UKE"), outputBytes({u"IR,1,13,1,0123456,,VELTクリニック,50611,00,012-345-6789",
-                                                  u"SY,? x,?", u"RE,1,2,3,テスト社１"}));
+    try {
+        run();
+        FAIL() << "no error";
+    } catch (const Error& e) {
+        EXPECT_EQ(e.message(), u"ファイル \"" + inputText() + u"\" はShift-JISのテキストではありません（2行目）");
+    }
+    EXPECT_TRUE(listFolder(programFolder.path()).empty());
 }
 
 TEST_F(Anonymise, LineEndsAndTheEndOfFileMarkAsTheTextFileReaderSeesThem) {
@@ -204,7 +210,7 @@ TEST_F(Anonymise, BinaryInputIsRefusedAndWritesNothing) {
         run();
         FAIL() << "no error";
     } catch (const Error& e) {
-        EXPECT_EQ(e.message(), u"ファイル \"" + inputText() + u"\" はShift-JISのテキストではありません");
+        EXPECT_EQ(e.message(), u"ファイル \"" + inputText() + u"\" はShift-JISのテキストではありません（1行目）");
     }
     EXPECT_TRUE(listFolder(programFolder.path()).empty());
     EXPECT_EQ(readBytes(input()), before);

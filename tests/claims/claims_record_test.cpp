@@ -79,13 +79,18 @@ TEST(FileKindMark, TheFourthCharacterOfTheFirstLineInTheLoadersEncoding) {
                      10),
          u'2'},                        // UTF-16 BE
         {"\x83\x65\x83\x58,1", u'1'},  // テス,1 in Shift-JIS: the 4th character is "1"
-        {"\x81 R1", u'1'},             // a broken pair: U+FFFD, then the space read afresh
+        {"IR,1\r\n\x81 ", u'1'},       // only the first line is looked at
     };
     for (const auto& [bytes, mark] : cases) {
         writeBytes(dir / "f", bytes);
         EXPECT_EQ(claims::fileKindMark(dir / "f"), mark) << bytes;
     }
     EXPECT_THROW(claims::fileKindMark(dir / "missing"), Error);
+    // Without a mark the first line must be Shift-JIS text: not a broken pair, not UTF-8.
+    for (const char* bytes : {"\x81 R1", "IR,1,\xE3\x82\xAB\r\n"}) {
+        writeBytes(dir / "f", bytes);
+        EXPECT_THROW(claims::fileKindMark(dir / "f"), Error) << bytes;
+    }
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "../support/test_support.h"
 #include "core/textfile.h"
 #include "platform/cp932.h"
@@ -145,35 +147,61 @@ TEST(LineBytesReader, SmallBlocksGiveTheSameLinesUnderBothRules) {
     }
 }
 
-// A reader that refuses NUL bytes looks at every byte of the file up to the end mark 0x1A,
-// also at the part of a physical line that the text-file rule skips after a lone CR.
-TEST(LineBytesReader, ARefusedNulByteCountsWhereverItLiesBeforeTheEndMark) {
+// A reader that refuses what is no Shift-JIS text looks at every byte of the file up to the
+// end mark 0x1A, also at the part of a physical line that the text-file rule skips after a
+// lone CR, wherever the blocks it reads end; it names the line of the first offending byte.
+TEST(LineBytesReader, ARefusalLooksAtEveryByteBeforeTheEndMarkAndNamesItsLine) {
     TempDir dir;
     const struct {
         std::string bytes;
         LineRule rule;
-        bool refused;
+        size_t line;  // of the refusal; 0: accepted
     } cases[] = {
-        {std::string("ab\rskip\0\ncd", 12), LineRule::TextFile, true},
-        {std::string("ab\r\ncd\x1A\0", 8), LineRule::TextFile, false},
-        {std::string("ab\r\ncd\x1A\0", 8), LineRule::AnyBreak, true},
-        {std::string("\0", 1), LineRule::AnyBreak, true},
-        {"ab\r\ncd\r\n", LineRule::TextFile, false},
+        {std::string("ab\rskip\0\ncd", 12), LineRule::TextFile, 1},
+        {std::string("ab\r\ncd\x1A\0", 8), LineRule::TextFile, 0},
+        {std::string("ab\r\ncd\x1A\0", 8), LineRule::AnyBreak, 2},
+        {std::string("\0", 1), LineRule::AnyBreak, 1},
+        {"ab\r\ncd\r\n", LineRule::TextFile, 0},
+        // Undefined single bytes, a lead byte without a defined pair, one at the very end
+        // and one before a line break.
+        {"a\r\nb\x80", LineRule::AnyBreak, 2},
+        {"a\rb\r\nc\xA0", LineRule::AnyBreak, 3},
+        {"a\n\n\xFD", LineRule::TextFile, 3},
+        {"\x85\x40", LineRule::AnyBreak, 1},
+        {"ab\r\n\x82", LineRule::TextFile, 2},
+        {"a\x82\r\nb", LineRule::AnyBreak, 1},
+        {"ab\rx\x80\ncd", LineRule::TextFile, 1},
+        {"ab\rx\x80\ncd", LineRule::AnyBreak, 2},
+        {"ab\r\n\x1A\x80\xFF", LineRule::TextFile, 0},
+        // UTF-8 with a three-byte sequence, whether or not code page 932 could read it; its
+        // first such sequence counts even where a later one is no code page 932 character.
+        // (カ, E3 82 AB, is code page 932 too: E3 82 and the half-width AB; テ, E3 83 86,
+        // is not: 86 is no character.)
+        {"IR\r\n\xE3\x82\xAB", LineRule::TextFile, 2},
+        {"IR\r\n\xE3\x82\xAB\r\n\x1A\x82\xA0", LineRule::TextFile, 2},
+        {"a\n\xE3\x82\xAB\n\xE3\x83\x86", LineRule::AnyBreak, 2},
+        {"a\n\xE3\x82\xAB\n\xF0\x9F\x98\x80", LineRule::AnyBreak, 2},
+        // Not UTF-8 after all (82 A0 is no UTF-8): only the code page 932 fault counts.
+        {"a\n\xE3\x82\xAB\n\xE3\x83\x86\n\x82\xA0", LineRule::AnyBreak, 3},
+        {"\xE3\x82\xAB\n\x82\xA0", LineRule::AnyBreak, 0},
+        // Half-width kana pairs are two-byte UTF-8 sequences: accepted.
+        {"\xC3\xBD\xC3\xBD,\xB1", LineRule::TextFile, 0},
+        {"\xC3\xBD\xC3\xBD", LineRule::AnyBreak, 0},
     };
     for (const auto& c : cases) {
         for (size_t block = 4; block <= 9; ++block) {
+            SCOPED_TRACE(testing::PrintToString(c.bytes) + " block " + std::to_string(block));
             writeBytes(dir / "f", c.bytes);
             LineBytesReader reader(dir / "f", c.rule, block);
-            reader.refuseNulBytes();
-            auto readAll = [&] {
+            reader.refuseNonShiftJis();
+            std::u16string refusal;
+            try {
                 for (std::string_view line; reader.next(line);) {
                 }
-            };
-            if (c.refused) {
-                EXPECT_THROW(readAll(), Error) << "block " << block;
-            } else {
-                EXPECT_NO_THROW(readAll()) << "block " << block;
+            } catch (const Error& e) {
+                refusal = e.message();
             }
+            EXPECT_EQ(refusal, c.line ? msg::notShiftJisText(dir / "f", c.line) : u"");
         }
     }
 }
@@ -258,20 +286,52 @@ TEST(TextLineReader, GivesTheLinesTheLineListLoaderGivesInEveryEncoding) {
     }
 }
 
-TEST(TextLineReader, ShiftJisTextRefusesANulByteOnlyWithoutAMark) {
+// The streaming reader and the line-list loader refuse the same files, with the same line,
+// and only without a byte-order mark.
+TEST(TextLineReader, ShiftJisTextIsRefusedOnlyWithoutAMark) {
     TempDir dir;
-    const auto readAllLines = [&] {
+    const auto streamed = [&] {
         TextLineReader reader(dir / "f", Cp932Input::ShiftJisText);
         Lines lines;
         for (std::u16string line; reader.next(line);) lines.push_back(line);
         return lines;
     };
-    writeBytes(dir / "f", std::string("a\r\nb\0", 5));
-    EXPECT_THROW(readAllLines(), Error);
-    writeBytes(dir / "f", std::string("\xFF\xFE"
-                                      "a\0",
-                                      4));
-    EXPECT_EQ(readAllLines(), Lines{u"a"});
+    const struct {
+        std::string bytes;
+        size_t line;  // of the refusal; 0: accepted
+        Lines lines;
+    } cases[] = {
+        {std::string("a\r\nb\0", 5), 2, {}},
+        {std::string("\xFF\xFE"
+                     "a\0",
+                     4),
+         0,
+         {u"a"}},
+        {"a\r\n\xE3\x81\x82\xE3\x82\xAB", 2, {}},
+        {"\xEF\xBB\xBF"
+         "a\r\n\xE3\x81\x82",
+         0,
+         {u"a", u"あ"}},
+        {"\x82\xA0\r\r\x81", 3, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.bytes));
+        writeBytes(dir / "f", c.bytes);
+        for (const auto& read : {std::function<Lines()>(streamed), std::function<Lines()>([&] {
+                                     return LoadLineList(dir / "f", Cp932Input::ShiftJisText);
+                                 })}) {
+            if (c.line) {
+                try {
+                    read();
+                    ADD_FAILURE() << "accepted";
+                } catch (const Error& e) {
+                    EXPECT_EQ(e.message(), msg::notShiftJisText(dir / "f", c.line));
+                }
+            } else {
+                EXPECT_EQ(read(), c.lines);
+            }
+        }
+    }
 }
 
 TEST(WrtSet, WritesCodePage932WithCrLfAfterEveryLine) {

@@ -147,13 +147,20 @@ TEST_F(Merge, TheFirstListedFileDecidesTheOutputEncodingEachFileIsReadInItsOwn) 
 }
 
 TEST_F(Merge, LinesPassThroughTheCodecAsWrittenAndEndInCrLf) {
-    // Invalid bytes become "?", the duplicate code ED40 comes out as FA5C; LF and CR end lines.
-    const std::string line1 = sjis(ff1Line(u"A", u"202404", u"X", payloads({u"a"}))) + "\x80\xFF\x81";
+    // The duplicate code ED40 comes out as FA5C; LF and CR end lines. A UTF-8 file merged into
+    // a Shift-JIS one loses what Shift-JIS cannot hold: written as "?" and counted.
+    const std::string line1 = sjis(ff1Line(u"A", u"202404", u"X", payloads({u"a"})));
     const std::string line2 = sjis(ff1Line(u"B", u"202404", u"X", payloads({u"b"}))) + "\xED\x40";
     writeBytes(in / "G_FF1_1.txt", line1 + "\n" + line2 + "\r");
-    const std::string expected1 = sjis(ff1Line(u"A", u"202404", u"X", payloads({u"a"}))) + "???";
+    writeBytes(in / "G_FF1_2.txt",
+               "\xEF\xBB\xBF" + utf16ToUtf8(ff1Line(u"C", u"202404", u"X", payloads({u"\U00020BB7?"}))));
     const std::string expected2 = sjis(ff1Line(u"B", u"202404", u"X", payloads({u"b"}))) + "\xFA\x5C";
-    EXPECT_EQ(merge(), expected1 + "\r\n" + expected2 + "\r\n");
+    const std::string expected3 = sjis(ff1Line(u"C", u"202404", u"X", payloads({u"??"})));
+    LostCharacters lost;
+    MergeFF1Latest(folder(), u16path(out / "G_FF1_all.txt"), true, true, &lost);
+    EXPECT_EQ(readBytes(out / "G_FF1_all.txt"), line1 + "\r\n" + expected2 + "\r\n" + expected3 + "\r\n");
+    EXPECT_EQ(lost.count, 1u);
+    EXPECT_EQ(lost.lines, std::vector<size_t>{3});
 }
 
 TEST_F(Merge, ALineOfTenThousandFieldsIsKeptWhole) {
@@ -174,7 +181,7 @@ TEST_F(Merge, AUtf16FileIsNoShiftJisText) {
     } catch (const Error& e) {
         // The folder part is as the merge joins it (its separator differs by system).
         EXPECT_TRUE(e.message().starts_with(u"ファイル \"" + u16path(in.path())));
-        EXPECT_TRUE(e.message().ends_with(u"G_FF1_1.txt\" はShift-JISのテキストではありません"));
+        EXPECT_TRUE(e.message().ends_with(u"G_FF1_1.txt\" はShift-JISのテキストではありません（1行目）"));
     }
     EXPECT_FALSE(std::filesystem::exists(out / "G_FF1_all.txt"));
 }

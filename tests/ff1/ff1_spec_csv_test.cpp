@@ -44,7 +44,7 @@ TEST_F(SpecFile, AnEmptyFileOrATitleLineWithoutAllThreeTitlesFails) {
     // reported as no Shift-JIS text, rather than as lacking the titles it holds.
     EXPECT_EQ(errorOf(sjisLines({u"", kTitles})), kTitleError);
     EXPECT_EQ(errorOf("\xEF\xBB\xBF" + sjisLines({kTitles})),
-              u"ファイル \"" + fromPath(dir / "siyo4.csv") + u"\" はShift-JISのテキストではありません");
+              u"ファイル \"" + fromPath(dir / "siyo4.csv") + u"\" はShift-JISのテキストではありません（1行目）");
 }
 
 TEST_F(SpecFile, TitlesInAnyOrderWithBlanksAndExtraCellsTheRightmostRepeatCounting) {

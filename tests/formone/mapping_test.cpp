@@ -56,11 +56,21 @@ TEST_F(Mapping, RenamesAndDropsColumnsByTheHeaderTitles) {
     for (const auto& c : cases) EXPECT_TRUE(map(c.mapping, c.input) == sjis(c.expected)) << sjis(c.mapping);
 }
 
-TEST_F(Mapping, AUtf8ByteOrderMarkIsPartOfTheFirstKeyInCodePage932) {
+// The mapping file is code page 932 without a mark: a UTF-8 mark is no Shift-JIS text. The
+// input is read by its mark, as the choosing step reads it.
+TEST_F(Mapping, TheMappingFileIsShiftJisTheInputIsReadByItsMark) {
     writeBytes(mappingFile, "\xEF\xBB\xBF" + sjis(u"身長,Height\r\n体重,Weight"));
     writeBytes(inputFile, sjis(u"身長\t体重\r\n"));
-    ASSERT_TRUE(ConvertTSVWithMapping(inputFile, outputFile, mappingFile));
-    EXPECT_EQ(readBytes(outputFile), sjis(u"身長\tWeight\r\n"));
+    EXPECT_THROW(ConvertTSVWithMapping(inputFile, outputFile, mappingFile), Error);
+    writeBytes(mappingFile, sjis(u"身長,Height"));
+    // 身長 / a?𠮷 in UTF-8 with its mark: 𠮷 has no Shift-JIS code, the "?" before it is none
+    // of the lost characters.
+    writeBytes(inputFile, "\xEF\xBB\xBF\xE8\xBA\xAB\xE9\x95\xB7\r\na?\xF0\xA0\xAE\xB7\r\n");
+    LostCharacters lost;
+    ASSERT_TRUE(ConvertTSVWithMapping(inputFile, outputFile, mappingFile, &lost));
+    EXPECT_EQ(readBytes(outputFile), "Height\r\na??\r\n");
+    EXPECT_EQ(lost.count, 1u);
+    EXPECT_EQ(lost.lines, std::vector<size_t>{2});
 }
 
 TEST_F(Mapping, AnInputWithoutAnyLineNeitherCreatesNorChangesTheOutput) {

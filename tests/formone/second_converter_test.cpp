@@ -252,19 +252,28 @@ TEST_F(SecondConverter, LineBoundaries) {
 TEST_F(SecondConverter, HostileInputGivesADefinedOutput) {
     const std::string bigField(1 << 20, 'A');
     std::string wide = "h\r\n1001";
-    for (int i = 1; i < 5000; ++i) wide += i == 9 ? "\t" + bigField : "\t\x81\x20";  // invalid pairs elsewhere
+    for (int i = 1; i < 5000; ++i) wide += i == 9 ? "\t" + bigField : "\t\x82\xA0";
     const std::string out = convert(wide + "\r\n");
     const std::string row = out.substr(sjis(kHeader).size() + 2);
     EXPECT_EQ(std::count(row.begin(), row.end(), ','), 88);
-    EXPECT_EQ(row.substr(0, 10), "1001,,? ,,");  // an invalid lead byte is written back as "?"
     EXPECT_NE(row.find("," + bigField + ","), std::string::npos);
-    // A UTF-16 file holds NUL bytes: read byte by byte it would give values cut short, so it
-    // is refused and nothing is written.
-    EXPECT_THROW(convert(std::string("\xFF\xFE"
-                                     "h\0\t\0\r\0\n\0"
-                                     "1\0\t\0",
-                                     14)),
-                 Error);
+}
+
+// The file is read as the choosing step reads it: by its byte-order mark UTF-8 or UTF-16,
+// without one Shift-JIS text or refused (read byte by byte, UTF-16 would give values cut
+// short and UTF-8 mojibake), and then nothing is written.
+TEST_F(SecondConverter, ReadsTheFormOneFileByItsMark) {
+    const std::string shiftJis = convert(sjis(u"h\r\n1\t山\r\n"));
+    EXPECT_EQ(convert(std::string("\xFF\xFEh\0\r\0\n\0"
+                                  "1\0\t\0\x71\x5C",
+                                  14)),
+              shiftJis);
+    EXPECT_EQ(convert("\xEF\xBB\xBFh\r\n1\t\xE5\xB1\xB1"), shiftJis);
+    for (const std::string& bytes : {std::string("h\r\n1\t\xE5\xB1\xB1"), std::string("h\0\r\0", 4)}) {
+        writeBytes(output, "older");
+        EXPECT_THROW(convert(bytes), Error);
+        EXPECT_EQ(readBytes(output), "older");
+    }
 }
 
 TEST_F(SecondConverter, AMissingSourceStopsBeforeTheOutputIsTouched) {

@@ -38,7 +38,6 @@ TEST(CsvSet, TrimsSplitsAndFillsFromTheSecondLineOn) {
          {u"1"},
          {u"2"}},  // reading stops at 0x1A
         {"1,2\rskipped\n3,4", {u"1", u"0000000003"}, {u"2", u"0000000004"}},
-        {"\x81,\xFF\r\n", {u"\uFFFD"}, {u"\uFFFD"}},  // invalid bytes decode, never fail
     };
     TempDir dir;
     for (const auto& c : cases) {
@@ -50,6 +49,11 @@ TEST(CsvSet, TrimsSplitsAndFillsFromTheSecondLineOn) {
     }
     for (const auto& path : {fromPath(dir / "missing.csv"), std::u16string(), fromPath(dir.path())}) {
         EXPECT_FALSE(CsvSet(path).has_value()) << sjis(path);
+    }
+    // Bytes that are no Shift-JIS character, also those the text-file rule skips after a CR.
+    for (const char* bytes : {"\x81,\xFF\r\n", "1,2\r\x80\n"}) {
+        writeBytes(dir / "defs.csv", bytes);
+        EXPECT_THROW(CsvSet(fromPath(dir / "defs.csv")), Error) << bytes;
     }
 }
 
@@ -99,7 +103,8 @@ TEST(InputLines, GivesTheLinesOfTheLineListLoader) {
         "",
         "a\rb\nc\r\n\r\nd\r",
         "x\x1Ay\r\n\x1A",
-        "\x81\r\n\x82\xA0\n\x81",  // a lead byte before a break, a character, a lead byte at the end
+        "\x81\r\n\x82\xA0\n\x81",  // refused: a lead byte before a break and one at the end
+        "a\r\n\xE3\x82\xAB",       // refused: UTF-8 without its mark
         "\xEF\xBB\xBF"
         "a\r\n\xE3\x81\x82\rb",
         std::string("\xFF\xFE"
@@ -112,10 +117,18 @@ TEST(InputLines, GivesTheLinesOfTheLineListLoader) {
     TempDir dir;
     for (const auto& bytes : cases) {
         writeBytes(dir / "in", bytes);
-        InputLines lines(dir / "in");
-        Texts streamed;
-        for (std::u16string line; lines.next(line);) streamed.push_back(line);
-        EXPECT_EQ(streamed, LoadLineList(dir / "in")) << bytes.substr(0, 40);
+        const auto streamed = [&] {
+            InputLines lines(dir / "in");
+            Texts all;
+            for (std::u16string line; lines.next(line);) all.push_back(line);
+            return all;
+        };
+        try {
+            const Texts loaded = LoadLineList(dir / "in", Cp932Input::ShiftJisText);
+            EXPECT_EQ(streamed(), loaded) << bytes.substr(0, 40);
+        } catch (const Error&) {
+            EXPECT_THROW(streamed(), Error) << bytes.substr(0, 40);
+        }
     }
 }
 
@@ -138,6 +151,7 @@ TEST_F(Cnv, WritesEveryLineInCodePage932WithCrLf) {
         std::string defs;
         std::string input;
         std::string written;
+        std::vector<std::u16string> warnings = {};
     };
     const Case cases[] = {
         // line 1 of the definitions is used as it is, later lines are filled
@@ -145,17 +159,21 @@ TEST_F(Cnv, WritesEveryLineInCodePage932WithCrLf) {
          "A\t456\t456\r\nB\t0000000789\tx0000000789\r\nC\r\n"},
         {"7,8\r\n", "A\t0000000007\r\n", "A\t0000000007\r\n"},
         {"x,y\r\n7,8\r\n", "A\t7\r\n", "A\t7\r\n"},
-        {sjis(u"あ,い\r\n"), "\xEF\xBB\xBFX\tあ\nY\t\xF0\x9F\x98\x80\rZ", sjis(u"X\tい\r\nY\t?\r\nZ\r\n")},
+        // a character without a Shift-JIS code is written as "?", and the run says so
+        {sjis(u"あ,い\r\n"),
+         "\xEF\xBB\xBFX\tあ\nY\t\xF0\x9F\x98\x80\rZ?",
+         sjis(u"X\tい\r\nY\t?\r\nZ?\r\n"),
+         {u"警告：Shift-JISにない文字1文字を「?」で書き出しました（出力の2行目）"}},
         {"a,b\r\n",
          std::string("\xFF\xFE"
                      "A\0\t\0a\0",
                      8),
          "A\tb\r\n"},
-        // invalid bytes become "?", 0x1A is an ordinary character
+        // 0x1A is an ordinary character
         {"1,2\r\n",
-         "\xFF\x81\r\n\x1A"
+         "\x1A"
          "A\t1",
-         "??\r\n\x1A"
+         "\x1A"
          "A\t2\r\n"},
     };
     for (const auto& c : cases) {
@@ -163,6 +181,7 @@ TEST_F(Cnv, WritesEveryLineInCodePage932WithCrLf) {
         EXPECT_EQ(outcome.files(), std::vector<std::filesystem::path>{out / "FF1_2024R.txt"});
         EXPECT_EQ(outcome.message(), u"FF1_2024R.txtが作成されました");
         EXPECT_EQ(readBytes(out / "FF1_2024R.txt"), c.written) << c.input;
+        EXPECT_EQ(outcome.warnings(), c.warnings) << c.input;
     }
 }
 

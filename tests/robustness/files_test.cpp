@@ -366,7 +366,7 @@ TEST(Files, AFailedMergeKeepsTheOlderMergedFile) {
     writeBytes(tools.merged(), "older merged file");
     const auto binary = ws.in("ff1") / "G_FF1_202405.txt";
     writeBytes(binary, std::string("\0\1\2", 3));
-    ws.expectRun(tools.ff1Merge(), refusal(shownError("", fileError(binary, kNotShiftJis))));
+    ws.expectRun(tools.ff1Merge(), refusal(shownError("", fileError(binary, kNotShiftJis) + "（1行目）")));
 }
 
 // A write that fails half way (the file-size limit makes it fail as a full disk does)
