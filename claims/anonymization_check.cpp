@@ -9,6 +9,7 @@
 #include "claims/claims_record.h"
 #include "core/identifier_search.h"
 #include "core/text.h"
+#include "core/text_formats.h"
 #include "core/textfile.h"
 
 namespace vask::claims {

@@ -1,6 +1,7 @@
 #include "claims/claims_record.h"
 
 #include "core/text.h"
+#include "core/text_formats.h"
 #include "platform/errors.h"
 
 namespace vask::claims {

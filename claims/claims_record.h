@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/text_formats.h"
+
 namespace vask::claims {
 
 // The records the claims tools act on; every other identifier (an empty line too) is Other.

@@ -5,6 +5,7 @@
 
 #include "core/file_names.h"
 #include "core/text.h"
+#include "core/text_formats.h"
 #include "core/textfile.h"
 #include "platform/atomic_file.h"
 #include "platform/errors.h"

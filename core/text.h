@@ -22,27 +22,6 @@ inline std::u16string_view trimmedView(std::u16string_view text) {
 std::u16string trim(std::u16string_view text);
 bool isBlank(std::u16string_view text);
 
-// --- Splitting and joining.
-// Tab split: an empty line has no fields; k tabs give k + 1 fields; no quoting.
-void splitTabs(std::u16string_view line, std::vector<std::u16string_view>& fields);
-// Splits on every occurrence of `separator` with the tab rule (an empty line has no field).
-void splitOn(std::u16string_view line, char16_t separator, std::vector<std::u16string_view>& fields);
-
-// GetCommaTxt: appends the fields of `pstString` to `pclList`; every comma separates,
-// every double quote is dropped; always at least one field.
-bool GetCommaTxt(std::u16string_view pstString, std::vector<std::u16string>& pclList);
-// The same split into `fields`, replacing what they held but reusing their storage, for
-// loops over large files.
-void splitCommaFields(std::u16string_view line, std::vector<std::u16string>& fields);
-// The first converter's split of a form-1 record: every tab separates as a comma does (as
-// if the tabs had become commas first), double quotes are dropped, and no more than
-// `maxFields` fields are split off (a longer line gives that many, the last one whole).
-void splitCommaAndTabFields(std::u16string_view line, size_t maxFields, std::vector<std::u16string>& fields);
-// CommaText: joins with commas; a field holding U+0001..U+0020, '"' or ',' is quoted with
-// its quotes doubled; one empty field gives "".
-std::u16string CommaText(const std::vector<std::u16string>& fields);
-void appendCommaText(const std::vector<std::u16string>& fields, std::u16string& out);
-
 // --- Letter case (for comparisons that ignore it): ASCII, full-width Latin, Latin-1,
 // Greek and Cyrillic letters.
 char16_t upperUnit(char16_t c);

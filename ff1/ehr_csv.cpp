@@ -7,6 +7,7 @@
 #include "core/file_names.h"
 #include "core/messages.h"
 #include "core/text.h"
+#include "core/text_formats.h"
 #include "core/textfile.h"
 #include "ff1/ff1_format.h"
 #include "ff1/ff1_output.h"
@@ -61,7 +62,7 @@ RowMap readMergedFile(const std::filesystem::path& merged, const SpecCsv& spec) 
         const bool header = firstLine && IsHeaderLine(line);
         firstLine = false;
         if (header) continue;
-        SplitTSV(line, fields);
+        splitTabs(line, fields);
         takeDataLine(fields, spec, rows);
     }
     return rows;
@@ -171,17 +172,6 @@ TOutputRow& RowMap::EnsureRow(std::u16string_view ADataId, int32_t AYM) {
     return found->second;
 }
 
-std::u16string MakeCSVLine(const std::vector<std::u16string>& Cols) {
-    std::u16string line;
-    for (size_t i = 0; i < Cols.size(); ++i) {
-        if (i > 0) line.push_back(u',');
-        for (const char16_t c : Cols[i]) {
-            if (c != u'"') line.push_back(c);
-        }
-    }
-    return line;
-}
-
 std::filesystem::path BuildEHRCSV_FromFF1_andSpecCSV(std::u16string_view MergedFF1Path, std::u16string_view SpecCsvPath,
                                                      std::u16string_view OutDir, std::u16string_view AppendCsvPath,
                                                      std::u16string_view TargetYYYYMM, LostCharacters* lost) {
@@ -195,7 +185,7 @@ std::filesystem::path BuildEHRCSV_FromFF1_andSpecCSV(std::u16string_view MergedF
     std::u16string baseDate;
     if (!rows.rows().empty()) {
         rows.rows().begin()->second.columns(rows.rows().begin()->first, date, columns);
-        baseDate = dateField(MakeCSVLine(columns)).value_or(std::u16string());
+        baseDate = dateField(joinWithoutQuotes(columns)).value_or(std::u16string());
     }
     const std::filesystem::path appendFile = toPath(AppendCsvPath);
     const bool appending = !AppendCsvPath.empty() && fileExists(appendFile);
@@ -208,10 +198,10 @@ std::filesystem::path BuildEHRCSV_FromFF1_andSpecCSV(std::u16string_view MergedF
     const std::filesystem::path target =
         outputPath(toPath(OutDir), month + u"_ff1all.csv", {.inputs = inputs, .programFolder = false});
     LineWriter out = openCP932LossyWriter(target);
-    out.writeLine(MakeCSVLine(spec.Headers));
+    out.writeLine(joinWithoutQuotes(spec.Headers));
     for (const auto& [dataId, row] : rows.rows()) {
         row.columns(dataId, date, columns);
-        out.writeLine(substitution.apply(MakeCSVLine(columns)));
+        out.writeLine(substitution.apply(joinWithoutQuotes(columns)));
     }
     if (appending) {
         forEachAppendLine(appendFile, [&](const std::u16string& line) {

@@ -43,9 +43,6 @@ private:
     TOutputRow* last_ = nullptr;  // the row filled last, given back its spare room when left
 };
 
-// The values joined by commas, every double quote removed, nothing quoted.
-std::u16string MakeCSVLine(const std::vector<std::u16string>& Cols);
-
 // Builds OutDir + trimmed TargetYYYYMM + "_ff1all.csv" and returns its path. The merged
 // file is read as UTF-8 when it begins with the UTF-8 byte-order mark, else as Shift-JIS;
 // its first non-blank line is skipped only when it is a header line. The output is written

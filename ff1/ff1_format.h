@@ -26,9 +26,6 @@ inline constexpr int kPayloadCount = 9;
 // the file cannot be opened.
 TextEncoding DetectEncodingFromFile(const std::filesystem::path& AFile, bool AssumeShiftJIS);
 
-// The fields of one line: split at every tab, empty fields kept, the empty line has none.
-inline void SplitTSV(std::u16string_view S, std::vector<std::u16string_view>& fields) { splitTabs(S, fields); }
-
 // A header line names the facility code column ("施設コード" anywhere) or has a field 0
 // that is no 32-bit integer once trimmed. A line without fields is none.
 bool IsHeaderLine(std::u16string_view Line);

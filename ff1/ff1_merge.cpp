@@ -6,6 +6,7 @@
 
 #include "core/file_names.h"
 #include "core/messages.h"
+#include "core/text_formats.h"
 #include "core/textfile.h"
 #include "ff1/ff1_format.h"
 #include "ff1/ff1_output.h"
@@ -213,7 +214,7 @@ private:
             if (!header_.seen) header_ = {true, encoding, std::string(bytes)};
             return;
         }
-        SplitTSV(text_, fields_);
+        splitTabs(text_, fields_);
         if (fields_.size() < kMinimumFields) return;
         const std::u16string_view dataId = trimmedView(fields_[kDataIdField]);
         const int32_t yearMonth = ParseYearMonth(fields_[kYearMonthField]);

@@ -5,6 +5,7 @@
 #include "core/messages.h"
 #include "core/numbers.h"
 #include "core/text.h"
+#include "core/text_formats.h"
 #include "core/textfile.h"
 #include "platform/errors.h"
 
@@ -23,7 +24,7 @@ struct Titles {
 
 Titles findTitles(std::u16string_view titleLine) {
     Titles titles;
-    const auto cells = ParseCSV(titleLine);
+    const auto cells = splitQuotedCsv(titleLine);
     for (size_t i = 0; i < cells.size(); ++i) {
         const std::u16string_view title = trimmedView(cells[i]);
         if (sameTextIgnoringCase(title, u"ヘッダー名称")) titles.header = i;
@@ -38,7 +39,7 @@ Titles findTitles(std::u16string_view titleLine) {
 
 void takeRow(std::u16string_view line, const Titles& titles, SpecCsv& spec) {
     if (isBlank(line)) return;
-    const auto cells = ParseCSV(line);
+    const auto cells = splitQuotedCsv(line);
     const std::u16string title = trim(cells[0]);
     const int column = ExtractIndexFromBracket(title);
     if (column < 0 || column >= kOutputColumns) return;
@@ -57,30 +58,6 @@ std::u16string codePayloadKey(std::u16string_view code, int payload) {
     key += u'|';
     key += formatInt(payload);
     return key;
-}
-
-std::vector<std::u16string> ParseCSV(std::u16string_view Line) {
-    std::vector<std::u16string> cells;
-    std::u16string cell;
-    bool quoted = false;
-    for (size_t i = 0; i < Line.size(); ++i) {
-        const char16_t c = Line[i];
-        if (c == u'"') {
-            if (quoted && i + 1 < Line.size() && Line[i + 1] == u'"') {
-                cell.push_back(u'"');
-                ++i;
-            } else {
-                quoted = !quoted;
-            }
-        } else if (c == u',' && !quoted) {
-            cells.push_back(std::move(cell));
-            cell.clear();
-        } else {
-            cell.push_back(c);
-        }
-    }
-    cells.push_back(std::move(cell));
-    return cells;
 }
 
 int ExtractIndexFromBracket(std::u16string_view S) {

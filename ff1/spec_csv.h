@@ -26,11 +26,6 @@ struct SpecCsv {
 // Shift-JIS text (a NUL byte, or a byte-order mark), is empty or lacks a title.
 SpecCsv LoadSpecCSV(const std::filesystem::path& SpecCsvPath);
 
-// The cells of one line: commas separate outside double quotes; a doubled quote inside
-// quotes stands for one; an unterminated quote runs to the end of the line. Untrimmed; the
-// empty line gives one empty cell.
-std::vector<std::u16string> ParseCSV(std::u16string_view Line);
-
 // The integer between the first "[" and the first "]" (trimmed), or -1.
 int ExtractIndexFromBracket(std::u16string_view S);
 

@@ -6,6 +6,7 @@
 
 #include "core/identifier_search.h"
 #include "core/text.h"
+#include "core/text_formats.h"
 #include "core/textfile.h"
 
 namespace vask::formone {

@@ -1,10 +1,10 @@
 #include "formone/first_converter.h"
 
-#include "core/delimited_text.h"
 #include "core/file_names.h"
 #include "core/messages.h"
 #include "core/numbers.h"
 #include "core/text.h"
+#include "core/text_formats.h"
 #include "core/textfile.h"
 #include "formone/form1_file.h"
 #include "platform/errors.h"

@@ -2,6 +2,7 @@
 
 #include "core/file_names.h"
 #include "core/text.h"
+#include "core/text_formats.h"
 #include "core/textfile.h"
 #include "platform/errors.h"
 
@@ -37,15 +38,6 @@ std::u16string carteFileName(std::u16string_view mstNgt) {
     std::u16string name(mstNgt);
     name += u"_carte.csv";
     return name;
-}
-
-std::u16string joinFields(const std::vector<std::u16string>& fields, char16_t separator) {
-    std::u16string line;
-    for (size_t k = 0; k < fields.size(); ++k) {
-        if (k > 0) line.push_back(separator);
-        line += fields[k];
-    }
-    return line;
 }
 
 }  // namespace vask::formone

@@ -38,7 +38,5 @@ FormOneChoice chooseFormOne(const std::filesystem::path& file);
 // The EHR link file of a year-month, year-month + "_carte.csv". The year-month comes from
 // file content: the caller passes the name through outputPath.
 std::u16string carteFileName(std::u16string_view mstNgt);
-// The fields joined by one separator, without quoting.
-std::u16string joinFields(const std::vector<std::u16string>& fields, char16_t separator);
 
 }  // namespace vask::formone

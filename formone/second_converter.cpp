@@ -4,6 +4,7 @@
 #include "core/messages.h"
 #include "core/numbers.h"
 #include "core/text.h"
+#include "core/text_formats.h"
 #include "core/textfile.h"
 #include "formone/column_rules.h"
 #include "formone/form1_file.h"

@@ -1,6 +1,7 @@
 #include "replace/change_definitions.h"
 
 #include "core/text.h"
+#include "core/text_formats.h"
 #include "core/textfile.h"
 #include "platform/paths.h"
 

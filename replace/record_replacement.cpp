@@ -3,10 +3,10 @@
 #include <initializer_list>
 #include <system_error>
 
-#include "core/delimited_text.h"
 #include "core/file_names.h"
 #include "core/messages.h"
 #include "core/text.h"
+#include "core/text_formats.h"
 #include "platform/paths.h"
 #include "replace/input_lines.h"
 

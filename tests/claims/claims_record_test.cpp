@@ -4,6 +4,7 @@
 #include "claims/claims_file.h"
 #include "claims/claims_record.h"
 #include "core/text.h"
+#include "core/text_formats.h"
 #include "platform/errors.h"
 
 namespace vask::test {

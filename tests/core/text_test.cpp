@@ -2,6 +2,7 @@
 
 #include "core/strconv.h"
 #include "core/text.h"
+#include "core/text_formats.h"
 
 namespace vask {
 namespace {

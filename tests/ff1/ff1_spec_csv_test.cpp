@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "core/text.h"
+#include "core/text_formats.h"
 #include "ff1/spec_csv.h"
 #include "ff1_test_support.h"
 #include "platform/errors.h"
@@ -96,22 +97,6 @@ TEST_F(SpecFile, WithoutRowsEveryHeaderIsItsBracketedNumberAndTheMapIsEmpty) {
     for (int n = 0; n < 89; ++n)
         EXPECT_EQ(spec.Headers[static_cast<size_t>(n)], u"[" + fromAscii(std::to_string(n)) + u"]");
     EXPECT_TRUE(spec.MapCodePayloadToIndex.empty());
-}
-
-TEST(ParseCSV, QuotesGroupCellsDoubledQuotesStayAndEveryLineHasACell) {
-    const struct {
-        std::u16string line;
-        std::vector<std::u16string> cells;
-    } cases[] = {
-        {u"", {u""}},
-        {u"a,", {u"a", u""}},
-        {u"\"A,B\",c", {u"A,B", u"c"}},
-        {u"\"a\"\"b\"", {u"a\"b"}},
-        {u"ab\"c,d\"e", {u"abc,de"}},
-        {u"\"open,to the end", {u"open,to the end"}},
-        {u" x , y ", {u" x ", u" y "}},
-    };
-    for (const auto& c : cases) EXPECT_EQ(ff1::ParseCSV(c.line), c.cells) << utf16ToUtf8(c.line);
 }
 
 TEST(ExtractIndexFromBracket, TheTrimmedIntegerBetweenTheFirstBrackets) {

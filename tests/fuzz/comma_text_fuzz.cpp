@@ -12,6 +12,7 @@
 #include <cstdint>
 
 #include "core/text.h"
+#include "core/text_formats.h"
 #include "fuzz_support.h"
 
 using namespace vask;

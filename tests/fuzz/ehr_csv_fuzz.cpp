@@ -16,6 +16,7 @@
 #include <set>
 
 #include "core/text.h"
+#include "core/text_formats.h"
 #include "core/textfile.h"
 #include "ff1/ehr_csv.h"
 #include "ff1/ff1_format.h"

@@ -20,6 +20,7 @@
 #include <set>
 
 #include "core/text.h"
+#include "core/text_formats.h"
 #include "ff1/ff1_format.h"
 #include "ff1/ff1_merge.h"
 #include "fuzz_support.h"

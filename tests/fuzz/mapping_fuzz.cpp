@@ -11,6 +11,7 @@
 #include <cstdint>
 
 #include "core/text.h"
+#include "core/text_formats.h"
 #include "formone/mapping.h"
 #include "fuzz_support.h"
 #include "platform/cp932.h"

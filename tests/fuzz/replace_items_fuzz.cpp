@@ -11,8 +11,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "core/delimited_text.h"
 #include "core/text.h"
+#include "core/text_formats.h"
 #include "fuzz_support.h"
 #include "replace/change_definitions.h"
 #include "replace/record_replacement.h"

@@ -1,6 +1,6 @@
-// ParseCSV and LoadSpecCSV. The input is used twice: as a line for ParseCSV (UTF-8), and
+// splitQuotedCsv and LoadSpecCSV. The input is used twice: as a line for splitQuotedCsv (UTF-8), and
 // as the bytes of a specification CSV.
-//   - ParseCSV: the cells are the line's text with every unquoted comma a separator and
+//   - splitQuotedCsv: the cells are the line's text with every unquoted comma a separator and
 //     the quoting removed, so the cells joined by commas hold no more units than the line;
 //     it reads CommaText back (for a non-empty list of fields, the line cut at U+001E):
 //     a field CommaText leaves unquoted has no comma or quote, and a quoted one is read
@@ -14,6 +14,7 @@
 #include <cstdint>
 
 #include "core/text.h"
+#include "core/text_formats.h"
 #include "ff1/spec_csv.h"
 #include "fuzz_support.h"
 #include "platform/errors.h"
@@ -24,7 +25,7 @@ using namespace vask::ff1;
 namespace {
 
 void checkParse(std::u16string_view line) {
-    const std::vector<std::u16string> cells = ParseCSV(line);
+    const std::vector<std::u16string> cells = splitQuotedCsv(line);
     fuzz::require(!cells.empty(), "a line has a cell");
     size_t units = cells.size() - 1;
     for (const auto& cell : cells) units += cell.size();
@@ -35,7 +36,7 @@ void checkParse(std::u16string_view line) {
     splitOn(line, u'\x1E', parts);
     if (parts.empty()) return;
     const std::vector<std::u16string> fields(parts.begin(), parts.end());
-    fuzz::require(ParseCSV(CommaText(fields)) == fields, "ParseCSV reads CommaText back");
+    fuzz::require(splitQuotedCsv(CommaText(fields)) == fields, "splitQuotedCsv reads CommaText back");
 }
 
 void checkLoad(std::string_view bytes) {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "core/delimited_text.h"
+#include "core/text_formats.h"
 
 namespace vask {
 namespace {
@@ -33,6 +33,22 @@ TEST(DelimitedText, BlanksAndCommasSeparateAndQuotesProtect) {
         for (std::u16string item; delimitedTextItem(line, items.size(), item);) items.push_back(item);
         EXPECT_EQ(items, expected);
     }
+}
+
+TEST(QuotedCsv, QuotesGroupCellsDoubledQuotesStayAndEveryLineHasACell) {
+    const struct {
+        std::u16string line;
+        std::vector<std::u16string> cells;
+    } cases[] = {
+        {u"", {u""}},
+        {u"a,", {u"a", u""}},
+        {u"\"A,B\",c", {u"A,B", u"c"}},
+        {u"\"a\"\"b\"", {u"a\"b"}},
+        {u"ab\"c,d\"e", {u"abc,de"}},
+        {u"\"open,to the end", {u"open,to the end"}},
+        {u" x , y ", {u" x ", u" y "}},
+    };
+    for (const auto& c : cases) EXPECT_EQ(splitQuotedCsv(c.line), c.cells);
 }
 
 }  // namespace
