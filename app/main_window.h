@@ -35,8 +35,9 @@ public:
     void Button2Click();  // removes the branch numbers of both claims files
     void Button4Click();  // opens the detail-settings window
     void Button6Click();  // opens the option window
-    void Button5Click();
-    void GoToURL(const QString& docName);
+    void Button5Click();  // opens the manual
+    // Asks the shell to open a document or address; false when nothing could open it.
+    bool GoToURL(const QString& docName);
 
 protected:
     void closeEvent(QCloseEvent* event) override;  // FormClose: stores the mode as CB1

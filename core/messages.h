@@ -54,6 +54,11 @@ inline constexpr std::u16string_view kCheckFailed = u"匿名化したファイ�
 
 // --- Save destination.
 inline constexpr std::u16string_view kSaveFolderPrompt = u"保存先フォルダを指定してＯＫをクリックしてください";
+// The result window's line naming the folder its button moves the files to.
+inline constexpr std::u16string_view kSaveFolderLine = u"保存先：";
+
+// --- The manual, when no program could open it: followed by its path.
+inline constexpr std::u16string_view kManualNotOpened = u"マニュアルを開けませんでした：";
 
 // The text of the general error message box, in every window and in vask-cli: the
 // message, with a full stop added when it ends in a character above ".".

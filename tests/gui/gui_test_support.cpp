@@ -58,7 +58,10 @@ GuiTest::GuiTest() {
     context.programFolder = programFolder.path();
     context.dialogs = &dialogs;
     context.downloadsFolder = [this] { return downloads.path(); };
-    context.openDocument = [this](const QString& document) { openedDocuments.push_back(document); };
+    context.openDocument = [this](const QString& document) {
+        openedDocuments.push_back(document);
+        return documentsOpen;
+    };
 }
 
 namespace {

@@ -70,6 +70,7 @@ protected:
     ScriptedDialogs dialogs;
     AppContext context;
     std::vector<QString> openedDocuments;
+    bool documentsOpen = true;  // what the shell answers when asked to open a document
 };
 
 // Runs `action` on the next modal window that opens (polling the event loop), so that a
