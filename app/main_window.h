@@ -23,7 +23,8 @@ class TfrmMain : public QWidget {
 public:
     explicit TfrmMain(AppContext& context, QWidget* parent = nullptr);
 
-    // Stored results of the claims tools, shown by the result window; only ever overwritten.
+    // Stored results of the claims tools, shown by the result window; emptied when a claims
+    // button is pressed, so that they hold only what that press made.
     std::u16string gstMsg;
     std::u16string gstFile1;
     std::u16string gstFile2;
