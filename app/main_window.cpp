@@ -12,6 +12,7 @@
 #include "claims/anonymize.h"
 #include "claims/branch_number.h"
 #include "claims/claims_actions.h"
+#include "core/messages.h"
 #include "core/numbers.h"
 #include "gui/error_box.h"
 #include "gui/file_drop.h"
@@ -127,11 +128,13 @@ void TfrmMain::Button4Click() { TfrmSyosai::DspSet(context_, this); }
 
 void TfrmMain::Button6Click() { TfrmOption::DspSet(context_, this); }
 
-void TfrmMain::Button5Click() { GoToURL(qsPath(context_.programFolder / "manual" / "index.html")); }
-
-void TfrmMain::GoToURL(const QString& docName) {
-    if (context_.openDocument) context_.openDocument(docName);
+// A manual that no program could open is named, so that the user can open it by hand.
+void TfrmMain::Button5Click() {
+    const QString manual = qsPath(context_.programFolder / "manual" / "index.html");
+    if (!GoToURL(manual)) context_.dialogs->warning(this, qs(msg::kManualNotOpened) + manual);
 }
+
+bool TfrmMain::GoToURL(const QString& docName) { return context_.openDocument && context_.openDocument(docName); }
 
 void TfrmMain::closeEvent(QCloseEvent* event) {
     runGuarded(context_, this, [this] { context_.settings().write(u"CB1", formatInt(ComboBox1->currentIndex())); });

@@ -23,7 +23,8 @@ class TfrmMain : public QWidget {
 public:
     explicit TfrmMain(AppContext& context, QWidget* parent = nullptr);
 
-    // Stored results of the claims tools, shown by the result window; only ever overwritten.
+    // Stored results of the claims tools, shown by the result window; emptied when a claims
+    // button is pressed, so that they hold only what that press made.
     std::u16string gstMsg;
     std::u16string gstFile1;
     std::u16string gstFile2;
@@ -35,8 +36,9 @@ public:
     void Button2Click();  // removes the branch numbers of both claims files
     void Button4Click();  // opens the detail-settings window
     void Button6Click();  // opens the option window
-    void Button5Click();
-    void GoToURL(const QString& docName);
+    void Button5Click();  // opens the manual
+    // Asks the shell to open a document or address; false when nothing could open it.
+    bool GoToURL(const QString& docName);
 
 protected:
     void closeEvent(QCloseEvent* event) override;  // FormClose: stores the mode as CB1

@@ -80,23 +80,47 @@ void dropClaimsFiles(AppContext& context, QWidget* window, QLineEdit& employeeBo
     }
 }
 
+void StoredResults::clear() {
+    gstMsg.clear();
+    gstFile1.clear();
+    gstFile2.clear();
+}
+
+void StoredResults::store(const ClaimsResult& result) {
+    if (result.outcome.isRefusal()) return;
+    gstMsg = result.outcome.message();
+    (result.kind == ClaimsKind::National ? gstFile2 : gstFile1) = result.fileName;
+}
+
+std::vector<std::u16string> StoredResults::notMade() const {
+    std::vector<std::u16string> lines;
+    if (gstFile1.empty()) lines.emplace_back(msg::kEmployeeFileNotMade);
+    if (gstFile2.empty()) lines.emplace_back(msg::kNationalFileNotMade);
+    return lines;
+}
+
 void runOnBothFiles(AppContext& context, QWidget* window, const std::u16string& file1, const std::u16string& file2,
                     StoredResults results, const std::function<ClaimsResult(std::u16string_view)>& tool,
                     const WrittenFileCheck& check) {
+    results.clear();
     ResultChecks checks(context, window);
+    std::vector<std::u16string> runWarnings;
     for (const std::u16string* file : {&file1, &file2}) {
         runGuarded(context, window, [&] {
             const ClaimsResult result = whileBusy([&] { return tool(*file); });
-            if (result.outcome.isRefusal()) context.dialogs->warning(window, qs(result.outcome.message()));
-            storeResult(result, results.gstMsg, results.gstFile1, results.gstFile2);
-            if (check && !result.outcome.isRefusal()) {
-                const auto output = result.outcome.files().back();
-                checks.add(result.fileName, [&] { return check(toPath(*file), output); });
+            if (result.outcome.isRefusal()) {
+                context.dialogs->warning(window, qs(result.outcome.message()));
+                return;
             }
+            results.store(result);
+            runWarnings.insert(runWarnings.end(), result.outcome.warnings().begin(), result.outcome.warnings().end());
+            if (check) checks.add(result.fileName, [&] { return check(toPath(*file), result.outcome.files().back()); });
         });
     }
+    std::vector<std::u16string> warnings = results.notMade();
+    warnings.insert(warnings.end(), runWarnings.begin(), runWarnings.end());
     TfrmMsg::DspSet(context, window, results.gstMsg, results.gstFile1, results.gstFile2,
-                    check ? checks.summary() : std::nullopt);
+                    check ? checks.summary() : std::nullopt, warnings);
 }
 
 }  // namespace vask::claims

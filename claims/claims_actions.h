@@ -7,6 +7,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "claims/claims_file.h"
 #include "core/anonymisation_report.h"
@@ -22,6 +23,13 @@ struct StoredResults {
     std::u16string& gstMsg;
     std::u16string& gstFile1;
     std::u16string& gstFile2;
+
+    void clear();
+    // A written file sets the message and the file name of its kind, leaving the other
+    // name alone; a refusal changes nothing.
+    void store(const ClaimsResult& result);
+    // The result window's warning for each kind of which no file is named.
+    std::vector<std::u16string> notMade() const;
 };
 
 // "ファイル選択": with both boxes filled, asks whether to choose anew; otherwise asks for
@@ -44,10 +52,11 @@ void dropClaimsFiles(AppContext& context, QWidget* window, QLineEdit& employeeBo
 using WrittenFileCheck =
     std::function<AnonymisationReport(const std::filesystem::path& input, const std::filesystem::path& output)>;
 
-// Runs `tool` on `file1`, then on `file2`, each on its own: a refusal shows its warning,
-// an error shows the general error box, and the next file is still processed. A written
-// file updates `results` and, with `check`, is checked against its input. Then the result
-// window shows `results` and the checks' outcome.
+// Empties `results`, then runs `tool` on `file1`, then on `file2`, each on its own: a
+// refusal shows its warning, an error shows the general error box, and the next file is
+// still processed. A written file updates `results` and, with `check`, is checked against
+// its input. Then the result window shows `results`, the checks' outcome, a warning for
+// each kind of file that the press did not make, and the runs' own warnings.
 void runOnBothFiles(AppContext& context, QWidget* window, const std::u16string& file1, const std::u16string& file2,
                     StoredResults results, const std::function<ClaimsResult(std::u16string_view)>& tool,
                     const WrittenFileCheck& check = {});

@@ -39,13 +39,6 @@ std::optional<char16_t> fileKindMark(const std::filesystem::path& file) {
     return firstLine[kKindMarkPosition];
 }
 
-void storeResult(const ClaimsResult& result, std::u16string& gstMsg, std::u16string& gstFile1,
-                 std::u16string& gstFile2) {
-    if (result.outcome.isRefusal()) return;
-    gstMsg = result.outcome.message();
-    (result.kind == ClaimsKind::National ? gstFile2 : gstFile1) = result.fileName;
-}
-
 ClaimsResult rewriteClaimsFile(const std::filesystem::path& programFolder, const std::filesystem::path& input,
                                RecordEditor& editor, std::u16string_view provisionalName, std::u16string_view message) {
     // A claims file is Shift-JIS text: UTF-16 or a marked UTF-8 file would have its

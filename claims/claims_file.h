@@ -35,11 +35,6 @@ struct ClaimsResult {
     }
 };
 
-// Applies a run to the main window's stored results: a refusal changes nothing; a written
-// file sets the message and the file name of its kind, leaving the other name alone.
-void storeResult(const ClaimsResult& result, std::u16string& gstMsg, std::u16string& gstFile1,
-                 std::u16string& gstFile2);
-
 // The rewriting of one file's records. `edit` gets every line in file order and returns
 // the text to write for it, or nothing to drop the line; the returned view must stay valid
 // until the next call. After the last line, `outputName` names the file and `kind` tells

@@ -29,6 +29,9 @@ inline constexpr std::u16string_view kNotNationalClaims = u"国保のレセ電�
 inline constexpr std::u16string_view kChooseClaimsAgain = u"新しいレセ電ファイルを選択しますか？";
 inline constexpr std::u16string_view kClaimsAnonymised = u"社保と国保の匿名化ファイルが作成されました";
 inline constexpr std::u16string_view kBranchNumbersRemoved = u"社保と国保の枝番除去ファイルが作成されました";
+// Warning lines of the result window after a press that made no file of one kind.
+inline constexpr std::u16string_view kEmployeeFileNotMade = u"社保のファイルは作成されませんでした";
+inline constexpr std::u16string_view kNationalFileNotMade = u"国保のファイルは作成されませんでした";
 inline constexpr std::u16string_view kBlankPosition = u"値が空欄です";
 inline constexpr std::u16string_view kBadPosition = u"正しい数字を入力して下さい";
 
@@ -58,6 +61,11 @@ inline constexpr std::u16string_view kCheckFailed = u"匿名化したファイ�
 
 // --- Save destination.
 inline constexpr std::u16string_view kSaveFolderPrompt = u"保存先フォルダを指定してＯＫをクリックしてください";
+// The result window's line naming the folder its button moves the files to.
+inline constexpr std::u16string_view kSaveFolderLine = u"保存先：";
+
+// --- The manual, when no program could open it: followed by its path.
+inline constexpr std::u16string_view kManualNotOpened = u"マニュアルを開けませんでした：";
 
 // The text of the general error message box, in every window and in vask-cli: the
 // message, with a full stop added when it ends in a character above ".".

@@ -20,13 +20,10 @@ std::u16string clinicFolderName(std::u16string_view field4, std::u16string_view 
     return name;
 }
 
-std::filesystem::path resultTarget(const std::filesystem::path& programFolder, const std::filesystem::path& downloads,
-                                   const SaveSettings& settings, std::u16string_view file1) {
-    std::error_code ec;  // a folder that cannot be made shows when the files do not move
-    if (isBlank(settings.saveFolder)) {
-        if (!folderExists(downloads)) std::filesystem::create_directories(downloads, ec);
-        return downloads;
-    }
+std::filesystem::path plannedResultTarget(const std::filesystem::path& programFolder,
+                                          const std::filesystem::path& downloads, const SaveSettings& settings,
+                                          std::u16string_view file1) {
+    if (isBlank(settings.saveFolder)) return downloads;
     std::filesystem::path target = toPath(settings.saveFolder);
     if (trim(settings.clinicRule) != u"1") return target;
 
@@ -39,8 +36,19 @@ std::filesystem::path resultTarget(const std::filesystem::path& programFolder, c
     constexpr size_t kClinicCode = 4;
     constexpr size_t kClinicName = 6;
     if (fields.size() <= kClinicName) return target;
-    target /= toPath(clinicFolderName(fields[kClinicCode], fields[kClinicName]));
-    if (!folderExists(target)) std::filesystem::create_directory(target, ec);
+    return target / toPath(clinicFolderName(fields[kClinicCode], fields[kClinicName]));
+}
+
+std::filesystem::path resultTarget(const std::filesystem::path& programFolder, const std::filesystem::path& downloads,
+                                   const SaveSettings& settings, std::u16string_view file1) {
+    const std::filesystem::path target = plannedResultTarget(programFolder, downloads, settings, file1);
+    std::error_code ec;  // a folder that cannot be made shows when the files do not move
+    if (folderExists(target)) return target;
+    if (isBlank(settings.saveFolder)) {
+        std::filesystem::create_directories(target, ec);
+    } else if (target != toPath(settings.saveFolder)) {  // the clinic sub-folder, one level
+        std::filesystem::create_directory(target, ec);
+    }
     return target;
 }
 

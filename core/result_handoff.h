@@ -29,6 +29,11 @@ struct SaveSettings {
 // target. Raises Error when `file1` cannot be read.
 std::filesystem::path resultTarget(const std::filesystem::path& programFolder, const std::filesystem::path& downloads,
                                    const SaveSettings& settings, std::u16string_view file1);
+// The same folder without making any: where the result window says the files will go.
+// Raises Error when `file1` cannot be read.
+std::filesystem::path plannedResultTarget(const std::filesystem::path& programFolder,
+                                          const std::filesystem::path& downloads, const SaveSettings& settings,
+                                          std::u16string_view file1);
 
 // Moves each named file from the program folder into `target`, replacing a file of that
 // name there. Empty names and names not present in the program folder are passed over; a

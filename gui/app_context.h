@@ -17,8 +17,8 @@ struct AppContext {
     Dialogs* dialogs = nullptr;
     // The user's Downloads folder (Documents when the system has none).
     std::function<std::filesystem::path()> downloadsFolder;
-    // Asks the system shell to open a document or address; its answer is not examined.
-    std::function<void(const QString&)> openDocument;
+    // Asks the system shell to open a document or address; false when nothing could open it.
+    std::function<bool(const QString&)> openDocument;
 
     Settings settings() const { return Settings(programFolder); }
 };

@@ -16,8 +16,10 @@ void QtDialogs::information(QWidget* parent, const QString& text) { QMessageBox:
 
 void QtDialogs::warning(QWidget* parent, const QString& text) { QMessageBox::warning(parent, kAppTitle, text); }
 
-bool QtDialogs::confirm(QWidget* parent, const QString& text) {
-    return QMessageBox::question(parent, kAppTitle, text, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+bool QtDialogs::confirm(QWidget* parent, const QString& text, DefaultAnswer preset) {
+    const auto defaultButton = preset == DefaultAnswer::No ? QMessageBox::No : QMessageBox::Yes;
+    return QMessageBox::question(parent, kAppTitle, text, QMessageBox::Yes | QMessageBox::No, defaultButton) ==
+           QMessageBox::Yes;
 }
 
 void QtDialogs::error(QWidget* parent, const QString& text) { QMessageBox::critical(parent, kAppTitle, text); }

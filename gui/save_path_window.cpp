@@ -26,9 +26,7 @@ TfrmSavePath::TfrmSavePath(AppContext& context, QWidget* parent) : QDialog(paren
                                  {QStringLiteral("ダウンロードフォルダ"), QStringLiteral("保存先指定")}, 2, this);
     RadioGroup1->setGeometry(12, 40, 324, 44);
     RadioGroup1->setInitialIndex(0);
-    Edit1 = new QLineEdit(this);
-    Edit1->setObjectName(QStringLiteral("Edit1"));
-    Edit1->setGeometry(12, 94, 220, 24);
+    Edit1 = makeEdit(this, QStringLiteral("Edit1"), 12, 94, 220);
     Button1 = makeButton(this, QStringLiteral("Button1"), QStringLiteral("保存先選択"), 240, 92, 96, 28);
     connect(RadioGroup1, &RadioGroup::changed, this,
             [this] { runGuarded(context_, this, [this] { RadioGroup1Click(); }); });

@@ -5,9 +5,9 @@
 
 namespace vask {
 
-void openWithShell(const QString& document) {
+bool openWithShell(const QString& document) {
     const QUrl url = document.contains(QStringLiteral("://")) ? QUrl(document) : QUrl::fromLocalFile(document);
-    QDesktopServices::openUrl(url);
+    return QDesktopServices::openUrl(url);
 }
 
 }  // namespace vask

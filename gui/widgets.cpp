@@ -6,8 +6,28 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QScreen>
+#include <QStyle>
 
 namespace vask {
+namespace {
+
+// Whether a box shows the whole of its text: the room is the box less its frame, its text
+// margins and the line edit's own margin of 2 pixels on either side of the text.
+bool textFits(const QLineEdit& edit) {
+    constexpr int kInnerMargin = 2;
+    const int frame = edit.hasFrame() ? edit.style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, &edit) : 0;
+    const QMargins margins = edit.textMargins();
+    const int room = edit.width() - 2 * (frame + kInnerMargin) - margins.left() - margins.right();
+    return edit.fontMetrics().horizontalAdvance(edit.text()) <= room;
+}
+
+// A box whose text is cut (a long path) shows the whole text as its tooltip.
+void showWholeTextWhenCut(QLineEdit* edit) {
+    QObject::connect(edit, &QLineEdit::textChanged, edit,
+                     [edit] { edit->setToolTip(textFits(*edit) ? QString() : edit->text()); });
+}
+
+}  // namespace
 
 RadioGroup::RadioGroup(const QString& objectName, const QString& caption, const QStringList& items, int columns,
                        QWidget* parent)
@@ -63,6 +83,7 @@ QLineEdit* makeEdit(QWidget* parent, const QString& objectName, int x, int y, in
     auto* edit = new QLineEdit(parent);
     edit->setObjectName(objectName);
     edit->setGeometry(x, y, width, height);
+    showWholeTextWhenCut(edit);
     return edit;
 }
 

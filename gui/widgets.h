@@ -44,6 +44,8 @@ QPushButton* makeButton(QWidget* parent, const QString& objectName, const QStrin
 
 // A label at (x, y); a width of -1 makes it as wide as its caption.
 QLabel* makeLabel(QWidget* parent, const QString& objectName, const QString& caption, int x, int y, int width = -1);
+// An edit box (the path boxes of every window): text too long for the box is shown whole
+// as the box's tooltip.
 QLineEdit* makeEdit(QWidget* parent, const QString& objectName, int x, int y, int width, int height = 24);
 
 // A window with a close box only (no minimise or maximise box), of the given client area.

@@ -110,11 +110,34 @@ TEST_F(MainWindow, OpensWithTheFocusOnFileSelection) {
     EXPECT_EQ(focusOnShow(&window), child(&window, "Button3"));
 }
 
+// A manual that nothing could open is named in a warning, so that it can be opened by hand.
 TEST_F(MainWindow, ManualOpensThroughTheShell) {
     TfrmMain window(context);
-    click(&window, "Button5");
-    ASSERT_EQ(openedDocuments.size(), 1u);
-    EXPECT_TRUE(QDir::fromNativeSeparators(openedDocuments[0]).endsWith(QStringLiteral("manual/index.html")));
+    const QString manual = qstr(programFolder / "manual" / "index.html");
+    for (const bool opens : {true, false}) {
+        dialogs.shown.clear();
+        openedDocuments.clear();
+        documentsOpen = opens;
+        click(&window, "Button5");
+        EXPECT_EQ(openedDocuments, std::vector<QString>{manual});
+        EXPECT_EQ(dialogs.texts(Kind::Warning),
+                  opens ? std::vector<QString>{}
+                        : std::vector<QString>{QStringLiteral("マニュアルを開けませんでした：") + manual});
+    }
+}
+
+// A path too long for its box is shown whole as the box's tooltip.
+TEST_F(MainWindow, APathBoxShowsACutPathAsItsTooltip) {
+    TfrmMain window(context);
+    window.show();
+    const QString longPath = QStringLiteral("/home/clinic/") + QString(60, u'長') + QStringLiteral("/RECEIPTC.UKE");
+    for (const auto& [path, tooltip] :
+         {std::pair{longPath, longPath}, std::pair{QStringLiteral("/a.UKE"), QString()}}) {
+        for (const char* box : {"Edit1", "Edit2"}) {
+            setText(&window, box, path);
+            EXPECT_EQ(child(&window, box)->toolTip(), tooltip) << box;
+        }
+    }
 }
 
 TEST_F(MainWindow, AnErrorInAHandlerReachesTheErrorBoxWithTheFullStopRule) {

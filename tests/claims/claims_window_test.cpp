@@ -6,6 +6,7 @@
 
 #include "../gui/gui_test_support.h"
 #include "app/main_window.h"
+#include "claims/claims_actions.h"
 #include "claims_fixture.h"
 #include "platform/errors.h"
 
@@ -31,11 +32,13 @@ protected:
     QString nationalFile() { return claimsFile("national.UKE", {clinicRecord(u"2"), u"RE,2,a,b,c" + kClaimTail}); }
 
     // Presses a claims tool button; returns the message the result window showed, after
-    // pressing its button ("ダウンロード") or closing it.
+    // pressing its button ("ダウンロード") or closing it. Its warning lines go to `warnings`.
     QString pressTool(const char* button, bool download = false) {
         QString shown = QStringLiteral("(no result window)");
+        warnings.clear();
         whenModal([&](QWidget* result) {
             shown = child<QLabel>(result, "Label1")->text();
+            warnings = warningLines(result);
             if (download) {
                 click(result, "Button1");
             } else {
@@ -53,7 +56,11 @@ protected:
 
     TempDir inputs;
     TfrmMain window{context};
+    std::vector<QString> warnings;  // of the last result window
 };
+
+const QString kEmployeeNotMade = QStringLiteral("社保のファイルは作成されませんでした");
+const QString kNationalNotMade = QStringLiteral("国保のファイルは作成されませんでした");
 
 TEST_F(ClaimsButtons, SelectionAsksForTheEmployeeThenTheNationalFile) {
     dialogs.fileAnswers = {employeeFile(), nationalFile()};
@@ -190,6 +197,7 @@ TEST_F(ClaimsButtons, AnonymisingBothFilesHandsBothToTheResultWindow) {
     EXPECT_EQ(window.gstFile1, u"50611_1.UKE");
     EXPECT_EQ(window.gstFile2, u"50611_2.UKE");
     EXPECT_TRUE(dialogs.shown.empty());
+    EXPECT_TRUE(warnings.empty());
     EXPECT_EQ(listFolder(downloads.path()), (std::vector<std::string>{"50611_1.UKE", "50611_2.UKE"}));
     EXPECT_EQ(
         readBytes(downloads / "50611_2.UKE"),
@@ -203,12 +211,20 @@ TEST_F(ClaimsButtons, AMissingFileIsReportedAndTheResultWindowStillOpens) {
     EXPECT_EQ(dialogs.texts(Kind::Warning), std::vector<QString>{kMissing});
     EXPECT_TRUE(window.gstFile1.empty());
     EXPECT_EQ(window.gstFile2, u"50611_2.UKE");
+    EXPECT_EQ(warnings, std::vector<QString>{kEmployeeNotMade});
 }
 
+// A press shows only what it made: the results of an earlier press are gone.
 TEST_F(ClaimsButtons, WithBothBoxesEmptyBothRunsAreRefusedAndTheResultWindowIsEmpty) {
+    setText(&window, "Edit1", employeeFile());
+    setText(&window, "Edit2", nationalFile());
+    pressTool("Button1");
+    setText(&window, "Edit1", QString());
+    setText(&window, "Edit2", QString());
     EXPECT_EQ(pressTool("Button1"), QString());
     EXPECT_EQ(dialogs.texts(Kind::Warning), (std::vector<QString>{kMissing, kMissing}));
-    EXPECT_TRUE(listFolder(programFolder.path()).empty());
+    EXPECT_EQ(warnings, (std::vector<QString>{kEmployeeNotMade, kNationalNotMade}));
+    EXPECT_TRUE(window.gstFile1.empty() && window.gstFile2.empty());
 }
 
 TEST_F(ClaimsButtons, AnErrorInTheFirstFileIsShownAndTheSecondIsStillDone) {
@@ -236,7 +252,9 @@ TEST_F(ClaimsButtons, BranchRemovalUsesTheModeAndPositionsOfTheWindow) {
               outputBytes({clinicRecord(u"1"), u"RE,1,2,3,4,5,6,7,8,9,10,11,12,12345"}));
 }
 
-TEST_F(ClaimsButtons, EachRunOverwritesOnlyWhatItProduced) {
+// An earlier press's file is not offered again: the result window names only this press's
+// files and says which kind it did not make. The kind is the file's, not its box's.
+TEST_F(ClaimsButtons, EachPressShowsOnlyWhatItMade) {
     setText(&window, "Edit1", employeeFile());
     setText(&window, "Edit2", nationalFile());
     pressTool("Button1");
@@ -244,7 +262,32 @@ TEST_F(ClaimsButtons, EachRunOverwritesOnlyWhatItProduced) {
     child<QComboBox>(&window, "ComboBox1")->setCurrentIndex(0);
     EXPECT_EQ(pressTool("Button2"), QStringLiteral("社保と国保の枝番除去ファイルが作成されました"));
     EXPECT_EQ(window.gstFile1, u"(50611提出_社保)RECEIPTC.uke");
-    EXPECT_EQ(window.gstFile2, u"50611_2.UKE");  // the national run was refused: the older name stays
+    EXPECT_TRUE(window.gstFile2.empty());
+    EXPECT_EQ(warnings, std::vector<QString>{kNationalNotMade});
+
+    setText(&window, "Edit1", nationalFile());  // a national file in the employee box
+    EXPECT_EQ(pressTool("Button2"), QStringLiteral("社保と国保の枝番除去ファイルが作成されました"));
+    EXPECT_TRUE(window.gstFile1.empty());
+    EXPECT_EQ(warnings, std::vector<QString>{kEmployeeNotMade});
+}
+
+// A run's own warnings (characters written as "?") follow the lines of the files not made.
+TEST_F(ClaimsButtons, TheRunsWarningsReachTheResultWindow) {
+    std::u16string msg, file1, file2;
+    const auto tool = [&](std::u16string_view file) {
+        if (file.empty()) return claims::ClaimsResult::refused(u"ファイルがありません。");
+        claims::ClaimsResult result{Outcome::wrote({programFolder / "50611_1.UKE"}, u"m"), claims::ClaimsKind::Employee,
+                                    u"50611_1.UKE"};
+        result.outcome.addWarning(u"50611_1.UKE: Shift-JISにない文字を「?」で書きました");
+        return result;
+    };
+    whenModal([&](QWidget* result) {
+        warnings = warningLines(result);
+        result->close();
+    });
+    claims::runOnBothFiles(context, &window, u"e.UKE", u"", {msg, file1, file2}, tool);
+    EXPECT_EQ(warnings, (std::vector<QString>{kNationalNotMade,
+                                              QStringLiteral("50611_1.UKE: Shift-JISにない文字を「?」で書きました")}));
 }
 
 // Each anonymised file is checked against its claims file. The result window shows the
@@ -282,6 +325,11 @@ TEST_F(ClaimsButtons, AnonymisationShowsItsCheckAndAsksBeforeSavingWhatSurvives)
         EXPECT_EQ(tooltip.contains(QStringLiteral("3行目 SIレコード: 患者氏名が残っています")), c.asks)
             << tooltip.toStdString();
         EXPECT_EQ(dialogs.texts(Kind::Confirm).size(), c.asks ? 2u : 0u);
+        for (const auto& shown : dialogs.shown) {  // Enter keeps the files
+            if (shown.kind == Kind::Confirm) {
+                EXPECT_EQ(shown.preset, DefaultAnswer::No);
+            }
+        }
         EXPECT_EQ(listFolder(downloads.path()), (std::vector<std::string>{"50611_1.UKE", "50611_2.UKE"}));
         EXPECT_TRUE(listFolder(programFolder.path()).empty());
         std::filesystem::remove_all(downloads.path());

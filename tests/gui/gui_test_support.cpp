@@ -1,6 +1,7 @@
 #include "gui_test_support.h"
 
 #include <QDropEvent>
+#include <QLabel>
 #include <QMimeData>
 #include <QTimer>
 
@@ -14,8 +15,9 @@ void ScriptedDialogs::note(Kind kind, const QString& text) {
     shown.push_back({kind, text});
 }
 
-bool ScriptedDialogs::confirm(QWidget*, const QString& text) {
+bool ScriptedDialogs::confirm(QWidget*, const QString& text, DefaultAnswer preset) {
     note(Kind::Confirm, text);
+    shown.back().preset = preset;
     if (confirmAnswers.empty()) return false;
     const bool answer = confirmAnswers.front();
     confirmAnswers.pop_front();
@@ -58,7 +60,10 @@ GuiTest::GuiTest() {
     context.programFolder = programFolder.path();
     context.dialogs = &dialogs;
     context.downloadsFolder = [this] { return downloads.path(); };
-    context.openDocument = [this](const QString& document) { openedDocuments.push_back(document); };
+    context.openDocument = [this](const QString& document) {
+        openedDocuments.push_back(document);
+        return documentsOpen;
+    };
 }
 
 namespace {
@@ -140,6 +145,15 @@ bool dropFiles(QWidget* target, const std::vector<std::filesystem::path>& files,
     for (const auto& file : files) urls.append(QUrl::fromLocalFile(qstr(file)));
     QWidget* onto = name ? child(target, name) : target;
     return onto && dropUrls(onto, urls);
+}
+
+std::vector<QString> warningLines(QWidget* resultWindow) {
+    std::vector<QString> lines;
+    for (int i = 1;; ++i) {
+        const auto* line = resultWindow->findChild<QLabel*>(QStringLiteral("Warning") + QString::number(i));
+        if (!line) return lines;
+        lines.push_back(line->toolTip().isEmpty() ? line->text() : line->toolTip());
+    }
 }
 
 QWidget* focusOnShow(QWidget* window) {

@@ -32,6 +32,7 @@ public:
     struct Shown {
         Kind kind;
         QString text;
+        DefaultAnswer preset = DefaultAnswer::Yes;  // of a question: the answer Enter gives
     };
 
     std::deque<bool> confirmAnswers;                   // empty: No
@@ -41,7 +42,7 @@ public:
 
     void information(QWidget*, const QString& text) override { note(Kind::Information, text); }
     void warning(QWidget*, const QString& text) override { note(Kind::Warning, text); }
-    bool confirm(QWidget*, const QString& text) override;
+    bool confirm(QWidget*, const QString& text, DefaultAnswer preset = DefaultAnswer::Yes) override;
     void error(QWidget*, const QString& text) override { note(Kind::Error, text); }
     std::optional<QString> openFile(QWidget*, const QString& startFile) override;
     std::optional<QString> chooseFolder(QWidget*, const QString& prompt, const QString& startFolder) override;
@@ -70,6 +71,7 @@ protected:
     ScriptedDialogs dialogs;
     AppContext context;
     std::vector<QString> openedDocuments;
+    bool documentsOpen = true;  // what the shell answers when asked to open a document
 };
 
 // Runs `action` on the next modal window that opens (polling the event loop), so that a
@@ -102,6 +104,9 @@ bool dropUrls(QWidget* target, const QList<QUrl>& urls);
 // Drops local files; `target` is a window and `name` one of its controls, or null for the
 // window itself.
 bool dropFiles(QWidget* target, const std::vector<std::filesystem::path>& files, const char* name = nullptr);
+
+// The warning lines of a result window, in the order they stand.
+std::vector<QString> warningLines(QWidget* resultWindow);
 
 // The control that has the focus once `window` is shown.
 QWidget* focusOnShow(QWidget* window);

@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTest>
 
 #include "gui/msg_window.h"
 #include "gui/qt_text.h"
@@ -11,6 +13,7 @@
 #include "gui/translation.h"
 #include "gui/widgets.h"
 #include "gui_test_support.h"
+#include "platform/paths.h"
 
 namespace vask::test {
 namespace {
@@ -67,12 +70,99 @@ TEST_F(ResultWindow, AMessageTooLongForTheLabelIsShortenedInItsMiddle) {
             window->close();
         });
         TfrmMsg::DspSet(context, nullptr, message, u"", u"");
-        EXPECT_EQ(size, QSize(340, 120));
+        EXPECT_EQ(size, QSize(340, 142));  // the message, the save folder's line, the button
         EXPECT_EQ(shown.contains(QStringLiteral("…")), shortened) << shown.toStdString();
         EXPECT_TRUE(shown.startsWith(QStringLiteral("FF1_")) || !shortened);
         EXPECT_TRUE(shown.endsWith(QStringLiteral("が作成されました")));
         EXPECT_EQ(tooltip, shortened ? qs(message) : QString());
     }
+}
+
+// Below the message: the check's line, then each warning beside the warning icon, then
+// the save folder; the window grows by a line for each.
+TEST_F(ResultWindow, WarningsStandBelowTheCheckBesideTheWarningIcon) {
+    const std::vector<std::u16string> warnings = {u"国保のファイルは作成されませんでした",
+                                                  u"50611_1.UKE: Shift-JISにない文字を「?」で書きました"};
+    whenModal([&](QWidget* window) {
+        const auto* message = child<QLabel>(window, "Label1");
+        const auto* check = child<QLabel>(window, "Label2");
+        const auto* first = child<QLabel>(window, "Warning1");
+        const auto* second = child<QLabel>(window, "Warning2");
+        const auto* folder = child<QLabel>(window, "Label3");
+        ASSERT_TRUE(message && check && first && second && folder);
+        EXPECT_EQ(message->text(), QStringLiteral("社保と国保の匿名化ファイルが作成されました"));
+        EXPECT_LT(message->geometry().bottom(), check->y());
+        EXPECT_LT(check->y(), first->y());
+        EXPECT_LT(first->y(), second->y());
+        EXPECT_LT(second->y(), folder->y());
+        EXPECT_LT(folder->y(), child(window, "Button1")->y());
+        EXPECT_EQ(warningLines(window), (std::vector<QString>{qs(warnings[0]), qs(warnings[1])}));
+        for (const char* icon : {"WarningIcon1", "WarningIcon2"}) {
+            const auto* label = child<QLabel>(window, icon);
+            ASSERT_TRUE(label);
+            EXPECT_FALSE(label->pixmap().isNull()) << icon;
+            EXPECT_LT(label->geometry().right(), first->x()) << icon;
+        }
+        EXPECT_EQ(window->height(), 142 + 3 * 22);
+        window->close();
+    });
+    TfrmMsg::DspSet(context, nullptr, u"社保と国保の匿名化ファイルが作成されました", u"", u"",
+                    CheckSummary{u"確認：元の氏名・番号などは出力に残っていません", u"", true}, warnings);
+}
+
+// A tool window's outcome reaches the result window with its warnings.
+TEST_F(ResultWindow, AToolsOutcomeShowsItsWarnings) {
+    Outcome outcome = Outcome::wrote({programFolder / "202404_carte.csv"}, u"202404_carte.csvが作成されました");
+    outcome.addWarning(u"Shift-JISにない文字を「?」で書きました");
+    std::vector<QString> lines;
+    whenModal([&](QWidget* window) {
+        lines = warningLines(window);
+        window->close();
+    });
+    showToolOutcome(context, nullptr, outcome);
+    EXPECT_EQ(lines, std::vector<QString>{QStringLiteral("Shift-JISにない文字を「?」で書きました")});
+}
+
+// The line names the folder the button moves the files to, as it stands when the window
+// opens; the clinic's sub-folder is named but not made until the button is pressed.
+TEST_F(ResultWindow, TheSaveFolderLineNamesWhereTheFilesGo) {
+    writeResults();
+    TempDir save;
+    const struct {
+        std::u16string saveFolder;
+        std::u16string clinicRule;
+        std::u16string file1;
+        std::filesystem::path shown;
+    } cases[] = {
+        {u"", u"1", u"50611_1.UKE", downloads.path()},
+        {fromPath(save.path()), u"", u"50611_1.UKE", save.path()},
+        {fromPath(save.path()), u"1", u"50611_1.UKE", save / "0123456_VELTクリニック"},
+        {fromPath(save.path()), u"1", u"gone.UKE", save.path()},
+    };
+    for (const auto& c : cases) {
+        settings().write(u"SAVEFDR", c.saveFolder);
+        settings().write(u"SVCHG", c.clinicRule);
+        QString line;
+        whenModal([&](QWidget* window) {
+            const auto* label = child<QLabel>(window, "Label3");
+            line = label->toolTip().isEmpty() ? label->text() : label->toolTip();
+            window->close();
+        });
+        TfrmMsg::DspSet(context, nullptr, u"m", c.file1, u"");
+        EXPECT_EQ(line, QStringLiteral("保存先：") + QDir::toNativeSeparators(qstr(c.shown)));
+    }
+    EXPECT_TRUE(listFolder(save.path()).empty());
+    EXPECT_EQ(dialogs.shown.size(), 0u);
+}
+
+// The question before saving flagged files presets No: Enter keeps the files.
+TEST(QtDialogsTest, EnterGivesTheQuestionsPresetAnswer) {
+    for (const auto& [preset, answer] : {std::pair{DefaultAnswer::Yes, true}, std::pair{DefaultAnswer::No, false}}) {
+        whenModal([](QWidget* box) { QTest::keyClick(box, Qt::Key_Return); });
+        QtDialogs dialogs;
+        EXPECT_EQ(dialogs.confirm(nullptr, QStringLiteral("保存しますか？"), preset), answer);
+    }
+    EXPECT_EQ(dropPendingModals(), 0u);
 }
 
 TEST_F(ResultWindow, ClosingByTheCloseBoxMovesNothing) {
