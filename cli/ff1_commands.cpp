@@ -23,7 +23,7 @@ Outcome runLink(const Arguments& args) {
 
 Outcome runMerge(const Arguments& args) {
     const std::u16string& outFile = args.positional[1];
-    ff1::MergeFF1Latest(ff1::withTrailingSeparator(args.positional[0]), outFile, true, true);
+    ff1::MergeFF1Latest(ff1::withTrailingSeparator(args.positional[0]), outFile);
     return Outcome::wrote({toPath(outFile)});
 }
 

@@ -1,7 +1,5 @@
 #include "core/strconv.h"
 
-#include "core/text.h"
-
 namespace vask {
 namespace {
 
@@ -35,57 +33,6 @@ std::u16string toWide(std::u16string_view src) {
     return out;
 }
 
-// Half-width form (one or two units) of a full-width character, or 0 when it has none.
-int toHalf(char16_t c, char16_t half[2]) {
-    if (c >= 0xFF01 && c <= 0xFF5E) {
-        half[0] = static_cast<char16_t>(c - 0xFF01 + 0x21);
-        return 1;
-    }
-    if (c == 0x3000) {
-        half[0] = 0x20;
-        return 1;
-    }
-    for (char16_t h = kHalfFirst; h <= kHalfLast; ++h) {
-        const char16_t wide = kWideKana[h - kHalfFirst];
-        if (wide == c) {
-            half[0] = h;
-            return 1;
-        }
-        if (takesVoicedMark(h) && c == (h == 0xFF73 ? char16_t{0x30F4} : static_cast<char16_t>(wide + 1))) {
-            half[0] = h;
-            half[1] = kHalfVoiced;
-            return 2;
-        }
-        if (takesSemiVoicedMark(h) && c == wide + 2) {
-            half[0] = h;
-            half[1] = kHalfSemiVoiced;
-            return 2;
-        }
-    }
-    return 0;
-}
-
-std::u16string toNarrow(std::u16string_view src) {
-    std::u16string out;
-    out.reserve(src.size());
-    char16_t half[2];
-    for (char16_t c : src) {
-        const int n = toHalf(c, half);
-        if (n == 0) {
-            out.push_back(c);
-        } else {
-            out.append(half, static_cast<size_t>(n));
-        }
-    }
-    return out;
-}
-
-void shiftKana(std::u16string& text, char16_t first, char16_t last, int delta) {
-    for (char16_t& c : text) {
-        if (c >= first && c <= last) c = static_cast<char16_t>(c + delta);
-    }
-}
-
 bool has(TConversions set, TConversion member) { return (set & conversionSet(member)) != 0; }
 
 }  // namespace
@@ -108,17 +55,7 @@ char16_t wideKanaAt(std::u16string_view text, size_t& i) {
 
 std::u16string StrConv(std::u16string_view src, TConversions conversion) {
     if (src.empty()) return {};
-    std::u16string out(src);
-    if (has(conversion, TConversion::Narrow)) out = toNarrow(out);
-    if (has(conversion, TConversion::Wide)) out = toWide(out);
-    if (has(conversion, TConversion::Katakana)) shiftKana(out, 0x3041, 0x3096, 0x60);
-    if (has(conversion, TConversion::Hiragana)) shiftKana(out, 0x30A1, 0x30F6, -0x60);
-    if (has(conversion, TConversion::UpperCase)) {
-        for (char16_t& c : out) c = upperUnit(c);
-    }
-    if (has(conversion, TConversion::LowerCase)) {
-        for (char16_t& c : out) c = lowerUnit(c);
-    }
+    std::u16string out = has(conversion, TConversion::Wide) ? toWide(src) : std::u16string(src);
     if (out.size() > kResultLimit) return {};
     return out;
 }

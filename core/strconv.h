@@ -6,7 +6,9 @@
 
 namespace vask {
 
-enum class TConversion : unsigned { UpperCase, LowerCase, Wide, Narrow, Katakana, Hiragana };
+// The tools use the width mapping only; the other mappings of the set (case, narrow, kana
+// kind) have no caller and are left out.
+enum class TConversion : unsigned { Wide };
 using TConversions = unsigned;  // bit n set for the member of ordinal n
 constexpr TConversions conversionSet(TConversion c) { return 1u << static_cast<unsigned>(c); }
 // Maps `src`; the empty text when `src` is empty or the result is longer than 1024 units.

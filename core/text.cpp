@@ -56,10 +56,6 @@ bool contains(std::u16string_view text, std::u16string_view part) {
     return text.find(part) != std::u16string_view::npos;
 }
 
-bool containsIgnoringCase(std::u16string_view text, std::u16string_view part) {
-    return upperCase(text).find(upperCase(part)) != std::u16string::npos;
-}
-
 std::u16string fromAscii(std::string_view ascii) { return std::u16string(ascii.begin(), ascii.end()); }
 
 }  // namespace vask

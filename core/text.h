@@ -32,7 +32,6 @@ bool sameTextIgnoringCase(std::u16string_view a, std::u16string_view b);
 // --- Small utilities.
 std::u16string replaceAll(std::u16string_view text, std::u16string_view from, std::u16string_view to);
 bool contains(std::u16string_view text, std::u16string_view part);
-bool containsIgnoringCase(std::u16string_view text, std::u16string_view part);
 std::u16string fromAscii(std::string_view ascii);
 
 }  // namespace vask

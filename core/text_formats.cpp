@@ -192,7 +192,6 @@ std::vector<std::u16string> splitDelimitedText(std::u16string_view line) {
     return items;
 }
 
-
 std::vector<std::u16string> splitQuotedCsv(std::u16string_view Line) {
     std::vector<std::u16string> cells;
     std::u16string cell;

@@ -358,10 +358,4 @@ void LineWriter::writeLine(std::u16string_view line) {
     file_.write(scratch_);
 }
 
-void WrtSet(const std::filesystem::path& stFile, const std::vector<std::u16string>& SList) {
-    LineWriter writer(stFile);
-    for (const auto& line : SList) writer.writeLine(line);
-    writer.commit();
-}
-
 }  // namespace vask

@@ -191,7 +191,4 @@ private:
     LostCharacters lost_;
 };
 
-// WrtSet: every item of SList as one code page 932 line with CR LF, replacing stFile.
-void WrtSet(const std::filesystem::path& stFile, const std::vector<std::u16string>& SList);
-
 }  // namespace vask

@@ -54,7 +54,7 @@ Outcome runFF1Link(const FF1LinkRequest& request, const std::function<void()>& s
     try {
         LostCharacters lostInMerged;
         LostCharacters lost;
-        MergeFF1Latest(folder, merged, true, true, &lostInMerged);
+        MergeFF1Latest(folder, merged, &lostInMerged);
         const auto written = BuildEHRCSV_FromFF1_andSpecCSV(merged, request.specCsv, request.outputFolder,
                                                             request.appendCsv, request.targetYearMonth, &lost);
         Outcome outcome = Outcome::wrote({written}, std::u16string(msg::kLinkDone));

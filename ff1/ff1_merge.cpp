@@ -236,8 +236,7 @@ std::vector<std::filesystem::path> listFF1Files(const std::filesystem::path& fol
     return files;
 }
 
-void MergeFF1Latest(std::u16string_view InDir, std::u16string_view OutFile, bool InputIsShiftJIS,
-                    bool OutputFollowInput, LostCharacters* lost) {
+void MergeFF1Latest(std::u16string_view InDir, std::u16string_view OutFile, LostCharacters* lost) {
     const std::filesystem::path folder = toPath(InDir);
     if (!folderExists(folder)) throw Error(msg::ff1FolderMissing(InDir));
     const auto files = listFF1Files(folder);
@@ -248,10 +247,8 @@ void MergeFF1Latest(std::u16string_view InDir, std::u16string_view OutFile, bool
     refuseToReplaceInputs(target, files);
 
     Merger merger;
-    for (const auto& file : files) merger.readFile(file, DetectEncodingFromFile(file, InputIsShiftJIS));
-    TextEncoding output = InputIsShiftJIS ? TextEncoding::Cp932 : TextEncoding::Utf8;
-    if (OutputFollowInput) output = DetectEncodingFromFile(files.front(), InputIsShiftJIS);
-    const LostCharacters written = merger.write(target, output);
+    for (const auto& file : files) merger.readFile(file, DetectEncodingFromFile(file, true));
+    const LostCharacters written = merger.write(target, DetectEncodingFromFile(files.front(), true));
     if (lost) *lost = written;
 }
 

@@ -18,14 +18,12 @@ std::vector<std::filesystem::path> listFF1Files(const std::filesystem::path& fol
 
 // Merges the FF1 files of `InDir` into `OutFile` (written atomically, CR LF after every
 // line; an older file of that name stays until the merged file is complete, and an
-// `OutFile` that is one of the FF1 files raises Error). Each file is read in the encoding
-// DetectEncodingFromFile gives it with `InputIsShiftJIS`; a Shift-JIS one that is no
-// Shift-JIS text raises Error (not Shift-JIS text). The output encoding is the first listed file's when
-// `OutputFollowInput` holds, else Shift-JIS when `InputIsShiftJIS` holds, else UTF-8
-// (UTF-8 always with its byte-order mark). With `lost`, the characters written as "?"
+// `OutFile` that is one of the FF1 files raises Error). Each file is read as UTF-8 when it
+// begins with the UTF-8 byte-order mark, else as Shift-JIS text (anything else raises
+// Error: not Shift-JIS text). The output is in the first listed file's encoding (UTF-8
+// with its byte-order mark). With `lost`, the characters written as "?"
 // (a UTF-8 file merged into a Shift-JIS one) are counted there. Raises Error with the
 // user-visible text.
-void MergeFF1Latest(std::u16string_view InDir, std::u16string_view OutFile, bool InputIsShiftJIS,
-                    bool OutputFollowInput, LostCharacters* lost = nullptr);
+void MergeFF1Latest(std::u16string_view InDir, std::u16string_view OutFile, LostCharacters* lost = nullptr);
 
 }  // namespace vask::ff1

@@ -14,14 +14,9 @@ namespace vask::ff1 {
 // Creates a folder with all its missing levels; raises Error naming it when it cannot.
 void createMissingFolders(const std::filesystem::path& folder);
 
-// The code page 932 bytes of `S` (empty for the empty text).
-std::string Utf16ToCP932BytesLossy(std::u16string_view S);
-
-// Writes every line of `SL` followed by CR LF as code page 932 into `FileName` (its folder
-// made when missing), replacing the file atomically. An empty list gives an empty file.
-void SaveStringListAsCP932Lossy(const std::vector<std::u16string>& SL, const std::filesystem::path& FileName);
-
-// The same writer for lines produced one by one: the folder is made and the file opened.
+// The writer of the EHR link CSV, whose lines are produced one by one: the folder is made
+// when missing and the file opened; every line is written as code page 932 with CR LF, and
+// the file replaces `FileName` atomically on commit.
 LineWriter openCP932LossyWriter(const std::filesystem::path& FileName);
 
 }  // namespace vask::ff1

@@ -15,7 +15,9 @@ std::u16string ChkStd(std::u16string_view pstField, int pinIdx);
 void appendChkStd(std::u16string_view pstField, int pinIdx, std::u16string& out);
 
 // The character classes present in `S`, in class order, joined by ", ". With `pinKbn` 1
-// the short labels "半角" / "全角" (a label may repeat), otherwise the long ones.
+// the short labels "半角" / "全角" (a label may repeat), otherwise the long ones. Kept as the
+// named form of the half- and full-width tests: ChkStd asks the same classes directly
+// (holdsClass), without making label texts for every value of a large file.
 std::u16string GetStringCategories(std::u16string_view S, int pinKbn);
 
 }  // namespace vask::formone

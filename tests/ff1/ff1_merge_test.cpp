@@ -22,7 +22,7 @@ protected:
     std::u16string folder() const { return u16path(in.path()) + u"/"; }
     // Merges the folder and returns the merged file's bytes.
     std::string merge() {
-        MergeFF1Latest(folder(), u16path(out / "G_FF1_all.txt"), true, true);
+        MergeFF1Latest(folder(), u16path(out / "G_FF1_all.txt"));
         return readBytes(out / "G_FF1_all.txt");
     }
     std::vector<std::u16string> mergedLines() { return linesOf(merge()); }
@@ -157,7 +157,7 @@ TEST_F(Merge, LinesPassThroughTheCodecAsWrittenAndEndInCrLf) {
     const std::string expected2 = sjis(ff1Line(u"B", u"202404", u"X", payloads({u"b"}))) + "\xFA\x5C";
     const std::string expected3 = sjis(ff1Line(u"C", u"202404", u"X", payloads({u"??"})));
     LostCharacters lost;
-    MergeFF1Latest(folder(), u16path(out / "G_FF1_all.txt"), true, true, &lost);
+    MergeFF1Latest(folder(), u16path(out / "G_FF1_all.txt"), &lost);
     EXPECT_EQ(readBytes(out / "G_FF1_all.txt"), line1 + "\r\n" + expected2 + "\r\n" + expected3 + "\r\n");
     EXPECT_EQ(lost.count, 1u);
     EXPECT_EQ(lost.lines, std::vector<size_t>{3});
@@ -189,7 +189,7 @@ TEST_F(Merge, AUtf16FileIsNoShiftJisText) {
 TEST_F(Merge, MissingFolderOrNoFF1FileFailsWithTheTextAndWritesNothing) {
     const std::u16string missing = u16path(in / "gone") + u"/";
     try {
-        MergeFF1Latest(missing, u16path(out / "m.txt"), true, true);
+        MergeFF1Latest(missing, u16path(out / "m.txt"));
         FAIL() << "no error";
     } catch (const Error& e) {
         EXPECT_EQ(e.message(), u"入力フォルダが見つかりません：" + missing);
@@ -197,7 +197,7 @@ TEST_F(Merge, MissingFolderOrNoFF1FileFailsWithTheTextAndWritesNothing) {
     writeBytes(in / "G_FF1_1.csv", "");
     writeBytes(out / "m.txt", "older");
     try {
-        MergeFF1Latest(folder(), u16path(out / "m.txt"), true, true);
+        MergeFF1Latest(folder(), u16path(out / "m.txt"));
         FAIL() << "no error";
     } catch (const Error& e) {
         EXPECT_EQ(e.message(), u"G_FF1*.txt / G_FF1*.tsv が見つかりません：" + folder());

@@ -93,8 +93,7 @@ std::u16string asciiUpper(std::u16string_view text) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size == 0) return 0;
-    const bool shiftJis = (data[0] & 1u) != 0;
-    const bool followInput = (data[0] & 2u) != 0;
+    const bool shiftJis = true;  // files without the UTF-8 mark are Shift-JIS
     const std::string extension = (data[0] & 4u) ? ".tsv" : ".txt";
     const auto contents = fuzz::splitParts(fuzz::bytesOf(data + 1, size - 1), 3);
     const std::filesystem::path in = fuzz::emptyFolder("ff1-in");
@@ -104,11 +103,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         fuzz::writeFile(files.back(), contents[f]);
     }
     const std::filesystem::path target = fuzz::scratchFolder() / "merged.txt";
-    const auto merge = [&] { MergeFF1Latest(fromPath(in), fromPath(target), shiftJis, followInput); };
+    const auto merge = [&] { MergeFF1Latest(fromPath(in), fromPath(target)); };
     if (fuzz::refusedAsNoShiftJis(merge, contents)) return 0;
 
-    TextEncoding output = shiftJis ? TextEncoding::Cp932 : TextEncoding::Utf8;
-    if (followInput) output = DetectEncodingFromFile(files.front(), shiftJis);
+    const TextEncoding output = DetectEncodingFromFile(files.front(), shiftJis);
     std::string written = fuzz::readFile(target);
     if (output == TextEncoding::Utf8) {
         fuzz::require(written.starts_with(kUtf8Mark), "UTF-8 output has its mark");

@@ -125,13 +125,15 @@ bool refusedAsNoShiftJis(const std::function<void()>& step, const std::vector<st
         step();
         return false;
     } catch (const vask::Error& e) {
-        if (!e.message().ends_with(u"はShift-JISのテキストではありません")) throw;
-        bool noText = false;
+        if (e.message().find(u"はShift-JISのテキストではありません（") == std::u16string::npos) throw;
+        // ASCII text without a NUL byte is Shift-JIS text whatever else holds.
+        bool mayOffend = false;
         for (const std::string_view bytes : contents) {
-            noText = noText || bytes.find('\0') != bytes.npos || bytes.starts_with("\xFF\xFE") ||
-                     bytes.starts_with("\xFE\xFF") || bytes.starts_with("\xEF\xBB\xBF");
+            mayOffend = mayOffend || std::any_of(bytes.begin(), bytes.end(), [](char c) {
+                            return c == '\0' || static_cast<unsigned char>(c) >= 0x80;
+                        });
         }
-        require(noText, "only a file with a NUL byte or a byte-order mark is refused as no Shift-JIS text");
+        require(mayOffend, "a file of ASCII text without a NUL byte is never refused as no Shift-JIS text");
         return true;
     }
 }
