@@ -38,14 +38,14 @@ TfrmMsg::TfrmMsg(AppContext& context, QWidget* parent, std::u16string pstMsg, st
     Label1->setWordWrap(true);
     Label1->setAlignment(Qt::AlignCenter);
     if (check_) {
-        // One line, elided in its middle when too long; the whole text and the line
+        // One line, cut at its end when too long; the whole text and the line
         // numbers in its tooltip.
         Label2 = new QLabel(this);
         Label2->setObjectName(QStringLiteral("Label2"));
         Label2->setGeometry(16, 66, 308, kCheckLineHeight - 4);
         Label2->setAlignment(Qt::AlignCenter);
         const QString line = qs(check_->line);
-        Label2->setText(Label2->fontMetrics().elidedText(line, Qt::ElideMiddle, Label2->width()));
+        Label2->setText(Label2->fontMetrics().elidedText(line, Qt::ElideRight, Label2->width()));
         Label2->setToolTip(line + QStringLiteral("\n") + qs(check_->detail));
     }
     Button1 = makeButton(this, QStringLiteral("Button1"), QStringLiteral("ダウンロード"), 110, 76 + extra, 120, 30);
