@@ -8,52 +8,58 @@
 #include "claims/anonymize.h"
 #include "claims/claims_record.h"
 #include "core/identifier_search.h"
+#include "core/messages.h"
 #include "core/text.h"
 #include "core/text_formats.h"
 #include "core/textfile.h"
+#include "platform/errors.h"
 
 namespace vask::claims {
 namespace {
 
-// Field 0 of a line that is no record identifier (two capital letters or digits) may be
-// free text, even a name: the report counts such lines together under this label.
+// Lines without a record identifier in field 0 are counted together: free text (it may be
+// anything, even a name) under one label, blank lines under another.
 constexpr std::u16string_view kOtherLines = u"その他";
+constexpr std::u16string_view kBlankLines = u"空行";
+constexpr std::uint32_t kOtherKey = 0;
+constexpr std::uint32_t kBlankKey = 1;  // no identifier packs to 1
 
-bool isIdentifierUnit(char16_t c) { return (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9'); }
-
-// Field 0 as GetCommaTxt gives it (double quotes dropped) as a number: its two units when
-// it is a record identifier, else 0 (counted under kOtherLines).
-std::uint32_t recordKey(std::u16string_view line) {
-    std::uint32_t key = 0;
-    size_t length = 0;
-    for (char16_t c : line) {
-        if (c == u',') break;
-        if (c == u'"') continue;
-        if (length == 2 || !isIdentifierUnit(c)) return 0;
-        key = (key << 16) | c;
-        ++length;
-    }
-    return length == 2 ? key : 0;
+std::uint32_t countKey(std::u16string_view line) {
+    const RecordId id = recordId(line);
+    if (id.value != 0) return id.value;
+    return isBlank(line) ? kBlankKey : kOtherKey;
 }
 
-std::u16string recordLabel(std::uint32_t key) {
-    if (key == 0) return std::u16string(kOtherLines);
-    return {static_cast<char16_t>(key >> 16), static_cast<char16_t>(key & 0xFFFF)};
+RecordCount newCount(std::uint32_t key) {
+    if (key == kOtherKey) return {std::u16string(kOtherLines), 0, 0, false, false};
+    if (key == kBlankKey) return {std::u16string(kBlankLines), 0, 0, false, true};
+    const RecordId id{key};
+    const RecordKind kind = recordKind(id);
+    return {id.text(), 0, 0, kind == RecordKind::SymptomDetails || kind == RecordKind::Comment, inMedicalLayout(id)};
 }
 
 // The records of both files, counted by identifier in the order they first appear.
 class RecordCounter {
 public:
-    void count(std::uint32_t key, bool anonymised) {
+    // Counts the line of `key`; returns its count, whose label names the record.
+    const RecordCount& count(std::uint32_t key, bool anonymised) {
         if (last_ >= keys_.size() || keys_[last_] != key) {
             last_ = static_cast<size_t>(std::find(keys_.begin(), keys_.end(), key) - keys_.begin());
             if (last_ == keys_.size()) {
-                const std::u16string label = recordLabel(key);
                 keys_.push_back(key);
-                counts_.push_back({label, 0, 0, label == u"SJ" || label == u"CO"});
+                counts_.push_back(newCount(key));
             }
         }
-        ++(anonymised ? counts_[last_].anonymised : counts_[last_].original);
+        RecordCount& counted = counts_[last_];
+        ++(anonymised ? counted.anonymised : counted.original);
+        return counted;
+    }
+    // Whether the original held a record of the medical claims layout.
+    bool originalHeldLayoutRecord() const {
+        for (size_t i = 0; i < keys_.size(); ++i) {
+            if (keys_[i] > kBlankKey && counts_[i].known && counts_[i].original > 0) return true;
+        }
+        return false;
     }
     std::vector<RecordCount> take() { return std::move(counts_); }
 
@@ -95,6 +101,17 @@ bool isDummyPatientName(std::u16string_view name) {
     return (kind == u'社' || kind == u'国') &&
            std::all_of(number.begin(), number.end(), [](char16_t c) { return c >= u'０' && c <= u'９'; });
 }
+
+// What the check looks for: every kind of value the anonymiser replaces.
+constexpr IdentifierKind kSought[] = {
+    IdentifierKind::ClinicCode,      IdentifierKind::ClinicName, IdentifierKind::Telephone,
+    IdentifierKind::PatientName,     IdentifierKind::KanaName,   IdentifierKind::InsurerNumber,
+    IdentifierKind::CardSymbol,      IdentifierKind::CardNumber, IdentifierKind::PayerNumber,
+    IdentifierKind::RecipientNumber,
+};
+// What the anonymiser keeps on purpose (RE 6 and 13, RE 18, the texts of SY, SI, IY, TO).
+constexpr std::u16string_view kKept[] = {u"生年月日", u"カルテ番号", u"検索番号",
+                                         u"傷病名や診療行為などの記録の自由記載の文字"};
 
 IdentifierSearch claimsSearch() {
     return IdentifierSearch({dummy::kClinicCode, dummy::kClinicName, dummy::kTelephone, dummy::kInsurerNumber,
@@ -166,10 +183,22 @@ private:
 
 }  // namespace
 
-bool beginsWithClinicRecord(const std::filesystem::path& file) {
+bool holdsClaimsRecord(const std::filesystem::path& file) {
     Cp932LineReader reader(file, LineRule::TextFile, Cp932Input::ShiftJisText);
     std::u16string line;
-    return reader.next(line) && recordKind(line) == RecordKind::Clinic;
+    while (reader.next(line)) {
+        switch (recordKind(line)) {
+            case RecordKind::Clinic:
+            case RecordKind::Claim:
+            case RecordKind::Insurer:
+            case RecordKind::PublicExpense:
+            case RecordKind::Qualification:
+                return true;
+            default:
+                break;
+        }
+    }
+    return false;
 }
 
 AnonymisationReport checkAnonymisedClaims(const std::filesystem::path& original,
@@ -182,19 +211,21 @@ AnonymisationReport checkAnonymisedClaims(const std::filesystem::path& original,
     RecordCounter counter;
     std::u16string line;
     while (in.next(line)) {
-        counter.count(recordKey(line), false);
+        counter.count(countKey(line), false);
         collector.collect(line);
     }
+    if (!counter.originalHeldLayoutRecord()) throw Error(msg::nothingToCheck(original));
     search.prepare();
 
     AnonymisationReport report;
     report.fileKind = AnonymisationReport::FileKind::Claims;
+    report.sought = {std::begin(kSought), std::end(kSought)};
+    report.kept = {std::begin(kKept), std::end(kKept)};
     FieldViews fields;
     for (size_t number = 1; out.next(line); ++number) {
-        const std::uint32_t key = recordKey(line);
-        counter.count(key, true);
+        const RecordCount& counted = counter.count(countKey(line), true);
         const KindSet found = search.find(fields.unquoted(line), u',');
-        if (found != 0) reportSurvivors(found, recordLabel(key), number, report);
+        if (found != 0) reportSurvivors(found, counted.record, number, report);
     }
     report.counts = counter.take();
     report.kinds = search.tallies();

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -12,6 +13,25 @@
 #include "core/text_formats.h"
 
 namespace vask::claims {
+
+// A record identifier: the two units of field 0, the first in the high half; 0 when field 0
+// is no identifier.
+struct RecordId {
+    std::uint32_t value = 0;
+    bool operator==(const RecordId&) const = default;
+    // The two letters ("IR"); empty for no identifier.
+    std::u16string text() const;
+};
+
+// Field 0 of `line` as GetCommaTxt gives it (double quotes dropped), looking no further
+// than the first comma, when it has the form of a record identifier: two capital letters
+// or digits. Any other field 0 (an empty line, free text, a name) is no identifier.
+RecordId recordId(std::u16string_view line);
+
+// Whether `id` is a record of the medical (医科) claims record layout. The anonymiser
+// knows these records; a file of another layout (workers' compensation, dental) holds
+// records of its own.
+bool inMedicalLayout(RecordId id);
 
 // The records the claims tools act on; every other identifier (an empty line too) is Other.
 enum class RecordKind {
@@ -26,7 +46,8 @@ enum class RecordKind {
 };
 
 // The kind of a record by its field 0, looking no further than the first comma.
-RecordKind recordKind(std::u16string_view line);
+RecordKind recordKind(RecordId id);
+inline RecordKind recordKind(std::u16string_view line) { return recordKind(recordId(line)); }
 
 // The fields of one record. The field texts are kept from record to record, so that a
 // run over a large file reuses their storage instead of allocating per field.

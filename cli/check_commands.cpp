@@ -1,7 +1,8 @@
-// vask-cli check-anonymized ORIGINAL ANONYMISED: the report of the check of an anonymised
-// file against its original, claims or form-1 file. The original is a claims file when its
-// first line is a clinic record IR (as the claims tools read records); any other file is
-// taken as a form-1 file, whose first line is its header of column titles.
+// vask-cli check-anonymized ORIGINAL ANONYMISED [--kind claims|form1]: the report of the
+// check of an anonymised file against its original, claims or form-1 file. Without --kind,
+// the original is a claims file when any of its lines is an IR, RE, HO, KO or SN record (as
+// the claims tools read records), so that a fragment of a claims file is checked as one;
+// any other file is taken as a form-1 file of tab-separated columns.
 #include "cli/check_commands.h"
 
 #include <cstdio>
@@ -25,12 +26,18 @@ AnonymisationReport check(AnonymisedKind kind, const std::filesystem::path& orig
                                           : formone::checkAnonymisedFormOne(original, anonymised);
 }
 
+AnonymisedKind kindOf(const Arguments& args, const std::filesystem::path& original) {
+    const auto kind = args.option("--kind");
+    if (!kind) return claims::holdsClaimsRecord(original) ? AnonymisedKind::Claims : AnonymisedKind::FormOne;
+    if (*kind == u"claims") return AnonymisedKind::Claims;
+    if (*kind == u"form1") return AnonymisedKind::FormOne;
+    throw UsageError{"--kind takes claims or form1"};
+}
+
 CommandResult runCheck(const Arguments& args) {
     const auto original = toPath(args.positional[0]);
     const auto anonymised = toPath(args.positional[1]);
-    const AnonymisedKind kind =
-        claims::beginsWithClinicRecord(original) ? AnonymisedKind::Claims : AnonymisedKind::FormOne;
-    const AnonymisationReport report = check(kind, original, anonymised);
+    const AnonymisationReport report = check(kindOf(args, original), original, anonymised);
     return Verdict{reportLines(report), report.clean()};
 }
 
@@ -39,8 +46,8 @@ void warn(std::u16string_view text) { writeText(stderr, utf16ToUtf8(text) + "\n"
 const CommandRegistration checkAnonymized({
     .order = 61,
     .name = "check-anonymized",
-    .synopsis = "check-anonymized ORIGINAL ANONYMISED",
-    .valueOptions = {},
+    .synopsis = "check-anonymized ORIGINAL ANONYMISED [--kind claims|form1]",
+    .valueOptions = {"--kind"},
     .positionalCount = 2,
     .run = runCheck,
 });
@@ -50,9 +57,14 @@ const CommandRegistration checkAnonymized({
 void checkAfterwards(AnonymisedKind kind, std::u16string_view input, const Outcome& outcome) {
     if (outcome.isRefusal() || outcome.files().empty()) return;
     try {
-        if (!check(kind, toPath(input), outcome.files().front()).clean()) {
+        const AnonymisationReport report = check(kind, toPath(input), outcome.files().front());
+        if (!report.countsMatch() || !report.nothingSurvives()) {
             warn(
                 u"警告: 匿名化したファイルに元のファイルの識別情報が残っているか、レコード数が合いません"
+                u"（vask-cli check-anonymized で確かめてください）");
+        } else if (!report.clean()) {
+            warn(
+                u"警告: 元のファイルに、匿名化が知らないため確認していないレコードがあります"
                 u"（vask-cli check-anonymized で確かめてください）");
         }
     } catch (const Error& e) {

@@ -10,7 +10,8 @@ namespace vask::cli {
 
 // After a run of anonymize (claims) or blank-names (form-1) that wrote a file: checks it
 // against `input` and prints one warning line on standard error when the check finds a
-// fault or cannot run. The run's exit status and standard output stay as they are.
+// fault, meets records it does not know or cannot run. The run's exit status and standard
+// output stay as they are.
 enum class AnonymisedKind { Claims, FormOne };
 void checkAfterwards(AnonymisedKind kind, std::u16string_view input, const Outcome& outcome);
 

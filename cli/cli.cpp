@@ -115,7 +115,10 @@ std::string usageText() {
         "path of every written file is printed, one per line (exit status 0); a refusal or an error\n"
         "prints its message on standard error (exit status 1); wrong usage exits with status 2.\n"
         "check-anonymized prints its report and exits with status 0 when no identifying value of\n"
-        "the original is left and every record count matches, 3 when not, 1 when it cannot check.\n";
+        "the original is left, every record count matches and every record of the original is one\n"
+        "the check knows; 3 when not; 1 when it cannot check (the original holds no record it\n"
+        "knows). --kind names the original's kind; without it, a file with any IR, RE, HO, KO or SN\n"
+        "record is a claims file, any other a form-1 file.\n";
     return text;
 }
 

@@ -6,7 +6,7 @@
 // per line. A refusal or an error: the message a window would show on standard error,
 // exit status 1, nothing written. Wrong usage: the usage text, exit status 2. A check
 // (check-anonymized) prints its report on standard output and exits with 0 when it passed,
-// 3 when it found a fault.
+// 3 when it found a fault or met records it does not know.
 #pragma once
 
 #include <filesystem>

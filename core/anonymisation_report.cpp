@@ -14,7 +14,47 @@ constexpr std::u16string_view kKindLabels[kIdentifierKindCount] = {
     u"保険者番号",     u"被保険者証の記号", u"被保険者証の番号", u"公費負担者番号", u"公費受給者番号",
 };
 
+// The kinds grouped as the result window's short line names them.
+constexpr std::u16string_view kKindGroups[kIdentifierKindCount] = {
+    u"医療機関", u"医療機関", u"医療機関", u"氏名", u"氏名", u"保険証", u"保険証", u"保険証", u"公費", u"公費",
+};
+
 std::u16string number(size_t n) { return fromAscii(std::to_string(n)); }
+
+// Appends `part` to a list joined by "・" unless it is there already.
+void addOnce(std::u16string& list, std::u16string_view part) {
+    for (size_t at = 0; at <= list.size();) {
+        const size_t end = std::min(list.find(u'・', at), list.size());
+        if (std::u16string_view(list).substr(at, end - at) == part) return;
+        at = end + 1;
+    }
+    if (!list.empty()) list += u'・';
+    list += part;
+}
+
+std::u16string countLabel(const RecordCount& count) {
+    return count.record.empty() ? std::u16string(u"行") : count.record;
+}
+
+// The records of the original that the check does not know, joined by "・".
+std::u16string uncheckedLabels(const AnonymisationReport& report) {
+    std::u16string labels;
+    for (const auto& count : report.counts) {
+        if (!count.known && count.original > 0) addOnce(labels, countLabel(count));
+    }
+    return labels;
+}
+
+std::u16string joined(const std::vector<std::u16string>& parts) {
+    std::u16string list;
+    for (const auto& part : parts) addOnce(list, part);
+    return list;
+}
+
+std::u16string nothingSearchedReason(const AnonymisationReport& report) {
+    return report.kinds.empty() ? u"元のファイルの探す項目に値がありません"
+                                : u"元のファイルの値はどれも短すぎるか、匿名化のダミー値と同じです";
+}
 
 void countLines(const AnonymisationReport& report, std::vector<std::u16string>& lines) {
     if (report.fileKind == AnonymisationReport::FileKind::FormOne) {
@@ -28,9 +68,18 @@ void countLines(const AnonymisationReport& report, std::vector<std::u16string>& 
     for (const auto& count : report.counts) {
         std::u16string line = u"  " + count.record + u": " + number(count.original) + u" → " + number(count.anonymised);
         if (count.dropped) line += u"（匿名化で削除するレコード）";
+        if (!count.known && count.original > 0) line += u"（確認していないレコード）";
         if (!count.matches()) line += u"　← 一致しません";
         lines.push_back(std::move(line));
     }
+}
+
+// What the check looks for, and what the anonymiser keeps on purpose.
+void scopeLines(const AnonymisationReport& report, std::vector<std::u16string>& lines) {
+    std::u16string sought;
+    for (const auto kind : report.sought) addOnce(sought, kindLabel(kind));
+    lines.push_back(u"探す識別情報: " + sought);
+    lines.push_back(u"匿名化で残す識別情報（探しません）: " + joined(report.kept));
 }
 
 void kindLines(const AnonymisationReport& report, std::vector<std::u16string>& lines) {
@@ -43,6 +92,17 @@ void kindLines(const AnonymisationReport& report, std::vector<std::u16string>& l
     }
     lines.push_back(u"  短すぎる値: 名前は" + number(kShortestName) + u"文字未満、番号と記号は" +
                     number(kShortestNumber) + u"文字未満（どのファイルにもある短い値と区別できないため）");
+    if (!report.searchedAny()) lines.push_back(u"探した値はありません: " + nothingSearchedReason(report));
+    if (const size_t unchecked = report.uncheckedRecords(); unchecked > 0) {
+        lines.push_back(u"確認していないレコード: " + number(unchecked) + u"件（" + uncheckedLabels(report) +
+                        u"。匿名化が知らないレコードのため、中の氏名や番号は探していません）");
+    }
+}
+
+std::u16string resultLine(const AnonymisationReport& report) {
+    if (!report.countsMatch() || !report.nothingSurvives()) return u"結果: 問題があります";
+    if (report.uncheckedRecords() > 0) return u"結果: 確認していないレコードがあります";
+    return u"結果: 問題はありません";
 }
 
 std::u16string findingLine(const Finding& finding) {
@@ -54,48 +114,99 @@ std::u16string findingLine(const Finding& finding) {
     return line;
 }
 
-// Appends `part` to a list joined by "・" unless it is there already.
-void addOnce(std::u16string& list, std::u16string_view part) {
-    for (size_t at = 0; at <= list.size();) {
-        const size_t end = std::min(list.find(u'・', at), list.size());
-        if (std::u16string_view(list).substr(at, end - at) == part) return;
-        at = end + 1;
+// One file's part of the result window's tooltip.
+std::u16string fileDetail(const CheckedFile& file) {
+    const AnonymisationReport& report = file.report;
+    std::u16string detail = file.name + u":";
+    if (report.clean()) detail += u" 問題はありません";
+    for (const auto& count : report.counts) {
+        if (count.matches()) continue;
+        detail += u"\n  " + countLabel(count) + u"の数: " + number(count.original) + u" → " + number(count.anonymised);
     }
-    if (!list.empty()) list += u'・';
-    list += part;
+    for (const auto& count : report.counts) {
+        if (count.known || count.original == 0) continue;
+        detail += u"\n  " + countLabel(count) + u"レコード " + number(count.original) + u"件: 確認していません";
+    }
+    for (const auto& finding : report.findings) detail += u"\n" + findingLine(finding);
+    if (report.findingCount > report.findings.size()) {
+        detail += u"\n  ほか " + number(report.findingCount - report.findings.size()) + u"件";
+    }
+    return detail;
+}
+
+// The kinds whose values were searched for, in full and in the short line's groups, and
+// what the anonymiser keeps, over all files.
+struct Scope {
+    std::u16string searched;
+    std::u16string groups;
+    std::u16string kept;
+    std::u16string firstKept;
+    std::u16string nothingSearched;  // why, when no value was searched for
+};
+
+Scope scopeOf(const std::vector<CheckedFile>& files) {
+    Scope scope;
+    for (const auto& file : files) {
+        for (const auto& tally : file.report.kinds) {
+            if (tally.checked == 0) continue;
+            addOnce(scope.searched, kindLabel(tally.kind));
+            addOnce(scope.groups, kKindGroups[static_cast<size_t>(tally.kind)]);
+        }
+        for (const auto& item : file.report.kept) addOnce(scope.kept, item);
+        if (scope.firstKept.empty() && !file.report.kept.empty()) scope.firstKept = file.report.kept.front();
+        if (!file.report.searchedAny() && scope.nothingSearched.empty()) {
+            scope.nothingSearched = nothingSearchedReason(file.report);
+        }
+    }
+    return scope;
+}
+
+std::u16string warningLine(const std::vector<CheckedFile>& files) {
+    std::u16string kinds;
+    std::u16string records;
+    std::u16string unchecked;
+    for (const auto& file : files) {
+        for (const auto& finding : file.report.findings) addOnce(kinds, kindLabel(finding.kind));
+        for (const auto& count : file.report.counts) {
+            if (!count.matches()) addOnce(records, countLabel(count));
+            if (!count.known && count.original > 0) addOnce(unchecked, countLabel(count));
+        }
+    }
+    std::u16string line = u"警告：";
+    bool first = true;
+    const auto add = [&](std::u16string_view what, const std::u16string& list) {
+        if (list.empty()) return;
+        if (!first) line += u"、";
+        first = false;
+        line += what;
+        line += u"（" + list + u"）";
+    };
+    add(u"元の値が残っています", kinds);
+    add(u"数が一致しません", records);
+    add(u"確認していないレコードがあります", unchecked);
+    return line;
 }
 
 }  // namespace
 
 CheckSummary summarizeChecks(const std::vector<CheckedFile>& files) {
     CheckSummary summary;
-    std::u16string kinds;
-    std::u16string records;
     for (const auto& file : files) {
         summary.clean = summary.clean && file.report.clean();
-        for (const auto& finding : file.report.findings) addOnce(kinds, kindLabel(finding.kind));
-        for (const auto& count : file.report.counts) {
-            if (!count.matches()) addOnce(records, count.record.empty() ? u"行" : std::u16string_view(count.record));
-        }
-        summary.detail += (summary.detail.empty() ? u"" : u"\n") + file.name + u":";
-        if (file.report.clean()) summary.detail += u" 問題はありません";
-        for (const auto& count : file.report.counts) {
-            if (count.matches()) continue;
-            summary.detail += u"\n  " + (count.record.empty() ? std::u16string(u"行") : count.record) + u"の数: " +
-                              number(count.original) + u" → " + number(count.anonymised);
-        }
-        for (const auto& finding : file.report.findings) summary.detail += u"\n" + findingLine(finding);
-        if (file.report.findingCount > file.report.findings.size()) {
-            summary.detail += u"\n  ほか " + number(file.report.findingCount - file.report.findings.size()) + u"件";
-        }
+        summary.detail += (summary.detail.empty() ? u"" : u"\n") + fileDetail(file);
     }
-    if (summary.clean) {
-        summary.line = u"確認：元の氏名・番号などは出力に残っていません";
+    const Scope scope = scopeOf(files);
+    summary.detail +=
+        u"\n探した識別情報: " + (scope.searched.empty() ? u"なし（" + scope.nothingSearched + u"）" : scope.searched);
+    summary.detail += u"\n匿名化で残す識別情報（探していません）: " + scope.kept;
+    if (!summary.clean) {
+        summary.line = warningLine(files);
         return summary;
     }
-    summary.line = u"警告：";
-    if (!kinds.empty()) summary.line += u"元の値が残っています（" + kinds + u"）";
-    if (!records.empty()) summary.line += (kinds.empty() ? u"" : u"、") + (u"数が一致しません（" + records + u"）");
+    // What was proved first, so that it stays readable when the line is cut.
+    const std::u16string kept = scope.firstKept.empty() ? u"" : scope.firstKept + u"などは残ります";
+    summary.line = scope.groups.empty() ? u"確認：元のファイルに探す値がありません（" + kept + u"）"
+                                        : u"確認：探した値は残っていません（" + scope.groups + u"。" + kept + u"）";
     return summary;
 }
 
@@ -110,18 +221,29 @@ bool AnonymisationReport::countsMatch() const {
     return std::all_of(counts.begin(), counts.end(), [](const RecordCount& c) { return c.matches(); });
 }
 
+size_t AnonymisationReport::uncheckedRecords() const {
+    size_t unchecked = 0;
+    for (const auto& count : counts) unchecked += count.known ? 0 : count.original;
+    return unchecked;
+}
+
+bool AnonymisationReport::searchedAny() const {
+    return std::any_of(kinds.begin(), kinds.end(), [](const KindTally& k) { return k.checked > 0; });
+}
+
 std::vector<std::u16string> reportLines(const AnonymisationReport& report) {
     std::vector<std::u16string> lines;
     lines.push_back(report.fileKind == AnonymisationReport::FileKind::Claims ? u"匿名化の確認（レセ電ファイル）"
                                                                              : u"匿名化の確認（FFファイル）");
     countLines(report, lines);
+    scopeLines(report, lines);
     kindLines(report, lines);
     lines.push_back(u"残っていた識別情報: " + number(report.findingCount) + u"件");
     for (const auto& finding : report.findings) lines.push_back(findingLine(finding));
     if (report.findingCount > report.findings.size()) {
         lines.push_back(u"  ほか " + number(report.findingCount - report.findings.size()) + u"件");
     }
-    lines.push_back(report.clean() ? u"結果: 問題はありません" : u"結果: 問題があります");
+    lines.push_back(resultLine(report));
     return lines;
 }
 

@@ -36,6 +36,10 @@ struct RecordCount {
     size_t original = 0;
     size_t anonymised = 0;
     bool dropped = false;  // the anonymiser drops these records
+    // The check knows what these records hold. A record of another layout (a workers'
+    // compensation or a dental claims file) may hold names and numbers of its own, which
+    // neither the anonymiser nor the check know.
+    bool known = true;
     bool matches() const { return anonymised == (dropped ? 0 : original); }
 };
 
@@ -65,6 +69,10 @@ struct AnonymisationReport {
     static constexpr size_t kListedFindings = 100;
 
     FileKind fileKind = FileKind::Claims;
+    // What the check of this kind of file looks for, in kind order, and the identifying
+    // items the anonymiser keeps on purpose, which it does not look for.
+    std::vector<IdentifierKind> sought;
+    std::vector<std::u16string> kept;
     std::vector<RecordCount> counts;
     std::vector<KindTally> kinds;  // in kind order, the kinds the original held values of
     std::vector<Finding> findings;
@@ -73,16 +81,22 @@ struct AnonymisationReport {
     void addFinding(Finding finding);
     bool countsMatch() const;
     bool nothingSurvives() const { return findingCount == 0; }
-    // Every count as it should be and nothing found.
-    bool clean() const { return countsMatch() && nothingSurvives(); }
+    // The records of the original the check does not know (RecordCount::known).
+    size_t uncheckedRecords() const;
+    // Whether any value of the original was searched for.
+    bool searchedAny() const;
+    // Every count as it should be, nothing found and every record known.
+    bool clean() const { return countsMatch() && nothingSurvives() && uncheckedRecords() == 0; }
 };
 
 // The report as text lines (Japanese), as vask-cli prints it.
 std::vector<std::u16string> reportLines(const AnonymisationReport& report);
 
 // The checks of one run's anonymised files, as the result window shows them in one line:
-// what they proved, or the kinds of value that survived and the records whose counts
-// differ; `detail` adds the file names and output line numbers (the line's tooltip).
+// what they proved (the kinds searched for, in groups, and what the anonymiser keeps), or
+// the kinds of value that survived, the records whose counts differ and the records not
+// checked; `detail` adds the file names, output line numbers, the kinds searched for and
+// what the anonymiser keeps, in full (the line's tooltip).
 struct CheckSummary {
     std::u16string line;
     std::u16string detail;
@@ -93,7 +107,8 @@ struct CheckedFile {
     AnonymisationReport report;
 };
 CheckSummary summarizeChecks(const std::vector<CheckedFile>& files);
-// The question before saving files of which a check found something.
-inline constexpr std::u16string_view kSaveDespiteFindings = u"元の値が残っています。保存しますか？";
+// The question before saving files of which a check found something or that it could not
+// check in full.
+inline constexpr std::u16string_view kSaveDespiteFindings = u"匿名化の確認で警告が出ています。保存しますか？";
 
 }  // namespace vask

@@ -1,6 +1,7 @@
 #include "core/messages.h"
 
 #include "platform/errors.h"
+#include "platform/paths.h"
 #include "platform/utf.h"
 
 namespace vask::msg {
@@ -29,6 +30,10 @@ std::u16string noFF1Files(std::u16string_view folder) {
 std::u16string appendDateDiffers(std::u16string_view baseDate, std::u16string_view appendDate) {
     return u"追記ファイルの診療年月日が異なります。元ファイル=" + shownText(baseDate) + u", 追記ファイル=" +
            shownText(appendDate);
+}
+
+std::u16string nothingToCheck(const std::filesystem::path& original) {
+    return u"ファイル \"" + shownText(fromPath(original)) + u"\" には確認できるレコードがありません";
 }
 
 std::u16string errorBoxText(std::u16string_view message) {

@@ -3,6 +3,7 @@
 // file errors that platform/ raises stay beside it (platform/errors.h).
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -58,6 +59,8 @@ std::u16string appendDateDiffers(std::u16string_view baseDate, std::u16string_vi
 
 // --- The check of anonymised files.
 inline constexpr std::u16string_view kCheckFailed = u"匿名化したファイルを確認できませんでした：";
+// The original holds no record the check knows, so nothing of it can be checked.
+std::u16string nothingToCheck(const std::filesystem::path& original);
 
 // --- Save destination.
 inline constexpr std::u16string_view kSaveFolderPrompt = u"保存先フォルダを指定してＯＫをクリックしてください";

@@ -5,14 +5,18 @@
 #include <vector>
 
 #include "core/identifier_search.h"
+#include "core/messages.h"
 #include "core/text.h"
 #include "core/text_formats.h"
 #include "core/textfile.h"
+#include "platform/errors.h"
 
 namespace vask::formone {
 namespace {
 
 constexpr size_t kNameField = 1;
+// What the anonymiser keeps: every field of a record line but the name.
+constexpr std::u16string_view kKept[] = {u"カルテ番号", u"郵便番号", u"患者氏名のほかのすべての列"};
 
 }  // namespace
 
@@ -30,10 +34,13 @@ AnonymisationReport checkAnonymisedFormOne(const std::filesystem::path& original
         splitTabs(line, fields);
         if (fields.size() > kNameField) search.addName(IdentifierKind::PatientName, fields[kNameField]);
     }
+    if (lines.original < 2) throw Error(msg::nothingToCheck(original));
     search.prepare();
 
     AnonymisationReport report;
     report.fileKind = AnonymisationReport::FileKind::FormOne;
+    report.sought = {IdentifierKind::PatientName};
+    report.kept = {std::begin(kKept), std::end(kKept)};
     while (out.next(line)) {
         const size_t number = ++lines.anonymised;
         if (number == 1) continue;

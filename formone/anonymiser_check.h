@@ -12,7 +12,8 @@ namespace vask::formone {
 // Reads both files as the anonymiser reads its input (code page 932 Shift-JIS text, lines
 // ended by CR LF, LF or CR), in memory bounded by the distinct names of the original.
 // Line 1, the header, is copied unchanged by the anonymiser: it is counted but neither
-// collected from nor searched. Raises Error when either file cannot be read.
+// collected from nor searched. Raises Error when either file cannot be read, or when the
+// original holds no record line after its header.
 AnonymisationReport checkAnonymisedFormOne(const std::filesystem::path& original,
                                            const std::filesystem::path& anonymised);
 

@@ -61,14 +61,14 @@ TfrmMsg::TfrmMsg(AppContext& context, QWidget* parent, std::u16string pstMsg, st
     Label1->setAlignment(Qt::AlignCenter);
     int top = kFirstLineTop;
     if (check_) {
-        // One line, elided in its middle when too long; the whole text and the line
+        // One line, cut at its end when too long; the whole text and the line
         // numbers in its tooltip.
         Label2 = new QLabel(this);
         Label2->setObjectName(QStringLiteral("Label2"));
         Label2->setGeometry(kLineLeft, top, kLineWidth, kLineHeight - 4);
         Label2->setAlignment(Qt::AlignCenter);
         const QString line = qs(check_->line);
-        Label2->setText(Label2->fontMetrics().elidedText(line, Qt::ElideMiddle, Label2->width()));
+        Label2->setText(Label2->fontMetrics().elidedText(line, Qt::ElideRight, Label2->width()));
         Label2->setToolTip(line + QStringLiteral("\n") + qs(check_->detail));
         top += kLineHeight;
     }

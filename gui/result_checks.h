@@ -1,6 +1,7 @@
 // The checks of a run's anonymised files, as the result window shows them: each check runs
-// under the busy cursor; one that cannot run (an unreadable file) is reported in the error
-// box, and the result window then opens without the check's line.
+// under the busy cursor; one that cannot run (an unreadable file, an original without any
+// record the check knows) is reported in the error box, and the result window then opens
+// without the check's line.
 #pragma once
 
 #include <functional>

@@ -116,21 +116,28 @@ TEST_F(ClaimsCheck, EveryReplacedFieldIsSearchedForAndEveryOtherIsNot) {
     }
 }
 
+// Records outside the medical claims layout (RR of a workers' compensation file, free text)
+// are counted as not checked; a blank line holds nothing to check.
 TEST_F(ClaimsCheck, CountsEveryRecordIdentifierAndExpectsSjAndCoToBeGone) {
-    const auto report = check({clinicRecord(), u"RE,1", u"SJ,1", u"CO,1", u"SI,1", u"SI,2", u"", u"山田,太郎"},
-                              {u"IR,1", u"CO,1", u"SI,1", u"XX,1", u"", u"\"TO\",1"});
-    const std::vector<std::tuple<std::u16string, size_t, size_t, bool>> expected = {
-        {u"IR", 1, 1, true},  {u"RE", 1, 0, false},     {u"SJ", 1, 0, true},  {u"CO", 1, 1, false},
-        {u"SI", 2, 1, false}, {u"その他", 2, 1, false}, {u"XX", 0, 1, false}, {u"TO", 0, 1, false},
+    const auto report =
+        check({clinicRecord(), u"RE,1", u"SJ,1", u"CO,1", u"SI,1", u"SI,2", u"", u"山田,太郎", u"RR,1", u"RR,2", u" "},
+              {u"IR,1", u"CO,1", u"SI,1", u"XX,1", u"", u"\"TO\",1", u"RR,1", u"RR,2"});
+    const std::vector<std::tuple<std::u16string, size_t, size_t, bool, bool>> expected = {
+        {u"IR", 1, 1, true, true},       {u"RE", 1, 0, false, true}, {u"SJ", 1, 0, true, true},
+        {u"CO", 1, 1, false, true},      {u"SI", 2, 1, false, true}, {u"空行", 2, 1, false, true},
+        {u"その他", 1, 0, false, false}, {u"RR", 2, 2, true, false}, {u"XX", 0, 1, false, false},
+        {u"TO", 0, 1, false, true},
     };
     ASSERT_EQ(report.counts.size(), expected.size());
     for (size_t i = 0; i < expected.size(); ++i) {
-        const auto& [record, original, anonymised, matches] = expected[i];
+        const auto& [record, original, anonymised, matches, known] = expected[i];
         EXPECT_EQ(report.counts[i].record, record);
         EXPECT_EQ(report.counts[i].original, original) << i;
         EXPECT_EQ(report.counts[i].anonymised, anonymised) << i;
         EXPECT_EQ(report.counts[i].matches(), matches) << i;
+        EXPECT_EQ(report.counts[i].known, known) << i;
     }
+    EXPECT_EQ(report.uncheckedRecords(), 3u);
     EXPECT_FALSE(report.countsMatch());
     EXPECT_TRUE(report.nothingSurvives());
 }
@@ -152,9 +159,14 @@ TEST_F(ClaimsCheck, AFileThatCannotBeReadIsAnError) {
     write({clinicRecord()});
     EXPECT_THROW(claims::checkAnonymisedClaims(input(), programFolder / "none.UKE"), Error);
     EXPECT_THROW(claims::checkAnonymisedClaims(programFolder / "none.UKE", input()), Error);
-    EXPECT_TRUE(claims::beginsWithClinicRecord(input()));
+    write({u"RR,1", u"山田,太郎", u"SI,1"});  // no IR, RE, HO, KO or SN: taken as a form-1 file
+    EXPECT_FALSE(claims::holdsClaimsRecord(input()));
+    write({u"RR,1", u"山田,太郎"});  // nothing of the medical claims layout: nothing to check
+    EXPECT_THROW(claims::checkAnonymisedClaims(input(), input()), Error);
+    write({u"", u"SI,1", u"\"SN\",1"});
+    EXPECT_TRUE(claims::holdsClaimsRecord(input()));
     writeBytes(programFolder / "ff.txt", "IR\tname\r\n");
-    EXPECT_FALSE(claims::beginsWithClinicRecord(programFolder / "ff.txt"));
+    EXPECT_FALSE(claims::holdsClaimsRecord(programFolder / "ff.txt"));
 }
 
 }  // namespace

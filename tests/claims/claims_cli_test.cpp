@@ -125,6 +125,69 @@ TEST_F(ClaimsCli, CheckAnonymizedExitsByWhatItFinds) {
     EXPECT_EQ(runCli({"check-anonymized", in()}).status, 2);
 }
 
+// The kind of the original is told by content, or named by --kind; a record the check does
+// not know makes the verdict a warning; an original with nothing to search passes and says
+// why; one without any record the check knows cannot be checked.
+TEST_F(ClaimsCli, CheckAnonymizedTellsKindsByContentAndSaysWhatItDidNotCheck) {
+    const std::u16string anonymisedClinic = u"IR,1,13,1,0123456,,VELTクリニック,50611,00,012-345-6789";
+    const std::vector<std::u16string> fragment = {u"", u"RE,1,1112,50611,山田　太郎"};
+    const std::vector<std::u16string> treatments = {u"SI,1,山田", u"SI,2,鈴木"};
+    const std::vector<std::u16string> workersCompensation = {anonymisedClinic, u"RE,1,1112,50611,テスト社１",
+                                                             u"RR,1,ﾔﾏﾀﾞ ﾀﾛｳ,山田商事,東京都千代田区"};
+    const std::vector<std::u16string> nothingSearchable = {anonymisedClinic, u"RE,1,1112,50611,李",
+                                                           u"HO,12345678,,１２３４５"};
+    const struct {
+        std::vector<std::u16string> original;  // the anonymised file is the same
+        std::vector<std::string> options;
+        int status;
+        std::vector<std::string> out;  // parts of standard output (of standard error for status 1)
+    } cases[] = {
+        {fragment,
+         {},
+         3,
+         {"匿名化の確認（レセ電ファイル）\n", "空行: 1 → 1\n", "2行目 REレコード: 患者氏名が残っています"}},
+        {fragment,
+         {"--kind", "form1"},
+         0,
+         {"匿名化の確認（FFファイル）\n", "探した値はありません: 元のファイルの探す項目に値がありません\n"}},
+        {treatments, {}, 0, {"匿名化の確認（FFファイル）\n"}},
+        {treatments,
+         {"--kind", "claims"},
+         0,
+         {"匿名化の確認（レセ電ファイル）\n", "SI: 2 → 2\n", "結果: 問題はありません\n"}},
+        {workersCompensation,
+         {},
+         3,
+         {"  RR: 1 → 1（確認していないレコード）\n", "確認していないレコード: 1件（RR。",
+          "残っていた識別情報: 0件\n結果: 確認していないレコードがあります\n"}},
+        {nothingSearchable,
+         {},
+         0,
+         {"探す識別情報: 医療機関コード・医療機関名称・電話番号・患者氏名・",
+          "匿名化で残す識別情報（探しません）: 生年月日・カルテ番号・検索番号・",
+          "探した値はありません: 元のファイルの値はどれも短すぎるか、匿名化のダミー値と同じです\n",
+          "結果: 問題はありません\n"}},
+        {{u"RR,1,ﾔﾏﾀﾞ ﾀﾛｳ", u"山田,太郎"}, {"--kind", "claims"}, 1, {"には確認できるレコードがありません.\n"}},
+    };
+    for (const auto& c : cases) {
+        write(c.original);
+        std::vector<std::string> args = {"check-anonymized", in(), in()};
+        args.insert(args.end(), c.options.begin(), c.options.end());
+        const auto result = runCli(args);
+        EXPECT_EQ(result.status, c.status) << result.out << result.err;
+        for (const auto& part : c.out) {
+            EXPECT_NE((c.status == 1 ? result.err : result.out).find(part), std::string::npos) << part << result.out;
+        }
+    }
+    write(workersCompensation);
+    const auto anonymize = runCli({"anonymize", in(), "-o", out()});
+    EXPECT_EQ(anonymize.status, 0);
+    EXPECT_NE(anonymize.err.find("確認していないレコードがあります"), std::string::npos) << anonymize.err;
+    const auto dental = runCli({"check-anonymized", in(), in(), "--kind", "dental"});
+    EXPECT_EQ(dental.status, 2);
+    EXPECT_NE(dental.err.find("--kind takes claims or form1"), std::string::npos);
+}
+
 TEST_F(ClaimsCli, WrongUsageExitsWithTwo) {
     write({clinicRecord()});
     const std::vector<std::vector<std::string>> cases = {

@@ -76,6 +76,10 @@ TEST_F(FormOneCheck, AFileThatCannotBeCheckedIsAnError) {
     writeBytes(dir / "utf16.txt", std::string("\xFF\xFEh\0", 4));
     EXPECT_THROW(checkAnonymisedFormOne(dir / "ff.txt", dir / "none.txt"), Error);
     EXPECT_THROW(checkAnonymisedFormOne(dir / "utf16.txt", dir / "ff.txt"), Error);
+    // A header without any record line holds nothing to check.
+    EXPECT_THROW(checkAnonymisedFormOne(dir / "ff.txt", dir / "ff.txt"), Error);
+    writeBytes(dir / "ff.txt", "h\r\n\r\n");
+    EXPECT_TRUE(checkAnonymisedFormOne(dir / "ff.txt", dir / "ff.txt").clean());
 }
 
 }  // namespace

@@ -420,7 +420,7 @@ TEST_F(Content, EmptyFiles) {
     const std::string notFormOne = "正しいFFファイルではありません。";
     const std::string link = referenceOutput([](const Tools& t) { return t.ff1(); }, kLinkName);
     // Without a clinic record the claims tools name the output without a month.
-    ws.expectRun(tools.anonymize(empty), {0, "", {{ws.out("_1.UKE"), ""}}});
+    ws.expectRun(tools.anonymize(empty), {0, nothingToCheck(empty), {{ws.out("_1.UKE"), ""}}});
     ws.expectRun(tools.stripBranch(empty), {0, "", {{ws.out("(提出_社保)RECEIPTC.uke"), ""}}});
     ws.expectRun(tools.carte(empty), refusal(notFormOne));
     ws.expectRun(tools.carte2(empty), refusal(notFormOne));
@@ -428,7 +428,7 @@ TEST_F(Content, EmptyFiles) {
     // The mapping step writes no intermediate file for an input without any line.
     ws.expectRun(tools.carte2Movacal(empty), refusal(shownError("", fileError(ws.out("output.tsv"), kCannotOpen))));
     ws.expectRun(tools.map(empty), {0, "", {}});
-    ws.expectRun(tools.blankNames(empty), {0, "", {{ws.out("inano.txt"), ""}}});
+    ws.expectRun(tools.blankNames(empty), {0, nothingToCheck(empty), {{ws.out("inano.txt"), ""}}});
     ws.expectRun(tools.replace(empty), refusal(notFormOne));
     // Empty definitions replace nothing; an empty mapping renames nothing.
     ws.expectRun(tools.replace(tools.formOneFile(), empty), {0, "", {{ws.out("FF1_202404R.txt"), form1}}});
@@ -469,7 +469,7 @@ TEST_F(Content, HeaderOnlyFiles) {
     ws.expectRun(tools.carte2Movacal(form1),
                  {0, "", {{ws.out("output.tsv"), mappedHeader}, {ws.out(kCarteName), carte2Header}}});
     ws.expectRun(tools.map(form1), {0, "", {{tools.mapped(), mappedHeader}}});
-    ws.expectRun(tools.blankNames(form1), {0, "", {{ws.out("inano.txt"), header}}});
+    ws.expectRun(tools.blankNames(form1), {0, nothingToCheck(form1), {{ws.out("inano.txt"), header}}});
     ws.expectRun(tools.replace(form1), {0, "", {{ws.out("inR.txt"), header}}});
 
     std::filesystem::create_directory(ws.in("ff1"));

@@ -146,6 +146,11 @@ std::string shownError(std::string_view tool, const std::string& message) {
     return (static_cast<unsigned char>(last) > '.' ? message + "." : message);
 }
 
+std::string nothingToCheck(const std::string& input) {
+    return "警告: 匿名化したファイルを確認できませんでした: " + fileError(input, "には確認できるレコードがありません") +
+           ".\n";
+}
+
 Workspace::Workspace(std::string_view inName, std::string_view outName) : in_(root_ / inName), out_(root_ / outName) {
     std::filesystem::create_directory(in_);
     std::filesystem::create_directory(out_);

@@ -54,6 +54,9 @@ inline constexpr char kInputReplaced[] = "は入力ファイルのため上書�
 // An error as `tool` prints it: after "エラーが発生しました:" for the FF1 link, else as the
 // general error box shows it, with a full stop after a last character above ".".
 std::string shownError(std::string_view tool, const std::string& message);
+// The warning of anonymize and blank-names on an input that holds no record the check of
+// what they wrote knows (nothing of the claims layout, no line after a form-1 header).
+std::string nothingToCheck(const std::string& input);
 
 // One test's folders: inputs in in/, outputs in out/, both under one root whose tree is
 // compared before and after each run.
