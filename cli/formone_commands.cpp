@@ -25,17 +25,12 @@ Outcome runCarte(const Arguments& args) { return formone::runFirstConverter(args
 
 Outcome runCarte2(const Arguments& args) {
     const std::u16string& form1 = args.positional[0];
-    std::u16string month;
-    if (const auto given = args.option("--month")) {
-        month = *given;
-    } else {
-        const auto choice = formone::chooseFormOne(toPath(form1));
-        if (!choice.accepted()) return Outcome::refused(msg::kNotFormOneFile);
-        month = choice.yearMonth();
-    }
+    std::optional<std::u16string> month = args.option("--month");
+    if (!month) month = formone::chosenYearMonth(toPath(form1));
+    if (!month) return Outcome::refused(msg::kNotFormOneFile);
     std::optional<std::filesystem::path> mapping;
     if (const auto given = args.option("--movacal")) mapping = toPath(*given);
-    return formone::runSecondConverter(form1, month, args.outputFolder(), mapping);
+    return formone::runSecondConverter(form1, *month, args.outputFolder(), mapping);
 }
 
 Outcome runMap(const Arguments& args) {

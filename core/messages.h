@@ -50,6 +50,7 @@ inline constexpr std::u16string_view kNoDefinitionFile = u"変更定義ファイ
 inline constexpr std::u16string_view kYearMonthPrompt = u"連携ファイル該当年月を入力してください";
 inline constexpr std::u16string_view kLinkFailed = u"エラーが発生しました:";
 inline constexpr std::u16string_view kLinkDone = u"電カル連携ファイルが作成されました";
+inline constexpr std::u16string_view kFF1FolderPrompt = u"FF1ファイルのあるフォルダを選択してください";
 inline constexpr std::u16string_view kSpecCsvEmpty = u"仕様CSVが空です。";
 inline constexpr std::u16string_view kSpecCsvTitlesMissing =
     u"仕様CSVの1行目に「ヘッダー名/コード/ペイロード番号」が見つかりません。";

@@ -34,6 +34,19 @@ bool isSeparator(char16_t c) {
     return c == u'/' || c == static_cast<char16_t>(std::filesystem::path::preferred_separator);
 }
 
+// The year-month text, trimmed, is six ASCII digits YYYYMM with a month from 01 to 12: it
+// names the output file and, with "01", gives every row's consultation date.
+bool isTargetYearMonth(std::u16string_view text) {
+    const std::u16string_view t = trimmedView(text);
+    constexpr size_t kLength = 6;
+    if (t.size() != kLength) return false;
+    for (const char16_t c : t) {
+        if (c < u'0' || c > u'9') return false;
+    }
+    const int month = (t[4] - u'0') * 10 + (t[5] - u'0');
+    return month >= 1 && month <= 12;
+}
+
 }  // namespace
 
 std::u16string withTrailingSeparator(std::u16string_view folder) {
@@ -45,7 +58,9 @@ std::u16string withTrailingSeparator(std::u16string_view folder) {
 }
 
 Outcome runFF1Link(const FF1LinkRequest& request, const std::function<void()>& starting) {
-    if (isBlank(request.targetYearMonth)) return Outcome::refused(msg::kYearMonthPrompt);
+    if (!isTargetYearMonth(request.targetYearMonth)) return Outcome::refused(msg::kYearMonthPrompt);
+    // An append file named but not there would be left out without a word.
+    if (!isBlank(request.appendCsv) && !fileExists(toPath(request.appendCsv))) return Outcome::refused(msg::kNoFile);
     const std::u16string folder = withTrailingSeparator(request.ff1Folder);
     const std::u16string merged = folder + kMergedFileName;
     removeFileIfExists(toPath(merged));

@@ -26,10 +26,12 @@ struct FF1LinkRequest {
 // ends in none.
 std::u16string withTrailingSeparator(std::u16string_view folder);
 
-// A blank year-month is refused with msg::kYearMonthPrompt before anything is touched. Otherwise a
-// merged file left by an earlier run is deleted (an Error when it cannot be), `starting`
-// is called, and the merge and the build run: their errors come back as the refusal
-// msg::kLinkFailed + the error text; success as the written file with msg::kLinkDone.
+// Refused before anything is touched: a year-month that is not YYYYMM with a month from
+// 01 to 12 once trimmed (msg::kYearMonthPrompt), and a non-blank append path where no file
+// lies (msg::kNoFile). Otherwise a merged file left by an earlier run is deleted (an Error
+// when it cannot be), `starting` is called, and the merge and the build run: their errors
+// come back as the refusal msg::kLinkFailed + the error text; success as the written file
+// with msg::kLinkDone.
 Outcome runFF1Link(const FF1LinkRequest& request, const std::function<void()>& starting = {});
 
 }  // namespace vask::ff1

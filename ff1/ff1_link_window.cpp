@@ -4,9 +4,11 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QResizeEvent>
+#include <QStringList>
 
 #include <optional>
 
+#include "core/messages.h"
 #include "core/text.h"
 #include "ff1/ff1_link.h"
 #include "gui/busy_cursor.h"
@@ -61,6 +63,8 @@ TfrmFF1MergeVCL2::TfrmFF1MergeVCL2(AppContext& context, QWidget* parent)
     setFont(font);
     createControls();
     onClick(Button3, [this] { Button3Click(); });
+    onClick(Button4, [this] { Button4Click(); });
+    acceptFolderDrop(Edit5, [this](const QString& folder) { storeFF1Folder(folder); });
     // The link writes into the Downloads folder, not the program folder: no write check.
     onClick(Button2, [this] { Button2Click(); });
     Button2->setDefault(true);  // Enter in a box runs the link
@@ -77,6 +81,11 @@ void TfrmFF1MergeVCL2::createControls() {
     Label2 = makeLabel(this, QStringLiteral("Label2"), QStringLiteral("（省略可）"), 343, 59);
     Edit4 = makeEdit(this, QStringLiteral("Edit4"), 104, 86, 233, 23);
     Button2 = makeButton(this, QStringLiteral("Button2"), QStringLiteral("FF1連携ファイル作成"), 104, 130, 233, 25);
+    // Below the run: the FF1 folder it reads, with the button that changes it beside it.
+    Label3 = makeLabel(this, QStringLiteral("Label3"), QStringLiteral("FF1フォルダ："), 16, 175);
+    Edit5 = makeEdit(this, QStringLiteral("Edit5"), 104, 171, 233, 23);
+    Edit5->setReadOnly(true);
+    Button4 = makeButton(this, QStringLiteral("Button4"), QStringLiteral("FF1フォルダ選択"), 343, 170, 110, 25);
     BitBtn1 =
         makeCloseButton(this, kClientWidth - kCloseRightMargin - kCloseWidth, kCloseTop, kCloseWidth, kCloseHeight);
 }
@@ -96,6 +105,22 @@ void TfrmFF1MergeVCL2::InitSet() {
 // InitSet ran when the window was made (FormCreate); showing it only sees to the folder.
 void TfrmFF1MergeVCL2::FormShow() {
     if (isBlank(context_.settings().read(kFolderKey))) context_.settings().write(kFolderKey, kDefaultFolder);
+    showFF1Folder();
+}
+
+void TfrmFF1MergeVCL2::showFF1Folder() { Edit5->setText(qs(context_.settings().read(kFolderKey))); }
+
+void TfrmFF1MergeVCL2::storeFF1Folder(const QString& folder) {
+    context_.settings().write(kFolderKey, u16(folder));
+    showFF1Folder();
+}
+
+// The folder dialog starts at the folder in use; a cancel changes nothing.
+void TfrmFF1MergeVCL2::Button4Click() {
+    const QString current = qs(context_.settings().read(kFolderKey));
+    if (const auto folder = context_.dialogs->chooseFolder(this, qs(msg::kFF1FolderPrompt), current)) {
+        storeFF1Folder(*folder);
+    }
 }
 
 void TfrmFF1MergeVCL2::Button3Click() {
@@ -107,6 +132,7 @@ void TfrmFF1MergeVCL2::Button2Click() {
     ff1::FF1LinkRequest request;
     request.targetYearMonth = u16(Edit3->text());
     request.ff1Folder = context_.settings().read(kFolderKey);
+    showFF1Folder();  // the folder this run reads, also when user.ini changed meanwhile
     request.outputFolder = ff1::withTrailingSeparator(fromPath(context_.downloadsFolder()));
     request.specCsv = specCsvPath_;
     request.appendCsv = u16(Edit4->text());
@@ -115,7 +141,15 @@ void TfrmFF1MergeVCL2::Button2Click() {
     std::optional<RunningLook> running;
     const Outcome outcome = ff1::runFF1Link(request, [&] { running.emplace(Button2); });
     running.reset();
-    context_.dialogs->information(this, qs(outcome.message()));
+    showFF1LinkOutcome(*context_.dialogs, this, outcome);
+}
+
+void showFF1LinkOutcome(Dialogs& dialogs, QWidget* parent, const Outcome& outcome) {
+    dialogs.information(parent, qs(outcome.message()));
+    if (outcome.warnings().empty()) return;
+    QStringList lines;
+    for (const auto& warning : outcome.warnings()) lines.append(qs(warning));
+    dialogs.warning(parent, lines.join(QLatin1Char('\n')));
 }
 
 }  // namespace vask

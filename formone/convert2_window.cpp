@@ -74,28 +74,48 @@ void TfrmConvert2::InitSet() {
     FList = {};
 }
 
+// A cancelled prompt or dialog ends the choice quietly; the hidden box keeps its path.
 void TfrmConvert2::Button4Click() {
     if (!TfrmMsg2::DspSet(context_, this, msg::kCorrespondencePrompt)) return;
     const auto chosen = context_.dialogs->openFile(this, QString());
-    if (!chosen || !hasAnyLine(toPath(u16(*chosen)), Cp932Input::ShiftJisText)) {
+    if (!chosen) return;
+    if (!hasAnyLine(toPath(u16(*chosen)), Cp932Input::ShiftJisText)) {
         context_.dialogs->warning(this, qs(msg::kBadCorrespondenceFile));
         return;
     }
     Edit2->setText(*chosen);
 }
 
+// A cancelled dialog ends the choice quietly: the path box and the year-month stay.
 void TfrmConvert2::Button3Click() {
-    FList = {};
-    if (const auto chosen = formone::askForFormOneFile(context_, this, dialogFile_)) {
-        dialogFile_ = *chosen;
-        FList = formone::chooseFormOne(toPath(dialogFile_));
-    }
+    const auto chosen = formone::askForFormOneFile(context_, this, dialogFile_);
+    if (!chosen) return;
+    dialogFile_ = *chosen;
+    FList = {};  // a load that fails leaves no line list
+    FList = formone::chooseFormOne(toPath(dialogFile_));
     if (!FList.accepted()) {
         context_.dialogs->warning(this, qs(msg::kNotFormOneFile));
         return;
     }
     Edit1->setText(qs(dialogFile_));
     mstNgt = FList.yearMonth();  // may stop here, after the path box is set
+    ngtFile_ = dialogFile_;
+}
+
+// The year-month belongs to the file in the path box: a file typed or dropped there since
+// the last choice gives its own, taken as choosing takes it. False when that file is
+// refused (the warning is shown); its errors stop the run.
+bool TfrmConvert2::takeYearMonthOfPathBox() {
+    const std::u16string input = u16(Edit1->text());
+    if (input == ngtFile_) return true;
+    const auto yearMonth = whileBusy([&] { return formone::chosenYearMonth(toPath(input)); });
+    if (!yearMonth) {
+        context_.dialogs->warning(this, qs(msg::kNotFormOneFile));
+        return false;
+    }
+    mstNgt = *yearMonth;
+    ngtFile_ = input;
+    return true;
 }
 
 void TfrmConvert2::Button2Click() {
@@ -103,6 +123,7 @@ void TfrmConvert2::Button2Click() {
 }
 
 void TfrmConvert2::Button1Click() {
+    if (!takeYearMonthOfPathBox()) return;
     const auto mapping = formone::movacalMappingFor(context_.settings().read(u"Spec"), context_.programFolder);
     const Outcome outcome = whileBusy(
         [&] { return formone::runSecondConverter(u16(Edit1->text()), mstNgt, context_.programFolder, mapping); });

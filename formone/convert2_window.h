@@ -2,6 +2,7 @@
 // of a correspondence file and the anonymiser of the form-1 file.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "formone/form1_file.h"
@@ -32,10 +33,12 @@ public:
 
 private:
     void createControls();
+    bool takeYearMonthOfPathBox();
 
     formone::FormOneChoice FList;  // what the window keeps of the chosen file's line list
     std::u16string mstNgt;
-    std::u16string dialogFile_;  // the file-open dialog's current file name
+    std::optional<std::u16string> ngtFile_;  // the file whose year-month mstNgt holds
+    std::u16string dialogFile_;              // the file-open dialog's current file name
     QPushButton* BitBtn1 = nullptr;
     QLineEdit* Edit2 = nullptr;  // the correspondence file's path, never shown
     QPushButton* Button4 = nullptr;

@@ -45,11 +45,12 @@ void TfrmConvert::InitSet() {
     FList = {};
 }
 
+// A cancelled dialog ends the choice quietly: the path box keeps its text.
 void TfrmConvert::Button3Click() {
-    if (const auto chosen = formone::askForFormOneFile(context_, this, dialogFile_)) {
-        dialogFile_ = *chosen;
-        FList = formone::chooseFormOne(toPath(dialogFile_));  // a failed load keeps the earlier choice
-    }
+    const auto chosen = formone::askForFormOneFile(context_, this, dialogFile_);
+    if (!chosen) return;
+    dialogFile_ = *chosen;
+    FList = formone::chooseFormOne(toPath(dialogFile_));  // a failed load keeps the earlier choice
     if (!FList.accepted()) {
         context_.dialogs->warning(this, qs(msg::kNotFormOneFile));
         return;

@@ -118,27 +118,25 @@ Outcome runFirstConverter(std::u16string_view pathText, const std::filesystem::p
     const auto input = toPath(pathText);
     if (!fileExists(input)) return Outcome::refused(msg::kNoFile);
     TextLineReader reader(input, Cp932Input::ShiftJisText);
-    std::u16string line;
-    // A file without any line would give no output at all: refused like an unusable choice.
-    if (!reader.next(line)) return Outcome::refused(msg::kNotFormOneFile);
     FirstConverterRows rows;
     std::optional<LineWriter> writer;
     // The writer opens with the first row, under the name the year-month gives by then, so
     // that a folder that cannot take the file is reported under that name; the file is
     // committed under its final name only after the last line.
-    const auto open = [&] {
-        writer.emplace(programFolder / toPath(provisionalName(rows.yearMonth())));
-        writer->writeLine(kFirstConverterHeader);
-    };
-    do {
+    for (std::u16string line; reader.next(line);) {
         const auto written = rows.next(line);
         if (!written) continue;
-        if (!writer) open();
+        if (!writer) {
+            writer.emplace(programFolder / toPath(provisionalName(rows.yearMonth())));
+            writer->writeLine(kFirstConverterHeader);
+        }
         writer->writeLine(*written);
-    } while (reader.next(line));
+    }
+    // No record line converted (an empty file, a header alone, a claims file): a file of
+    // the header alone would say nothing, so nothing is written and the file is refused.
+    if (!writer) return Outcome::refused(msg::kNotFormOneFile);
     const std::u16string name = carteFileName(rows.yearMonth());
     const auto target = outputPath(programFolder, name, {.inputs = {input}});
-    if (!writer) open();
     writer->commit(target);
     Outcome outcome = Outcome::wrote({target}, msg::created(name));
     warnOfLostCharacters(outcome, writer->lost());

@@ -39,8 +39,9 @@ private:
 };
 
 // The run of the first converter on the path as typed: refuses a path without a file and a
-// file without any line; otherwise writes the EHR link file into `programFolder` (an Error
-// when that file would be the input itself).
+// file from which no record line is converted (nothing is written then); otherwise writes
+// the EHR link file into `programFolder` (an Error when that file would be the input
+// itself).
 Outcome runFirstConverter(std::u16string_view pathText, const std::filesystem::path& programFolder);
 
 // The hidden "CSV" operation: reads the file again, line by line, re-joins every line whose

@@ -34,6 +34,12 @@ FormOneChoice chooseFormOne(const std::filesystem::path& file) {
     return choice;
 }
 
+std::optional<std::u16string> chosenYearMonth(const std::filesystem::path& file) {
+    const FormOneChoice choice = chooseFormOne(file);
+    if (!choice.accepted()) return std::nullopt;
+    return choice.yearMonth();
+}
+
 std::u16string carteFileName(std::u16string_view mstNgt) {
     std::u16string name(mstNgt);
     name += u"_carte.csv";

@@ -34,6 +34,9 @@ struct FormOneChoice {
 // Reads the whole chosen file as loadFormOne does (so the same files are refused), in
 // constant memory: only the line count and line 2 are kept.
 FormOneChoice chooseFormOne(const std::filesystem::path& file);
+// The year-month that choosing `file` sets, or nothing when choosing refuses the file
+// (it holds no line). Raises the errors of chooseFormOne and FormOneChoice::yearMonth.
+std::optional<std::u16string> chosenYearMonth(const std::filesystem::path& file);
 
 // The EHR link file of a year-month, year-month + "_carte.csv". The year-month comes from
 // file content: the caller passes the name through outputPath.

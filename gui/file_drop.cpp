@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QDropEvent>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QUrl>
@@ -24,8 +25,10 @@ QStringList localFiles(const QMimeData* data) {
 // take dropped text of its own accord.
 class FileDropFilter : public QObject {
 public:
-    FileDropFilter(QWidget* widget, FileDropHandler handler, bool singleFile)
-        : QObject(widget), handler_(std::move(handler)), singleFile_(singleFile) {}
+    // `acceptable` decides on the dropped paths (never an empty list).
+    using Acceptable = std::function<bool(const QStringList& files)>;
+    FileDropFilter(QWidget* widget, FileDropHandler handler, Acceptable acceptable)
+        : QObject(widget), handler_(std::move(handler)), acceptable_(std::move(acceptable)) {}
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
@@ -46,8 +49,8 @@ protected:
 
 private:
     bool acceptable(const QDropEvent* event) const {
-        const qsizetype count = localFiles(event->mimeData()).size();
-        return count > 0 && (!singleFile_ || count == 1);
+        const QStringList files = localFiles(event->mimeData());
+        return !files.isEmpty() && acceptable_(files);
     }
 
     // Accepts or refuses the drag; true when it is accepted.
@@ -68,14 +71,26 @@ private:
     }
 
     FileDropHandler handler_;
-    bool singleFile_;
+    Acceptable acceptable_;
 };
 
 }  // namespace
 
 void acceptFileDrops(QWidget* widget, FileDropHandler handler, bool singleFile) {
     widget->setAcceptDrops(true);
-    widget->installEventFilter(new FileDropFilter(widget, std::move(handler), singleFile));
+    widget->installEventFilter(new FileDropFilter(widget, std::move(handler), [singleFile](const QStringList& files) {
+        return !singleFile || files.size() == 1;
+    }));
+}
+
+void acceptFolderDrop(QWidget* widget, std::function<void(const QString& folder)> handler) {
+    widget->setAcceptDrops(true);
+    widget->installEventFilter(new FileDropFilter(
+        widget,
+        [handler = std::move(handler)](const QStringList& files) {
+            handler(QDir::toNativeSeparators(QDir::cleanPath(files.front())));
+        },
+        [](const QStringList& files) { return files.size() == 1 && QFileInfo(files.front()).isDir(); }));
 }
 
 void acceptPathDrop(QLineEdit* box) {

@@ -2,6 +2,7 @@
 // its full path with the separators the file dialog gives; any other drop is refused.
 #pragma once
 
+#include <QString>
 #include <QStringList>
 
 #include <functional>
@@ -18,6 +19,10 @@ using FileDropHandler = std::function<void(const QStringList& files)>;
 // a drop of more than one file is refused as well. A refused drop goes on to the widget's
 // parents, as every drop does that a widget refuses.
 void acceptFileDrops(QWidget* widget, FileDropHandler handler, bool singleFile = false);
+
+// Lets `widget` take the drop of one local folder and hands `handler` its full path, with
+// the platform's separators and no trailing one; files and several folders are refused.
+void acceptFolderDrop(QWidget* widget, std::function<void(const QString& folder)> handler);
 
 // A path box: the full path of a single dropped file replaces its text; a drop of several
 // files goes on to the window.

@@ -57,37 +57,34 @@ void TfrmReplace::InitSet() {
     Edit3->clear();
 }
 
+// A cancelled dialog ends the selection quietly: neither box changes, and after the data
+// file's dialog no definition file is asked for.
 void TfrmReplace::Button2Click() {
-    pickFile(qs(msg::kChooseInputFile), inputHasLines_, qs(msg::kNotFormOneFile), Edit1);
-    pickFile(qs(msg::kChooseDefinitionFile), definitionsHaveLines_, qs(msg::kNotDefinitionFile), Edit3);
+    if (!pickFile(qs(msg::kChooseInputFile), qs(msg::kNotFormOneFile), Edit1)) return;
+    pickFile(qs(msg::kChooseDefinitionFile), qs(msg::kNotDefinitionFile), Edit3);
 }
 
-// A cancelled dialog loads nothing: the list keeps what an earlier pick (or run) left, and
-// the box then gets the dialog's last file name, whichever step picked it.
-void TfrmReplace::pickFile(const QString& prompt, bool& listHasLines, const QString& refusal, QLineEdit* box) {
+// One pick with the shared dialog, which starts at the file picked last in either step.
+// A picked file without any line is refused with `refusal`. False when cancelled.
+bool TfrmReplace::pickFile(const QString& prompt, const QString& refusal, QLineEdit* box) {
     context_.dialogs->information(this, prompt);
-    if (const auto chosen = context_.dialogs->openFile(this, dialogFile_)) {
-        dialogFile_ = *chosen;
-        listHasLines = hasAnyLine(toPath(u16(*chosen)), Cp932Input::ShiftJisText);
-    }
-    if (!listHasLines) {
+    const auto chosen = context_.dialogs->openFile(this, dialogFile_);
+    if (!chosen) return false;
+    dialogFile_ = *chosen;
+    if (hasAnyLine(toPath(u16(*chosen)), Cp932Input::ShiftJisText)) {
+        box->setText(*chosen);
+    } else {
         context_.dialogs->warning(this, refusal);
-        return;
     }
-    box->setText(dialogFile_);
+    return true;
 }
 
 // The box texts are used as they stand, untrimmed.
 void TfrmReplace::Button1Click() {
-    definitionsHaveLines_ = false;
     const std::optional<Outcome> outcome = whileBusy([&]() -> std::optional<Outcome> {
         const auto definitions = CsvSet(u16(Edit3->text()));
         if (!definitions) return std::nullopt;
-        definitionsHaveLines_ = definitions->size() > 0;
-        size_t linesRead = inputHasLines_ ? 1 : 0;  // unchanged when the input is not read
-        Outcome written = Cnv(u16(Edit1->text()), *definitions, context_.programFolder, &linesRead);
-        inputHasLines_ = linesRead > 0;
-        return written;
+        return Cnv(u16(Edit1->text()), *definitions, context_.programFolder);
     });
     if (!outcome) {
         context_.dialogs->warning(this, qs(msg::kNoDefinitionFile));

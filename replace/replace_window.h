@@ -24,16 +24,10 @@ public:
 
 private:
     void createControls();
-    // One pick with the shared file dialog: the prompt, the dialog, then the test whether
-    // the list a pick loads holds any line; on success `box` gets the dialog's file name.
-    void pickFile(const QString& prompt, bool& listHasLines, const QString& refusal, QLineEdit* box);
+    bool pickFile(const QString& prompt, const QString& refusal, QLineEdit* box);
 
     // The file name the shared open dialog keeps: the file picked last, in either step.
     QString dialogFile_;
-    // Whether the data file's line list (FList) and the definitions' list (mlsList), as the
-    // last pick or run left them, hold any line: all that picking the files examines.
-    bool inputHasLines_ = false;
-    bool definitionsHaveLines_ = false;
 
     QPushButton* BitBtn1 = nullptr;
     QPushButton* Button2 = nullptr;

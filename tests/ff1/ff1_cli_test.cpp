@@ -36,14 +36,39 @@ TEST_F(Ff1Cli, LinksWithTheShippedSpecificationCsvAndRemovesTheMergedFile) {
     EXPECT_EQ(listFolder(ff1.path()), std::vector<std::string>{"G_FF1_202404.txt"});
 }
 
-TEST_F(Ff1Cli, ABlankMonthIsRefusedAndAMissingOneIsWrongUsage) {
+// Refused before anything is touched: a month that is no YYYYMM with a month from 01 to
+// 12, and an append file that is not there. A missing --month is wrong usage.
+TEST_F(Ff1Cli, ABadMonthOrAMissingAppendFileIsRefusedAndAMissingMonthIsWrongUsage) {
     writeBytes(ff1 / "G_FF1_all.txt", "left by an earlier run");
-    const auto blank = runCli({"ff1", folder(), "--month", "  ", "-o", out()});
-    EXPECT_EQ(blank.status, 1);
-    EXPECT_EQ(blank.err, "連携ファイル該当年月を入力してください\n");
-    EXPECT_EQ(readBytes(ff1 / "G_FF1_all.txt"), "left by an earlier run");  // nothing touched
+    const std::string prompt = "連携ファイル該当年月を入力してください\n";
+    const struct {
+        std::vector<std::string> args;
+        std::string message;
+    } cases[] = {
+        {{"--month", "  "}, prompt},
+        {{"--month", "202499"}, prompt},
+        {{"--month", "202400"}, prompt},
+        {{"--month", "2024/4"}, prompt},
+        {{"--month", "2024/04"}, prompt},
+        {{"--month", "..\\x"}, prompt},
+        {{"--month", "2024041"}, prompt},
+        {{"--month", "202404", "--append", utf8(work / "gone.csv")}, "ファイルがありません。\n"},
+        {{"--month", "202404", "--append", utf8(work.path())}, "ファイルがありません。\n"},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> args{"ff1", folder(), "-o", out()};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        const auto result = runCli(args);
+        EXPECT_EQ(result.status, 1) << c.args[1];
+        EXPECT_EQ(result.err, c.message) << c.args[1];
+        EXPECT_EQ(readBytes(ff1 / "G_FF1_all.txt"), "left by an earlier run");  // nothing touched
+    }
     EXPECT_EQ(runCli({"ff1", folder()}).status, 2);
     EXPECT_FALSE(std::filesystem::exists(work / "out"));
+    // A blank append path names no file: the run goes on without it; the month is trimmed.
+    const auto blankAppend = runCli({"ff1", folder(), "--month", " 202412 ", "--append", " ", "-o", out()});
+    EXPECT_EQ(blankAppend.status, 0) << blankAppend.err;
+    EXPECT_EQ(blankAppend.out, utf8(work / "out" / "202412_ff1all.csv") + "\n");
 }
 
 TEST_F(Ff1Cli, ErrorsOfTheRunAreReportedAsTheWindowShowsThemAndLeaveNoMergedFile) {
@@ -53,8 +78,6 @@ TEST_F(Ff1Cli, ErrorsOfTheRunAreReportedAsTheWindowShowsThemAndLeaveNoMergedFile
         std::vector<std::string> args;
         std::u16string error;
     } cases[] = {
-        {{"--month", "2024/04"}, u"ファイル名に使えない文字が含まれています：2024/04_ff1all.csv"},
-        {{"--month", "..\\x"}, u"ファイル名に使えない文字が含まれています：..\\x_ff1all.csv"},
         {{"--month", "202404", "--spec", utf8(work / "none.csv")},
          u"ファイル \"" + u16path(work / "none.csv") + u"\" を開けません"},
         {{"--month", "202404", "--spec", utf8(ff1 / "spec.csv"), "--append", utf8(work / "add.csv")},

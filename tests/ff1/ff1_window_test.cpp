@@ -74,16 +74,69 @@ TEST_F(FF1Window, ARunBuildsIntoDownloadsWithTheButtonDisabledAndRemovesTheMerge
     EXPECT_EQ(listFolder(ff1.path()), (std::vector<std::string>{"G_FF1_202404.txt", "add.csv"}));
 }
 
-TEST_F(FF1Window, ABlankYearMonthOnlyPromptsAndTouchesNoFile) {
+// A year-month that is no YYYYMM and an append file that is not there are refused in an
+// information box before any file is touched.
+TEST_F(FF1Window, ABadYearMonthOrAMissingAppendFileOnlyPromptsAndTouchesNoFile) {
     writeBytes(ff1 / "G_FF1_all.txt", "left by an earlier run");
+    const QString prompt = QStringLiteral("連携ファイル該当年月を入力してください");
+    const std::pair<QString, QString> runs[] = {
+        {QStringLiteral(" \t "), QString()},
+        {QStringLiteral("202499"), QString()},
+        {QStringLiteral("2024/4"), QString()},
+        {QStringLiteral("202404"), qstr(ff1 / "gone.csv")},
+    };
     withWindow([&](TfrmFF1MergeVCL2& window) {
-        setText(&window, "Edit3", QStringLiteral(" \t "));
-        click(&window, "Button2");
+        for (const auto& [month, append] : runs) {
+            setText(&window, "Edit3", month);
+            setText(&window, "Edit4", append);
+            click(&window, "Button2");
+        }
     });
-    EXPECT_EQ(messages(), std::vector<QString>{QStringLiteral("連携ファイル該当年月を入力してください")});
-    EXPECT_EQ(watching.looks, (std::vector<std::pair<bool, bool>>{{true, false}}));
+    EXPECT_EQ(messages(), (std::vector<QString>{prompt, prompt, prompt, QStringLiteral("ファイルがありません。")}));
+    EXPECT_EQ(watching.looks, (std::vector<std::pair<bool, bool>>(4, {true, false})));
     EXPECT_EQ(readBytes(ff1 / "G_FF1_all.txt"), "left by an earlier run");
     EXPECT_TRUE(listFolder(downloads.path()).empty());
+}
+
+// The window shows the FF1 folder in use; the folder dialog (which starts there) or a folder
+// dropped on it changes SAVEFF1, and the next run reads the new folder.
+TEST_F(FF1Window, ShowsTheFF1FolderAndTakesAChosenOrDroppedOne) {
+    TempDir chosen;
+    TempDir dropped;
+    writeBytes(dropped / "G_FF1_202405.txt", sjisLines({ff1Line(u"B", u"202405", u"CPF0001", payloads({u"160"}))}));
+    watching.folderAnswers = {std::nullopt, qstr(chosen.path())};
+    withWindow([&](TfrmFF1MergeVCL2& window) {
+        EXPECT_EQ(text(&window, "Edit5"), qstr(ff1.path()));
+        EXPECT_TRUE(child<QLineEdit>(&window, "Edit5")->isReadOnly());
+        EXPECT_EQ(child<QPushButton>(&window, "Button4")->text(), QStringLiteral("FF1フォルダ選択"));
+        click(&window, "Button4");  // cancelled
+        EXPECT_EQ(text(&window, "Edit5"), qstr(ff1.path()));
+        click(&window, "Button4");
+        EXPECT_EQ(watching.lastStartFolder, qstr(ff1.path()));
+        EXPECT_EQ(text(&window, "Edit5"), qstr(chosen.path()));
+        EXPECT_EQ(settings().read(u"SAVEFF1"), u16path(chosen.path()));
+        EXPECT_FALSE(dropFiles(&window, {dropped / "G_FF1_202405.txt"}, "Edit5"));  // a file, no folder
+        EXPECT_TRUE(dropFiles(&window, {dropped.path()}, "Edit5"));
+        EXPECT_EQ(text(&window, "Edit5"), qstr(dropped.path()));
+        setText(&window, "Edit3", QStringLiteral("202405"));
+        click(&window, "Button2");
+    });
+    EXPECT_EQ(settings().read(u"SAVEFF1"), u16path(dropped.path()));
+    EXPECT_EQ(messages(), std::vector<QString>{QStringLiteral("電カル連携ファイルが作成されました")});
+    EXPECT_TRUE(linesOf(readBytes(downloads / "202405_ff1all.csv")).at(1).starts_with(u"B,,20240501,,160,"));
+}
+
+// The window has no result window: a run's warnings follow its message in a warning box.
+TEST_F(FF1Window, WarningsOfARunFollowItsMessageInOneWarningBox) {
+    Outcome outcome = Outcome::wrote({}, u"電カル連携ファイルが作成されました");
+    showFF1LinkOutcome(watching, nullptr, outcome);
+    outcome.addWarning(u"first");
+    outcome.addWarning(u"second");
+    showFF1LinkOutcome(watching, nullptr, outcome);
+    ASSERT_EQ(watching.shown.size(), 3u);
+    EXPECT_EQ(watching.shown[1].kind, Kind::Information);
+    EXPECT_EQ(watching.shown[2].kind, Kind::Warning);
+    EXPECT_EQ(watching.shown[2].text, QStringLiteral("first\nsecond"));
 }
 
 TEST_F(FF1Window, AFailedRunShowsTheErrorRestoresTheButtonAndRemovesTheMergedFile) {

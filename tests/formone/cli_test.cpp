@@ -47,6 +47,7 @@ TEST_F(FormOneCli, RefusalsAndErrorsExitWithOneAndWriteNothing) {
     } cases[] = {
         {{"carte", path("none.txt")}, "ファイルがありません。\n"},
         {{"carte", path("empty.txt")}, "正しいFFファイルではありません。\n"},
+        {{"carte", path("header.txt")}, "正しいFFファイルではありません。\n"},  // no record converted
         {{"carte2", path("empty.txt")}, "正しいFFファイルではありません。\n"},
         {{"carte2", path("header.txt")}, "リストのインデックスが範囲を超えています (1)\n"},
         {{"carte2", path("short.txt")}, "範囲チェックエラー.\n"},

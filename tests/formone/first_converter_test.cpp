@@ -207,12 +207,6 @@ TEST_F(FirstConverter, ACommaOrQuoteInsideAFieldShiftsAndVanishes) {
     EXPECT_EQ(lines[0].substr(0, 14), u"1,山田,20240401,");
 }
 
-TEST_F(FirstConverter, AHeaderOnlyFileGivesTheBareNameWithTheHeaderOnly) {
-    const auto outcome = run({u"header"});
-    EXPECT_EQ(outcome.message(), u"_carte.csvが作成されました");
-    EXPECT_EQ(readBytes(out / "_carte.csv"), sjis(kHeaderLine) + "\r\n");
-}
-
 TEST_F(FirstConverter, RefusesAMissingFileAndAFileWithoutAnyLine) {
     const auto missing = runFirstConverter(fromPath(in / "none.txt"), out.path());
     EXPECT_TRUE(missing.isRefusal());
@@ -223,6 +217,25 @@ TEST_F(FirstConverter, RefusesAMissingFileAndAFileWithoutAnyLine) {
     EXPECT_TRUE(empty.isRefusal());
     EXPECT_EQ(empty.message(), u"正しいFFファイルではありません。");
     EXPECT_TRUE(test::listFolder(out.path()).empty());
+}
+
+// A file from which no record line is converted would give the header alone: refused,
+// and an older output of the bare name stays as it was.
+TEST_F(FirstConverter, RefusesAFileWithoutAConvertedRecordLine) {
+    writeBytes(out / "_carte.csv", "older");
+    const std::vector<std::u16string> files[] = {
+        {u"header"},
+        {u""},
+        {u"IR,1,13,1,1312345,,CLINIC,202404,00,0312345678", u"RE,1,1112,202404,NAME,1,3450101"},
+        {u"header", record({{0, u"1"}, {3, u"202404"}}, 52), record({{3, u"202404"}})},
+    };
+    for (const auto& lines : files) {
+        const auto outcome = run(lines);
+        EXPECT_TRUE(outcome.isRefusal()) << utf16ToUtf8(lines.front());
+        EXPECT_EQ(outcome.message(), u"正しいFFファイルではありません。");
+        EXPECT_EQ(test::listFolder(out.path()), std::vector<std::string>{"_carte.csv"});
+    }
+    EXPECT_EQ(readBytes(out / "_carte.csv"), "older");
 }
 
 TEST_F(FirstConverter, ANonNumericHbA1cStopsTheRunAndKeepsTheOlderFile) {

@@ -17,9 +17,9 @@ using Kind = ScriptedDialogs::Kind;
 
 class FormOneWindows : public GuiTest {
 protected:
-    // A form-1 file of a header and one record of the year-month 202404.
-    QString formOneFile(const char* name = "FF1_202404.txt") {
-        std::string record = "1001\t" + sjis(u"山田　太郎") + "\t\t202404";
+    // A form-1 file of a header and one record of the year-month (202404 unless given).
+    QString formOneFile(const char* name = "FF1_202404.txt", const std::string& month = "202404") {
+        std::string record = "1001\t" + sjis(u"山田　太郎") + "\t\t" + month;
         for (int i = 4; i < 141; ++i) record += "\t";
         writeBytes(input / name, "header\r\n" + record + "\r\n");
         return qstr(input / name);
@@ -45,14 +45,17 @@ TEST_F(FormOneWindows, TheFirstConverterChoosesAFileAndConvertsIt) {
     EXPECT_TRUE(child(&window, "Button2")->isHidden());
     EXPECT_TRUE(child(&window, "Memo1")->isHidden());
 
-    click(&window, "Button3");  // cancelled with nothing loaded before
+    click(&window, "Button3");  // cancelled with nothing loaded before: quietly
     EXPECT_EQ(dialogs.texts(Kind::Information), std::vector<QString>{QStringLiteral("変換前ファイルを選択します")});
-    EXPECT_EQ(dialogs.texts(Kind::Warning), std::vector<QString>{QStringLiteral("正しいFFファイルではありません。")});
+    EXPECT_TRUE(dialogs.texts(Kind::Warning).empty());
     dialogs.fileAnswers.push_back(formOneFile());
     click(&window, "Button3");
     EXPECT_EQ(text(&window, "Edit1"), qstr(input / "FF1_202404.txt"));
-    click(&window, "Button3");  // cancelled: the earlier choice stays
-    EXPECT_EQ(text(&window, "Edit1"), qstr(input / "FF1_202404.txt"));
+    setText(&window, "Edit1", QStringLiteral("typed"));
+    click(&window, "Button3");  // cancelled: the box keeps what it had
+    EXPECT_EQ(text(&window, "Edit1"), QStringLiteral("typed"));
+    EXPECT_TRUE(dialogs.texts(Kind::Warning).empty());
+    setText(&window, "Edit1", qstr(input / "FF1_202404.txt"));
 
     EXPECT_EQ(pressForResult(&window, "Button1"), QStringLiteral("202404_carte.csvが作成されました"));
     EXPECT_EQ(listFolder(programFolder.path()), std::vector<std::string>{"202404_carte.csv"});
@@ -98,14 +101,16 @@ TEST_F(FormOneWindows, ConvertersFocusTheirFileChoiceAndTakeADroppedFile) {
 
 TEST_F(FormOneWindows, TheFirstConverterWarnsWithoutOpeningTheResultWindow) {
     writeBytes(input / "empty.txt", "");
+    writeBytes(input / "header.txt", "header only\r\n");  // no record line to convert
     TfrmConvert window(context, nullptr);
     window.show();
-    setText(&window, "Edit1", qstr(input / "none.txt"));
-    click(&window, "Button1");
-    setText(&window, "Edit1", qstr(input / "empty.txt"));
-    click(&window, "Button1");
-    EXPECT_EQ(dialogs.texts(Kind::Warning), (std::vector<QString>{QStringLiteral("ファイルがありません。"),
-                                                                  QStringLiteral("正しいFFファイルではありません。")}));
+    for (const char* name : {"none.txt", "empty.txt", "header.txt"}) {
+        setText(&window, "Edit1", qstr(input / name));
+        click(&window, "Button1");
+    }
+    const QString notFormOne = QStringLiteral("正しいFFファイルではありません。");
+    EXPECT_EQ(dialogs.texts(Kind::Warning),
+              (std::vector<QString>{QStringLiteral("ファイルがありません。"), notFormOne, notFormOne}));
     EXPECT_TRUE(listFolder(programFolder.path()).empty());
 }
 
@@ -136,6 +141,37 @@ TEST_F(FormOneWindows, TheSecondConverterTakesTheYearMonthWhenTheFileIsChosen) {
     EXPECT_FALSE(std::filesystem::exists(programFolder / "output.tsv"));
 }
 
+// The year-month follows the file in the path box at the run: a file typed (and run with
+// Enter) or dropped there after a choice names the output by its own line 2, with the
+// refusals of choosing it; cancelling a choice changes nothing.
+TEST_F(FormOneWindows, TheSecondConverterTakesTheYearMonthOfTheFileInThePathBox) {
+    TfrmConvert2 window(context, nullptr);
+    window.show();
+    const QString typed = formOneFile("typed.txt", "202405");
+    setText(&window, "Edit1", typed);
+    EXPECT_EQ(pressForResult(&window, "Button1"), QStringLiteral("202405_carte.csvが作成されました"));
+    dialogs.fileAnswers.push_back(formOneFile());
+    click(&window, "Button3");
+    EXPECT_TRUE(dropFiles(&window, {input / "typed.txt"}, "Edit1"));
+    EXPECT_EQ(pressForResult(&window, "Button1"), QStringLiteral("202405_carte.csvが作成されました"));
+    setText(&window, "Edit1", qstr(input / "FF1_202404.txt"));
+    click(&window, "Button3");  // cancelled: quietly, the box and the year-month stay
+    EXPECT_EQ(text(&window, "Edit1"), qstr(input / "FF1_202404.txt"));
+    EXPECT_EQ(pressForResult(&window, "Button1"), QStringLiteral("202404_carte.csvが作成されました"));
+    EXPECT_TRUE(dialogs.texts(Kind::Warning).empty());
+
+    writeBytes(input / "header.txt", "header only\r\n");
+    writeBytes(input / "empty.txt", "");
+    setText(&window, "Edit1", qstr(input / "header.txt"));
+    click(&window, "Button1");
+    setText(&window, "Edit1", qstr(input / "empty.txt"));
+    click(&window, "Button1");
+    EXPECT_EQ(dialogs.texts(Kind::Error),
+              std::vector<QString>{QStringLiteral("リストのインデックスが範囲を超えています (1)")});
+    EXPECT_EQ(dialogs.texts(Kind::Warning), std::vector<QString>{QStringLiteral("正しいFFファイルではありません。")});
+    EXPECT_EQ(listFolder(programFolder.path()), (std::vector<std::string>{"202404_carte.csv", "202405_carte.csv"}));
+}
+
 TEST_F(FormOneWindows, TheSecondConverterAnonymisesItsInput) {
     TfrmConvert2 window(context, nullptr);
     window.show();
@@ -153,14 +189,16 @@ TEST_F(FormOneWindows, TheCorrespondenceChoiceAsksFirstAndWarnsOnNoLine) {
     click(&window, "Button4");
     EXPECT_TRUE(dialogs.texts(Kind::OpenFile).empty());
 
-    whenModal([](QWidget* prompt) { click(prompt, "Button2"); });  // OK, then the dialog is cancelled
-    click(&window, "Button4");
-    EXPECT_EQ(dialogs.texts(Kind::Warning), std::vector<QString>{QStringLiteral("対応ファイルが正しくありません")});
-
     writeBytes(input / "ids.csv", "1001,A-1\r\n");
-    dialogs.fileAnswers.push_back(qstr(input / "ids.csv"));
-    whenModal([](QWidget* prompt) { click(prompt, "Button2"); });
-    click(&window, "Button4");
+    writeBytes(input / "empty.csv", "");
+    dialogs.fileAnswers = {qstr(input / "ids.csv"), std::nullopt, qstr(input / "empty.csv")};
+    for (int pick = 0; pick < 3; ++pick) {
+        whenModal([](QWidget* prompt) { click(prompt, "Button2"); });  // OK, then the dialog
+        click(&window, "Button4");
+    }
+    // The cancelled dialog ends the choice quietly; the empty file warns; the box keeps
+    // the file chosen first.
+    EXPECT_EQ(dialogs.texts(Kind::Warning), std::vector<QString>{QStringLiteral("対応ファイルが正しくありません")});
     EXPECT_EQ(text(&window, "Edit2"), qstr(input / "ids.csv"));
 }
 

@@ -82,29 +82,33 @@ TEST_F(ReplaceWindow, PickingBothFilesFillsBothBoxesThroughOneDialog) {
     EXPECT_EQ(dialogs.lastStartFile, file("FF1_2024.txt"));  // the second pick starts at the first
 }
 
-TEST_F(ReplaceWindow, EmptyOrCancelledPicksWarnAndLeaveTheBoxes) {
-    for (const std::optional<QString>& answer : {std::optional<QString>(file("empty.txt")), std::optional<QString>()}) {
-        dialogs.shown.clear();
-        answerFiles({answer, answer});
-        withWindow([&](QWidget* window) {
-            setText(window, "Edit1", QStringLiteral("typed1"));
-            setText(window, "Edit3", QStringLiteral("typed3"));
-            click(window, "Button2");
-            EXPECT_EQ(text(window, "Edit1"), QStringLiteral("typed1"));
-            EXPECT_EQ(text(window, "Edit3"), QStringLiteral("typed3"));
-        });
-        EXPECT_EQ(dialogs.texts(Kind::Warning), (std::vector<QString>{kNotFF, kNotDefinitions}));
-    }
+TEST_F(ReplaceWindow, EmptyPicksWarnAndLeaveTheBoxes) {
+    answerFiles({file("empty.txt"), file("empty.txt")});
+    withWindow([&](QWidget* window) {
+        setText(window, "Edit1", QStringLiteral("typed1"));
+        setText(window, "Edit3", QStringLiteral("typed3"));
+        click(window, "Button2");
+        EXPECT_EQ(text(window, "Edit1"), QStringLiteral("typed1"));
+        EXPECT_EQ(text(window, "Edit3"), QStringLiteral("typed3"));
+    });
+    EXPECT_EQ(dialogs.texts(Kind::Warning), (std::vector<QString>{kNotFF, kNotDefinitions}));
 }
 
-TEST_F(ReplaceWindow, ACancelledPickKeepsTheEarlierListAndTakesTheLastFileName) {
-    answerFiles({file("FF1_2024.txt"), file("defs.csv"), std::nullopt, std::nullopt});
+// A cancelled dialog ends the selection quietly and both boxes keep what they had, also
+// after an earlier pick, whose file the shared dialog still names.
+TEST_F(ReplaceWindow, ACancelledPickEndsTheSelectionAndLeavesTheBoxes) {
+    answerFiles({file("FF1_2024.txt"), file("defs.csv"), std::nullopt, file("FF1_2024.txt"), std::nullopt});
     withWindow([&](QWidget* window) {
         click(window, "Button2");
-        click(window, "Button2");
-        // Both lists still hold lines; the dialog's last file is the definition file.
-        EXPECT_EQ(text(window, "Edit1"), file("defs.csv"));
+        dialogs.shown.clear();
+        click(window, "Button2");  // the data file's dialog is cancelled: no definition file asked for
+        EXPECT_EQ(dialogs.texts(Kind::Information), std::vector<QString>{kPickInput});
+        EXPECT_EQ(text(window, "Edit1"), file("FF1_2024.txt"));
         EXPECT_EQ(text(window, "Edit3"), file("defs.csv"));
+        setText(window, "Edit3", QStringLiteral("typed3"));
+        click(window, "Button2");  // the definition file's dialog is cancelled
+        EXPECT_EQ(text(window, "Edit1"), file("FF1_2024.txt"));
+        EXPECT_EQ(text(window, "Edit3"), QStringLiteral("typed3"));
     });
     EXPECT_TRUE(dialogs.texts(Kind::Warning).empty());
 }
@@ -173,18 +177,6 @@ TEST_F(ReplaceWindow, RunRefusalsAndErrorsOpenNoResultWindow) {
         dialogs.texts(Kind::Warning),
         std::vector<QString>{QStringLiteral("プログラムフォルダに書き込めません：") + qstr(context.programFolder)});
     EXPECT_EQ(dialogs.shown.size(), 1u);
-}
-
-TEST_F(ReplaceWindow, AnEmptyRunLeavesTheInputPickRefusedAfterACancel) {
-    answerFiles({file("FF1_2024.txt"), file("defs.csv"), std::nullopt, std::nullopt});
-    withWindow([&](QWidget* window) {
-        click(window, "Button2");
-        setText(window, "Edit1", file("empty.txt"));
-        click(window, "Button1");  // the run reloads the data file's lines: none now
-        dialogs.shown.clear();
-        click(window, "Button2");
-    });
-    EXPECT_EQ(dialogs.texts(Kind::Warning), std::vector<QString>{kNotFF});
 }
 
 }  // namespace

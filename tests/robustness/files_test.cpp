@@ -108,9 +108,9 @@ TEST(Files, AMissingInputOrAFolderGivenAsInput) {
         {{"ff1-merge", missing, tools.merged()}, shownError("", "入力フォルダが見つかりません：" + missing + "/")},
     };
     for (const auto& c : cases) ws.expectRun(c.args, refusal(c.message));
-    // An append file that is not there is no error: the link is made without it.
-    ws.expectRun(tools.ff1({}, missing),
-                 {0, "", {{ws.out(kLinkName), referenceOutput([](const Tools& t) { return t.ff1(); }, kLinkName)}}});
+    // An append file that is not there is refused before the link starts.
+    ws.expectRun(tools.ff1({}, missing), refusal(noFile));
+    ws.expectRun(tools.ff1({}, folder), refusal(noFile));
 }
 
 // A FIFO would block the open and a device never end (or be empty): only regular files are
