@@ -1,7 +1,6 @@
 #include "core/result_handoff.h"
 
 #include <algorithm>
-#include <system_error>
 
 #include "core/file_names.h"
 #include "core/text.h"
@@ -21,9 +20,9 @@ std::u16string clinicFolderName(std::u16string_view field4, std::u16string_view 
 
 std::filesystem::path resultTarget(const std::filesystem::path& programFolder, const std::filesystem::path& downloads,
                                    const SaveSettings& settings, std::u16string_view file1) {
-    std::error_code ec;  // a folder that cannot be made shows when the files do not move
+    // A folder that cannot be made shows when the files do not move.
     if (isBlank(settings.saveFolder)) {
-        if (!folderExists(downloads)) std::filesystem::create_directories(downloads, ec);
+        createFolders(downloads);
         return downloads;
     }
     std::filesystem::path target = toPath(settings.saveFolder);
@@ -39,26 +38,24 @@ std::filesystem::path resultTarget(const std::filesystem::path& programFolder, c
     constexpr size_t kClinicName = 6;
     if (fields.size() <= kClinicName) return target;
     target /= toPath(clinicFolderName(fields[kClinicCode], fields[kClinicName]));
-    if (!folderExists(target)) std::filesystem::create_directory(target, ec);
+    createFolder(target);
     return target;
 }
 
 namespace {
 
 // Renames when it can (atomic, and cheap on one volume); copies through a temporary file
-// and deletes the source otherwise.
+// and deletes the source otherwise. A source that another program still reads (a virus
+// scanner checks every new file) is tried again for a moment; one that stays after that
+// has its copy in place all the same.
 bool moveFile(const std::filesystem::path& source, const std::filesystem::path& target) {
-    std::error_code ec;
-    if (!std::filesystem::is_directory(target, ec)) {
-        std::filesystem::rename(source, target, ec);
-        if (!ec) return true;
-    }
+    if (!folderExists(target) && renameFile(source, target)) return true;
     try {
         copyFileAtomically(source, target);
     } catch (const Error&) {
         return false;
     }
-    std::filesystem::remove(source, ec);
+    deleteFile(source);
     return true;
 }
 
