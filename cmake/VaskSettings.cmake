@@ -46,7 +46,10 @@ function(vask_platform_sources target)
 endfunction()
 
 # vask_add_version_resource(TARGET DESCRIPTION): on Windows, the executable's version
-# resource ("Ver.1.1.0.6" for project version 1.1.0.6), made from cmake/version.rc.in.
+# resource ("Ver.1.1.0.6" for project version 1.1.0.6), made from cmake/version.rc.in, and
+# its application manifest (cmake/vask.manifest). MSVC's linker makes a manifest of its
+# own, into which CMake merges a .manifest source; elsewhere the resource file holds it as
+# the one RT_MANIFEST resource (24), number 1, that of a program.
 function(vask_add_version_resource target description)
     if(NOT WIN32)
         return()
@@ -55,6 +58,14 @@ function(vask_add_version_resource target description)
     set(VASK_RC_DESCRIPTION "${description}")
     set(VASK_RC_PRODUCT "VELTサポートツール")
     set(rc "${CMAKE_CURRENT_BINARY_DIR}/${target}_version.rc")
+    set(manifest "${PROJECT_SOURCE_DIR}/cmake/vask.manifest")
+    if(MSVC)
+        set(VASK_RC_MANIFEST "")
+        target_sources(${target} PRIVATE "${manifest}")
+    else()
+        set(VASK_RC_MANIFEST "1 24 \"${manifest}\"")
+        set_property(SOURCE "${rc}" APPEND PROPERTY OBJECT_DEPENDS "${manifest}")
+    endif()
     configure_file("${PROJECT_SOURCE_DIR}/cmake/version.rc.in" "${rc}" @ONLY)
     target_sources(${target} PRIVATE "${rc}")
 endfunction()

@@ -1,7 +1,6 @@
 #include "core/result_handoff.h"
 
 #include <algorithm>
-#include <system_error>
 
 #include "core/file_names.h"
 #include "core/text.h"
@@ -42,12 +41,12 @@ std::filesystem::path plannedResultTarget(const std::filesystem::path& programFo
 std::filesystem::path resultTarget(const std::filesystem::path& programFolder, const std::filesystem::path& downloads,
                                    const SaveSettings& settings, std::u16string_view file1) {
     const std::filesystem::path target = plannedResultTarget(programFolder, downloads, settings, file1);
-    std::error_code ec;  // a folder that cannot be made shows when the files do not move
+    // A folder that cannot be made shows when the files do not move.
     if (folderExists(target)) return target;
     if (isBlank(settings.saveFolder)) {
-        std::filesystem::create_directories(target, ec);
+        createFolders(target);
     } else if (target != toPath(settings.saveFolder)) {  // the clinic sub-folder, one level
-        std::filesystem::create_directory(target, ec);
+        createFolder(target);
     }
     return target;
 }
@@ -55,19 +54,17 @@ std::filesystem::path resultTarget(const std::filesystem::path& programFolder, c
 namespace {
 
 // Renames when it can (atomic, and cheap on one volume); copies through a temporary file
-// and deletes the source otherwise.
+// and deletes the source otherwise. A source that another program still reads (a virus
+// scanner checks every new file) is tried again for a moment; one that stays after that
+// has its copy in place all the same.
 bool moveFile(const std::filesystem::path& source, const std::filesystem::path& target) {
-    std::error_code ec;
-    if (!std::filesystem::is_directory(target, ec)) {
-        std::filesystem::rename(source, target, ec);
-        if (!ec) return true;
-    }
+    if (!folderExists(target) && renameFile(source, target)) return true;
     try {
         copyFileAtomically(source, target);
     } catch (const Error&) {
         return false;
     }
-    std::filesystem::remove(source, ec);
+    deleteFile(source);
     return true;
 }
 

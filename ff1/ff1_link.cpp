@@ -20,8 +20,7 @@ class MergedFileRemover {
 public:
     explicit MergedFileRemover(std::filesystem::path file) : file_(std::move(file)) {}
     ~MergedFileRemover() {
-        std::error_code ec;
-        if (fileExists(file_)) std::filesystem::remove(file_, ec);
+        if (fileExists(file_)) deleteFile(file_);
     }
     MergedFileRemover(const MergedFileRemover&) = delete;
     MergedFileRemover& operator=(const MergedFileRemover&) = delete;

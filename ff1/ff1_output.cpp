@@ -8,9 +8,7 @@ namespace vask::ff1 {
 
 void createMissingFolders(const std::filesystem::path& folder) {
     if (folder.empty()) return;
-    std::error_code ec;
-    std::filesystem::create_directories(folder, ec);
-    if (ec) throw Error(msg::cannotCreateFolder(folder));
+    if (!createFolders(folder)) throw Error(msg::cannotCreateFolder(folder));
 }
 
 LineWriter openCP932LossyWriter(const std::filesystem::path& FileName) {

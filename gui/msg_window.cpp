@@ -76,7 +76,8 @@ TfrmMsg::TfrmMsg(AppContext& context, QWidget* parent, std::u16string pstMsg, st
     // InitSet
     gstPath = context_.settings().read(u"SAVEFDR");
     addFolderLine(top);
-    Button1 = makeButton(this, QStringLiteral("Button1"), QStringLiteral("ダウンロード"), 110, top + 10, 120, 30);
+    top += kLineHeight;
+    Button1 = makeButton(this, QStringLiteral("Button1"), QStringLiteral("ダウンロード"), 110, top + 4, 120, 30);
     if (!isBlank(gstPath)) Button1->setText(QStringLiteral("保存"));
     onClick(Button1, context_, this, [this] { Button1Click(); });
     centerOnScreen(this);

@@ -1,7 +1,5 @@
 #include "platform/atomic_file.h"
 
-#include <system_error>
-
 #include "platform/errors.h"
 #include "platform/paths.h"
 
@@ -48,7 +46,8 @@ void AtomicFile::commit() {
     const FileHandle handle = handle_;
     handle_ = kNoFile;
     if (!detail::flushAndClose(handle)) throw Error(msg::cannotWrite(target_));
-    if (!detail::replaceFile(temp_, target_)) throw Error(msg::cannotCreate(target_));
+    if (!retryWhileBusy([this] { return detail::replaceFile(temp_, target_); }))
+        throw Error(msg::cannotCreate(target_));
     done_ = true;
 }
 
@@ -57,8 +56,7 @@ void AtomicFile::discard() noexcept {
     done_ = true;
     if (handle_ != kNoFile) detail::closeQuietly(handle_);
     handle_ = kNoFile;
-    std::error_code ec;
-    std::filesystem::remove(temp_, ec);
+    deleteFile(temp_);
 }
 
 bool canCreateFilesIn(const std::filesystem::path& folder) {
@@ -66,8 +64,7 @@ bool canCreateFilesIn(const std::filesystem::path& folder) {
     const FileHandle handle = detail::createTempFile(folder, temp);
     if (handle == kNoFile) return false;
     detail::closeQuietly(handle);
-    std::error_code ec;
-    std::filesystem::remove(temp, ec);
+    deleteFile(temp);
     return true;
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/busy_retry.h"
 #include "platform/file_handle.h"
 
 namespace vask {
@@ -20,7 +21,9 @@ public:
     AtomicFile& operator=(const AtomicFile&) = delete;
 
     void write(std::string_view bytes);  // buffered; raises Error (cannot write)
-    void commit();                       // flushes, closes and renames over the target
+    // Flushes, closes and renames over the target; a target or new file that another
+    // program holds for a moment is tried again (retryWhileBusy).
+    void commit();
     // Commits under another name in the same folder, for outputs whose name is known only
     // at the end (a claims file is named by its billing month).
     void commit(const std::filesystem::path& target);
@@ -51,7 +54,7 @@ FileHandle createTempFile(const std::filesystem::path& folder, std::filesystem::
 bool writeAll(FileHandle handle, const char* data, size_t size);
 bool flushAndClose(FileHandle handle);
 void closeQuietly(FileHandle handle) noexcept;
-bool replaceFile(const std::filesystem::path& temp, const std::filesystem::path& target);
+FileTry replaceFile(const std::filesystem::path& temp, const std::filesystem::path& target);
 }  // namespace detail
 
 // Copies `source` over `target` through a temporary file, so that `target` is either the

@@ -48,8 +48,9 @@ bool flushAndClose(FileHandle handle) {
 
 void closeQuietly(FileHandle handle) noexcept { ::close(static_cast<int>(handle)); }
 
-bool replaceFile(const std::filesystem::path& temp, const std::filesystem::path& target) {
-    return ::rename(temp.c_str(), target.c_str()) == 0;
+// A target that another program has open is replaced all the same: no failure passes.
+FileTry replaceFile(const std::filesystem::path& temp, const std::filesystem::path& target) {
+    return ::rename(temp.c_str(), target.c_str()) == 0 ? FileTry::done : FileTry::failed;
 }
 
 }  // namespace vask::detail

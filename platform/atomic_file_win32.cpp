@@ -5,6 +5,7 @@
 #include <random>
 
 #include "platform/atomic_file.h"
+#include "platform/paths.h"
 
 namespace vask::detail {
 
@@ -15,7 +16,7 @@ FileHandle createTempFile(const std::filesystem::path& folder, std::filesystem::
         wchar_t name[40];
         std::swprintf(name, 40, L"~vask-%016llx.tmp", static_cast<unsigned long long>(random()));
         temp = folder / name;
-        HANDLE h = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+        HANDLE h = CreateFileW(systemPath(temp).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_TEMPORARY, nullptr);
         if (h != INVALID_HANDLE_VALUE) return reinterpret_cast<FileHandle>(h);
         if (GetLastError() != ERROR_FILE_EXISTS) break;
@@ -46,10 +47,14 @@ void closeQuietly(FileHandle handle) noexcept { CloseHandle(reinterpret_cast<HAN
 
 // The temporary file is hidden while it is written. The attribute goes before the rename:
 // a failure is then an ordinary write error, and the target is never replaced by a hidden
-// file that the user cannot see.
-bool replaceFile(const std::filesystem::path& temp, const std::filesystem::path& target) {
-    if (!SetFileAttributesW(temp.c_str(), FILE_ATTRIBUTE_NORMAL)) return false;
-    return MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+// file that the user cannot see. A folder in the target's place fails at once; every other
+// "access denied" may be a program that holds the target or the new file for a moment.
+FileTry replaceFile(const std::filesystem::path& temp, const std::filesystem::path& target) {
+    if (folderExists(target)) return FileTry::failed;
+    const std::filesystem::path from = systemPath(temp);
+    if (!SetFileAttributesW(from.c_str(), FILE_ATTRIBUTE_NORMAL)) return tryAfterLastError();
+    const DWORD flags = MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH;
+    return MoveFileExW(from.c_str(), systemPath(target).c_str(), flags) ? FileTry::done : tryAfterLastError();
 }
 
 }  // namespace vask::detail

@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstdint>
+#include <cstdio>
 #include <system_error>
 #include <vector>
 
@@ -21,6 +22,40 @@ std::filesystem::path toPath(std::u16string_view text) { return std::filesystem:
 std::u16string fromPath(const std::filesystem::path& path) { return utf8ToUtf16Escaped(path.native()); }
 
 std::u16string fileNameKey(std::u16string_view name) { return std::u16string(name); }
+
+// No length limit here but the system's own, which every call reports by itself.
+std::filesystem::path systemPath(const std::filesystem::path& path) { return path; }
+
+bool fileExists(const std::filesystem::path& path) {
+    std::error_code ec;
+    return !path.empty() && std::filesystem::is_regular_file(path, ec);
+}
+
+bool folderExists(const std::filesystem::path& path) {
+    std::error_code ec;
+    return !path.empty() && std::filesystem::is_directory(path, ec);
+}
+
+bool sameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
+    std::error_code ec;
+    return std::filesystem::equivalent(a, b, ec) && !ec;
+}
+
+// A file that another program has open can be deleted and renamed here: no failure
+// passes by itself.
+FileTry detail::tryDeleteFile(const std::filesystem::path& path) {
+    return ::unlink(path.c_str()) == 0 ? FileTry::done : FileTry::failed;
+}
+
+bool renameFile(const std::filesystem::path& from, const std::filesystem::path& to) {
+    return ::rename(from.c_str(), to.c_str()) == 0;
+}
+
+bool createFolder(const std::filesystem::path& folder) {
+    std::error_code ec;
+    std::filesystem::create_directory(folder, ec);
+    return folderExists(folder);
+}
 
 std::filesystem::path executableFolder() {
     std::vector<char> buffer(PATH_MAX);

@@ -148,6 +148,6 @@ echo "vask-cli.exe checks passed"
 step "Windows packages"
 tools/windows-package-test.sh "$build" || fail "the Windows packages"
 program=$(ls -d "$build"/package-check/zip/vask-*-windows)
-VASK_CLI=$program/vask-cli.exe bounded 60 wine "$bin/version_resource_test.exe" >/dev/null ||
-    fail "the version resource of the packed vask-cli.exe"
-echo "the packed vask-cli.exe carries its version resource"
+VASK_CLI=$program/vask-cli.exe VASK_GUI=$program/vask.exe bounded 60 wine "$bin/version_resource_test.exe" >/dev/null ||
+    fail "the version resource or the manifests of the packed vask-cli.exe and vask.exe"
+echo "the packed vask-cli.exe carries its version resource; both packed programs their manifest"

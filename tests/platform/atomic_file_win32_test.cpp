@@ -1,6 +1,7 @@
 // The Windows side of the atomic writer: the temporary file is hidden in the target's
-// folder, the finished output is not, and a target that another program holds open (a
-// CSV open in a spreadsheet) is left as it is.
+// folder, the finished output is not, a target that another program holds open (a CSV
+// open in a spreadsheet) is left as it is, and one held only for a moment (a virus scanner
+// reading it) is replaced once it is let go.
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
@@ -8,6 +9,7 @@
 
 #include <algorithm>
 
+#include "../support/brief_hold_win32.h"
 #include "../support/test_support.h"
 #include "platform/atomic_file.h"
 #include "platform/errors.h"
@@ -51,6 +53,17 @@ TEST(AtomicFileOnWindows, ATargetOpenInAnotherProgramIsKeptAndNoTemporaryFileSta
     CloseHandle(held);
     EXPECT_EQ(readBytes(target), "old");
     EXPECT_EQ(listFolder(dir.path()), std::vector<std::string>{"open.csv"});
+}
+
+TEST(AtomicFileOnWindows, ATargetHeldForAMomentIsReplacedOnceItIsLetGo) {
+    TempDir dir;
+    const std::filesystem::path target = dir / "scanned.csv";
+    writeBytes(target, "old");
+    test::BriefHold scanner(target, std::chrono::milliseconds(300));
+    ASSERT_TRUE(scanner.held());
+    writeFileAtomically(target, "new");
+    EXPECT_EQ(readBytes(target), "new");
+    EXPECT_EQ(listFolder(dir.path()), std::vector<std::string>{"scanned.csv"});
 }
 
 }  // namespace

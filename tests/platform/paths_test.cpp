@@ -48,6 +48,31 @@ TEST(Paths, AJapaneseFolderNameIsKeptWhole) {
         fromPath(dir.path()) + static_cast<char16_t>(std::filesystem::path::preferred_separator) + u"出力 フォルダ");
 }
 
+// Beyond 247 characters a full Windows path takes the form that has no length limit; what
+// is no full path, or is already in a form the system takes as it is, stays as it is.
+TEST(Paths, ALongFullWindowsPathTakesItsExtendedLengthForm) {
+    std::u16string deep;  // 287 characters of folders with Japanese names
+    for (int i = 0; i < 7; ++i) deep += u"\\" + std::u16string(40, u'\u3042');
+    std::u16string longest = u"C:";  // 247 characters, the longest plain form
+    while (longest.size() < 247) longest += (longest.size() % 10 == 2) ? u'\\' : u'x';
+    const struct {
+        std::u16string path;
+        std::u16string expected;
+    } cases[] = {
+        {u"C:\\短い\\file.txt", u"C:\\短い\\file.txt"},
+        {longest, longest},
+        {longest + u"y", u"\\\\?\\" + longest + u"y"},
+        {u"d:" + deep, u"\\\\?\\d:" + deep},
+        {u"\\\\server\\share" + deep, u"\\\\?\\UNC\\server\\share" + deep},
+        {u"\\\\?\\C:" + deep, u"\\\\?\\C:" + deep},
+        {u"\\\\.\\pipe" + deep, u"\\\\.\\pipe" + deep},
+        {u"folder" + deep, u"folder" + deep},
+        {u"C:folder" + deep, u"C:folder" + deep},
+        {u"1:" + deep, u"1:" + deep},
+    };
+    for (const auto& c : cases) EXPECT_EQ(utf16ToUtf8(extendedLengthForm(c.path)), utf16ToUtf8(c.expected));
+}
+
 TEST(Paths, TheExecutableFolderHoldsTheRunningProgram) {
     // Every test program is built into one folder with vask-cli.
     EXPECT_TRUE(sameFile(executableFolder(), test::cliProgram().parent_path()));
