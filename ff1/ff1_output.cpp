@@ -3,6 +3,7 @@
 #include <system_error>
 
 #include "platform/errors.h"
+#include "platform/paths.h"
 
 namespace vask::ff1 {
 
