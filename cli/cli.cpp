@@ -115,7 +115,9 @@ std::string usageText() {
         "path of every written file is printed, one per line (exit status 0); a refusal or an error\n"
         "prints its message on standard error (exit status 1); wrong usage exits with status 2.\n"
         "check-anonymized prints its report and exits with status 0 when no identifying value of\n"
-        "the original is left and every record count matches, 3 when not, 1 when it cannot check.\n";
+        "the original is left and every record count matches, 3 when not, 1 when it cannot check.\n"
+        "check-claims prints its report and exits with status 0 when the file fits the record\n"
+        "layout, 3 when it found something, 1 when it cannot check.\n";
     return text;
 }
 
