@@ -17,7 +17,7 @@ namespace vask::claims {
 struct ClaimsFinding {
     enum class What {
         UnknownRecord,      // an identifier the layout does not have
-        FieldCount,         // fields: `actual`, the layout's `fewest` to `expected`
+        FieldCount,         // fields: `actual`, the layout's `expected` (or `fewest`)
         Empty,              // a field that must be filled is empty
         NotDigits,          // 数字 field with other characters
         NotOneByte,         // 英数 field with two-byte characters

@@ -17,7 +17,7 @@ std::u16string problem(const ClaimsFinding& f) {
             return u"記録条件仕様にないレコードです";
         case What::FieldCount: {
             const std::u16string layout =
-                f.fewest == f.expected ? number(f.expected) : number(f.fewest) + u"～" + number(f.expected);
+                f.fewest == f.expected ? number(f.expected) : number(f.fewest) + u"または" + number(f.expected);
             return u"項目数が" + number(f.actual) + u"です（記録条件仕様では" + layout + u"）";
         }
         case What::Empty:

@@ -66,12 +66,12 @@ struct RecordLayout {
     // Every field from field 0 on; empty when the layout's fields of this record are not
     // described here (the record is known, its fields are not checked).
     std::vector<FieldLayout> fields;
-    // Fields a record may end after: the last fields were added by a later revision of
-    // the same calendar, so older files end before them.
+    // The field count a record may have instead of all fields: the last fields were added
+    // by a later revision of the same calendar, so older files end before them.
     size_t fewestFields = 0;
 
     bool described() const { return !fields.empty(); }
-    bool fieldCountFits(size_t count) const { return count >= fewestFields && count <= fields.size(); }
+    bool fieldCountFits(size_t count) const { return count == fields.size() || count == fewestFields; }
 };
 
 // The layout of the record `id` in `revision`, or nothing when the layout has no such
