@@ -87,9 +87,7 @@ private:
         }
     }
     // The first fault stands unless an earlier long UTF-8 sequence may still count.
-    bool decided() const {
-        return faultLine_ && (!utf8_.wellFormed() || !longLine_ || longLine_ > faultLine_);
-    }
+    bool decided() const { return faultLine_ && (!utf8_.wellFormed() || !longLine_ || longLine_ > faultLine_); }
 
     LineCounter lines_;
     bool textFile_;
