@@ -118,7 +118,9 @@ std::string usageText() {
         "the original is left, every record count matches and every record of the original is one\n"
         "the check knows; 3 when not; 1 when it cannot check (the original holds no record it\n"
         "knows). --kind names the original's kind; without it, a file with any IR, RE, HO, KO or SN\n"
-        "record is a claims file, any other a form-1 file.\n";
+        "record is a claims file, any other a form-1 file.\n"
+        "check-claims prints its report and exits with status 0 when the file fits the record\n"
+        "layout, 3 when it found something, 1 when it cannot check.\n";
     return text;
 }
 

@@ -35,6 +35,9 @@ inline constexpr std::u16string_view kEmployeeFileNotMade = u"社保のファイ
 inline constexpr std::u16string_view kNationalFileNotMade = u"国保のファイルは作成されませんでした";
 inline constexpr std::u16string_view kBlankPosition = u"値が空欄です";
 inline constexpr std::u16string_view kBadPosition = u"正しい数字を入力して下さい";
+// The check of a claims file against the record layout: what it needs to begin.
+inline constexpr std::u16string_view kNoClinicRecordFirst =
+    u"レセ電ファイルではありません（先頭にIRレコード（医療機関情報レコード）がありません）";
 
 // --- Form-1 converters.
 inline constexpr std::u16string_view kCorrespondencePrompt =

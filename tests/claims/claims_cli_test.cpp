@@ -188,6 +188,33 @@ TEST_F(ClaimsCli, CheckAnonymizedTellsKindsByContentAndSaysWhatItDidNotCheck) {
     EXPECT_NE(dental.err.find("--kind takes claims or form1"), std::string::npos);
 }
 
+TEST_F(ClaimsCli, CheckClaimsExitsByWhatItFinds) {
+    const std::filesystem::path fixtures = VASK_CLAIMS_FIXTURES;
+    const auto good = runCli({"check-claims", utf8(fixtures / "LAYOUT_GOOD.UKE")});
+    EXPECT_EQ(good.status, 0) << good.out;
+    EXPECT_TRUE(good.out.ends_with("結果: 問題はありません\n")) << good.out;
+
+    const auto sample = runCli({"check-claims", utf8(fixtures / "RECEIPTC_GAIRAI_SAMPLE.UKE")});
+    EXPECT_EQ(sample.status, 3);
+    EXPECT_NE(sample.out.find("\n  7行目 SYレコード 傷病名称: 40バイトを超えています\n"), std::string::npos)
+        << sample.out;
+    EXPECT_EQ(sample.out.find("寿限無"), std::string::npos);  // findings never show a value
+    EXPECT_TRUE(sample.out.ends_with("結果: 問題があります（30件）\n")) << sample.out;
+    EXPECT_TRUE(sample.err.empty());
+
+    const auto missing = runCli({"check-claims", utf8(inputs / "none.UKE")});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_TRUE(missing.out.empty());
+    EXPECT_NE(missing.err.find("none.UKE"), std::string::npos) << missing.err;
+    write({u"RE,1,1112,202406"});
+    const auto noClinic = runCli({"check-claims", in()});
+    EXPECT_EQ(noClinic.status, 1);
+    EXPECT_TRUE(noClinic.err.starts_with("レセ電ファイルではありません")) << noClinic.err;
+
+    EXPECT_EQ(runCli({"check-claims"}).status, 2);
+    EXPECT_EQ(runCli({"check-claims", in(), in()}).status, 2);
+}
+
 TEST_F(ClaimsCli, WrongUsageExitsWithTwo) {
     write({clinicRecord()});
     const std::vector<std::vector<std::string>> cases = {

@@ -1,0 +1,40 @@
+// The check of a claims file against the record layout (vask-cli check-claims) on the
+// generated claims file of the claims benchmark (default 100 MB; the size in MB is the
+// first argument, the number of runs the second), beside an iconv round trip (CP932 ->
+// UTF-16LE -> CP932) over the same file in the same run. The check runs in a child
+// process of its own, so that the peak resident memory printed is its own. Targets: at
+// least as fast as the iconv round trip; peak resident memory under 32 MB.
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "bench_support.h"
+#include "claims/claims_check.h"
+#include "claims_generator.h"
+
+int main(int argc, char** argv) {
+    const size_t megabytes = argc > 1 ? std::strtoul(argv[1], nullptr, 10) : 100;
+    const int runs = argc > 2 ? std::atoi(argv[2]) : 3;
+    const auto folder = vask::bench::scratchFolder("claims-check");
+    const auto input = folder / "claims.UKE";
+    vask::bench::ClaimsGenerator().write(input, megabytes << 20);
+    const double mib = static_cast<double>(std::filesystem::file_size(input)) / (1 << 20);
+
+    const std::string file = vask::bench::quote(input);
+    const double iconv = vask::bench::bestShell(
+        runs, "iconv -f CP932 -t UTF-16LE " + file + " | iconv -f UTF-16LE -t CP932 > /dev/null");
+    // The generated file is no good claims file: what the check finds does not decide the
+    // run, only that it read the whole file and made its report.
+    const auto check = vask::bench::bestInChild(runs, [&] {
+        const auto report = vask::claims::checkClaimsFile(input);
+        return !vask::claims::claimsCheckLines(report).empty() && !report.counts.empty();
+    });
+
+    std::printf("check-claims, %.1f MiB claims file (best of %d, in its own process)\n", mib, runs);
+    vask::bench::printTableRow(
+        {"check-claims", mib, "claims file", check.seconds, check.peakMiB, "iconv round trip", iconv});
+    std::filesystem::remove_all(folder);
+    const bool met = check.ok() && check.seconds <= iconv && check.peakMiB < 32;
+    std::printf("  targets (as fast as iconv; peak RSS < 32 MiB): %s\n", met ? "met" : "NOT MET");
+    return met ? 0 : 1;
+}
