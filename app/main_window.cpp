@@ -8,8 +8,8 @@
 
 #include "app/option_window.h"
 #include "app/syosai_window.h"
-#include "claims/anonymization_check.h"
-#include "claims/anonymize.h"
+#include "claims/anonymisation_check.h"
+#include "claims/anonymise.h"
 #include "claims/branch_number.h"
 #include "claims/claims_actions.h"
 #include "core/messages.h"

@@ -41,12 +41,12 @@ TfrmOption::TfrmOption(AppContext& context, QWidget* parent) : QDialog(parent), 
     centerOnScreen(this);
 }
 
-void TfrmOption::Button1Click() { TfrmConvert::DspSet(context_, this); }
+void TfrmOption::Button1Click() { formone::TfrmConvert::DspSet(context_, this); }
 
-void TfrmOption::Button3Click() { TfrmConvert2::DspSet(context_, this); }
+void TfrmOption::Button3Click() { formone::TfrmConvert2::DspSet(context_, this); }
 
-void TfrmOption::Button4Click() { TfrmFF1MergeVCL2::DspSet(context_, this); }
+void TfrmOption::Button4Click() { ff1::TfrmFF1MergeVCL2::DspSet(context_, this); }
 
-void TfrmOption::Button2Click() { TfrmReplace::DspSet(context_, this); }
+void TfrmOption::Button2Click() { replace::TfrmReplace::DspSet(context_, this); }
 
 }  // namespace vask

@@ -11,8 +11,8 @@
 #include <string>
 
 #include "bench_support.h"
-#include "claims/anonymization_check.h"
-#include "claims/anonymize.h"
+#include "claims/anonymisation_check.h"
+#include "claims/anonymise.h"
 #include "claims/branch_number.h"
 #include "claims_generator.h"
 #include "core/text.h"

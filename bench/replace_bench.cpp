@@ -94,8 +94,8 @@ bool runUtf16() {
         const auto data = folder / "FF1_utf16.txt";
         writeUtf16Data(data, lines, kDefinitions);
         const auto run = vask::bench::bestInChild(3, [&] {
-            const auto loaded = vask::CsvSet(vask::fromPath(defs));
-            return !vask::Cnv(vask::fromPath(data), *loaded, folder).isRefusal();
+            const auto loaded = vask::replace::CsvSet(vask::fromPath(defs));
+            return !vask::replace::Cnv(vask::fromPath(data), *loaded, folder).isRefusal();
         });
         const double iconv =
             vask::bench::bestShell(3, "iconv -f UTF-16 -t CP932 " + vask::bench::quote(data) + " > /dev/null");
@@ -130,10 +130,10 @@ Run runOnce(int lines, int definitions) {
     Run best{1e9, 1e9, std::filesystem::file_size(data)};
     for (int round = 0; round < kRounds; ++round) {
         Stopwatch loadWatch;
-        const auto loaded = vask::CsvSet(vask::fromPath(defs));
+        const auto loaded = vask::replace::CsvSet(vask::fromPath(defs));
         const double load = loadWatch.seconds();
         Stopwatch replaceWatch;
-        const auto outcome = vask::Cnv(vask::fromPath(data), *loaded, folder);
+        const auto outcome = vask::replace::Cnv(vask::fromPath(data), *loaded, folder);
         best.replace = std::min(best.replace, replaceWatch.seconds());
         best.load = std::min(best.load, load);
         if (outcome.isRefusal()) std::fprintf(stderr, "refused\n");
@@ -144,8 +144,8 @@ Run runOnce(int lines, int definitions) {
     const std::string what = std::to_string(lines) + " lines, " + std::to_string(definitions) + " definitions";
     // One more run in a child process of its own, for the peak memory of the tool alone.
     const auto alone = vask::bench::runInChild([&] {
-        const auto loaded = vask::CsvSet(vask::fromPath(defs));
-        return !vask::Cnv(vask::fromPath(data), *loaded, folder).isRefusal();
+        const auto loaded = vask::replace::CsvSet(vask::fromPath(defs));
+        return !vask::replace::Cnv(vask::fromPath(data), *loaded, folder).isRefusal();
     });
     vask::bench::printTableRow(
         {"record replacement", mib, what, best.replace, alone.peakMiB, "iconv CP932 to UTF-8", iconv});

@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <exception>
 
-#include "claims/anonymization_check.h"
+#include "claims/anonymisation_check.h"
 #include "cli/cli.h"
 #include "core/messages.h"
 #include "formone/anonymiser_check.h"

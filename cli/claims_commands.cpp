@@ -1,6 +1,6 @@
 // vask-cli subcommands of the claims tools: anonymize (with the check of what it wrote)
 // and strip-branch.
-#include "claims/anonymize.h"
+#include "claims/anonymise.h"
 #include "claims/branch_number.h"
 #include "cli/check_commands.h"
 #include "cli/cli.h"

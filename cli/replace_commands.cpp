@@ -10,9 +10,9 @@ namespace vask::cli {
 namespace {
 
 Outcome runReplace(const Arguments& args) {
-    const auto definitions = CsvSet(args.positional[1]);
+    const auto definitions = replace::CsvSet(args.positional[1]);
     if (!definitions) return Outcome::refused(msg::kNoDefinitionFile);
-    return Cnv(args.positional[0], *definitions, args.outputFolder());
+    return replace::Cnv(args.positional[0], *definitions, args.outputFolder());
 }
 
 const CommandRegistration registration({

@@ -18,7 +18,7 @@
 #include "gui/widgets.h"
 #include "platform/paths.h"
 
-namespace vask {
+namespace vask::ff1 {
 namespace {
 
 constexpr int kClientWidth = 477;
@@ -152,4 +152,4 @@ void showFF1LinkOutcome(Dialogs& dialogs, QWidget* parent, const Outcome& outcom
     dialogs.warning(parent, lines.join(QLatin1Char('\n')));
 }
 
-}  // namespace vask
+}  // namespace vask::ff1

@@ -13,7 +13,7 @@ class QLineEdit;
 class QPushButton;
 class QResizeEvent;
 
-namespace vask {
+namespace vask::ff1 {
 
 class TfrmFF1MergeVCL2 : public ToolWindow {
     Q_OBJECT
@@ -55,4 +55,4 @@ private:
 // any, in one warning box (this window has no result window to show them).
 void showFF1LinkOutcome(Dialogs& dialogs, QWidget* parent, const Outcome& outcome);
 
-}  // namespace vask
+}  // namespace vask::ff1

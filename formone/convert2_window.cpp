@@ -28,7 +28,7 @@
 #include "platform/paths.h"
 #include "platform/utf.h"
 
-namespace vask {
+namespace vask::formone {
 
 bool TfrmConvert2::DspSet(AppContext& context, QWidget* parent) {
     return showFreshModal<TfrmConvert2>(context, parent);
@@ -158,4 +158,4 @@ void TfrmConvert2::Button5Click() {
     showToolOutcome(context_, this, outcome, checks.summary());
 }
 
-}  // namespace vask
+}  // namespace vask::formone

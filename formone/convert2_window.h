@@ -13,7 +13,7 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 
-namespace vask {
+namespace vask::formone {
 
 class TfrmConvert2 : public ToolWindow {
     Q_OBJECT
@@ -52,4 +52,4 @@ private:
     QPlainTextEdit* Memo1 = nullptr;
 };
 
-}  // namespace vask
+}  // namespace vask::formone

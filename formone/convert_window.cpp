@@ -17,7 +17,7 @@
 #include "gui/widgets.h"
 #include "platform/paths.h"
 
-namespace vask {
+namespace vask::formone {
 
 bool TfrmConvert::DspSet(AppContext& context, QWidget* parent) { return showFreshModal<TfrmConvert>(context, parent); }
 
@@ -68,4 +68,4 @@ void TfrmConvert::Button1Click() {
     showToolOutcome(context_, this, outcome);
 }
 
-}  // namespace vask
+}  // namespace vask::formone

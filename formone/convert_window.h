@@ -11,7 +11,7 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 
-namespace vask {
+namespace vask::formone {
 
 class TfrmConvert : public ToolWindow {
     Q_OBJECT
@@ -38,4 +38,4 @@ private:
     QPlainTextEdit* Memo1 = nullptr;
 };
 
-}  // namespace vask
+}  // namespace vask::formone

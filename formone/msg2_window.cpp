@@ -9,7 +9,7 @@
 #include "gui/qt_text.h"
 #include "gui/widgets.h"
 
-namespace vask {
+namespace vask::formone {
 
 bool TfrmMsg2::DspSet(AppContext& context, QWidget* parent, std::u16string_view pstMsg) {
     TfrmMsg2 window(context, parent);
@@ -45,4 +45,4 @@ void TfrmMsg2::Button2Click() {
     close();
 }
 
-}  // namespace vask
+}  // namespace vask::formone

@@ -13,7 +13,7 @@ class QLabel;
 class QPlainTextEdit;
 class QPushButton;
 
-namespace vask {
+namespace vask::formone {
 
 class TfrmMsg2 : public QDialog {
     Q_OBJECT
@@ -36,4 +36,4 @@ private:
     QPlainTextEdit* Memo1 = nullptr;
 };
 
-}  // namespace vask
+}  // namespace vask::formone

@@ -5,7 +5,7 @@
 #include "core/textfile.h"
 #include "platform/paths.h"
 
-namespace vask {
+namespace vask::replace {
 namespace {
 constexpr size_t kFilledWidth = 10;
 }
@@ -53,4 +53,4 @@ std::optional<ChangeDefinitions> CsvSet(std::u16string_view pstFile) {
     return definitions;
 }
 
-}  // namespace vask
+}  // namespace vask::replace

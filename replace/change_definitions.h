@@ -10,7 +10,7 @@
 #include <unordered_map>
 #include <vector>
 
-namespace vask {
+namespace vask::replace {
 
 class ChangeDefinitions {
 public:
@@ -46,4 +46,4 @@ std::optional<ChangeDefinitions> CsvSet(std::u16string_view pstFile);
 // characters (code units); a longer value stays as it is.
 std::u16string zeroFilled(std::u16string_view value);
 
-}  // namespace vask
+}  // namespace vask::replace

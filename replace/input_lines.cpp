@@ -2,7 +2,7 @@
 
 #include "platform/paths.h"
 
-namespace vask {
+namespace vask::replace {
 namespace {
 
 constexpr size_t kLongestMark = 3;
@@ -24,4 +24,4 @@ bool InputLines::next(std::u16string& line) {
     return marked_->next(line);
 }
 
-}  // namespace vask
+}  // namespace vask::replace

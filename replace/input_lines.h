@@ -11,7 +11,7 @@
 
 #include "core/textfile.h"
 
-namespace vask {
+namespace vask::replace {
 
 class InputLines {
 public:
@@ -24,4 +24,4 @@ private:
     std::optional<TextLineReader> marked_;  // a file with a byte-order mark
 };
 
-}  // namespace vask
+}  // namespace vask::replace

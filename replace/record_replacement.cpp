@@ -10,7 +10,7 @@
 #include "platform/paths.h"
 #include "replace/input_lines.h"
 
-namespace vask {
+namespace vask::replace {
 namespace {
 
 constexpr size_t kKeyItem = 1;
@@ -55,4 +55,4 @@ Outcome Cnv(std::u16string_view pstFile, const ChangeDefinitions& definitions,
     return outcome;
 }
 
-}  // namespace vask
+}  // namespace vask::replace

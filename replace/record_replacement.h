@@ -10,7 +10,7 @@
 #include "core/outcome.h"
 #include "replace/change_definitions.h"
 
-namespace vask {
+namespace vask::replace {
 
 // One line as the run writes it. Item 1 of the line (comma-text rule), trimmed, is the key;
 // when a pair's old value equals it (letter case ignored), every occurrence of the key in
@@ -32,4 +32,4 @@ std::u16string replacedFileName(std::u16string_view inputPath);
 Outcome Cnv(std::u16string_view pstFile, const ChangeDefinitions& definitions,
             const std::filesystem::path& programFolder, size_t* linesRead = nullptr);
 
-}  // namespace vask
+}  // namespace vask::replace

@@ -16,7 +16,7 @@
 #include "replace/change_definitions.h"
 #include "replace/record_replacement.h"
 
-namespace vask {
+namespace vask::replace {
 namespace {
 
 constexpr int kClientWidth = 348;
@@ -93,4 +93,4 @@ void TfrmReplace::Button1Click() {
     showToolOutcome(context_, this, *outcome);
 }
 
-}  // namespace vask
+}  // namespace vask::replace

@@ -8,7 +8,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
-namespace vask {
+namespace vask::replace {
 
 class TfrmReplace : public ToolWindow {
     Q_OBJECT
@@ -38,4 +38,4 @@ private:
     QPushButton* Button1 = nullptr;
 };
 
-}  // namespace vask
+}  // namespace vask::replace

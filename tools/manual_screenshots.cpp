@@ -94,19 +94,19 @@ int main(int argc, char** argv) {
         ok &= save(&window, out, "option.png");
     }
     {
-        vask::TfrmConvert window(context, nullptr);
+        vask::formone::TfrmConvert window(context, nullptr);
         ok &= save(&window, out, "convert.png", {{"Edit1", QStringLiteral("C:\\様式1\\FF1_202404.txt")}});
     }
     {
-        vask::TfrmConvert2 window(context, nullptr);
+        vask::formone::TfrmConvert2 window(context, nullptr);
         ok &= save(&window, out, "convert2.png", {{"Edit1", QStringLiteral("C:\\様式1\\FF1_202404.txt")}});
     }
     {
-        vask::TfrmFF1MergeVCL2 window(context, nullptr);
+        vask::ff1::TfrmFF1MergeVCL2 window(context, nullptr);
         ok &= save(&window, out, "ff1.png", {{"Edit3", QStringLiteral("202404")}});
     }
     {
-        vask::TfrmReplace window(context, nullptr);
+        vask::replace::TfrmReplace window(context, nullptr);
         ok &= save(&window, out, "replace.png",
                    {{"Edit1", QStringLiteral("C:\\様式1\\FF1_2024.txt")},
                     {"Edit3", QStringLiteral("C:\\様式1\\変更定義.csv")}});

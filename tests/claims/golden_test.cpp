@@ -5,7 +5,7 @@
 
 #include <random>
 
-#include "claims/anonymize.h"
+#include "claims/anonymise.h"
 #include "claims/branch_number.h"
 #include "claims_fixture.h"
 

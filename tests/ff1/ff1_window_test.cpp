@@ -12,6 +12,8 @@
 namespace vask::test {
 namespace {
 
+using ff1::showFF1LinkOutcome;
+using ff1::TfrmFF1MergeVCL2;
 using Kind = ScriptedDialogs::Kind;
 
 // Scripted dialogs that also note the run's look when a message appears.

@@ -13,6 +13,9 @@
 namespace vask::test {
 namespace {
 
+using formone::TfrmConvert;
+using formone::TfrmConvert2;
+using formone::TfrmMsg2;
 using Kind = ScriptedDialogs::Kind;
 
 class FormOneWindows : public GuiTest {

@@ -18,6 +18,7 @@
 #include "replace/record_replacement.h"
 
 using namespace vask;
+using namespace vask::replace;
 
 namespace {
 

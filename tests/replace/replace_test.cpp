@@ -9,7 +9,7 @@
 #include "replace/input_lines.h"
 #include "replace/record_replacement.h"
 
-namespace vask {
+namespace vask::replace {
 namespace {
 
 using test::listFolder;
@@ -140,7 +140,7 @@ protected:
         const auto where = folder.empty() ? in.path() : folder;
         writeBytes(in / "defs.csv", defs);
         writeBytes(where / name, input);
-        return vask::Cnv(fromPath(where / "." / name), *CsvSet(fromPath(in / "defs.csv")), out.path());
+        return replace::Cnv(fromPath(where / "." / name), *CsvSet(fromPath(in / "defs.csv")), out.path());
     }
     TempDir in;
     TempDir out;
@@ -205,13 +205,13 @@ TEST_F(Cnv, NamesTheCopyAndNeverReplacesTheRunsInputs) {
     // A definition file that bears the copy's name is kept as well.
     writeBytes(out / "xR.txt", "1,2\r\n");
     writeBytes(in / "x.txt", "A\t1\r\n");
-    const Outcome outcome = vask::Cnv(fromPath(in / "x.txt"), *CsvSet(fromPath(out / "xR.txt")), out.path());
+    const Outcome outcome = replace::Cnv(fromPath(in / "x.txt"), *CsvSet(fromPath(out / "xR.txt")), out.path());
     EXPECT_EQ(outcome.files(), std::vector<std::filesystem::path>{out / "xRR.txt"});
     EXPECT_EQ(readBytes(out / "xR.txt"), "1,2\r\n");
 }
 
 TEST_F(Cnv, RefusalsAndFailuresWriteNothing) {
-    EXPECT_EQ(vask::Cnv(fromPath(in / "missing.txt"), ChangeDefinitions(), out.path()).message(), msg::kNoFile);
+    EXPECT_EQ(replace::Cnv(fromPath(in / "missing.txt"), ChangeDefinitions(), out.path()).message(), msg::kNoFile);
     for (const std::string empty : {"", "\xEF\xBB\xBF", "\xFF\xFE"}) {
         const Outcome outcome = run("1,2\r\n", empty);
         EXPECT_TRUE(outcome.isRefusal());
@@ -223,7 +223,7 @@ TEST_F(Cnv, RefusalsAndFailuresWriteNothing) {
     }
     EXPECT_TRUE(listFolder(out.path()).empty());
     writeBytes(in / "FF1_2024.txt", "A\t1\r\n");
-    EXPECT_THROW(vask::Cnv(fromPath(in / "FF1_2024.txt"), ChangeDefinitions(), out / "missing"), Error);
+    EXPECT_THROW(replace::Cnv(fromPath(in / "FF1_2024.txt"), ChangeDefinitions(), out / "missing"), Error);
     EXPECT_FALSE(std::filesystem::exists(out / "missing"));
 }
 
@@ -241,4 +241,4 @@ TEST_F(Cnv, AnInputNameThatIsNoWindowsFileNameGivesNoCopy) {
 }
 
 }  // namespace
-}  // namespace vask
+}  // namespace vask::replace

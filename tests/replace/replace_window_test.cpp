@@ -13,6 +13,7 @@
 namespace vask::test {
 namespace {
 
+using replace::TfrmReplace;
 using Kind = ScriptedDialogs::Kind;
 
 const QString kPickInput = QStringLiteral("変換前ファイルを選択します");

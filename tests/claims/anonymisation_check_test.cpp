@@ -3,8 +3,8 @@
 
 #include <tuple>
 
-#include "claims/anonymization_check.h"
-#include "claims/anonymize.h"
+#include "claims/anonymisation_check.h"
+#include "claims/anonymise.h"
 #include "claims_fixture.h"
 #include "platform/errors.h"
 #include "platform/utf.h"

@@ -1,11 +1,11 @@
-#include "claims/anonymization_check.h"
+#include "claims/anonymisation_check.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
 
-#include "claims/anonymize.h"
+#include "claims/anonymise.h"
 #include "claims/claims_record.h"
 #include "core/identifier_search.h"
 #include "core/messages.h"

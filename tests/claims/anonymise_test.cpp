@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "claims/anonymize.h"
+#include "claims/anonymise.h"
 #include "claims_fixture.h"
 #include "platform/errors.h"
 

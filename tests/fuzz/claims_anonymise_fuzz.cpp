@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "claims/anonymize.h"
+#include "claims/anonymise.h"
 #include "claims_fuzz.h"
 
 using namespace vask;

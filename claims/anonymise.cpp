@@ -1,4 +1,4 @@
-#include "claims/anonymize.h"
+#include "claims/anonymise.h"
 
 #include <algorithm>
 
