@@ -1,6 +1,7 @@
 // The line-list loader (LoadLineList) on arbitrary file contents, and the streaming
 // TextLineReader (with blocks small enough for breaks to straddle them) and the
-// replacement's InputLines, which must hand out exactly the loader's lines. No line holds CR or LF.
+// replacement's InputLines, which must hand out exactly the loader's lines and refuse what the
+// loader refuses as no Shift-JIS text. No line holds CR or LF.
 // Without a byte-order mark (code page 932), and with the UTF-8 mark, splitting the bytes
 // into lines first and decoding each line gives the loader's lines: CR and LF are never
 // part of a character in either encoding, and an incomplete character before a break
@@ -48,13 +49,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (std::u16string line; reader.next(line);) read.push_back(line);
     fuzz::require(read == lines, "TextLineReader gives the loader's lines");
 
-    // The replacement refuses a NUL byte in a file without a mark (code page 932).
-    const bool refused = encoding == TextEncoding::Cp932 && content.find('\0') != std::string_view::npos;
+    // The replacement's data file refuses what the line-list loader refuses as no Shift-JIS
+    // text, and otherwise gives its lines.
+    bool refused = false;
     try {
-        InputLines input(file);
+        LoadLineList(file, Cp932Input::ShiftJisText);
+    } catch (const Error&) {
+        refused = true;
+    }
+    fuzz::require(!refused || encoding == TextEncoding::Cp932, "only a file without a mark is refused");
+    try {
+        replace::InputLines input(file);
         std::vector<std::u16string> streamed;
         for (std::u16string line; input.next(line);) streamed.push_back(line);
-        fuzz::require(!refused, "InputLines refuses a NUL byte without a mark");
+        fuzz::require(!refused, "InputLines refuses what the loader refuses");
         fuzz::require(streamed == lines, "InputLines gives the loader's lines");
     } catch (const Error&) {
         fuzz::require(refused, "InputLines refuses nothing else");

@@ -1,5 +1,6 @@
 // The column mapping step (ConvertTSVWithMapping) on arbitrary files. Input parts
-// (separated by a line "~~~~"): the form-1 file, then the mapping file.
+// (separated by a line "~~~~"): the form-1 file (read by its byte-order mark, as the
+// line-list loader reads it), then the mapping file.
 //   - An input without any line gives false and no output file.
 //   - Otherwise one output line per input line (CR LF after each). The header keeps the
 //     cells the mapping does not map to the empty title; a data line has at most as many
@@ -12,6 +13,7 @@
 
 #include "core/text.h"
 #include "core/text_formats.h"
+#include "core/textfile.h"
 #include "formone/mapping.h"
 #include "fuzz_support.h"
 #include "platform/cp932.h"
@@ -45,7 +47,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     bool wrote = false;
     const auto map = [&] { wrote = ConvertTSVWithMapping(in / "form1.tsv", output, in / "movacal.csv"); };
     if (fuzz::refusedAsNoShiftJis(map, {parts[0], parts[1]})) return 0;
-    const std::vector<std::string> inputLines = fuzz::splitByteLines(parts[0]);
+    // The input is read as the line-list loader reads it (by its byte-order mark).
+    const std::vector<std::u16string> inputLines = LoadLineList(in / "form1.tsv");
     fuzz::require(wrote == !inputLines.empty(), "only an input without lines gives false");
     if (!wrote) {
         fuzz::require(fuzz::entryCount(out) == 0, "no output without input lines");
@@ -55,10 +58,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz::require(written.size() == inputLines.size(), "one output line per input line");
     if (parts[1].empty()) {
         std::vector<std::u16string_view> cells;
-        const std::u16string header = cp932::decode(inputLines[0]);
+        const std::u16string& header = inputLines[0];
         splitTabs(header, cells);
         for (size_t i = 0; i < written.size(); ++i) {
-            std::u16string line = cp932::decode(inputLines[i]);
+            std::u16string line = inputLines[i];
             size_t at = 0;
             for (size_t n = 0; n < cells.size() && at != line.npos; ++n) at = line.find(u'\t', at + (n ? 1 : 0));
             if (at != line.npos) line.resize(at);
@@ -66,7 +69,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
         return 0;
     }
-    const size_t kept = keptCells(cp932::decode(inputLines[0]), loadColumnMapping(in / "movacal.csv"));
+    const size_t kept = keptCells(inputLines[0], loadColumnMapping(in / "movacal.csv"));
     std::vector<std::u16string_view> fields;
     for (size_t i = 1; i < written.size(); ++i) {
         const std::u16string line = cp932::decode(written[i]);
