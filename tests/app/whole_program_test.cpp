@@ -46,16 +46,16 @@ protected:
                    claimsBytes({u"IR,1,13,1,0123999,,本院,50611,00,03-1234-5678",
                                 u"RE,1,1112,50611,山田　太郎,1,3001011,,,,,,,1001-01", u"SJ,free text"}));
         writeBytes(inputs / "kokuho.UKE", claimsBytes({u"IR,2,13,1,0123999,,本院,50611,00,03-1234-5678",
-                                                   u"RE,2,1112,50611,鈴木　花子,1,3001011,,,,,,,2002*0"}));
+                                                       u"RE,2,1112,50611,鈴木　花子,1,3001011,,,,,,,2002*0"}));
         writeBytes(inputs / "FF1_202404.txt",
                    sjisLines({formOneRecord({{0, u"カルテ番号"}}),
-                         formOneRecord({{0, u"1001"}, {1, u"山田　太郎"}, {3, u"202404"}, {7, u"65.25"}})}));
+                              formOneRecord({{0, u"1001"}, {1, u"山田　太郎"}, {3, u"202404"}, {7, u"65.25"}})}));
         writeBytes(inputs / "data.txt", sjisLines({u"x\t123\ty"}));
         writeBytes(inputs / "defs.csv", sjisLines({u"123,456"}));
         std::filesystem::create_directory(inputs / "ff1");
         writeBytes(inputs / "ff1" / "G_FF1_202404.txt",
                    sjisLines({u"施設コード\tデータ識別番号\t年月\tコード\t連番\tp1\tp2\tp3\tp4\tp5",
-                         u"1234567\tA01\t202404\tCPF0001\t1\t170\t65\t\t\t"}));
+                              u"1234567\tA01\t202404\tCPF0001\t1\t170\t65\t\t\t"}));
         writeBytes(programFolder / "siyo4.csv",
                    sjisLines({u"ヘッダー名称,コード,ペイロード番号", u"[4] 身長,CPF0001,1", u"[5] 体重,CPF0001,2"}));
         settings().write(u"SAVEFF1", qsPath(inputs / "ff1").toStdU16String());

@@ -84,9 +84,9 @@ TEST_F(Anonymise, TheKanaNameIsEmptiedOnlyWhenTheRecordReachesIt) {
 
 TEST_F(Anonymise, KindAndMonthComeFromTheClinicRecordTrimmed) {
     const auto out = runOn({u"RE,1,a,b,c", clinicRecord(u" 2\t", u" 50612 "), u"RE,10,a,b,c"}, "50612_2.UKE");
-    EXPECT_EQ(out, sjisLines({u"RE,1,a,b,テスト社１",
-                                u"IR,\" 2\t\",13,1,0123456,,VELTクリニック,\" 50612 \",00,012-345-6789",
-                                u"RE,10,a,b,テスト国１０"}));
+    EXPECT_EQ(
+        out, sjisLines({u"RE,1,a,b,テスト社１", u"IR,\" 2\t\",13,1,0123456,,VELTクリニック,\" 50612 \",00,012-345-6789",
+                        u"RE,10,a,b,テスト国１０"}));
 }
 
 TEST_F(Anonymise, AFileWithoutClinicRecordIsAnEmployeeFileWithoutMonth) {

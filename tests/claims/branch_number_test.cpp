@@ -126,7 +126,7 @@ TEST_F(StripBranch, OnlyClaimRecordsAreRebuiltAndFreeTextStays) {
     EXPECT_EQ(result.outcome.message(), u"社保と国保の枝番除去ファイルが作成されました");
     EXPECT_EQ(output("(50611提出_国保)RECEIPTC.uke"),
               sjisLines({ir, claim(u"00123", u",\"a b\",x"), u"HO,\"06139999\",記 号", u"SJ,01,\"text\"", u"CO,,,x",
-                           u"", u"KO,1,2"}));
+                         u"", u"KO,1,2"}));
 }
 
 TEST_F(StripBranch, EachModeCutsTheChartNumberItsOwnWay) {

@@ -6,8 +6,8 @@
 #include "ff1/ehr_csv.h"
 #include "ff1/ff1_output.h"
 #include "ff1_test_support.h"
-#include "platform/paths.h"
 #include "platform/errors.h"
+#include "platform/paths.h"
 #include "platform/utf.h"
 
 namespace vask::test {
@@ -199,8 +199,8 @@ TEST_F(Build, MissingInputsFailBeforeAnythingIsWrittenAndTheOutputFolderIsMadeWh
     EXPECT_TRUE(listFolder(downloads.path()).empty());
 
     writeBytes(ff1 / "siyo4.csv", sjisLines({u"ヘッダー名称,コード,ペイロード番号"}));
-    const auto written = ff1::BuildEHRCSV_FromFF1_andSpecCSV(fromPath(ff1 / "G_FF1_all.txt"), fromPath(ff1 / "siyo4.csv"),
-                                                             fromPath(downloads / "a" / "b"), u"", u"202404");
+    const auto written = ff1::BuildEHRCSV_FromFF1_andSpecCSV(
+        fromPath(ff1 / "G_FF1_all.txt"), fromPath(ff1 / "siyo4.csv"), fromPath(downloads / "a" / "b"), u"", u"202404");
     EXPECT_EQ(written, downloads / "a" / "b" / "202404_ff1all.csv");
     EXPECT_EQ(linesOf(readBytes(written)).size(), 2u);
 }

@@ -4,8 +4,8 @@
 #include "ff1/ff1_format.h"
 #include "ff1/ff1_merge.h"
 #include "ff1_test_support.h"
-#include "platform/paths.h"
 #include "platform/errors.h"
+#include "platform/paths.h"
 #include "platform/utf.h"
 
 namespace vask::test {

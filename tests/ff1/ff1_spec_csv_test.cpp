@@ -4,8 +4,8 @@
 #include "core/text_formats.h"
 #include "ff1/spec_csv.h"
 #include "ff1_test_support.h"
-#include "platform/paths.h"
 #include "platform/errors.h"
+#include "platform/paths.h"
 #include "platform/utf.h"
 
 namespace vask::test {

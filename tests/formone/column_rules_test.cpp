@@ -13,8 +13,8 @@ namespace {
 
 void expectBoundaries(int position) {
     for (const auto& [input, expected] : test::columnRule(position).boundaries) {
-        EXPECT_EQ(ChkStd(input, position), expected) << "position " << position << ", input of " << input.size()
-                                                     << " units";
+        EXPECT_EQ(ChkStd(input, position), expected)
+            << "position " << position << ", input of " << input.size() << " units";
     }
 }
 

@@ -125,7 +125,6 @@ QString text(QWidget* window, const char* editName) {
     return edit ? edit->text() : QString();
 }
 
-
 bool dropUrls(QWidget* target, const QList<QUrl>& urls) {
     QMimeData data;
     data.setUrls(urls);

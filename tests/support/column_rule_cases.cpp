@@ -64,8 +64,9 @@ const Cases kDecimalCommon = {
 };
 
 Cases decimalAnyRange() {
-    return join(kDecimalCommon,
-                {{u"65.25", u"65.3"}, {u"-3", u"-3.0"}, {u"-6.25", u"-6.3"}, {u"-0.04", u"0.0"}, {u"350.55", u"350.6"}});
+    return join(
+        kDecimalCommon,
+        {{u"65.25", u"65.3"}, {u"-3", u"-3.0"}, {u"-6.25", u"-6.3"}, {u"-0.04", u"0.0"}, {u"350.55", u"350.6"}});
 }
 
 Cases decimalUpTo20() {
@@ -131,8 +132,7 @@ std::vector<Positions> ruleTable() {
         {{24, 25, 26, 33, 38, 41, 46, 48, 50, 66, 67}, codeRule(u"019")},
         {{27, 34, 55, 62, 69}, codeRule(u"01")},
         {{30}, codeRule(u"0123")},
-        {{31, 32, 37},
-         {integerUpTo(300), {{u"120", u"120"}, {u"999", u""}, {u" 85 ", u" 85 "}, {u"1e2", u""}}}},
+        {{31, 32, 37}, {integerUpTo(300), {{u"120", u"120"}, {u"999", u""}, {u" 85 ", u" 85 "}, {u"1e2", u""}}}},
         {{36}, codeRule(u"01234")},
         {{39}, codeRule(u"012349")},
         {{42}, codeRule(u"129")},
@@ -171,8 +171,7 @@ std::vector<Positions> ruleTable() {
         {{82}, {lengthAtMostWithBlanks(18, u'9'), {{u"126", u"126"}, {u"1234567890123456789", u""}}}},
         {{85}, {join(lengthAtMost(7, u'9'), kNoFullWidth), {{u"4019", u"4019"}, {u"Ｉ１０", u""}}}},
         {{86},
-         {join(lengthExactly(4, u'9'), {{u"C345 ", u"C345 "}, {u"Ｃ３４５", u""}, {u"C345\t", u""}}),
-          fourUnitSamples}},
+         {join(lengthExactly(4, u'9'), {{u"C345 ", u"C345 "}, {u"Ｃ３４５", u""}, {u"C345\t", u""}}), fourUnitSamples}},
         {{140},
          {join(lengthExactly(14, u'1'), {{u"01010101010101", u"01010101010101"}, {u"01010101010102", u""}}),
           {{u"01010101010101", u"01010101010101"}, {u"0101010101010", u""}}}},
@@ -210,7 +209,7 @@ const std::vector<int>& ruledPositions() {
 }
 
 const std::vector<int>& freePositions() {
-    static const std::vector<int> positions = {2,  4,  9,  10, 15, 47,  49,  70,  71,  77,
+    static const std::vector<int> positions = {2,  4,  9,  10, 15,  47,  49,  70,  71, 77,
                                                81, 83, 84, 88, 137, 139, 141, 500, -1};
     return positions;
 }
