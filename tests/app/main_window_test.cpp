@@ -94,10 +94,10 @@ TEST_F(MainWindow, AFileDroppedOntoAPathBoxFillsThatBoxOnly) {
     TfrmMain window(context);
     writeBytes(downloads / "any.txt", "x");
     EXPECT_TRUE(dropFiles(&window, {downloads / "any.txt"}, "Edit2"));
-    EXPECT_EQ(text(&window, "Edit2"), qstr(downloads / "any.txt"));
+    EXPECT_EQ(text(&window, "Edit2"), qsPath(downloads / "any.txt"));
     EXPECT_TRUE(text(&window, "Edit1").isEmpty());
     EXPECT_TRUE(dropFiles(&window, {downloads / "any.txt"}, "Edit1"));
-    EXPECT_EQ(text(&window, "Edit1"), qstr(downloads / "any.txt"));
+    EXPECT_EQ(text(&window, "Edit1"), qsPath(downloads / "any.txt"));
     EXPECT_TRUE(dialogs.shown.empty());
     dropFiles(&window, {downloads / "any.txt"}, "Edit4");
     EXPECT_TRUE(text(&window, "Edit4").isEmpty());
@@ -113,7 +113,7 @@ TEST_F(MainWindow, OpensWithTheFocusOnFileSelection) {
 // A manual that nothing could open is named in a warning, so that it can be opened by hand.
 TEST_F(MainWindow, ManualOpensThroughTheShell) {
     TfrmMain window(context);
-    const QString manual = qstr(programFolder / "manual" / "index.html");
+    const QString manual = qsPath(programFolder / "manual" / "index.html");
     for (const bool opens : {true, false}) {
         dialogs.shown.clear();
         openedDocuments.clear();
@@ -169,10 +169,10 @@ TEST_F(MainWindow, ClaimsToolsDoNotStartWhenTheProgramFolderCannotBeWritten) {
     writeBytes(programFolder / "installed", "a file where the folder's parent should be");
     context.programFolder = programFolder / "installed" / "vask";
     TfrmMain window(context);
-    setText(&window, "Edit1", qstr(downloads / "shaho.UKE"));
+    setText(&window, "Edit1", qsPath(downloads / "shaho.UKE"));
     click(&window, "Button1");
     click(&window, "Button2");
-    const QString warning = QStringLiteral("プログラムフォルダに書き込めません：") + qstr(context.programFolder);
+    const QString warning = QStringLiteral("プログラムフォルダに書き込めません：") + qsPath(context.programFolder);
     EXPECT_EQ(dialogs.texts(Kind::Warning), (std::vector<QString>{warning, warning}));
     EXPECT_TRUE(dialogs.texts(Kind::Error).empty());  // the tool itself never ran
 }

@@ -33,7 +33,7 @@ protected:
     std::unique_ptr<QProcess> start(const QString& platform = QStringLiteral("offscreen")) {
         auto process = std::make_unique<QProcess>();
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), qstr(runtime_.path()));
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), qsPath(runtime_.path()));
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), platform);
         process->setProcessEnvironment(env);
         process->start(QStringLiteral(VASK_PROGRAM), {});
@@ -47,7 +47,7 @@ protected:
         return mutex != nullptr;
     }
 #else
-    bool lockExists() const { return QFile::exists(qstr(runtime_ / "VaskMutex.lock")); }
+    bool lockExists() const { return QFile::exists(qsPath(runtime_ / "VaskMutex.lock")); }
 #endif
     void waitForLock() {
         for (int i = 0; i < 500 && !lockExists(); ++i) QThread::msleep(10);
@@ -63,7 +63,7 @@ TEST_F(SingleInstance, ASecondCopyEndsSilentlyAndAStaleLockDoesNotBlock) {
 
 #ifndef _WIN32
     // Even a lock file that looks old stays valid while its owner lives.
-    QFile lock(qstr(runtime_ / "VaskMutex.lock"));
+    QFile lock(qsPath(runtime_ / "VaskMutex.lock"));
     ASSERT_TRUE(lock.open(QIODevice::ReadWrite));
     lock.setFileTime(QDateTime::currentDateTime().addSecs(-3600), QFileDevice::FileModificationTime);
     lock.close();

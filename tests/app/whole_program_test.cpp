@@ -16,12 +16,6 @@ namespace {
 
 using Kind = ScriptedDialogs::Kind;
 
-std::string crlf(std::initializer_list<std::u16string> lines) {
-    std::string bytes;
-    for (const auto& line : lines) bytes += sjis(line) + "\r\n";
-    return bytes;
-}
-
 // A form-1 record of 141 tab-separated fields with the given values.
 std::u16string formOneRecord(std::initializer_list<std::pair<int, std::u16string>> values) {
     std::vector<std::u16string> fields(141);
@@ -49,24 +43,22 @@ class WholeProgram : public GuiTest {
 protected:
     WholeProgram() {
         writeBytes(inputs / "shaho.UKE",
-                   crlf({u"IR,1,13,1,0123999,,本院,50611,00,03-1234-5678",
-                         u"RE,1,1112,50611,山田　太郎,1,3001011,,,,,,,1001-01", u"SJ,free text"}) +
-                       "\x1A");
-        writeBytes(inputs / "kokuho.UKE", crlf({u"IR,2,13,1,0123999,,本院,50611,00,03-1234-5678",
-                                                u"RE,2,1112,50611,鈴木　花子,1,3001011,,,,,,,2002*0"}) +
-                                              "\x1A");
+                   claimsBytes({u"IR,1,13,1,0123999,,本院,50611,00,03-1234-5678",
+                                u"RE,1,1112,50611,山田　太郎,1,3001011,,,,,,,1001-01", u"SJ,free text"}));
+        writeBytes(inputs / "kokuho.UKE", claimsBytes({u"IR,2,13,1,0123999,,本院,50611,00,03-1234-5678",
+                                                       u"RE,2,1112,50611,鈴木　花子,1,3001011,,,,,,,2002*0"}));
         writeBytes(inputs / "FF1_202404.txt",
-                   crlf({formOneRecord({{0, u"カルテ番号"}}),
-                         formOneRecord({{0, u"1001"}, {1, u"山田　太郎"}, {3, u"202404"}, {7, u"65.25"}})}));
-        writeBytes(inputs / "data.txt", crlf({u"x\t123\ty"}));
-        writeBytes(inputs / "defs.csv", crlf({u"123,456"}));
+                   sjisLines({formOneRecord({{0, u"カルテ番号"}}),
+                              formOneRecord({{0, u"1001"}, {1, u"山田　太郎"}, {3, u"202404"}, {7, u"65.25"}})}));
+        writeBytes(inputs / "data.txt", sjisLines({u"x\t123\ty"}));
+        writeBytes(inputs / "defs.csv", sjisLines({u"123,456"}));
         std::filesystem::create_directory(inputs / "ff1");
         writeBytes(inputs / "ff1" / "G_FF1_202404.txt",
-                   crlf({u"施設コード\tデータ識別番号\t年月\tコード\t連番\tp1\tp2\tp3\tp4\tp5",
-                         u"1234567\tA01\t202404\tCPF0001\t1\t170\t65\t\t\t"}));
+                   sjisLines({u"施設コード\tデータ識別番号\t年月\tコード\t連番\tp1\tp2\tp3\tp4\tp5",
+                              u"1234567\tA01\t202404\tCPF0001\t1\t170\t65\t\t\t"}));
         writeBytes(programFolder / "siyo4.csv",
-                   crlf({u"ヘッダー名称,コード,ペイロード番号", u"[4] 身長,CPF0001,1", u"[5] 体重,CPF0001,2"}));
-        settings().write(u"SAVEFF1", qstr(inputs / "ff1").toStdU16String());
+                   sjisLines({u"ヘッダー名称,コード,ペイロード番号", u"[4] 身長,CPF0001,1", u"[5] 体重,CPF0001,2"}));
+        settings().write(u"SAVEFF1", qsPath(inputs / "ff1").toStdU16String());
     }
     bool downloaded(const char* name) const { return std::filesystem::exists(downloads / name); }
 
@@ -78,9 +70,9 @@ TEST_F(WholeProgram, EveryToolRunsFromTheMainWindowIntoDownloads) {
     main.show();
 
     // Claims files: selection, anonymisation, branch-number removal.
-    dialogs.fileAnswers = {qstr(inputs / "shaho.UKE"), qstr(inputs / "kokuho.UKE")};
+    dialogs.fileAnswers = {qsPath(inputs / "shaho.UKE"), qsPath(inputs / "kokuho.UKE")};
     click(&main, "Button3");
-    EXPECT_EQ(text(&main, "Edit2"), qstr(inputs / "kokuho.UKE"));
+    EXPECT_EQ(text(&main, "Edit2"), qsPath(inputs / "kokuho.UKE"));
     runAndDownload(&main, "Button1");
     EXPECT_TRUE(downloaded("50611_1.UKE"));
     EXPECT_TRUE(downloaded("50611_2.UKE"));
@@ -99,7 +91,7 @@ TEST_F(WholeProgram, EveryToolRunsFromTheMainWindowIntoDownloads) {
     // The option window and its four tools.
     openFrom(&main, "Button6", [&](QWidget* option) {
         EXPECT_EQ(option->windowTitle(), QStringLiteral("オプション"));
-        dialogs.fileAnswers.push_back(qstr(inputs / "FF1_202404.txt"));
+        dialogs.fileAnswers.push_back(qsPath(inputs / "FF1_202404.txt"));
         openFrom(option, "Button1", [&](QWidget* convert) {
             EXPECT_EQ(convert->windowTitle(), QStringLiteral("VELTコンバーター"));
             click(convert, "Button3");
@@ -107,7 +99,7 @@ TEST_F(WholeProgram, EveryToolRunsFromTheMainWindowIntoDownloads) {
         });
         EXPECT_EQ(sjis(u"カルテ番号,患者氏名").compare(0, 8, readBytes(downloads / "202404_carte.csv"), 0, 8), 0);
 
-        dialogs.fileAnswers.push_back(qstr(inputs / "FF1_202404.txt"));
+        dialogs.fileAnswers.push_back(qsPath(inputs / "FF1_202404.txt"));
         openFrom(option, "Button3", [&](QWidget* convert2) {
             EXPECT_EQ(convert2->windowTitle(), QStringLiteral("VELTコンバーター２"));
             click(convert2, "Button3");
@@ -126,8 +118,8 @@ TEST_F(WholeProgram, EveryToolRunsFromTheMainWindowIntoDownloads) {
         EXPECT_NE(readBytes(downloads / "202404_ff1all.csv").find("A01,,20240401,,170,65"), std::string::npos);
         EXPECT_FALSE(std::filesystem::exists(inputs / "ff1" / "G_FF1_all.txt"));
 
-        dialogs.fileAnswers.push_back(qstr(inputs / "data.txt"));
-        dialogs.fileAnswers.push_back(qstr(inputs / "defs.csv"));
+        dialogs.fileAnswers.push_back(qsPath(inputs / "data.txt"));
+        dialogs.fileAnswers.push_back(qsPath(inputs / "defs.csv"));
         openFrom(option, "Button2", [&](QWidget* replace) {
             EXPECT_EQ(replace->windowTitle(), QStringLiteral("リプレース"));
             click(replace, "Button2");

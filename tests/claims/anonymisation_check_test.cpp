@@ -20,7 +20,7 @@ protected:
     AnonymisationReport check(const std::vector<std::u16string>& original,
                               const std::vector<std::u16string>& anonymised) {
         write(original);
-        writeBytes(programFolder / "out.UKE", outputBytes(anonymised));
+        writeBytes(programFolder / "out.UKE", sjisLines(anonymised));
         return claims::checkAnonymisedClaims(input(), programFolder / "out.UKE");
     }
     // The anonymiser's own output of `original`, checked.

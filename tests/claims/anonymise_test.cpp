@@ -53,7 +53,7 @@ TEST_F(Anonymise, EachRecordKindIsRewrittenItsOwnWay) {
             u"SNX,1",
         },
         "50611_2.UKE");
-    EXPECT_EQ(out, outputBytes({
+    EXPECT_EQ(out, sjisLines({
                        u"IR,2,\"1 3\",1,0123456,,VELTクリニック,50611,00,012-345-6789,x",
                        u"RE,12,1112,50611,テスト国１２,1,ﾔﾏﾀﾞ ﾀﾛｳ,a,b",
                        u"HO,12345678,,１２３４５,1,\"a\tb\"",
@@ -79,14 +79,14 @@ TEST_F(Anonymise, TheKanaNameIsEmptiedOnlyWhenTheRecordReachesIt) {
     emptied38.replace(emptied38.find(u",f36,"), 5, u",,");
     const auto out = runOn({claim(36), claim(37), claim(38)}, "_1.UKE");
     auto named = [](std::u16string line) { return line.replace(line.find(u"名前"), 2, u"テスト社１"); };
-    EXPECT_EQ(out, outputBytes({named(kept36), named(emptied37), named(emptied38)}));
+    EXPECT_EQ(out, sjisLines({named(kept36), named(emptied37), named(emptied38)}));
 }
 
 TEST_F(Anonymise, KindAndMonthComeFromTheClinicRecordTrimmed) {
     const auto out = runOn({u"RE,1,a,b,c", clinicRecord(u" 2\t", u" 50612 "), u"RE,10,a,b,c"}, "50612_2.UKE");
-    EXPECT_EQ(out, outputBytes({u"RE,1,a,b,テスト社１",
-                                u"IR,\" 2\t\",13,1,0123456,,VELTクリニック,\" 50612 \",00,012-345-6789",
-                                u"RE,10,a,b,テスト国１０"}));
+    EXPECT_EQ(
+        out, sjisLines({u"RE,1,a,b,テスト社１", u"IR,\" 2\t\",13,1,0123456,,VELTクリニック,\" 50612 \",00,012-345-6789",
+                        u"RE,10,a,b,テスト国１０"}));
 }
 
 TEST_F(Anonymise, AFileWithoutClinicRecordIsAnEmployeeFileWithoutMonth) {
@@ -94,7 +94,7 @@ TEST_F(Anonymise, AFileWithoutClinicRecordIsAnEmployeeFileWithoutMonth) {
     const auto result = run();
     EXPECT_EQ(result.fileName, u"_1.UKE");
     EXPECT_EQ(result.kind, ClaimsKind::Employee);
-    EXPECT_EQ(output("_1.UKE"), outputBytes({u"RE,3,a,b,テスト社３"}));
+    EXPECT_EQ(output("_1.UKE"), sjisLines({u"RE,3,a,b,テスト社３"}));
 }
 
 // SN repeats the numbers that HO and KO hide: they are replaced too, but only where the
@@ -109,7 +109,7 @@ TEST_F(Anonymise, QualificationRecordsLoseTheirInsuranceNumbers) {
             u"SN",
         },
         "_1.UKE");
-    EXPECT_EQ(out, outputBytes({
+    EXPECT_EQ(out, sjisLines({
                        u"SN,1,01,12345678,,１２３４５,00,1234567,x",
                        u"SN,1,01,\" \",,\"\t\",\"  \",,x",
                        u"SN,1,01,12345678",
@@ -150,7 +150,7 @@ TEST_F(Anonymise, ARunReplacesAnOlderOutputAndLeavesTheInputAlone) {
     write({clinicRecord(), u"SJ,x"});
     const std::string before = readBytes(input());
     run();
-    EXPECT_EQ(output("50611_1.UKE"), outputBytes({u"IR,1,13,1,0123456,,VELTクリニック,50611,00,012-345-6789"}));
+    EXPECT_EQ(output("50611_1.UKE"), sjisLines({u"IR,1,13,1,0123456,,VELTクリニック,50611,00,012-345-6789"}));
     EXPECT_EQ(readBytes(input()), before);
 }
 
@@ -195,7 +195,7 @@ TEST_F(Anonymise, LineEndsAndTheEndOfFileMarkAsTheTextFileReaderSeesThem) {
     for (const auto& c : cases) {
         writeRaw(c.bytes);
         run();
-        EXPECT_EQ(output("_1.UKE"), outputBytes(c.lines)) << c.bytes;
+        EXPECT_EQ(output("_1.UKE"), sjisLines(c.lines)) << c.bytes;
     }
 }
 

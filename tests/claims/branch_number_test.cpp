@@ -125,8 +125,8 @@ TEST_F(StripBranch, OnlyClaimRecordsAreRebuiltAndFreeTextStays) {
     EXPECT_EQ(result.fileName, u"(50611提出_国保)RECEIPTC.uke");
     EXPECT_EQ(result.outcome.message(), u"社保と国保の枝番除去ファイルが作成されました");
     EXPECT_EQ(output("(50611提出_国保)RECEIPTC.uke"),
-              outputBytes({ir, claim(u"00123", u",\"a b\",x"), u"HO,\"06139999\",記 号", u"SJ,01,\"text\"", u"CO,,,x",
-                           u"", u"KO,1,2"}));
+              sjisLines({ir, claim(u"00123", u",\"a b\",x"), u"HO,\"06139999\",記 号", u"SJ,01,\"text\"", u"CO,,,x",
+                         u"", u"KO,1,2"}));
 }
 
 TEST_F(StripBranch, EachModeCutsTheChartNumberItsOwnWay) {
@@ -144,7 +144,7 @@ TEST_F(StripBranch, EachModeCutsTheChartNumberItsOwnWay) {
     for (const auto& c : cases) {
         write({clinicRecord(), claim(u" 0012345-01")});
         run(c.mode, c.from, c.to);
-        EXPECT_EQ(output("(50611提出_社保)RECEIPTC.uke"), outputBytes({clinicRecord(), claim(c.chart)}))
+        EXPECT_EQ(output("(50611提出_社保)RECEIPTC.uke"), sjisLines({clinicRecord(), claim(c.chart)}))
             << static_cast<int>(c.mode);
     }
 }
@@ -154,7 +154,7 @@ TEST_F(StripBranch, AFileWithoutClinicRecordIsAnEmployeeFileWithoutMonth) {
     const auto result = run(BranchMode::Symbols);
     EXPECT_EQ(result.fileName, u"(提出_社保)RECEIPTC.uke");
     EXPECT_EQ(result.kind, ClaimsKind::Employee);
-    EXPECT_EQ(output("(提出_社保)RECEIPTC.uke"), outputBytes({claim(u"5")}));
+    EXPECT_EQ(output("(提出_社保)RECEIPTC.uke"), sjisLines({claim(u"5")}));
 }
 
 TEST_F(StripBranch, TheMissingFileIsRefusedBeforeThePositions) {

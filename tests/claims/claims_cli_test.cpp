@@ -28,7 +28,7 @@ TEST_F(ClaimsCli, AnonymizePrintsTheWrittenFile) {
     EXPECT_EQ(result.out, utf8(programFolder / "50611_2.UKE") + "\n");
     EXPECT_TRUE(result.err.empty());
     EXPECT_EQ(output("50611_2.UKE"),
-              outputBytes({u"IR,2,13,1,0123456,,VELTクリニック,50611,00,012-345-6789", u"RE,7,a,b,テスト国７"}));
+              sjisLines({u"IR,2,13,1,0123456,,VELTクリニック,50611,00,012-345-6789", u"RE,7,a,b,テスト国７"}));
 }
 
 TEST_F(ClaimsCli, TheOutputFolderDefaultsToTheCurrentFolder) {
@@ -55,7 +55,7 @@ TEST_F(ClaimsCli, StripBranchModes) {
         args.insert(args.end(), c.options.begin(), c.options.end());
         EXPECT_EQ(runCli(args).status, 0);
         EXPECT_EQ(output("(50611提出_社保)RECEIPTC.uke"),
-                  outputBytes({clinicRecord(), u"RE,1,2,3,4,5,6,7,8,9,10,11,12," + c.chart}));
+                  sjisLines({clinicRecord(), u"RE,1,2,3,4,5,6,7,8,9,10,11,12," + c.chart}));
     }
 }
 

@@ -1,4 +1,5 @@
-// Claims files for the tests: lines in, code page 932 bytes with CR LF and 0x1A out.
+// Claims files for the tests: a fixture with one claims file and a program folder, and
+// the clinic record the files begin with.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -11,20 +12,6 @@
 #include "../support/test_support.h"
 
 namespace vask::test {
-
-// The bytes of a claims file: every line in code page 932 followed by CR LF, then 0x1A.
-inline std::string claimsBytes(const std::vector<std::u16string>& lines) {
-    std::string bytes;
-    for (const auto& line : lines) bytes += sjis(line) + "\r\n";
-    return bytes + "\x1A";
-}
-
-// The bytes a tool is expected to write: every line followed by CR LF, no 0x1A.
-inline std::string outputBytes(const std::vector<std::u16string>& lines) {
-    std::string bytes;
-    for (const auto& line : lines) bytes += sjis(line) + "\r\n";
-    return bytes;
-}
 
 // A folder with one claims file in it (in.UKE) and a separate program folder.
 class ClaimsFiles : public ::testing::Test {

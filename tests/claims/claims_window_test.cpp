@@ -26,7 +26,7 @@ class ClaimsButtons : public GuiTest {
 protected:
     QString claimsFile(const char* name, const std::vector<std::u16string>& lines) {
         writeBytes(inputs / name, claimsBytes(lines));
-        return qstr(inputs / name);
+        return qsPath(inputs / name);
     }
     QString employeeFile() { return claimsFile("employee.UKE", {clinicRecord(u"1"), u"RE,1,a,b,c" + kClaimTail}); }
     QString nationalFile() { return claimsFile("national.UKE", {clinicRecord(u"2"), u"RE,2,a,b,c" + kClaimTail}); }
@@ -67,8 +67,8 @@ TEST_F(ClaimsButtons, SelectionAsksForTheEmployeeThenTheNationalFile) {
     click(&window, "Button3");
     EXPECT_EQ(kindsShown(), (std::vector<Kind>{Kind::Information, Kind::OpenFile, Kind::Information, Kind::OpenFile}));
     EXPECT_EQ(dialogs.texts(Kind::Information), (std::vector<QString>{kEmployeePrompt, kNationalPrompt}));
-    EXPECT_EQ(text(&window, "Edit1"), qstr(inputs / "employee.UKE"));
-    EXPECT_EQ(text(&window, "Edit2"), qstr(inputs / "national.UKE"));
+    EXPECT_EQ(text(&window, "Edit1"), qsPath(inputs / "employee.UKE"));
+    EXPECT_EQ(text(&window, "Edit2"), qsPath(inputs / "national.UKE"));
 }
 
 TEST_F(ClaimsButtons, AFileOfTheWrongKindIsRefusedAndTheNextStepStillRuns) {
@@ -76,12 +76,12 @@ TEST_F(ClaimsButtons, AFileOfTheWrongKindIsRefusedAndTheNextStepStillRuns) {
     click(&window, "Button3");
     EXPECT_EQ(dialogs.texts(Kind::Warning), std::vector<QString>{kNotEmployee});
     EXPECT_TRUE(text(&window, "Edit1").isEmpty());
-    EXPECT_EQ(text(&window, "Edit2"), qstr(inputs / "national.UKE"));
+    EXPECT_EQ(text(&window, "Edit2"), qsPath(inputs / "national.UKE"));
 }
 
 TEST_F(ClaimsButtons, AnEmptyFileAndAnotherExaminingBodyAreRefusedInBothSteps) {
     writeBytes(inputs / "empty.UKE", "");
-    dialogs.fileAnswers = {qstr(inputs / "empty.UKE"), claimsFile("three.UKE", {clinicRecord(u"3")})};
+    dialogs.fileAnswers = {qsPath(inputs / "empty.UKE"), claimsFile("three.UKE", {clinicRecord(u"3")})};
     click(&window, "Button3");
     EXPECT_EQ(dialogs.texts(Kind::Warning), (std::vector<QString>{kNotEmployee, kNotNational}));
     EXPECT_TRUE(text(&window, "Edit1").isEmpty());
@@ -103,7 +103,7 @@ TEST_F(ClaimsButtons, WithBothBoxesFilledTheUserIsAskedFirst) {
     click(&window, "Button3");
     EXPECT_EQ(kindsShown(),
               (std::vector<Kind>{Kind::Confirm, Kind::Information, Kind::OpenFile, Kind::Information, Kind::OpenFile}));
-    EXPECT_EQ(text(&window, "Edit1"), qstr(inputs / "employee.UKE"));
+    EXPECT_EQ(text(&window, "Edit1"), qsPath(inputs / "employee.UKE"));
     EXPECT_TRUE(text(&window, "Edit2").isEmpty());
 }
 
@@ -114,11 +114,11 @@ TEST_F(ClaimsButtons, ABoxHoldingOnlySpacesCountsAsEmpty) {
     click(&window, "Button3");
     EXPECT_EQ(dialogs.texts(Kind::Information), std::vector<QString>{kNationalPrompt});
     EXPECT_EQ(text(&window, "Edit1"), QStringLiteral("kept"));
-    EXPECT_EQ(text(&window, "Edit2"), qstr(inputs / "national.UKE"));
+    EXPECT_EQ(text(&window, "Edit2"), qsPath(inputs / "national.UKE"));
 }
 
 TEST_F(ClaimsButtons, AnUnreadableChoiceEndsThePressWithTheErrorBox) {
-    dialogs.fileAnswers = {qstr(inputs / "gone.UKE"), nationalFile()};
+    dialogs.fileAnswers = {qsPath(inputs / "gone.UKE"), nationalFile()};
     click(&window, "Button3");
     const auto errors = dialogs.texts(Kind::Error);
     ASSERT_EQ(errors.size(), 1u);
@@ -132,8 +132,8 @@ TEST_F(ClaimsButtons, ClaimsFilesDroppedOntoTheWindowGoIntoTheBoxesOfTheirKind) 
     nationalFile();
     employeeFile();
     EXPECT_TRUE(dropFiles(&window, {inputs / "national.UKE", inputs / "employee.UKE"}));
-    EXPECT_EQ(text(&window, "Edit1"), qstr(inputs / "employee.UKE"));
-    EXPECT_EQ(text(&window, "Edit2"), qstr(inputs / "national.UKE"));
+    EXPECT_EQ(text(&window, "Edit1"), qsPath(inputs / "employee.UKE"));
+    EXPECT_EQ(text(&window, "Edit2"), qsPath(inputs / "national.UKE"));
     EXPECT_TRUE(dialogs.shown.empty());
 }
 
@@ -176,7 +176,7 @@ TEST_F(ClaimsButtons, ADropOntoFilledBoxesAsksFirstAndAnUnreadableFileShowsTheEr
     employeeFile();
     dropFiles(&window, {inputs / "employee.UKE", inputs / "gone.UKE"});
     EXPECT_EQ(kindsShown(), (std::vector<Kind>{Kind::Confirm, Kind::Confirm, Kind::Error}));
-    EXPECT_EQ(text(&window, "Edit1"), qstr(inputs / "employee.UKE"));
+    EXPECT_EQ(text(&window, "Edit1"), qsPath(inputs / "employee.UKE"));
     EXPECT_TRUE(text(&window, "Edit2").isEmpty());
 }
 
@@ -201,11 +201,11 @@ TEST_F(ClaimsButtons, AnonymisingBothFilesHandsBothToTheResultWindow) {
     EXPECT_EQ(listFolder(downloads.path()), (std::vector<std::string>{"50611_1.UKE", "50611_2.UKE"}));
     EXPECT_EQ(
         readBytes(downloads / "50611_2.UKE"),
-        outputBytes({u"IR,2,13,1,0123456,,VELTクリニック,50611,00,012-345-6789", u"RE,2,a,b,テスト国２" + kClaimTail}));
+        sjisLines({u"IR,2,13,1,0123456,,VELTクリニック,50611,00,012-345-6789", u"RE,2,a,b,テスト国２" + kClaimTail}));
 }
 
 TEST_F(ClaimsButtons, AMissingFileIsReportedAndTheResultWindowStillOpens) {
-    setText(&window, "Edit1", qstr(inputs / "gone.UKE"));
+    setText(&window, "Edit1", qsPath(inputs / "gone.UKE"));
     setText(&window, "Edit2", nationalFile());
     EXPECT_EQ(pressTool("Button1"), QStringLiteral("社保と国保の匿名化ファイルが作成されました"));
     EXPECT_EQ(dialogs.texts(Kind::Warning), std::vector<QString>{kMissing});
@@ -249,7 +249,7 @@ TEST_F(ClaimsButtons, BranchRemovalUsesTheModeAndPositionsOfTheWindow) {
     EXPECT_EQ(pressTool("Button2"), QStringLiteral("社保と国保の枝番除去ファイルが作成されました"));
     EXPECT_EQ(window.gstFile1, u"(50611提出_社保)RECEIPTC.uke");
     EXPECT_EQ(readBytes(programFolder / "(50611提出_社保)RECEIPTC.uke"),
-              outputBytes({clinicRecord(u"1"), u"RE,1,2,3,4,5,6,7,8,9,10,11,12,12345"}));
+              sjisLines({clinicRecord(u"1"), u"RE,1,2,3,4,5,6,7,8,9,10,11,12,12345"}));
 }
 
 // An earlier press's file is not offered again: the result window names only this press's

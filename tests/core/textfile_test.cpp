@@ -13,6 +13,7 @@ namespace {
 
 using test::readBytes;
 using test::TempDir;
+using test::utf16be;
 using test::writeBytes;
 
 std::vector<std::u16string> readAll(const std::filesystem::path& file, LineRule rule) {
@@ -251,9 +252,7 @@ TEST(TextLineReader, GivesTheLinesTheLineListLoaderGivesInEveryEncoding) {
     for (const auto& text : texts) {
         files.push_back("\xEF\xBB\xBF" + utf16ToUtf8(text));
         files.push_back("\xFF\xFE" + utf16ToUtf16le(text));
-        std::string be = "\xFE\xFF";
-        for (const char16_t u : text) be += {static_cast<char>(u >> 8), static_cast<char>(u & 0xFF)};
-        files.push_back(be);
+        files.push_back("\xFE\xFF" + utf16be(text));
         files.push_back(cp932::encode(text));
     }
     const std::string raw[] = {

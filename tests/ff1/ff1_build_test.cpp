@@ -7,6 +7,7 @@
 #include "ff1/ff1_output.h"
 #include "ff1_test_support.h"
 #include "platform/errors.h"
+#include "platform/paths.h"
 #include "platform/utf.h"
 
 namespace vask::test {
@@ -40,8 +41,8 @@ protected:
     }
     void merged(const std::vector<std::u16string>& lines) { writeBytes(ff1 / "G_FF1_all.txt", sjisLines(lines)); }
     std::filesystem::path build(std::u16string_view month = u"202404", std::u16string_view append = u"") {
-        return ff1::BuildEHRCSV_FromFF1_andSpecCSV(u16path(ff1 / "G_FF1_all.txt"), u16path(ff1 / "siyo4.csv"),
-                                                   u16path(downloads.path()) + u"/", append, month);
+        return ff1::BuildEHRCSV_FromFF1_andSpecCSV(fromPath(ff1 / "G_FF1_all.txt"), fromPath(ff1 / "siyo4.csv"),
+                                                   fromPath(downloads.path()) + u"/", append, month);
     }
     std::vector<std::u16string> output(std::u16string_view month = u"202404", std::u16string_view append = u"") {
         return linesOf(readBytes(build(month, append)));
@@ -130,7 +131,7 @@ TEST_F(Build, AppendedRowsFollowAsReadWhenTheirDateMatches) {
     merged({ff1Line(u"A", u"202404", u"CPF0001", payloads({u"170"}))});
     writeBytes(ff1 / "add.csv",
                sjisLines({u"any header", u"", u"short,line", u"A,x,20240401,y ", u"  ", u"B,,20240401"}));
-    EXPECT_EQ(output(u"202404", u16path(ff1 / "add.csv")),
+    EXPECT_EQ(output(u"202404", fromPath(ff1 / "add.csv")),
               (std::vector<std::u16string>{header(), row({{0, u"A"}, {2, u"20240401"}, {4, u"170"}}), u"short,line",
                                            u"A,x,20240401,y ", u"B,,20240401"}));
 }
@@ -139,24 +140,24 @@ TEST_F(Build, AppendFilesWithoutDataOrMissingAppendNothingAndCheckNoDate) {
     merged({ff1Line(u"A", u"202404", u"CPF0001", payloads({u"170"}))});
     writeBytes(ff1 / "header-only.csv", sjisLines({u"h1,h2,h3"}));
     const std::vector<std::u16string> plain = {header(), row({{0, u"A"}, {2, u"20240401"}, {4, u"170"}})};
-    EXPECT_EQ(output(u"202404", u16path(ff1 / "header-only.csv")), plain);
-    EXPECT_EQ(output(u"202404", u16path(ff1 / "missing.csv")), plain);
+    EXPECT_EQ(output(u"202404", fromPath(ff1 / "header-only.csv")), plain);
+    EXPECT_EQ(output(u"202404", fromPath(ff1 / "missing.csv")), plain);
     // No FF1 row gives no base date: any append file is taken without a check.
     merged({kFF1Header});
     writeBytes(ff1 / "other.csv", sjisLines({u"h", u"Z,,20991231"}));
-    EXPECT_EQ(output(u"202404", u16path(ff1 / "other.csv")), (std::vector<std::u16string>{header(), u"Z,,20991231"}));
+    EXPECT_EQ(output(u"202404", fromPath(ff1 / "other.csv")), (std::vector<std::u16string>{header(), u"Z,,20991231"}));
 }
 
 TEST_F(Build, ADifferentAppendDateFailsAndKeepsTheOlderOutput) {
     merged({ff1Line(u"A", u"202404", u"CPF0001", payloads({u"170"}))});
     writeBytes(downloads / "202404_ff1all.csv", "older");
     writeBytes(ff1 / "add.csv", sjisLines({u"h", u"x,y", u"B,, 20240501 ,z"}));
-    EXPECT_EQ(errorOf(u"202404", u16path(ff1 / "add.csv")),
+    EXPECT_EQ(errorOf(u"202404", fromPath(ff1 / "add.csv")),
               u"追記ファイルの診療年月日が異なります。元ファイル=20240401, 追記ファイル=20240501");
     EXPECT_EQ(readBytes(downloads / "202404_ff1all.csv"), "older");
     EXPECT_EQ(listFolder(downloads.path()), std::vector<std::string>{"202404_ff1all.csv"});
     // The date error comes before the check of the output name.
-    EXPECT_EQ(errorOf(u"2024/04", u16path(ff1 / "add.csv")),
+    EXPECT_EQ(errorOf(u"2024/04", fromPath(ff1 / "add.csv")),
               u"追記ファイルの診療年月日が異なります。元ファイル=2024/0401, 追記ファイル=20240501");
 }
 
@@ -166,7 +167,7 @@ TEST_F(Build, TheIdListReplacesFieldZeroWhereItMatchesExactly) {
     writeBytes(ff1 / "recelist.csv",
                sjisLines({u" K000 ,a,b,c, 0002 ", u"K123,a,b,c,0001", u"short,0001", u"", u"K999,x,y,z,0003"}));
     writeBytes(ff1 / "add.csv", sjisLines({u"0003,head,er", u"0001,x,20240401", u"0001 ,y,20240401", u"0003"}));
-    EXPECT_EQ(output(u"202404", u16path(ff1 / "add.csv")),
+    EXPECT_EQ(output(u"202404", fromPath(ff1 / "add.csv")),
               (std::vector<std::u16string>{header(), row({{0, u"K123"}, {2, u"20240401"}, {4, u"170"}}),
                                            row({{0, u"K000"}, {2, u"20240401"}, {4, u"150"}}), u"K123,x,20240401",
                                            u"0001 ,y,20240401", u"K999"}));
@@ -198,8 +199,8 @@ TEST_F(Build, MissingInputsFailBeforeAnythingIsWrittenAndTheOutputFolderIsMadeWh
     EXPECT_TRUE(listFolder(downloads.path()).empty());
 
     writeBytes(ff1 / "siyo4.csv", sjisLines({u"ヘッダー名称,コード,ペイロード番号"}));
-    const auto written = ff1::BuildEHRCSV_FromFF1_andSpecCSV(u16path(ff1 / "G_FF1_all.txt"), u16path(ff1 / "siyo4.csv"),
-                                                             u16path(downloads / "a" / "b"), u"", u"202404");
+    const auto written = ff1::BuildEHRCSV_FromFF1_andSpecCSV(
+        fromPath(ff1 / "G_FF1_all.txt"), fromPath(ff1 / "siyo4.csv"), fromPath(downloads / "a" / "b"), u"", u"202404");
     EXPECT_EQ(written, downloads / "a" / "b" / "202404_ff1all.csv");
     EXPECT_EQ(linesOf(readBytes(written)).size(), 2u);
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "ff1_test_support.h"
+#include "platform/paths.h"
 #include "platform/utf.h"
 
 namespace vask::test {
@@ -79,7 +80,7 @@ TEST_F(Ff1Cli, ErrorsOfTheRunAreReportedAsTheWindowShowsThemAndLeaveNoMergedFile
         std::u16string error;
     } cases[] = {
         {{"--month", "202404", "--spec", utf8(work / "none.csv")},
-         u"ファイル \"" + u16path(work / "none.csv") + u"\" を開けません"},
+         u"ファイル \"" + fromPath(work / "none.csv") + u"\" を開けません"},
         {{"--month", "202404", "--spec", utf8(ff1 / "spec.csv"), "--append", utf8(work / "add.csv")},
          u"追記ファイルの診療年月日が異なります。元ファイル=20240401, 追記ファイル=20240501"},
     };

@@ -5,6 +5,7 @@
 #include "ff1/ff1_merge.h"
 #include "ff1_test_support.h"
 #include "platform/errors.h"
+#include "platform/paths.h"
 #include "platform/utf.h"
 
 namespace vask::test {
@@ -19,10 +20,10 @@ protected:
     void write(const std::string& name, const std::vector<std::u16string>& lines) {
         writeBytes(in / name, sjisLines(lines));
     }
-    std::u16string folder() const { return u16path(in.path()) + u"/"; }
+    std::u16string folder() const { return fromPath(in.path()) + u"/"; }
     // Merges the folder and returns the merged file's bytes.
     std::string merge() {
-        MergeFF1Latest(folder(), u16path(out / "G_FF1_all.txt"));
+        MergeFF1Latest(folder(), fromPath(out / "G_FF1_all.txt"));
         return readBytes(out / "G_FF1_all.txt");
     }
     std::vector<std::u16string> mergedLines() { return linesOf(merge()); }
@@ -157,7 +158,7 @@ TEST_F(Merge, LinesPassThroughTheCodecAsWrittenAndEndInCrLf) {
     const std::string expected2 = sjis(ff1Line(u"B", u"202404", u"X", payloads({u"b"}))) + "\xFA\x5C";
     const std::string expected3 = sjis(ff1Line(u"C", u"202404", u"X", payloads({u"??"})));
     LostCharacters lost;
-    MergeFF1Latest(folder(), u16path(out / "G_FF1_all.txt"), &lost);
+    MergeFF1Latest(folder(), fromPath(out / "G_FF1_all.txt"), &lost);
     EXPECT_EQ(readBytes(out / "G_FF1_all.txt"), line1 + "\r\n" + expected2 + "\r\n" + expected3 + "\r\n");
     EXPECT_EQ(lost.count, 1u);
     EXPECT_EQ(lost.lines, std::vector<size_t>{3});
@@ -180,16 +181,16 @@ TEST_F(Merge, AUtf16FileIsNoShiftJisText) {
         FAIL() << "no error";
     } catch (const Error& e) {
         // The folder part is as the merge joins it (its separator differs by system).
-        EXPECT_TRUE(e.message().starts_with(u"ファイル \"" + u16path(in.path())));
+        EXPECT_TRUE(e.message().starts_with(u"ファイル \"" + fromPath(in.path())));
         EXPECT_TRUE(e.message().ends_with(u"G_FF1_1.txt\" はShift-JISのテキストではありません（1行目）"));
     }
     EXPECT_FALSE(std::filesystem::exists(out / "G_FF1_all.txt"));
 }
 
 TEST_F(Merge, MissingFolderOrNoFF1FileFailsWithTheTextAndWritesNothing) {
-    const std::u16string missing = u16path(in / "gone") + u"/";
+    const std::u16string missing = fromPath(in / "gone") + u"/";
     try {
-        MergeFF1Latest(missing, u16path(out / "m.txt"));
+        MergeFF1Latest(missing, fromPath(out / "m.txt"));
         FAIL() << "no error";
     } catch (const Error& e) {
         EXPECT_EQ(e.message(), u"入力フォルダが見つかりません：" + missing);
@@ -197,7 +198,7 @@ TEST_F(Merge, MissingFolderOrNoFF1FileFailsWithTheTextAndWritesNothing) {
     writeBytes(in / "G_FF1_1.csv", "");
     writeBytes(out / "m.txt", "older");
     try {
-        MergeFF1Latest(folder(), u16path(out / "m.txt"));
+        MergeFF1Latest(folder(), fromPath(out / "m.txt"));
         FAIL() << "no error";
     } catch (const Error& e) {
         EXPECT_EQ(e.message(), u"G_FF1*.txt / G_FF1*.tsv が見つかりません：" + folder());

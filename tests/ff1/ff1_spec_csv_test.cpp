@@ -5,6 +5,7 @@
 #include "ff1/spec_csv.h"
 #include "ff1_test_support.h"
 #include "platform/errors.h"
+#include "platform/paths.h"
 #include "platform/utf.h"
 
 namespace vask::test {

@@ -1,13 +1,11 @@
-// Helpers of the FF1 link tests: FF1 lines, files of lines, and the lines of an output.
+// Helpers of the FF1 link tests: FF1 data lines and their payloads.
 #pragma once
 
-#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "../support/test_support.h"
-#include "platform/paths.h"
 
 namespace vask::test {
 
@@ -26,26 +24,5 @@ inline std::vector<std::u16string> payloads(std::vector<std::u16string> first) {
     first.resize(9);
     return first;
 }
-
-// Code page 932 bytes of the lines, each followed by CR LF.
-inline std::string sjisLines(const std::vector<std::u16string>& lines) {
-    std::string bytes;
-    for (const auto& line : lines) bytes += sjis(line) + "\r\n";
-    return bytes;
-}
-
-// The lines of code page 932 bytes split at CR LF (the last break gives no extra line).
-inline std::vector<std::u16string> linesOf(std::string_view bytes) {
-    std::vector<std::u16string> lines;
-    const std::u16string text = fromSjis(bytes);
-    size_t start = 0;
-    for (size_t at; (at = text.find(u"\r\n", start)) != std::u16string::npos; start = at + 2) {
-        lines.push_back(text.substr(start, at - start));
-    }
-    if (start < text.size()) lines.push_back(text.substr(start));
-    return lines;
-}
-
-inline std::u16string u16path(const std::filesystem::path& path) { return fromPath(path); }
 
 }  // namespace vask::test

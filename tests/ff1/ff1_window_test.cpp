@@ -8,6 +8,7 @@
 #include "../gui/gui_test_support.h"
 #include "ff1/ff1_link_window.h"
 #include "ff1_test_support.h"
+#include "platform/paths.h"
 
 namespace vask::test {
 namespace {
@@ -34,7 +35,7 @@ protected:
     FF1Window() {
         context.dialogs = &watching;
         std::filesystem::copy_file(std::filesystem::path(VASK_DATA_FOLDER) / "siyo4.csv", programFolder / "siyo4.csv");
-        settings().write(u"SAVEFF1", u16path(ff1.path()));
+        settings().write(u"SAVEFF1", fromPath(ff1.path()));
         writeBytes(ff1 / "G_FF1_202404.txt", sjisLines({ff1Line(u"A", u"202404", u"CPF0001", payloads({u"170"}))}));
     }
     // Opens a window, lets `act` use it, and closes it again.
@@ -55,11 +56,11 @@ protected:
 TEST_F(FF1Window, ARunBuildsIntoDownloadsWithTheButtonDisabledAndRemovesTheMergedFile) {
     writeBytes(ff1 / "G_FF1_all.txt", "left by an earlier run");
     writeBytes(ff1 / "add.csv", sjisLines({u"header", u"B,,20240401"}));
-    watching.fileAnswers.push_back(qstr(ff1 / "add.csv"));
+    watching.fileAnswers.push_back(qsPath(ff1 / "add.csv"));
     withWindow([&](TfrmFF1MergeVCL2& window) {
         click(&window, "Button3");
         click(&window, "Button3");  // cancelled: the chosen path stays
-        EXPECT_EQ(text(&window, "Edit4"), qstr(ff1 / "add.csv"));
+        EXPECT_EQ(text(&window, "Edit4"), qsPath(ff1 / "add.csv"));
         EXPECT_EQ(watching.lastStartFile, QString());
         setText(&window, "Edit3", QStringLiteral("202404"));
         click(&window, "Button2");
@@ -85,7 +86,7 @@ TEST_F(FF1Window, ABadYearMonthOrAMissingAppendFileOnlyPromptsAndTouchesNoFile) 
         {QStringLiteral(" \t "), QString()},
         {QStringLiteral("202499"), QString()},
         {QStringLiteral("2024/4"), QString()},
-        {QStringLiteral("202404"), qstr(ff1 / "gone.csv")},
+        {QStringLiteral("202404"), qsPath(ff1 / "gone.csv")},
     };
     withWindow([&](TfrmFF1MergeVCL2& window) {
         for (const auto& [month, append] : runs) {
@@ -106,24 +107,24 @@ TEST_F(FF1Window, ShowsTheFF1FolderAndTakesAChosenOrDroppedOne) {
     TempDir chosen;
     TempDir dropped;
     writeBytes(dropped / "G_FF1_202405.txt", sjisLines({ff1Line(u"B", u"202405", u"CPF0001", payloads({u"160"}))}));
-    watching.folderAnswers = {std::nullopt, qstr(chosen.path())};
+    watching.folderAnswers = {std::nullopt, qsPath(chosen.path())};
     withWindow([&](TfrmFF1MergeVCL2& window) {
-        EXPECT_EQ(text(&window, "Edit5"), qstr(ff1.path()));
+        EXPECT_EQ(text(&window, "Edit5"), qsPath(ff1.path()));
         EXPECT_TRUE(child<QLineEdit>(&window, "Edit5")->isReadOnly());
         EXPECT_EQ(child<QPushButton>(&window, "Button4")->text(), QStringLiteral("FF1フォルダ選択"));
         click(&window, "Button4");  // cancelled
-        EXPECT_EQ(text(&window, "Edit5"), qstr(ff1.path()));
+        EXPECT_EQ(text(&window, "Edit5"), qsPath(ff1.path()));
         click(&window, "Button4");
-        EXPECT_EQ(watching.lastStartFolder, qstr(ff1.path()));
-        EXPECT_EQ(text(&window, "Edit5"), qstr(chosen.path()));
-        EXPECT_EQ(settings().read(u"SAVEFF1"), u16path(chosen.path()));
+        EXPECT_EQ(watching.lastStartFolder, qsPath(ff1.path()));
+        EXPECT_EQ(text(&window, "Edit5"), qsPath(chosen.path()));
+        EXPECT_EQ(settings().read(u"SAVEFF1"), fromPath(chosen.path()));
         EXPECT_FALSE(dropFiles(&window, {dropped / "G_FF1_202405.txt"}, "Edit5"));  // a file, no folder
         EXPECT_TRUE(dropFiles(&window, {dropped.path()}, "Edit5"));
-        EXPECT_EQ(text(&window, "Edit5"), qstr(dropped.path()));
+        EXPECT_EQ(text(&window, "Edit5"), qsPath(dropped.path()));
         setText(&window, "Edit3", QStringLiteral("202405"));
         click(&window, "Button2");
     });
-    EXPECT_EQ(settings().read(u"SAVEFF1"), u16path(dropped.path()));
+    EXPECT_EQ(settings().read(u"SAVEFF1"), fromPath(dropped.path()));
     EXPECT_EQ(messages(), std::vector<QString>{QStringLiteral("電カル連携ファイルが作成されました")});
     EXPECT_TRUE(linesOf(readBytes(downloads / "202405_ff1all.csv")).at(1).starts_with(u"B,,20240501,,160,"));
 }
@@ -151,7 +152,7 @@ TEST_F(FF1Window, AFailedRunShowsTheErrorRestoresTheButtonAndRemovesTheMergedFil
     });
     EXPECT_EQ(messages(),
               std::vector<QString>{QStringLiteral("エラーが発生しました:G_FF1*.txt / G_FF1*.tsv が見つかりません：") +
-                                   qstr(ff1.path()) + QDir::separator()});
+                                   qsPath(ff1.path()) + QDir::separator()});
     EXPECT_EQ(watching.looks, (std::vector<std::pair<bool, bool>>{{true, false}}));
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     EXPECT_TRUE(listFolder(ff1.path()).empty());
@@ -177,7 +178,7 @@ TEST_F(FF1Window, OpensOnTheYearMonthAndTakesADroppedAppendFile) {
     withWindow([&](TfrmFF1MergeVCL2& window) {
         EXPECT_EQ(window.focusWidget(), child(&window, "Edit3"));
         EXPECT_TRUE(dropFiles(&window, {ff1 / "add.csv"}, "Edit4"));
-        EXPECT_EQ(text(&window, "Edit4"), qstr(ff1 / "add.csv"));
+        EXPECT_EQ(text(&window, "Edit4"), qsPath(ff1 / "add.csv"));
         EXPECT_FALSE(dropFiles(&window, {ff1 / "add.csv"}, "Edit3"));
         EXPECT_TRUE(text(&window, "Edit3").isEmpty());
     });

@@ -15,6 +15,7 @@ namespace {
 
 using test::readBytes;
 using test::sjis;
+using test::sjisLines;
 using test::writeBytes;
 
 const std::u16string kHeaderLine =
@@ -30,26 +31,16 @@ std::u16string record(const std::map<int, std::u16string>& values, int count = 5
     return line;
 }
 
-std::string crlf(const std::vector<std::u16string>& lines) {
-    std::string bytes;
-    for (const auto& line : lines) bytes += sjis(line) + "\r\n";
-    return bytes;
-}
-
 class FirstConverter : public ::testing::Test {
 protected:
     // Runs the converter on the lines (the header first) and returns the outcome.
     Outcome run(const std::vector<std::u16string>& lines) {
-        writeBytes(input, crlf(lines));
+        writeBytes(input, sjisLines(lines));
         return runFirstConverter(fromPath(input), out.path());
     }
     // The data rows of the output named by `yearMonth`.
     std::vector<std::u16string> rows(const std::string& yearMonth = "202404") {
-        const auto text = test::fromSjis(readBytes(out / (yearMonth + "_carte.csv")));
-        std::vector<std::u16string> lines;
-        for (size_t start = 0, end; (end = text.find(u"\r\n", start)) != std::u16string::npos; start = end + 2) {
-            lines.push_back(text.substr(start, end - start));
-        }
+        const auto lines = test::linesOf(readBytes(out / (yearMonth + "_carte.csv")));
         EXPECT_EQ(lines.at(0), kHeaderLine);
         return {lines.begin() + 1, lines.end()};
     }
@@ -257,10 +248,10 @@ TEST_F(FirstConverter, AYearMonthThatIsNoFileNameWritesNothing) {
 
 TEST(DelimitedCopy, RejoinsTheKeptLinesUnderTheYearMonthOfTheFirstRecord) {
     test::TempDir dir;
-    writeBytes(dir / "in.txt", crlf({u"h0\th1\th2\th3", u",,,skipped", u"1 \"a b\"\t山田\t202404\tx", u"2,x"}));
+    writeBytes(dir / "in.txt", sjisLines({u"h0\th1\th2\th3", u",,,skipped", u"1 \"a b\"\t山田\t202404\tx", u"2,x"}));
     const auto written = writeDelimitedCopy(fromPath(dir / "in.txt"), dir.path());
     EXPECT_EQ(written, dir / "202404_carte.csv");
-    EXPECT_EQ(readBytes(written), crlf({u"h0,h1,h2,h3", u"1,a b,山田,202404,x", u"2,x"}));
+    EXPECT_EQ(readBytes(written), sjisLines({u"h0,h1,h2,h3", u"1,a b,山田,202404,x", u"2,x"}));
 }
 
 }  // namespace

@@ -1,12 +1,14 @@
 // The second converter against expectations built here: the layout (header and the
 // position of every column) is typed again from the layout's table, and every generated
-// field carries the value expected for it.
+// field carries the value its rule gives (the samples of the shared table of form-one
+// rules).
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <string>
 #include <vector>
 
+#include "../support/column_rule_cases.h"
 #include "../support/test_support.h"
 #include "formone/form1_file.h"
 #include "formone/second_converter.h"
@@ -50,143 +52,6 @@ const int kPositions[89] = {0,   1,  3,  5,  6,  7,  31, 32, 22, 37, 52, 11,  12
                             138, 55, 59, 57, 56, 58, 60, 61, 62, 63, 64, 65,  66, 67, 68, 69, 73,     71,
                             70,  72, 74, 75, 76, 77, 78, 79, 80, 81, 82, 140, 83, 87, 85, 84, 86};
 
-struct Sample {
-    std::u16string input;
-    std::u16string expected;
-};
-
-std::vector<Sample> codes(std::u16string_view allowed) {
-    std::vector<Sample> samples;
-    for (char16_t d : std::u16string_view(u"01239")) {
-        samples.push_back(
-            {std::u16string(1, d), allowed.find(d) != std::u16string_view::npos ? std::u16string(1, d) : u""});
-    }
-    samples.push_back({u"", u""});
-    return samples;
-}
-
-// Realistic values of each form-1 position with the value the converter must write.
-std::vector<Sample> samplesOf(int position) {
-    switch (position) {
-        case 0:
-            return {{u"1001", u"1001"}, {u"00012345678", u""}, {u" 77 ", u" 77 "}};
-        case 1:
-            return {
-                {u"山田　太郎", u"山田　太郎"}, {u"ﾔﾏﾀﾞ ﾀﾛｳ", u""}, {u"髙橋　一", u"髙橋　一"}, {u"佐藤 花子", u""}};
-        case 3:
-            return {{u"202404", u"20240401"}, {u"20240415", u"20240415"}, {u" 202403", u"20240301"}};
-        case 5:
-            return {{u"1000001", u"1000001"}, {u"100-0001", u""}};
-        case 6:
-            return {{u"165", u"165"}, {u"170.5", u""}, {u"", u""}};
-        case 7:
-            return {{u"60", u"60.0"}, {u"58.25", u"58.3"}, {u"", u""}, {u"0", u""}};
-        case 22:
-            return {{u"6.5", u"6.5"}, {u"7", u"7.0"}, {u"25", u""}, {u"", u""}};
-        case 52:
-            return {{u"5.2", u"5.2"}, {u"", u""}, {u"-1", u""}};
-        case 31:
-        case 32:
-        case 37:
-            return {{u"120", u"120"}, {u"999", u""}, {u" 85 ", u" 85 "}, {u"1e2", u""}};
-        case 79:
-            return {{u"5", u"5"}, {u"11", u""}};
-        case 8:
-        case 20:
-        case 64:
-            return codes(u"012");
-        case 11:
-        case 13:
-        case 29:
-            return codes(u"012345");
-        case 12:
-            return codes(u"0123456789");
-        case 30:
-            return codes(u"0123");
-        case 36:
-            return codes(u"01234");
-        case 19:
-        case 23:
-        case 44:
-            return codes(u"01239");
-        case 24:
-        case 25:
-        case 26:
-        case 33:
-        case 38:
-        case 41:
-        case 46:
-        case 48:
-        case 50:
-        case 66:
-        case 67:
-            return codes(u"019");
-        case 27:
-        case 34:
-        case 55:
-        case 62:
-        case 69:
-            return codes(u"01");
-        case 39:
-            return codes(u"012349");
-        case 42:
-            return codes(u"129");
-        case 54:
-            return codes(u"01234567");
-        case 63:
-            return codes(u"012345679");
-        case 14:
-        case 80:
-        case 138:
-            return {{u"20240110", u"20240110"}, {u"2024011", u""}};
-        case 21:
-        case 28:
-        case 35:
-        case 40:
-        case 43:
-        case 45:
-        case 51:
-        case 53:
-            return {{u"201905", u"201905"}, {u"2019", u""}, {u"", u""}};
-        case 17:
-        case 58:
-        case 72:
-        case 86:
-            return {{u"2056", u"2056"}, {u"205", u""}};
-        case 16:
-        case 57:
-            return {{u"8830052", u"8830052"}, {u"88300521", u""}};
-        case 85:
-            return {{u"4019", u"4019"}, {u"Ｉ１０", u""}};
-        case 82:
-            return {{u"126", u"126"}, {u"1234567890123456789", u""}};
-        case 18:
-        case 59:
-        case 73:
-        case 87:
-            return {{u"本態性高血圧症", u"本態性高血圧症"}, {u"2型糖尿病", u""}};
-        case 56:
-        case 74:
-        case 75:
-        case 76:
-            return {{u"I10", u"I10"}, {u"Ｃ３４", u""}};
-        case 60:
-            return {{u"0101010101010", u"0101010101010"}, {u"010101010101", u""}};
-        case 61:
-            return {{u"0123901239", u"0123901239"}, {u"0123401234", u""}};
-        case 65:
-            return {{u"0123456", u"0123456"}, {u"0127", u""}};
-        case 68:
-            return {{u"01010", u"01010"}, {u"0102", u""}};
-        case 78:
-            return {{u"8", u"8"}, {u"9", u""}, {u"10", u"10"}};
-        case 140:
-            return {{u"01010101010101", u"01010101010101"}, {u"0101010101010", u""}};
-        default:
-            return {{u"自由記載", u"自由記載"}, {u" a b ", u" a b "}, {u"", u""}};
-    }
-}
-
 struct Generated {
     std::string input;     // code page 932, line ends mixed
     std::string expected;  // code page 932, CR LF
@@ -201,10 +66,10 @@ Generated generateFormOne(int patients) {
     g.expected = sjis(kHeader) + "\r\n";
     for (int patient = 0; patient < patients; ++patient) {
         const int count = kFieldCounts[patient % std::size(kFieldCounts)];
-        std::vector<Sample> fields;
+        std::vector<test::RuleCase> fields;
         std::u16string line;
         for (int p = 0; p < count; ++p) {
-            const auto samples = samplesOf(p);
+            const auto& samples = test::columnRule(p).samples;
             fields.push_back(samples[static_cast<size_t>(patient * 7 + p * 3) % samples.size()]);
             line += (p > 0 ? u"\t" : u"") + fields.back().input;
         }

@@ -25,7 +25,7 @@ protected:
         std::string record = "1001\t" + sjis(u"山田　太郎") + "\t\t" + month;
         for (int i = 4; i < 141; ++i) record += "\t";
         writeBytes(input / name, "header\r\n" + record + "\r\n");
-        return qstr(input / name);
+        return qsPath(input / name);
     }
     // Presses `button` and closes the result window it opens; returns the window's message.
     QString pressForResult(QWidget* window, const char* button) {
@@ -53,12 +53,12 @@ TEST_F(FormOneWindows, TheFirstConverterChoosesAFileAndConvertsIt) {
     EXPECT_TRUE(dialogs.texts(Kind::Warning).empty());
     dialogs.fileAnswers.push_back(formOneFile());
     click(&window, "Button3");
-    EXPECT_EQ(text(&window, "Edit1"), qstr(input / "FF1_202404.txt"));
+    EXPECT_EQ(text(&window, "Edit1"), qsPath(input / "FF1_202404.txt"));
     setText(&window, "Edit1", QStringLiteral("typed"));
     click(&window, "Button3");  // cancelled: the box keeps what it had
     EXPECT_EQ(text(&window, "Edit1"), QStringLiteral("typed"));
     EXPECT_TRUE(dialogs.texts(Kind::Warning).empty());
-    setText(&window, "Edit1", qstr(input / "FF1_202404.txt"));
+    setText(&window, "Edit1", qsPath(input / "FF1_202404.txt"));
 
     EXPECT_EQ(pressForResult(&window, "Button1"), QStringLiteral("202404_carte.csvが作成されました"));
     EXPECT_EQ(listFolder(programFolder.path()), std::vector<std::string>{"202404_carte.csv"});
@@ -93,7 +93,7 @@ TEST_F(FormOneWindows, ConvertersFocusTheirFileChoiceAndTakeADroppedFile) {
     auto check = [&](QWidget& window) {
         EXPECT_EQ(focusOnShow(&window), child(&window, "Button3")) << window.objectName().toStdString();
         EXPECT_TRUE(dropFiles(&window, {input / "FF1_202404.txt"}, "Edit1"));
-        EXPECT_EQ(text(&window, "Edit1"), qstr(input / "FF1_202404.txt"));
+        EXPECT_EQ(text(&window, "Edit1"), qsPath(input / "FF1_202404.txt"));
         window.close();
     };
     TfrmConvert first(context, nullptr);
@@ -108,7 +108,7 @@ TEST_F(FormOneWindows, TheFirstConverterWarnsWithoutOpeningTheResultWindow) {
     TfrmConvert window(context, nullptr);
     window.show();
     for (const char* name : {"none.txt", "empty.txt", "header.txt"}) {
-        setText(&window, "Edit1", qstr(input / name));
+        setText(&window, "Edit1", qsPath(input / name));
         click(&window, "Button1");
     }
     const QString notFormOne = QStringLiteral("正しいFFファイルではありません。");
@@ -125,9 +125,9 @@ TEST_F(FormOneWindows, TheSecondConverterTakesTheYearMonthWhenTheFileIsChosen) {
     for (const char* hidden : {"Edit2", "Button2", "Button6", "Memo1"}) EXPECT_TRUE(child(&window, hidden)->isHidden());
 
     writeBytes(input / "header.txt", "header only\r\n");
-    dialogs.fileAnswers.push_back(qstr(input / "header.txt"));
+    dialogs.fileAnswers.push_back(qsPath(input / "header.txt"));
     click(&window, "Button3");  // the path is set, then the year-month cannot be taken
-    EXPECT_EQ(text(&window, "Edit1"), qstr(input / "header.txt"));
+    EXPECT_EQ(text(&window, "Edit1"), qsPath(input / "header.txt"));
     EXPECT_EQ(dialogs.texts(Kind::Error),
               std::vector<QString>{QStringLiteral("リストのインデックスが範囲を超えています (1)")});
 
@@ -157,17 +157,17 @@ TEST_F(FormOneWindows, TheSecondConverterTakesTheYearMonthOfTheFileInThePathBox)
     click(&window, "Button3");
     EXPECT_TRUE(dropFiles(&window, {input / "typed.txt"}, "Edit1"));
     EXPECT_EQ(pressForResult(&window, "Button1"), QStringLiteral("202405_carte.csvが作成されました"));
-    setText(&window, "Edit1", qstr(input / "FF1_202404.txt"));
+    setText(&window, "Edit1", qsPath(input / "FF1_202404.txt"));
     click(&window, "Button3");  // cancelled: quietly, the box and the year-month stay
-    EXPECT_EQ(text(&window, "Edit1"), qstr(input / "FF1_202404.txt"));
+    EXPECT_EQ(text(&window, "Edit1"), qsPath(input / "FF1_202404.txt"));
     EXPECT_EQ(pressForResult(&window, "Button1"), QStringLiteral("202404_carte.csvが作成されました"));
     EXPECT_TRUE(dialogs.texts(Kind::Warning).empty());
 
     writeBytes(input / "header.txt", "header only\r\n");
     writeBytes(input / "empty.txt", "");
-    setText(&window, "Edit1", qstr(input / "header.txt"));
+    setText(&window, "Edit1", qsPath(input / "header.txt"));
     click(&window, "Button1");
-    setText(&window, "Edit1", qstr(input / "empty.txt"));
+    setText(&window, "Edit1", qsPath(input / "empty.txt"));
     click(&window, "Button1");
     EXPECT_EQ(dialogs.texts(Kind::Error),
               std::vector<QString>{QStringLiteral("リストのインデックスが範囲を超えています (1)")});
@@ -194,7 +194,7 @@ TEST_F(FormOneWindows, TheCorrespondenceChoiceAsksFirstAndWarnsOnNoLine) {
 
     writeBytes(input / "ids.csv", "1001,A-1\r\n");
     writeBytes(input / "empty.csv", "");
-    dialogs.fileAnswers = {qstr(input / "ids.csv"), std::nullopt, qstr(input / "empty.csv")};
+    dialogs.fileAnswers = {qsPath(input / "ids.csv"), std::nullopt, qsPath(input / "empty.csv")};
     for (int pick = 0; pick < 3; ++pick) {
         whenModal([](QWidget* prompt) { click(prompt, "Button2"); });  // OK, then the dialog
         click(&window, "Button4");
@@ -202,7 +202,7 @@ TEST_F(FormOneWindows, TheCorrespondenceChoiceAsksFirstAndWarnsOnNoLine) {
     // The cancelled dialog ends the choice quietly; the empty file warns; the box keeps
     // the file chosen first.
     EXPECT_EQ(dialogs.texts(Kind::Warning), std::vector<QString>{QStringLiteral("対応ファイルが正しくありません")});
-    EXPECT_EQ(text(&window, "Edit2"), qstr(input / "ids.csv"));
+    EXPECT_EQ(text(&window, "Edit2"), qsPath(input / "ids.csv"));
 }
 
 TEST_F(FormOneWindows, ThePromptAnswersWhetherOkWasPressed) {
@@ -227,7 +227,7 @@ TEST_F(FormOneWindows, ConvertersReadNumbersAsTheFilesWriteThemUnderAnyLocale) {
     std::string record = "1001\t\t\t202404\t\t\t\t65.54";
     for (int i = 8; i < 141; ++i) record += i == 22 ? "\t6" : "\t";
     writeBytes(input / "FF1_202404.txt", "header\r\n" + record + "\r\n");
-    const QString file = qstr(input / "FF1_202404.txt");
+    const QString file = qsPath(input / "FF1_202404.txt");
     ASSERT_TRUE(useCommaDecimalLocale()) << "no comma-decimal locale could be made";
     TfrmConvert first(context, nullptr);
     setText(&first, "Edit1", file);
@@ -254,7 +254,7 @@ TEST_F(FormOneWindows, ConvertersDoNotStartWhenTheProgramFolderCannotBeWritten) 
     const QString file = formOneFile();
     writeBytes(programFolder / "installed", "a file where the folder's parent should be");
     context.programFolder = programFolder / "installed" / "vask";
-    const QString warning = QStringLiteral("プログラムフォルダに書き込めません：") + qstr(context.programFolder);
+    const QString warning = QStringLiteral("プログラムフォルダに書き込めません：") + qsPath(context.programFolder);
     TfrmConvert first(context, nullptr);
     TfrmConvert2 second(context, nullptr);
     setText(&first, "Edit1", file);

@@ -125,8 +125,6 @@ QString text(QWidget* window, const char* editName) {
     return edit ? edit->text() : QString();
 }
 
-QString qstr(const std::filesystem::path& path) { return qs(fromPath(path)); }
-
 bool dropUrls(QWidget* target, const QList<QUrl>& urls) {
     QMimeData data;
     data.setUrls(urls);
@@ -142,7 +140,7 @@ bool dropUrls(QWidget* target, const QList<QUrl>& urls) {
 
 bool dropFiles(QWidget* target, const std::vector<std::filesystem::path>& files, const char* name) {
     QList<QUrl> urls;
-    for (const auto& file : files) urls.append(QUrl::fromLocalFile(qstr(file)));
+    for (const auto& file : files) urls.append(QUrl::fromLocalFile(qsPath(file)));
     QWidget* onto = name ? child(target, name) : target;
     return onto && dropUrls(onto, urls);
 }

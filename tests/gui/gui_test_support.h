@@ -19,6 +19,7 @@
 
 #include "../support/test_support.h"
 #include "gui/app_context.h"
+#include "gui/qt_text.h"
 
 // Readable QStrings in test failure messages.
 inline void PrintTo(const QString& text, std::ostream* out) { *out << text.toStdString(); }
@@ -96,7 +97,6 @@ T* child(QWidget* window, const char* name) {
 void click(QWidget* window, const char* buttonName);
 void setText(QWidget* window, const char* editName, const QString& text);
 QString text(QWidget* window, const char* editName);
-QString qstr(const std::filesystem::path& path);
 
 // Drags `urls` onto `target` the way the file manager does (enter, then drop only when the
 // enter was accepted); true when the drop was accepted.

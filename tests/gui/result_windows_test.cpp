@@ -149,7 +149,7 @@ TEST_F(ResultWindow, TheSaveFolderLineNamesWhereTheFilesGo) {
             window->close();
         });
         TfrmMsg::DspSet(context, nullptr, u"m", c.file1, u"");
-        EXPECT_EQ(line, QStringLiteral("保存先：") + QDir::toNativeSeparators(qstr(c.shown)));
+        EXPECT_EQ(line, QStringLiteral("保存先：") + QDir::toNativeSeparators(qsPath(c.shown)));
     }
     EXPECT_TRUE(listFolder(save.path()).empty());
     EXPECT_EQ(dialogs.shown.size(), 0u);
@@ -174,7 +174,7 @@ TEST_F(ResultWindow, ClosingByTheCloseBoxMovesNothing) {
 
 TEST_F(ResultWindow, AChosenFolderThatIsGoneKeepsTheFilesAndSaysSo) {
     writeResults();
-    settings().write(u"SAVEFDR", qstr(downloads / "gone").toStdU16String());
+    settings().write(u"SAVEFDR", qsPath(downloads / "gone").toStdU16String());
     QString caption;
     run(true, &caption);
     EXPECT_EQ(caption, QStringLiteral("保存"));
@@ -188,7 +188,7 @@ TEST_F(ResultWindow, AChosenFolderThatIsGoneKeepsTheFilesAndSaysSo) {
 TEST_F(ResultWindow, TheClinicRuleSavesIntoTheClinicSubFolder) {
     writeResults();
     TempDir save;
-    settings().write(u"SAVEFDR", qstr(save.path()).toStdU16String());
+    settings().write(u"SAVEFDR", qsPath(save.path()).toStdU16String());
     settings().write(u"SVCHG", u"1");
     run(true);
     EXPECT_EQ(listFolder(save / "0123456_VELTクリニック"), (std::vector<std::string>{"50611_1.UKE", "50611_2.UKE"}));
@@ -196,7 +196,7 @@ TEST_F(ResultWindow, TheClinicRuleSavesIntoTheClinicSubFolder) {
 
 TEST_F(ResultWindow, TheClinicRuleWithoutAFirstFileStopsWithTheErrorBoxAndStaysOpen) {
     TempDir save;
-    settings().write(u"SAVEFDR", qstr(save.path()).toStdU16String());
+    settings().write(u"SAVEFDR", qsPath(save.path()).toStdU16String());
     settings().write(u"SVCHG", u"1");
     writeBytes(programFolder / "only2.UKE", "IR,2\r\n");
     bool stillOpen = false;

@@ -28,7 +28,7 @@ protected:
         writeBytes(data / "defs.csv", "123,456\r\n");
         writeBytes(data / "empty.txt", "");
     }
-    QString file(const char* name) const { return qstr(data / name); }
+    QString file(const char* name) const { return qsPath(data / name); }
     // Opens the window, runs `steps` in it, closes it.
     template <typename F>
     void withWindow(F steps) {
@@ -176,7 +176,7 @@ TEST_F(ReplaceWindow, RunRefusalsAndErrorsOpenNoResultWindow) {
     });
     EXPECT_EQ(
         dialogs.texts(Kind::Warning),
-        std::vector<QString>{QStringLiteral("プログラムフォルダに書き込めません：") + qstr(context.programFolder)});
+        std::vector<QString>{QStringLiteral("プログラムフォルダに書き込めません：") + qsPath(context.programFolder)});
     EXPECT_EQ(dialogs.shown.size(), 1u);
 }
 

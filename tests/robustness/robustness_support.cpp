@@ -79,15 +79,6 @@ std::string differences(const Tree& wanted, const Tree& found) {
     return text.str();
 }
 
-std::string utf16be(std::u16string_view text) {
-    std::string bytes;
-    for (const char16_t c : text) {
-        bytes.push_back(static_cast<char>(c >> 8));
-        bytes.push_back(static_cast<char>(c & 0xFF));
-    }
-    return bytes;
-}
-
 std::u16string joinTabs(const std::vector<std::u16string>& fields) {
     std::u16string line;
     for (size_t i = 0; i < fields.size(); ++i) line += (i ? u"\t" : u"") + fields[i];
@@ -245,10 +236,6 @@ std::vector<std::u16string> claimsLines() {
             u"SN,1,2,06139999,記号,12345,01,7777777",
             u"CO,1,三浦さんへの連絡事項",
             u"GO,1,2,99"};
-}
-
-std::string claimsBytes(const std::vector<std::u16string>& lines) {
-    return encodeLines(lines, Encoding::ShiftJis) + "\x1A";
 }
 
 std::vector<std::u16string> formOneLines() {

@@ -94,7 +94,6 @@ std::string_view encodingName(Encoding encoding);
 // A claims file of an employee-insurance clinic, billing month 50611: IR, RE (chart
 // number 0012345-01), HO, SN, CO and GO. Its file ends with 0x1A after the last CR LF.
 std::vector<std::u16string> claimsLines();
-std::string claimsBytes(const std::vector<std::u16string>& lines);
 inline constexpr char kAnonymisedName[] = "50611_1.UKE";
 inline constexpr char kStrippedName[] = "(50611提出_社保)RECEIPTC.uke";
 // A form-1 file: a header of 141 titles and two patient records of the month 202404.

@@ -66,6 +66,34 @@ std::string sjis(std::u16string_view text) { return cp932::encode(text); }
 
 std::u16string fromSjis(std::string_view bytes) { return cp932::decode(bytes); }
 
+std::string utf16be(std::u16string_view text) {
+    std::string bytes;
+    for (const char16_t c : text) {
+        bytes.push_back(static_cast<char>(c >> 8));
+        bytes.push_back(static_cast<char>(c & 0xFF));
+    }
+    return bytes;
+}
+
+std::string sjisLines(const std::vector<std::u16string>& lines) {
+    std::string bytes;
+    for (const auto& line : lines) bytes += sjis(line) + "\r\n";
+    return bytes;
+}
+
+std::string claimsBytes(const std::vector<std::u16string>& lines) { return sjisLines(lines) + "\x1A"; }
+
+std::vector<std::u16string> linesOf(std::string_view bytes) {
+    std::vector<std::u16string> lines;
+    const std::u16string text = fromSjis(bytes);
+    size_t start = 0;
+    for (size_t at; (at = text.find(u"\r\n", start)) != std::u16string::npos; start = at + 2) {
+        lines.push_back(text.substr(start, at - start));
+    }
+    if (start < text.size()) lines.push_back(text.substr(start));
+    return lines;
+}
+
 std::vector<std::string> listFolder(const std::filesystem::path& folder) {
     std::vector<std::string> names;
     for (const auto& entry : std::filesystem::directory_iterator(folder))

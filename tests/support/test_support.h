@@ -32,6 +32,16 @@ std::string readBytes(const std::filesystem::path& file);
 // Code page 932 bytes of a text, and the text of such bytes.
 std::string sjis(std::u16string_view text);
 std::u16string fromSjis(std::string_view bytes);
+// UTF-16 big-endian bytes of a text, without a byte-order mark (the program reads them but
+// never writes them).
+std::string utf16be(std::u16string_view text);
+// Lines to code page 932 bytes, every line followed by CR LF: a text file as the tools
+// write it.
+std::string sjisLines(const std::vector<std::u16string>& lines);
+// The bytes of a claims file: the lines as sjisLines gives them, then 0x1A.
+std::string claimsBytes(const std::vector<std::u16string>& lines);
+// The lines of code page 932 bytes split at CR LF (the last break gives no extra line).
+std::vector<std::u16string> linesOf(std::string_view bytes);
 // Puts the whole process under a locale whose decimal separator is a comma (de_DE), as a
 // desktop program takes it from its environment; false when no such locale can be made.
 // useCLocale goes back to the C locale.
