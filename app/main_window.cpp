@@ -14,6 +14,7 @@
 #include "claims/claims_actions.h"
 #include "core/messages.h"
 #include "core/numbers.h"
+#include "core/settings_keys.h"
 #include "gui/error_box.h"
 #include "gui/file_drop.h"
 #include "gui/qt_text.h"
@@ -91,7 +92,7 @@ void TfrmMain::InitSet() {
     Edit2->clear();
     Edit4->clear();
     Edit5->clear();
-    const int mode = readInt32Or(context_.settings().read(u"CB1", u"0"), 0);
+    const int mode = readInt32Or(context_.settings().read(settings::kBranchMode, u"0"), 0);
     ComboBox1->setCurrentIndex(mode == 0 || mode == 1 ? mode : -1);
     ComboBox1Change();
 }
@@ -137,7 +138,7 @@ void TfrmMain::Button5Click() {
 bool TfrmMain::GoToURL(const QString& docName) { return context_.openDocument && context_.openDocument(docName); }
 
 void TfrmMain::closeEvent(QCloseEvent* event) {
-    runGuarded(context_, this, [this] { context_.settings().write(u"CB1", formatInt(ComboBox1->currentIndex())); });
+    runGuarded(context_, this, [this] { context_.settings().write(settings::kBranchMode, formatInt(ComboBox1->currentIndex())); });
     event->accept();
 }
 

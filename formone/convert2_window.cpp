@@ -8,6 +8,7 @@
 #include <cstdio>
 
 #include "core/messages.h"
+#include "core/settings_keys.h"
 #include "core/textfile.h"
 #include "formone/anonymiser.h"
 #include "formone/anonymiser_check.h"
@@ -124,7 +125,7 @@ void TfrmConvert2::Button2Click() {
 
 void TfrmConvert2::Button1Click() {
     if (!takeYearMonthOfPathBox()) return;
-    const auto mapping = formone::movacalMappingFor(context_.settings().read(u"Spec"), context_.programFolder);
+    const auto mapping = formone::movacalMappingFor(context_.settings().read(settings::kSpec), context_.programFolder);
     const Outcome outcome = whileBusy(
         [&] { return formone::runSecondConverter(u16(Edit1->text()), mstNgt, context_.programFolder, mapping); });
     showToolOutcome(context_, this, outcome);

@@ -7,6 +7,7 @@
 
 #include "core/messages.h"
 #include "core/result_handoff.h"
+#include "core/settings_keys.h"
 #include "core/text.h"
 #include "gui/error_box.h"
 #include "gui/qt_text.h"
@@ -74,7 +75,7 @@ TfrmMsg::TfrmMsg(AppContext& context, QWidget* parent, std::u16string pstMsg, st
     }
     for (size_t i = 0; i < warnings_.size(); ++i, top += kLineHeight) addWarningLine(i, top);
     // InitSet
-    gstPath = context_.settings().read(u"SAVEFDR");
+    gstPath = context_.settings().read(settings::kSaveFolder);
     addFolderLine(top);
     top += kLineHeight;
     Button1 = makeButton(this, QStringLiteral("Button1"), QStringLiteral("ダウンロード"), 110, top + 4, 120, 30);
@@ -113,7 +114,7 @@ void TfrmMsg::addFolderLine(int top) {
     setLineText(Label3, qs(msg::kSaveFolderLine) + folder);
 }
 
-SaveSettings TfrmMsg::saveSettings() const { return {gstPath, context_.settings().read(u"SVCHG")}; }
+SaveSettings TfrmMsg::saveSettings() const { return {gstPath, context_.settings().read(settings::kClinicSubfolder)}; }
 
 // A message that does not fit the label (a long file name cannot wrap) is shortened in its
 // middle, with the whole text as the label's tooltip; the window keeps its size.
