@@ -20,6 +20,7 @@
 #include "gui/qt_text.h"
 #include "gui/widgets.h"
 #include "platform/paths.h"
+#include "vask_version.h"
 
 namespace vask {
 namespace {
@@ -73,7 +74,7 @@ void TfrmMain::createControls() {
     Label5 = makeLabel(this, QStringLiteral("Label5"), QStringLiteral("番目"), 210, 321, 50);
     Button4 = makeButton(this, QStringLiteral("Button4"), QStringLiteral("詳細設定"), 12, 352, 158, 30);
     Button6 = makeButton(this, QStringLiteral("Button6"), QStringLiteral("オプション"), 178, 352, 158, 30);
-    Label8 = makeLabel(this, QStringLiteral("Label8"), QStringLiteral("Ver.1.1.0.6"), 236, 390, 100);
+    Label8 = makeLabel(this, QStringLiteral("Label8"), QStringLiteral(VASK_VERSION_TEXT), 236, 390, 100);
     Label8->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 }
 
