@@ -16,6 +16,7 @@
 #include "core/numbers.h"
 #include "core/settings_keys.h"
 #include "gui/error_box.h"
+#include "gui/handlers.h"
 #include "gui/file_drop.h"
 #include "gui/qt_text.h"
 #include "gui/widgets.h"

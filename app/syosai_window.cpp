@@ -5,6 +5,7 @@
 #include "core/settings_keys.h"
 #include "core/text.h"
 #include "gui/error_box.h"
+#include "gui/handlers.h"
 #include "gui/save_path_window.h"
 #include "gui/widgets.h"
 

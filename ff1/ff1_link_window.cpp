@@ -13,7 +13,7 @@
 #include "core/text.h"
 #include "ff1/ff1_link.h"
 #include "gui/busy_cursor.h"
-#include "gui/error_box.h"
+#include "gui/handlers.h"
 #include "gui/file_drop.h"
 #include "gui/qt_text.h"
 #include "gui/widgets.h"
@@ -62,11 +62,11 @@ TfrmFF1MergeVCL2::TfrmFF1MergeVCL2(AppContext& context, QWidget* parent)
     font.setPixelSize(12);
     setFont(font);
     createControls();
-    onClick(Button3, [this] { Button3Click(); });
-    onClick(Button4, [this] { Button4Click(); });
+    onClick(Button3, context_, this, [this] { Button3Click(); });
+    onClick(Button4, context_, this, [this] { Button4Click(); });
     acceptFolderDrop(Edit5, [this](const QString& folder) { storeFF1Folder(folder); });
     // The link writes into the Downloads folder, not the program folder: no write check.
-    onClick(Button2, [this] { Button2Click(); });
+    onClick(Button2, context_, this, [this] { Button2Click(); });
     Button2->setDefault(true);  // Enter in a box runs the link
     acceptPathDrop(Edit4);
     Edit3->setFocus();

@@ -9,7 +9,7 @@
 #include "core/result_handoff.h"
 #include "core/settings_keys.h"
 #include "core/text.h"
-#include "gui/error_box.h"
+#include "gui/handlers.h"
 #include "gui/qt_text.h"
 #include "gui/widgets.h"
 #include "platform/errors.h"

@@ -7,6 +7,7 @@
 #include "core/settings_keys.h"
 #include "core/text.h"
 #include "gui/error_box.h"
+#include "gui/handlers.h"
 #include "gui/qt_text.h"
 #include "gui/widgets.h"
 
