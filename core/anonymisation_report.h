@@ -123,8 +123,5 @@ struct CheckedFile {
     AnonymisationReport report;
 };
 CheckSummary summarizeChecks(const std::vector<CheckedFile>& files);
-// The question before saving files of which a check found something or that it could not
-// check in full.
-inline constexpr std::u16string_view kSaveDespiteFindings = u"匿名化の確認で警告が出ています。保存しますか？";
 
 }  // namespace vask

@@ -11,6 +11,7 @@ namespace vask::settings {
 inline constexpr char16_t kSaveFolder[] = u"SAVEFDR";
 // "1" (trimmed): results go into a sub-folder named after the clinic in the save folder.
 inline constexpr char16_t kClinicSubfolder[] = u"SVCHG";
+inline constexpr std::u16string_view kClinicSubfolderOn = u"1";
 // The EHR import variant of the second converter: kSpecStandard or kSpecMovacal.
 inline constexpr char16_t kSpec[] = u"Spec";
 inline constexpr std::u16string_view kSpecStandard = u"1";
