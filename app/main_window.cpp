@@ -16,8 +16,8 @@
 #include "core/numbers.h"
 #include "core/settings_keys.h"
 #include "gui/error_box.h"
-#include "gui/handlers.h"
 #include "gui/file_drop.h"
+#include "gui/handlers.h"
 #include "gui/qt_text.h"
 #include "gui/widgets.h"
 #include "platform/paths.h"
@@ -140,7 +140,8 @@ void TfrmMain::Button5Click() {
 bool TfrmMain::GoToURL(const QString& docName) { return context_.openDocument && context_.openDocument(docName); }
 
 void TfrmMain::closeEvent(QCloseEvent* event) {
-    runGuarded(context_, this, [this] { context_.settings().write(settings::kBranchMode, formatInt(ComboBox1->currentIndex())); });
+    runGuarded(context_, this,
+               [this] { context_.settings().write(settings::kBranchMode, formatInt(ComboBox1->currentIndex())); });
     event->accept();
 }
 

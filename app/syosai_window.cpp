@@ -28,7 +28,8 @@ TfrmSyosai::TfrmSyosai(AppContext& context, QWidget* parent) : QDialog(parent), 
                                  {QStringLiteral("標準仕様"), QStringLiteral("モバカル仕様")}, 2, this);
     RadioGroup1->setGeometry(12, 92, 324, 64);
     // The stored choice is shown as it is; only a change by the user stores it.
-    RadioGroup1->setInitialIndex(trim(context_.settings().read(settings::kSpec)) == settings::kSpecMovacal ? kMovacal : kStandard);
+    const bool movacal = trim(context_.settings().read(settings::kSpec)) == settings::kSpecMovacal;
+    RadioGroup1->setInitialIndex(movacal ? kMovacal : kStandard);
     connect(RadioGroup1, &RadioGroup::changed, this, [this] { runGuarded(context_, this, [this] { SpecChange(); }); });
     onClick(Button4, context_, this, [this] { Button4Click(); });
     Button4->setFocus();

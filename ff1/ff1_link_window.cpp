@@ -13,8 +13,8 @@
 #include "core/text.h"
 #include "ff1/ff1_link.h"
 #include "gui/busy_cursor.h"
-#include "gui/handlers.h"
 #include "gui/file_drop.h"
+#include "gui/handlers.h"
 #include "gui/qt_text.h"
 #include "gui/widgets.h"
 #include "platform/paths.h"
@@ -104,7 +104,8 @@ void TfrmFF1MergeVCL2::InitSet() {
 
 // InitSet ran when the window was made (FormCreate); showing it only sees to the folder.
 void TfrmFF1MergeVCL2::FormShow() {
-    if (isBlank(context_.settings().read(settings::kFF1Folder))) context_.settings().write(settings::kFF1Folder, kDefaultFolder);
+    if (isBlank(context_.settings().read(settings::kFF1Folder)))
+        context_.settings().write(settings::kFF1Folder, kDefaultFolder);
     showFF1Folder();
 }
 

@@ -1,5 +1,5 @@
-// Uncaught errors of every window end here (the handlers of gui/handlers.h run guarded): the general error message box (caption
-// "ヴァスク", the error's text with a full stop added when it ends in a character above
+// Uncaught errors of every window end here (the handlers of gui/handlers.h run guarded): the general error message box
+// (caption "ヴァスク", the error's text with a full stop added when it ends in a character above
 // ".", stop icon, OK). The window stays as it was and usable.
 #pragma once
 
