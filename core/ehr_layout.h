@@ -6,6 +6,7 @@
 
 namespace vask {
 
+// The number of columns of every row of the EHR link layout.
 inline constexpr std::size_t kEhrColumnCount = 89;
 
 }  // namespace vask
