@@ -14,11 +14,14 @@
 #include "claims/claims_actions.h"
 #include "core/messages.h"
 #include "core/numbers.h"
+#include "core/settings_keys.h"
 #include "gui/error_box.h"
 #include "gui/file_drop.h"
+#include "gui/handlers.h"
 #include "gui/qt_text.h"
 #include "gui/widgets.h"
 #include "platform/paths.h"
+#include "vask_version.h"
 
 namespace vask {
 namespace {
@@ -72,7 +75,7 @@ void TfrmMain::createControls() {
     Label5 = makeLabel(this, QStringLiteral("Label5"), QStringLiteral("番目"), 210, 321, 50);
     Button4 = makeButton(this, QStringLiteral("Button4"), QStringLiteral("詳細設定"), 12, 352, 158, 30);
     Button6 = makeButton(this, QStringLiteral("Button6"), QStringLiteral("オプション"), 178, 352, 158, 30);
-    Label8 = makeLabel(this, QStringLiteral("Label8"), QStringLiteral("Ver.1.1.0.6"), 236, 390, 100);
+    Label8 = makeLabel(this, QStringLiteral("Label8"), QStringLiteral(VASK_VERSION_TEXT), 236, 390, 100);
     Label8->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 }
 
@@ -91,7 +94,7 @@ void TfrmMain::InitSet() {
     Edit2->clear();
     Edit4->clear();
     Edit5->clear();
-    const int mode = readInt32Or(context_.settings().read(u"CB1", u"0"), 0);
+    const int mode = readInt32Or(context_.settings().read(settings::kBranchMode, u"0"), 0);
     ComboBox1->setCurrentIndex(mode == 0 || mode == 1 ? mode : -1);
     ComboBox1Change();
 }
@@ -137,7 +140,8 @@ void TfrmMain::Button5Click() {
 bool TfrmMain::GoToURL(const QString& docName) { return context_.openDocument && context_.openDocument(docName); }
 
 void TfrmMain::closeEvent(QCloseEvent* event) {
-    runGuarded(context_, this, [this] { context_.settings().write(u"CB1", formatInt(ComboBox1->currentIndex())); });
+    runGuarded(context_, this,
+               [this] { context_.settings().write(settings::kBranchMode, formatInt(ComboBox1->currentIndex())); });
     event->accept();
 }
 

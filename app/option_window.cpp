@@ -5,7 +5,7 @@
 #include "ff1/ff1_link_window.h"
 #include "formone/convert2_window.h"
 #include "formone/convert_window.h"
-#include "gui/error_box.h"
+#include "gui/handlers.h"
 #include "gui/widgets.h"
 #include "replace/replace_window.h"
 

@@ -2,14 +2,17 @@
 
 #include <QPushButton>
 
+#include "core/settings_keys.h"
 #include "core/text.h"
 #include "gui/error_box.h"
+#include "gui/handlers.h"
 #include "gui/save_path_window.h"
 #include "gui/widgets.h"
 
 namespace vask {
 namespace {
-// Items of the 仕様選択 choice and the Spec values they stand for.
+// Item indices of the 仕様選択 choice (the setting Spec stores kSpecStandard or
+// kSpecMovacal for them).
 constexpr int kStandard = 0;
 constexpr int kMovacal = 1;
 }  // namespace
@@ -25,7 +28,8 @@ TfrmSyosai::TfrmSyosai(AppContext& context, QWidget* parent) : QDialog(parent), 
                                  {QStringLiteral("標準仕様"), QStringLiteral("モバカル仕様")}, 2, this);
     RadioGroup1->setGeometry(12, 92, 324, 64);
     // The stored choice is shown as it is; only a change by the user stores it.
-    RadioGroup1->setInitialIndex(trim(context_.settings().read(u"Spec")) == u"2" ? kMovacal : kStandard);
+    const bool movacal = trim(context_.settings().read(settings::kSpec)) == settings::kSpecMovacal;
+    RadioGroup1->setInitialIndex(movacal ? kMovacal : kStandard);
     connect(RadioGroup1, &RadioGroup::changed, this, [this] { runGuarded(context_, this, [this] { SpecChange(); }); });
     onClick(Button4, context_, this, [this] { Button4Click(); });
     Button4->setFocus();
@@ -35,7 +39,8 @@ TfrmSyosai::TfrmSyosai(AppContext& context, QWidget* parent) : QDialog(parent), 
 void TfrmSyosai::Button4Click() { TfrmSavePath::DspSet(context_, this); }
 
 void TfrmSyosai::SpecChange() {
-    context_.settings().write(u"Spec", RadioGroup1->itemIndex() == kMovacal ? u"2" : u"1");
+    context_.settings().write(settings::kSpec,
+                              RadioGroup1->itemIndex() == kMovacal ? settings::kSpecMovacal : settings::kSpecStandard);
 }
 
 }  // namespace vask

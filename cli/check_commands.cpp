@@ -59,18 +59,14 @@ void checkAfterwards(AnonymisedKind kind, std::u16string_view input, const Outco
     try {
         const AnonymisationReport report = check(kind, toPath(input), outcome.files().front());
         if (!report.countsMatch() || !report.nothingSurvives()) {
-            warn(
-                u"警告: 匿名化したファイルに元のファイルの識別情報が残っているか、レコード数が合いません"
-                u"（vask-cli check-anonymized で確かめてください）");
+            warn(msg::kCliCheckFoundSomething);
         } else if (!report.clean()) {
-            warn(
-                u"警告: 元のファイルに、匿名化が知らないため確認していないレコードがあります"
-                u"（vask-cli check-anonymized で確かめてください）");
+            warn(msg::kCliCheckUncheckedRecords);
         }
     } catch (const Error& e) {
-        warn(u"警告: 匿名化したファイルを確認できませんでした: " + msg::errorBoxText(e.message()));
+        warn(std::u16string(msg::kCliCheckFailed) + msg::errorBoxText(e.message()));
     } catch (const std::exception& e) {  // the file is written: the run still succeeds
-        warn(u"警告: 匿名化したファイルを確認できませんでした: " + msg::errorBoxText(utf8ToUtf16(e.what())));
+        warn(std::u16string(msg::kCliCheckFailed) + msg::errorBoxText(utf8ToUtf16(e.what())));
     }
 }
 

@@ -24,7 +24,7 @@ void writeLine(std::FILE* stream, std::u16string_view text) { writeText(stream, 
 // paths, a report): losing it (a full disk, a closed file) must not pass as success.
 int statusAfterPrinting(int status) {
     if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
-        writeLine(stderr, msg::errorBoxText(u"標準出力に書き込めません"));
+        writeLine(stderr, msg::errorBoxText(msg::kCannotWriteStdout));
         return kExitRefused;
     }
     return status;

@@ -27,6 +27,12 @@ if(WIN32)
     target_compile_definitions(vask_settings INTERFACE UNICODE _UNICODE NOMINMAX)
 endif()
 
+# The program's version reaches the code and the tests through one generated header,
+# vask_version.h, made from the project version; a target that shows it links vask_version.
+configure_file("${PROJECT_SOURCE_DIR}/cmake/vask_version.h.in" "${PROJECT_BINARY_DIR}/generated/vask_version.h" @ONLY)
+add_library(vask_version INTERFACE)
+target_include_directories(vask_version INTERFACE "${PROJECT_BINARY_DIR}/generated")
+
 # No byte string silently becomes text on the window side: with Shift-JIS files around,
 # every conversion to QString must name its encoding.
 add_library(vask_qt_settings INTERFACE)
@@ -46,10 +52,10 @@ function(vask_platform_sources target)
 endfunction()
 
 # vask_add_version_resource(TARGET DESCRIPTION): on Windows, the executable's version
-# resource ("Ver.1.1.0.6" for project version 1.1.0.6), made from cmake/version.rc.in, and
-# its application manifest (cmake/vask.manifest). MSVC's linker makes a manifest of its
-# own, into which CMake merges a .manifest source; elsewhere the resource file holds it as
-# the one RT_MANIFEST resource (24), number 1, that of a program.
+# resource ("Ver." and the project version, as vask_version.h has it), made from
+# cmake/version.rc.in, and its application manifest (cmake/vask.manifest). MSVC's linker
+# makes a manifest of its own, into which CMake merges a .manifest source; elsewhere the
+# resource file holds it as the one RT_MANIFEST resource (24), number 1, that of a program.
 function(vask_add_version_resource target description)
     if(NOT WIN32)
         return()

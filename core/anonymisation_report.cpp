@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <string>
 
-#include "core/identifier_search.h"
 #include "core/text.h"
 
 namespace vask {
@@ -245,6 +244,15 @@ std::vector<std::u16string> reportLines(const AnonymisationReport& report) {
     }
     lines.push_back(resultLine(report));
     return lines;
+}
+
+void reportSurvivors(KindSet found, std::u16string_view record, size_t line, AnonymisationReport& report) {
+    for (size_t k = 0; found != 0 && k < kIdentifierKindCount; ++k) {
+        const auto kind = static_cast<IdentifierKind>(k);
+        if ((found & kindBit(kind)) == 0) continue;
+        report.addFinding({Finding::What::Survives, kind, std::u16string(record), line});
+        found = static_cast<KindSet>(found & ~kindBit(kind));
+    }
 }
 
 }  // namespace vask

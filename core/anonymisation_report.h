@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -28,6 +29,18 @@ inline constexpr size_t kIdentifierKindCount = 10;
 
 // The kind's name as the report shows it.
 std::u16string_view kindLabel(IdentifierKind kind);
+
+// Bit set of IdentifierKind, bit n for the kind of ordinal n.
+using KindSet = std::uint16_t;
+constexpr KindSet kindBit(IdentifierKind kind) { return static_cast<KindSet>(1u << static_cast<unsigned>(kind)); }
+
+// The shortest values the check searches for (core/identifier_search.h); shorter ones are
+// left out of the search, and the report counts them and says why. A number or symbol of
+// one to three characters equals counts, points and days found in every claims file (and
+// a one-digit card symbol or two-digit branch number any digit field); a one-character
+// name would be found in any Japanese text.
+inline constexpr size_t kShortestNumber = 4;
+inline constexpr size_t kShortestName = 2;
 
 // How many records of one identifier each file holds. A record the anonymiser drops must
 // be missing from the anonymised file; every other record must be there as often.
@@ -89,6 +102,9 @@ struct AnonymisationReport {
     bool clean() const { return countsMatch() && nothingSurvives() && uncheckedRecords() == 0; }
 };
 
+// Adds to `report` one finding for each kind in `found`, at `line` of the anonymised file.
+void reportSurvivors(KindSet found, std::u16string_view record, size_t line, AnonymisationReport& report);
+
 // The report as text lines (Japanese), as vask-cli prints it.
 std::vector<std::u16string> reportLines(const AnonymisationReport& report);
 
@@ -107,8 +123,5 @@ struct CheckedFile {
     AnonymisationReport report;
 };
 CheckSummary summarizeChecks(const std::vector<CheckedFile>& files);
-// The question before saving files of which a check found something or that it could not
-// check in full.
-inline constexpr std::u16string_view kSaveDespiteFindings = u"匿名化の確認で警告が出ています。保存しますか？";
 
 }  // namespace vask

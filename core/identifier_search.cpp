@@ -303,16 +303,3 @@ std::vector<KindTally> IdentifierSearch::tallies() const {
 }
 
 }  // namespace vask
-
-namespace vask {
-
-void reportSurvivors(KindSet found, std::u16string_view record, size_t line, AnonymisationReport& report) {
-    for (size_t k = 0; found != 0 && k < kIdentifierKindCount; ++k) {
-        const auto kind = static_cast<IdentifierKind>(k);
-        if ((found & kindBit(kind)) == 0) continue;
-        report.addFinding({Finding::What::Survives, kind, std::u16string(record), line});
-        found = static_cast<KindSet>(found & ~kindBit(kind));
-    }
-}
-
-}  // namespace vask

@@ -18,16 +18,6 @@
 
 namespace vask {
 
-// The shortest values worth searching for; shorter ones are left out of the search.
-// A number or symbol of one to three characters equals counts, points and days found in
-// every claims file (and a one-digit card symbol or two-digit branch number any digit
-// field); a one-character name would be found in any Japanese text.
-inline constexpr size_t kShortestNumber = 4;
-inline constexpr size_t kShortestName = 2;
-
-// Bit set of IdentifierKind, bit n for the kind of ordinal n.
-using KindSet = std::uint16_t;
-
 // Aho-Corasick automaton over UTF-16 patterns, each with the kinds it stands for.
 class PatternAutomaton {
 public:
@@ -124,14 +114,5 @@ private:
     PatternAutomaton automaton_;
     std::u16string wide_;
 };
-
-constexpr KindSet kindBit(IdentifierKind kind) { return static_cast<KindSet>(1u << static_cast<unsigned>(kind)); }
-
-}  // namespace vask
-
-namespace vask {
-
-// Adds to `report` one finding for each kind in `found`, at `line` of the anonymised file.
-void reportSurvivors(KindSet found, std::u16string_view record, size_t line, AnonymisationReport& report);
 
 }  // namespace vask

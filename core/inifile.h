@@ -1,7 +1,8 @@
 // The settings store: single values of the INI file user.ini in the program folder, read
 // and written with the private-profile rules (names match without regard to case, the
 // first matching section and key count, quotes around a value are dropped, a value is cut
-// to 2047 characters, other lines keep their place and bytes).
+// to 2047 characters, other lines keep their place and bytes). The keys the program uses
+// are named in core/settings_keys.h.
 #pragma once
 
 #include <filesystem>

@@ -1,6 +1,11 @@
 // The texts the tools show their users, in one table: warnings, prompts and result
-// messages of every window and of vask-cli, and the errors the operations raise. The
-// file errors that platform/ raises stay beside it (platform/errors.h).
+// messages of every window and of vask-cli, and the errors the operations raise.
+// Elsewhere, beside the code that counts what they show: the file errors that platform/
+// raises (platform/errors.h), the lines of the anonymisation check's report and result
+// line (core/anonymisation_report.cpp) and those of the claims check's report
+// (claims/claims_check_report.cpp). Captions and control texts stay with their windows.
+// A text whose wording looks odd ("ファイルファイル", "がファイルが") is the system's own,
+// which its users and their manuals know: it is kept as it is, on purpose.
 #pragma once
 
 #include <filesystem>
@@ -44,7 +49,7 @@ inline constexpr std::u16string_view kCorrespondencePrompt =
     u"「カルテ番号」と「データ識別番号」の対応ファイルを選択します";
 inline constexpr std::u16string_view kBadCorrespondenceFile = u"対応ファイルが正しくありません";
 
-// --- Record replacement.
+// --- Record replacement. (The doubled words of two of these are the system's own.)
 inline constexpr std::u16string_view kChooseDefinitionFile = u"変換定義ファイルファイルを選択します";
 inline constexpr std::u16string_view kNotDefinitionFile = u"変換定義ファイルではありません。";
 inline constexpr std::u16string_view kNoDefinitionFile = u"変更定義ファイルがファイルがありません。";
@@ -63,16 +68,34 @@ std::u16string appendDateDiffers(std::u16string_view baseDate, std::u16string_vi
 
 // --- The check of anonymised files.
 inline constexpr std::u16string_view kCheckFailed = u"匿名化したファイルを確認できませんでした：";
+// The question before saving files of which a check found something or that it could not
+// check in full.
+inline constexpr std::u16string_view kSaveDespiteFindings = u"匿名化の確認で警告が出ています。保存しますか？";
+// vask-cli's warning lines after anonymize and blank-names: something found, records not
+// checked, or the check failed (followed by the message).
+inline constexpr std::u16string_view kCliCheckFoundSomething =
+    u"警告: 匿名化したファイルに元のファイルの識別情報が残っているか、レコード数が合いません"
+    u"（vask-cli check-anonymized で確かめてください）";
+inline constexpr std::u16string_view kCliCheckUncheckedRecords =
+    u"警告: 元のファイルに、匿名化が知らないため確認していないレコードがあります"
+    u"（vask-cli check-anonymized で確かめてください）";
+inline constexpr std::u16string_view kCliCheckFailed = u"警告: 匿名化したファイルを確認できませんでした: ";
 // The original holds no record the check knows, so nothing of it can be checked.
 std::u16string nothingToCheck(const std::filesystem::path& original);
 
 // --- Save destination.
+// Followed by the names, one a line, of the results the result window could not move.
+inline constexpr std::u16string_view kFilesNotSaved =
+    u"保存できなかったファイルがあります（プログラムフォルダに残っています）：";
 inline constexpr std::u16string_view kSaveFolderPrompt = u"保存先フォルダを指定してＯＫをクリックしてください";
 // The result window's line naming the folder its button moves the files to.
 inline constexpr std::u16string_view kSaveFolderLine = u"保存先：";
 
 // --- The manual, when no program could open it: followed by its path.
 inline constexpr std::u16string_view kManualNotOpened = u"マニュアルを開けませんでした：";
+
+// vask-cli, when what it printed could not be written.
+inline constexpr std::u16string_view kCannotWriteStdout = u"標準出力に書き込めません";
 
 // The text of the general error message box, in every window and in vask-cli: the
 // message, with a full stop added when it ends in a character above ".".

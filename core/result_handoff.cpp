@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "core/file_names.h"
+#include "core/messages.h"
+#include "core/settings_keys.h"
 #include "core/text.h"
 #include "core/text_formats.h"
 #include "core/textfile.h"
@@ -24,7 +26,7 @@ std::filesystem::path plannedResultTarget(const std::filesystem::path& programFo
                                           std::u16string_view file1) {
     if (isBlank(settings.saveFolder)) return downloads;
     std::filesystem::path target = toPath(settings.saveFolder);
-    if (trim(settings.clinicRule) != u"1") return target;
+    if (trim(settings.clinicRule) != vask::settings::kClinicSubfolderOn) return target;
 
     std::u16string firstLine;  // stays empty for a file without any line
     TextLineReader(programFolder / toPath(file1)).next(firstLine);
@@ -86,7 +88,7 @@ std::vector<std::u16string> moveResultFiles(const std::filesystem::path& program
 }
 
 std::u16string notMovedWarning(const std::vector<std::u16string>& names) {
-    std::u16string text = u"保存できなかったファイルがあります（プログラムフォルダに残っています）：";
+    std::u16string text(msg::kFilesNotSaved);
     for (const auto& name : names) text += u"\n" + name;
     return text;
 }

@@ -9,11 +9,12 @@
 #include <optional>
 
 #include "core/messages.h"
+#include "core/settings_keys.h"
 #include "core/text.h"
 #include "ff1/ff1_link.h"
 #include "gui/busy_cursor.h"
-#include "gui/error_box.h"
 #include "gui/file_drop.h"
+#include "gui/handlers.h"
 #include "gui/qt_text.h"
 #include "gui/widgets.h"
 #include "platform/paths.h"
@@ -28,7 +29,6 @@ constexpr int kCloseWidth = 75;
 constexpr int kCloseHeight = 25;
 constexpr int kCloseTop = 8;
 constexpr int kCloseRightMargin = 13;
-constexpr char16_t kFolderKey[] = u"SAVEFF1";
 constexpr char16_t kDefaultFolder[] = u"C:\\HDD_QT7\\FF1";
 
 // The run's look, until the object goes: its button disabled and the busy cursor.
@@ -62,11 +62,11 @@ TfrmFF1MergeVCL2::TfrmFF1MergeVCL2(AppContext& context, QWidget* parent)
     font.setPixelSize(12);
     setFont(font);
     createControls();
-    onClick(Button3, [this] { Button3Click(); });
-    onClick(Button4, [this] { Button4Click(); });
+    onClick(Button3, context_, this, [this] { Button3Click(); });
+    onClick(Button4, context_, this, [this] { Button4Click(); });
     acceptFolderDrop(Edit5, [this](const QString& folder) { storeFF1Folder(folder); });
     // The link writes into the Downloads folder, not the program folder: no write check.
-    onClick(Button2, [this] { Button2Click(); });
+    onClick(Button2, context_, this, [this] { Button2Click(); });
     Button2->setDefault(true);  // Enter in a box runs the link
     acceptPathDrop(Edit4);
     Edit3->setFocus();
@@ -104,20 +104,21 @@ void TfrmFF1MergeVCL2::InitSet() {
 
 // InitSet ran when the window was made (FormCreate); showing it only sees to the folder.
 void TfrmFF1MergeVCL2::FormShow() {
-    if (isBlank(context_.settings().read(kFolderKey))) context_.settings().write(kFolderKey, kDefaultFolder);
+    if (isBlank(context_.settings().read(settings::kFF1Folder)))
+        context_.settings().write(settings::kFF1Folder, kDefaultFolder);
     showFF1Folder();
 }
 
-void TfrmFF1MergeVCL2::showFF1Folder() { Edit5->setText(qs(context_.settings().read(kFolderKey))); }
+void TfrmFF1MergeVCL2::showFF1Folder() { Edit5->setText(qs(context_.settings().read(settings::kFF1Folder))); }
 
 void TfrmFF1MergeVCL2::storeFF1Folder(const QString& folder) {
-    context_.settings().write(kFolderKey, u16(folder));
+    context_.settings().write(settings::kFF1Folder, u16(folder));
     showFF1Folder();
 }
 
 // The folder dialog starts at the folder in use; a cancel changes nothing.
 void TfrmFF1MergeVCL2::Button4Click() {
-    const QString current = qs(context_.settings().read(kFolderKey));
+    const QString current = qs(context_.settings().read(settings::kFF1Folder));
     if (const auto folder = context_.dialogs->chooseFolder(this, qs(msg::kFF1FolderPrompt), current)) {
         storeFF1Folder(*folder);
     }
@@ -131,7 +132,7 @@ void TfrmFF1MergeVCL2::Button3Click() {
 void TfrmFF1MergeVCL2::Button2Click() {
     ff1::FF1LinkRequest request;
     request.targetYearMonth = u16(Edit3->text());
-    request.ff1Folder = context_.settings().read(kFolderKey);
+    request.ff1Folder = context_.settings().read(settings::kFF1Folder);
     showFF1Folder();  // the folder this run reads, also when user.ini changed meanwhile
     request.outputFolder = ff1::withTrailingSeparator(fromPath(context_.downloadsFolder()));
     request.specCsv = specCsvPath_;

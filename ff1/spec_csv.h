@@ -8,9 +8,12 @@
 #include <unordered_map>
 #include <vector>
 
+#include "core/ehr_layout.h"
+
 namespace vask::ff1 {
 
-inline constexpr int kOutputColumns = 89;
+// The columns of the output, those of the EHR link layout, as an index type of its own.
+inline constexpr int kOutputColumns = static_cast<int>(kEhrColumnCount);
 
 struct SpecCsv {
     // Exactly 89 header texts; "[n]" unless a row of the specification CSV names column n.

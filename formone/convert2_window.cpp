@@ -8,6 +8,7 @@
 #include <cstdio>
 
 #include "core/messages.h"
+#include "core/settings_keys.h"
 #include "core/textfile.h"
 #include "formone/anonymiser.h"
 #include "formone/anonymiser_check.h"
@@ -18,8 +19,8 @@
 #include "formone/msg2_window.h"
 #include "formone/second_converter.h"
 #include "gui/busy_cursor.h"
-#include "gui/error_box.h"
 #include "gui/file_drop.h"
+#include "gui/handlers.h"
 #include "gui/msg_window.h"
 #include "gui/qt_text.h"
 #include "gui/result_checks.h"
@@ -37,13 +38,13 @@ bool TfrmConvert2::DspSet(AppContext& context, QWidget* parent) {
 TfrmConvert2::TfrmConvert2(AppContext& context, QWidget* parent)
     : ToolWindow(context, parent, QStringLiteral("frmConvert2"), QStringLiteral("VELTコンバーター２"), 348, 239) {
     createControls();
-    onClick(Button4, [this] { Button4Click(); });
-    onClick(Button3, [this] { Button3Click(); });
-    onToolRun(Button2, [this] { Button2Click(); });
-    onToolRun(Button1, [this] { Button1Click(); });
+    onClick(Button4, context_, this, [this] { Button4Click(); });
+    onClick(Button3, context_, this, [this] { Button3Click(); });
+    onToolRun(Button2, context_, this, [this] { Button2Click(); });
+    onToolRun(Button1, context_, this, [this] { Button1Click(); });
     Button1->setDefault(true);  // Enter in the path box runs the converter
-    onToolRun(Button6, [this] { Button6Click(); });
-    onToolRun(Button5, [this] { Button5Click(); });
+    onToolRun(Button6, context_, this, [this] { Button6Click(); });
+    onToolRun(Button5, context_, this, [this] { Button5Click(); });
     centerOnScreen(this);
 }
 
@@ -124,7 +125,7 @@ void TfrmConvert2::Button2Click() {
 
 void TfrmConvert2::Button1Click() {
     if (!takeYearMonthOfPathBox()) return;
-    const auto mapping = formone::movacalMappingFor(context_.settings().read(u"Spec"), context_.programFolder);
+    const auto mapping = formone::movacalMappingFor(context_.settings().read(settings::kSpec), context_.programFolder);
     const Outcome outcome = whileBusy(
         [&] { return formone::runSecondConverter(u16(Edit1->text()), mstNgt, context_.programFolder, mapping); });
     showToolOutcome(context_, this, outcome);

@@ -10,8 +10,8 @@
 #include "formone/form1_file.h"
 #include "formone/form1_windows.h"
 #include "gui/busy_cursor.h"
-#include "gui/error_box.h"
 #include "gui/file_drop.h"
+#include "gui/handlers.h"
 #include "gui/msg_window.h"
 #include "gui/qt_text.h"
 #include "gui/widgets.h"
@@ -32,9 +32,9 @@ TfrmConvert::TfrmConvert(AppContext& context, QWidget* parent)
     Memo1 = formone::makeUnusedMemo(this, 180);
     acceptPathDrop(Edit1);
     Button3->setFocus();
-    onClick(Button3, [this] { Button3Click(); });
-    onToolRun(Button2, [this] { Button2Click(); });
-    onToolRun(Button1, [this] { Button1Click(); });
+    onClick(Button3, context_, this, [this] { Button3Click(); });
+    onToolRun(Button2, context_, this, [this] { Button2Click(); });
+    onToolRun(Button1, context_, this, [this] { Button1Click(); });
     Button1->setDefault(true);  // Enter in the path box runs the converter
     centerOnScreen(this);
 }

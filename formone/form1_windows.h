@@ -1,5 +1,5 @@
-// What the form-1 converter windows share: asking for the form-1 file, showing an
-// outcome, and the hidden "CSV" button's work.
+// What the two form-1 converter windows share: asking for the form-1 file, the row of its
+// label and path box, and the memo they hold unused.
 #pragma once
 
 #include <optional>

@@ -5,7 +5,7 @@
 #include <QPushButton>
 
 #include "core/messages.h"
-#include "gui/error_box.h"
+#include "gui/handlers.h"
 #include "gui/qt_text.h"
 #include "gui/widgets.h"
 

@@ -3,6 +3,7 @@
 #include "core/file_names.h"
 #include "core/messages.h"
 #include "core/numbers.h"
+#include "core/settings_keys.h"
 #include "core/text.h"
 #include "core/text_formats.h"
 #include "core/textfile.h"
@@ -174,7 +175,7 @@ void ConvertTSVtoCSV_Reorder(const std::filesystem::path& InFileName, const std:
 
 std::optional<std::filesystem::path> movacalMappingFor(std::u16string_view spec,
                                                        const std::filesystem::path& programFolder) {
-    if (trimmedView(spec) != u"2") return std::nullopt;
+    if (trimmedView(spec) != settings::kSpecMovacal) return std::nullopt;
     return programFolder / toPath(kMappingFileName);
 }
 

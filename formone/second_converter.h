@@ -12,12 +12,14 @@
 #include <string_view>
 #include <vector>
 
+#include "core/ehr_layout.h"
 #include "core/outcome.h"
 #include "core/textfile.h"
 
 namespace vask::formone {
 
-inline constexpr size_t kColumnCount = 89;
+// The columns of the output, those of the EHR link layout.
+inline constexpr size_t kColumnCount = kEhrColumnCount;
 // A column order entry that makes an always-empty column.
 inline constexpr int kEmptyColumn = 99;
 

@@ -6,11 +6,8 @@
 #include <QMessageBox>
 
 #include "gui/qt_text.h"
-#include "platform/paths.h"
 
 namespace vask {
-
-QString qsPath(const std::filesystem::path& path) { return qs(fromPath(path)); }
 
 void QtDialogs::information(QWidget* parent, const QString& text) { QMessageBox::information(parent, kAppTitle, text); }
 

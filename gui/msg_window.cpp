@@ -7,8 +7,9 @@
 
 #include "core/messages.h"
 #include "core/result_handoff.h"
+#include "core/settings_keys.h"
 #include "core/text.h"
-#include "gui/error_box.h"
+#include "gui/handlers.h"
 #include "gui/qt_text.h"
 #include "gui/widgets.h"
 #include "platform/errors.h"
@@ -74,7 +75,7 @@ TfrmMsg::TfrmMsg(AppContext& context, QWidget* parent, std::u16string pstMsg, st
     }
     for (size_t i = 0; i < warnings_.size(); ++i, top += kLineHeight) addWarningLine(i, top);
     // InitSet
-    gstPath = context_.settings().read(u"SAVEFDR");
+    gstPath = context_.settings().read(settings::kSaveFolder);
     addFolderLine(top);
     top += kLineHeight;
     Button1 = makeButton(this, QStringLiteral("Button1"), QStringLiteral("ダウンロード"), 110, top + 4, 120, 30);
@@ -113,7 +114,7 @@ void TfrmMsg::addFolderLine(int top) {
     setLineText(Label3, qs(msg::kSaveFolderLine) + folder);
 }
 
-SaveSettings TfrmMsg::saveSettings() const { return {gstPath, context_.settings().read(u"SVCHG")}; }
+SaveSettings TfrmMsg::saveSettings() const { return {gstPath, context_.settings().read(settings::kClinicSubfolder)}; }
 
 // A message that does not fit the label (a long file name cannot wrap) is shortened in its
 // middle, with the whole text as the label's tooltip; the window keeps its size.
@@ -132,7 +133,8 @@ void TfrmMsg::showEvent(QShowEvent* event) {
 
 void TfrmMsg::Button1Click() {
     // "No" leaves the files in the program folder and the window open.
-    if (check_ && !check_->clean && !context_.dialogs->confirm(this, qs(kSaveDespiteFindings), DefaultAnswer::No)) {
+    if (check_ && !check_->clean &&
+        !context_.dialogs->confirm(this, qs(msg::kSaveDespiteFindings), DefaultAnswer::No)) {
         return;
     }
     const auto target = resultTarget(context_.programFolder, context_.downloadsFolder(), saveSettings(), gstFile1);

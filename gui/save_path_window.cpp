@@ -4,8 +4,10 @@
 #include <QPushButton>
 
 #include "core/messages.h"
+#include "core/settings_keys.h"
 #include "core/text.h"
 #include "gui/error_box.h"
+#include "gui/handlers.h"
 #include "gui/qt_text.h"
 #include "gui/widgets.h"
 
@@ -45,7 +47,7 @@ void TfrmSavePath::InitSet() {
     Edit1->clear();
     Button1->hide();
     Edit1->hide();
-    const std::u16string folder = context_.settings().read(u"SAVEFDR");
+    const std::u16string folder = context_.settings().read(settings::kSaveFolder);
     if (!isBlank(folder)) {
         RadioGroup1->setItemIndex(kChosenFolder);
         Button1->show();
@@ -62,20 +64,20 @@ void TfrmSavePath::RadioGroup1Click() {
     if (RadioGroup1->itemIndex() == kChosenFolder) {
         // The box shows the folder that is stored: after ダウンロードフォルダ none, until
         // one is chosen.
-        Edit1->setText(qs(context_.settings().read(u"SAVEFDR")));
+        Edit1->setText(qs(context_.settings().read(settings::kSaveFolder)));
         Button1->show();
         Edit1->show();
     } else {
-        context_.settings().write(u"SAVEFDR", u"");
+        context_.settings().write(settings::kSaveFolder, u"");
     }
 }
 
 void TfrmSavePath::Button1Click() {
-    const QString start = qs(context_.settings().read(u"SAVEFDR"));
+    const QString start = qs(context_.settings().read(settings::kSaveFolder));
     const auto folder = context_.dialogs->chooseFolder(this, qs(msg::kSaveFolderPrompt), start);
     if (!folder) return;
     Edit1->setText(*folder);
-    context_.settings().write(u"SAVEFDR", u16(*folder));
+    context_.settings().write(settings::kSaveFolder, u16(*folder));
 }
 
 }  // namespace vask

@@ -19,12 +19,4 @@ void ToolWindow::showEvent(QShowEvent* event) {
     runGuarded(context_, this, [this] { FormShow(); });
 }
 
-void ToolWindow::onClick(QAbstractButton* button, std::function<void()> handler) {
-    vask::onClick(button, context_, this, std::move(handler));
-}
-
-void ToolWindow::onToolRun(QAbstractButton* button, std::function<void()> handler) {
-    vask::onToolRun(button, context_, this, std::move(handler));
-}
-
 }  // namespace vask

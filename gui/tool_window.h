@@ -1,16 +1,11 @@
 // What every tool window shares: a window with a close box only and a fixed client area,
 // made fresh and shown modally by its DspSet; InitSet prepares its controls once, when it
-// is first shown; and its run buttons first check that the program folder, where every
-// tool writes, can take a file.
+// is first shown. Its buttons are wired with onClick and onToolRun (gui/handlers.h).
 #pragma once
 
 #include <QDialog>
 
-#include <functional>
-
 #include "gui/app_context.h"
-
-class QAbstractButton;
 
 namespace vask {
 
@@ -26,12 +21,6 @@ protected:
     // Runs once, when the window is first shown: InitSet, unless the window does more.
     virtual void FormShow() { InitSet(); }
     void showEvent(QShowEvent* event) override;
-
-    // A button whose handler's errors reach the general error box.
-    void onClick(QAbstractButton* button, std::function<void()> handler);
-    // A button that starts a tool writing into the program folder: when no file can be
-    // made there, "プログラムフォルダに書き込めません：" with the folder is shown instead.
-    void onToolRun(QAbstractButton* button, std::function<void()> handler);
 
     AppContext& context_;
 

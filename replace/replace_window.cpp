@@ -7,8 +7,8 @@
 #include "core/messages.h"
 #include "core/textfile.h"
 #include "gui/busy_cursor.h"
-#include "gui/error_box.h"
 #include "gui/file_drop.h"
+#include "gui/handlers.h"
 #include "gui/msg_window.h"
 #include "gui/qt_text.h"
 #include "gui/widgets.h"
@@ -32,8 +32,8 @@ TfrmReplace::TfrmReplace(AppContext& context, QWidget* parent)
     : ToolWindow(context, parent, QStringLiteral("frmReplace"), QStringLiteral("リプレース"), kClientWidth,
                  kClientHeight) {
     createControls();
-    onClick(Button2, [this] { Button2Click(); });
-    onToolRun(Button1, [this] { Button1Click(); });
+    onClick(Button2, context_, this, [this] { Button2Click(); });
+    onToolRun(Button1, context_, this, [this] { Button1Click(); });
     Button1->setDefault(true);  // Enter in a path box runs the replacement
     centerOnScreen(this);
 }

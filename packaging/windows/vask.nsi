@@ -1,5 +1,5 @@
 ; Per-user installer of ヴァスク, compiled by packaging/windows/make-installer.cmake:
-;   makensis -INPUTCHARSET UTF8 -DVERSION=1.1.0.6 -DOUTFILE=... -DINSTALL_FILES=... \
+;   makensis -INPUTCHARSET UTF8 -DVERSION=<project version> -DOUTFILE=... -DINSTALL_FILES=... \
 ;            -DUNINSTALL_FILES=... -DSIZE_KIB=... -DICON=.../vask.ico vask.nsi
 ; It needs no administrator: the program folder goes to the user's own
 ; %LOCALAPPDATA%\Programs\Vask (the program writes user.ini and its results into its own

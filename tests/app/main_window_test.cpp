@@ -10,6 +10,7 @@
 #include "app/main_window.h"
 #include "gui/error_box.h"
 #include "platform/errors.h"
+#include "vask_version.h"
 
 namespace vask::test {
 namespace {
@@ -45,7 +46,7 @@ TEST_F(MainWindow, ControlsAndCaptions) {
     for (const auto& [name, caption] : buttons) EXPECT_EQ(child<QPushButton>(&window, name)->text(), caption) << name;
     EXPECT_EQ(child<QLabel>(&window, "Label2")->text(), QStringLiteral("社保レセ電データ："));
     EXPECT_EQ(child<QLabel>(&window, "Label3")->text(), QStringLiteral("国保レセ電データ："));
-    EXPECT_EQ(child<QLabel>(&window, "Label8")->text(), QStringLiteral("Ver.1.1.0.6"));
+    EXPECT_EQ(child<QLabel>(&window, "Label8")->text(), QStringLiteral(VASK_VERSION_TEXT));
     auto* combo = child<QComboBox>(&window, "ComboBox1");
     ASSERT_EQ(combo->count(), 2);
     EXPECT_EQ(combo->itemText(0), QStringLiteral("記号「-」「*」「/」より後を除去する"));

@@ -1,6 +1,6 @@
-// vask-cli.exe's version resource, as Explorer's Properties > Details reads it: the same
-// "Ver.1.1.0.6" as the main window shows. And the application manifest of vask-cli.exe and
-// vask.exe, as Windows reads it when it starts them.
+// vask-cli.exe's version resource, as Explorer's Properties > Details reads it: "Ver." and
+// the project version, as the main window shows. And the application manifest of
+// vask-cli.exe and vask.exe, as Windows reads it when it starts them.
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "../support/test_support.h"
+#include "vask_version.h"
 
 namespace vask {
 namespace {
@@ -46,8 +47,8 @@ TEST_F(VersionResource, ShowsTheProgramVersion) {
     EXPECT_EQ(fixed->dwFileVersionLS, MAKELONG(6, 0));  // .0.6
     EXPECT_EQ(fixed->dwProductVersionMS, fixed->dwFileVersionMS);
     EXPECT_EQ(fixed->dwProductVersionLS, fixed->dwFileVersionLS);
-    EXPECT_EQ(text(L"FileVersion"), L"Ver.1.1.0.6");
-    EXPECT_EQ(text(L"ProductVersion"), L"Ver.1.1.0.6");
+    EXPECT_EQ(text(L"FileVersion"), L"" VASK_VERSION_TEXT);
+    EXPECT_EQ(text(L"ProductVersion"), L"" VASK_VERSION_TEXT);
 }
 
 TEST_F(VersionResource, NamesTheProgramInJapanese) {
