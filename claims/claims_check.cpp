@@ -209,9 +209,8 @@ private:
             if (fields_[i].find(u'"') == std::u16string_view::npos) continue;
             const bool named = layout != nullptr && i < layout->fields.size();
             // Unnamed fields are numbered from 1, as the layout numbers its items.
-            report_.addFinding({What::DoubleQuote, std::u16string(label),
-                                named ? layout->fields[i].name : u"項目" + fromAscii(std::to_string(i + 1)), line, 0,
-                                0, 0});
+            std::u16string field = named ? layout->fields[i].name : u"項目" + fromAscii(std::to_string(i + 1));
+            report_.addFinding({What::DoubleQuote, std::u16string(label), std::move(field), line, 0, 0, 0});
         }
     }
 

@@ -139,8 +139,8 @@ TEST_F(StripBranch, EachModeCutsTheChartNumberItsOwnWay) {
         BranchMode mode;
         std::u16string from;
         std::u16string to;
-        std::u16string chart;  // field 13 as written
-        std::u16string tail = u"";      // the fields after field 13, as read
+        std::u16string chart;       // field 13 as written
+        std::u16string tail = u"";  // the fields after field 13, as read
         std::u16string tailWritten = u"";
     };
     const Case cases[] = {
@@ -155,7 +155,8 @@ TEST_F(StripBranch, EachModeCutsTheChartNumberItsOwnWay) {
     for (const auto& c : cases) {
         write({clinicRecord(), claim(u" 0012345-01", c.tail)});
         run(c.mode, c.from, c.to);
-        EXPECT_EQ(output("(50611提出_社保)RECEIPTC.uke"), outputBytes({clinicRecord(), written(c.chart, c.tailWritten)}))
+        EXPECT_EQ(output("(50611提出_社保)RECEIPTC.uke"),
+                  outputBytes({clinicRecord(), written(c.chart, c.tailWritten)}))
             << static_cast<int>(c.mode) << " " << c.tail.size();
     }
 }
