@@ -7,10 +7,14 @@
 
 #include <cstdio>
 #include <exception>
+#include <functional>
+#include <string>
 
 #include "claims/anonymisation_check.h"
+#include "claims/submission_check.h"
 #include "cli/cli.h"
 #include "core/messages.h"
+#include "core/text.h"
 #include "formone/anonymiser_check.h"
 #include "platform/console.h"
 #include "platform/errors.h"
@@ -52,11 +56,23 @@ const CommandRegistration checkAnonymized({
     .run = runCheck,
 });
 
+// Runs `check` on a run's written file, which prints its own warning; a check that cannot
+// run prints `failed` and the reason. The file is written: the run still succeeds.
+void warnAfterwards(std::u16string_view failed, const std::function<void()>& check) {
+    try {
+        check();
+    } catch (const Error& e) {
+        warn(std::u16string(failed) + msg::errorBoxText(e.message()));
+    } catch (const std::exception& e) {
+        warn(std::u16string(failed) + msg::errorBoxText(utf8ToUtf16(e.what())));
+    }
+}
+
 }  // namespace
 
 void checkAfterwards(AnonymisedKind kind, std::u16string_view input, const Outcome& outcome) {
     if (outcome.isRefusal() || outcome.files().empty()) return;
-    try {
+    warnAfterwards(u"警告: 匿名化したファイルを確認できませんでした: ", [&] {
         const AnonymisationReport report = check(kind, toPath(input), outcome.files().front());
         if (!report.countsMatch() || !report.nothingSurvives()) {
             warn(
@@ -67,11 +83,18 @@ void checkAfterwards(AnonymisedKind kind, std::u16string_view input, const Outco
                 u"警告: 元のファイルに、匿名化が知らないため確認していないレコードがあります"
                 u"（vask-cli check-anonymized で確かめてください）");
         }
-    } catch (const Error& e) {
-        warn(u"警告: 匿名化したファイルを確認できませんでした: " + msg::errorBoxText(e.message()));
-    } catch (const std::exception& e) {  // the file is written: the run still succeeds
-        warn(u"警告: 匿名化したファイルを確認できませんでした: " + msg::errorBoxText(utf8ToUtf16(e.what())));
-    }
+    });
+}
+
+void checkSubmissionAfterwards(std::u16string_view input, const Outcome& outcome) {
+    if (outcome.isRefusal() || outcome.files().empty()) return;
+    warnAfterwards(u"警告: 提出用ファイルを点検できませんでした: ", [&] {
+        const claims::SubmissionCheck check = claims::checkSubmission(toPath(input), outcome.files().front());
+        if (check.clean()) return;
+        warn(u"警告: 提出用ファイルの点検で問題が" + fromAscii(std::to_string(check.written.findingCount)) +
+             u"件見つかりました（" + std::u16string(claims::findingsOrigin(check)) +
+             u"。vask-cli check-claims で確かめてください）");
+    });
 }
 
 }  // namespace vask::cli

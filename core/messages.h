@@ -38,6 +38,9 @@ inline constexpr std::u16string_view kBadPosition = u"正しい数字を入力�
 // The check of a claims file against the record layout: what it needs to begin.
 inline constexpr std::u16string_view kNoClinicRecordFirst =
     u"レセ電ファイルではありません（先頭にIRレコード（医療機関情報レコード）がありません）";
+// The same check of the files the branch-number removal writes for submission.
+inline constexpr std::u16string_view kSaveDespiteCheckFindings = u"点検で問題が見つかりました。保存しますか？";
+inline constexpr std::u16string_view kSubmissionCheckFailed = u"提出用ファイルを点検できませんでした：";
 
 // --- Form-1 converters.
 inline constexpr std::u16string_view kCorrespondencePrompt =
