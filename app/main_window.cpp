@@ -8,7 +8,6 @@
 
 #include "app/option_window.h"
 #include "app/syosai_window.h"
-#include "claims/anonymisation_check.h"
 #include "claims/anonymise.h"
 #include "claims/branch_number.h"
 #include "claims/claims_actions.h"
@@ -109,22 +108,27 @@ void TfrmMain::Button3Click() { claims::selectClaimsFiles(context_, this, *Edit1
 // Each anonymised file is checked against its claims file; the result window shows what
 // the check found.
 void TfrmMain::Button1Click() {
-    claims::runOnBothFiles(
-        context_, this, u16(Edit1->text()), u16(Edit2->text()), {gstMsg, gstFile1, gstFile2},
-        [this](std::u16string_view file) { return claims::Conv(context_.programFolder, file); },
-        claims::checkAnonymisedClaims);
+    claims::AnonymisationChecks checks(context_, this);
+    runOnBothClaimsFiles([this](std::u16string_view file) { return claims::Conv(context_.programFolder, file); },
+                         checks);
 }
 
-// The mode and the positions are read at every run, as they stand then.
+// The mode and the positions are read at every run, as they stand then. Each written file
+// is checked as a file for submission; the result window shows what the check found.
 void TfrmMain::Button2Click() {
-    runOnBothClaimsFiles([this](std::u16string_view file) {
-        return claims::Conv2(context_.programFolder, file, claims::branchModeOfIndex(ComboBox1->currentIndex()),
-                             u16(Edit4->text()), u16(Edit5->text()));
-    });
+    claims::SubmissionChecks checks(context_, this);
+    runOnBothClaimsFiles(
+        [this](std::u16string_view file) {
+            return claims::Conv2(context_.programFolder, file, claims::branchModeOfIndex(ComboBox1->currentIndex()),
+                                 u16(Edit4->text()), u16(Edit5->text()));
+        },
+        checks);
 }
 
-void TfrmMain::runOnBothClaimsFiles(const std::function<claims::ClaimsResult(std::u16string_view)>& tool) {
-    claims::runOnBothFiles(context_, this, u16(Edit1->text()), u16(Edit2->text()), {gstMsg, gstFile1, gstFile2}, tool);
+void TfrmMain::runOnBothClaimsFiles(const std::function<claims::ClaimsResult(std::u16string_view)>& tool,
+                                    claims::WrittenFilesCheck& check) {
+    claims::runOnBothFiles(context_, this, u16(Edit1->text()), u16(Edit2->text()), {gstMsg, gstFile1, gstFile2}, tool,
+                           &check);
 }
 
 void TfrmMain::Button4Click() { TfrmSyosai::DspSet(context_, this); }

@@ -16,6 +16,10 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
+namespace vask::claims {
+class WrittenFilesCheck;
+}
+
 namespace vask {
 
 class TfrmMain : public QWidget {
@@ -46,7 +50,8 @@ protected:
 private:
     void createControls();
     void acceptDrops();
-    void runOnBothClaimsFiles(const std::function<claims::ClaimsResult(std::u16string_view)>& tool);
+    void runOnBothClaimsFiles(const std::function<claims::ClaimsResult(std::u16string_view)>& tool,
+                              claims::WrittenFilesCheck& check);
 
     AppContext& context_;
     QPushButton* Button5 = nullptr;

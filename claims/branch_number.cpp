@@ -44,6 +44,10 @@ public:
         }
         out_.clear();
         record_.appendJoined(out_);
+        // The join encloses a field holding a blank or a control character in double
+        // quotes; a claims file knows no quoting and this file is submitted, so no field
+        // of a claim record keeps them.
+        std::erase(out_, u'"');
         return std::u16string_view(out_);
     }
 

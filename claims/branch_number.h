@@ -36,9 +36,10 @@ std::optional<std::u16string> positionsRefusal(std::u16string_view startText, st
 
 // Removes the branch numbers of the claims file at `pstFile` (as typed, not trimmed) into
 // "(" + month + "提出_社保" or "提出_国保" + ")RECEIPTC.uke" in `programFolder`. In
-// positions mode the range comes from `startText` and `endText`. Refuses a missing file,
-// then bad positions; raises Error when a record is too short or a file cannot be read or
-// written (nothing is written then).
+// positions mode the range comes from `startText` and `endText`. Every RE record is
+// rebuilt by the comma-text join without any double quote; every other line stays as
+// read. Refuses a missing file, then bad positions; raises Error when a record is too
+// short or a file cannot be read or written (nothing is written then).
 ClaimsResult Conv2(const std::filesystem::path& programFolder, std::u16string_view pstFile, BranchMode mode,
                    std::u16string_view startText, std::u16string_view endText);
 

@@ -2,13 +2,13 @@
 
 #include <QLineEdit>
 
+#include "claims/anonymisation_check.h"
 #include "core/messages.h"
 #include "core/text.h"
 #include "gui/busy_cursor.h"
 #include "gui/error_box.h"
 #include "gui/msg_window.h"
 #include "gui/qt_text.h"
-#include "gui/result_checks.h"
 #include "platform/paths.h"
 
 namespace vask::claims {
@@ -99,11 +99,24 @@ std::vector<std::u16string> StoredResults::notMade() const {
     return lines;
 }
 
+void AnonymisationChecks::add(const std::filesystem::path& input, const ClaimsResult& written) {
+    checks_.add(written.fileName, [&] { return checkAnonymisedClaims(input, written.outcome.files().back()); });
+}
+
+SubmissionChecks::SubmissionChecks(const AppContext& context, QWidget* window)
+    : checks_(context, window, msg::kSubmissionCheckFailed, summarizeSubmissionChecks) {}
+
+void SubmissionChecks::add(const std::filesystem::path& input, const ClaimsResult& written) {
+    checks_.add([&] {
+        const std::u16string kind = written.kind == ClaimsKind::National ? u"国保" : u"社保";
+        return CheckedSubmission{kind, written.fileName, checkSubmission(input, written.outcome.files().back())};
+    });
+}
+
 void runOnBothFiles(AppContext& context, QWidget* window, const std::u16string& file1, const std::u16string& file2,
                     StoredResults results, const std::function<ClaimsResult(std::u16string_view)>& tool,
-                    const WrittenFileCheck& check) {
+                    WrittenFilesCheck* check) {
     results.clear();
-    ResultChecks checks(context, window);
     std::vector<std::u16string> runWarnings;
     for (const std::u16string* file : {&file1, &file2}) {
         runGuarded(context, window, [&] {
@@ -114,13 +127,13 @@ void runOnBothFiles(AppContext& context, QWidget* window, const std::u16string& 
             }
             results.store(result);
             runWarnings.insert(runWarnings.end(), result.outcome.warnings().begin(), result.outcome.warnings().end());
-            if (check) checks.add(result.fileName, [&] { return check(toPath(*file), result.outcome.files().back()); });
+            if (check) check->add(toPath(*file), result);
         });
     }
     std::vector<std::u16string> warnings = results.notMade();
     warnings.insert(warnings.end(), runWarnings.begin(), runWarnings.end());
     TfrmMsg::DspSet(context, window, results.gstMsg, results.gstFile1, results.gstFile2,
-                    check ? checks.summary() : std::nullopt, warnings);
+                    check ? check->summary() : std::nullopt, warnings);
 }
 
 }  // namespace vask::claims

@@ -4,14 +4,18 @@
 
 #include <QStringList>
 
+#include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "claims/claims_file.h"
+#include "claims/submission_check.h"
 #include "core/anonymisation_report.h"
 #include "gui/app_context.h"
+#include "gui/result_checks.h"
 
 class QLineEdit;
 class QWidget;
@@ -48,9 +52,37 @@ void selectClaimsFiles(AppContext& context, QWidget* window, QLineEdit& employee
 void dropClaimsFiles(AppContext& context, QWidget* window, QLineEdit& employeeBox, QLineEdit& nationalBox,
                      const QStringList& files);
 
-// The check of a written file against the claims file it was made from.
-using WrittenFileCheck =
-    std::function<AnonymisationReport(const std::filesystem::path& input, const std::filesystem::path& output)>;
+// The checks of the files one press wrote, each against the claims file it was made from
+// (each under the busy cursor; one that cannot run is shown in the error box), and the
+// result window's line of what they found.
+class WrittenFilesCheck {
+public:
+    virtual ~WrittenFilesCheck() = default;
+    virtual void add(const std::filesystem::path& input, const ClaimsResult& written) = 0;
+    virtual std::optional<CheckSummary> summary() const = 0;
+};
+
+// The anonymisation check (anonymisation_check.h) of each anonymised file.
+class AnonymisationChecks : public WrittenFilesCheck {
+public:
+    AnonymisationChecks(const AppContext& context, QWidget* window) : checks_(context, window) {}
+    void add(const std::filesystem::path& input, const ClaimsResult& written) override;
+    std::optional<CheckSummary> summary() const override { return checks_.summary(); }
+
+private:
+    ResultChecks checks_;
+};
+
+// The claims check (submission_check.h) of each file written for submission.
+class SubmissionChecks : public WrittenFilesCheck {
+public:
+    SubmissionChecks(const AppContext& context, QWidget* window);
+    void add(const std::filesystem::path& input, const ClaimsResult& written) override;
+    std::optional<CheckSummary> summary() const override { return checks_.summary(); }
+
+private:
+    ResultChecksOf<CheckedSubmission> checks_;
+};
 
 // Empties `results`, then runs `tool` on `file1`, then on `file2`, each on its own: a
 // refusal shows its warning, an error shows the general error box, and the next file is
@@ -59,6 +91,6 @@ using WrittenFileCheck =
 // each kind of file that the press did not make, and the runs' own warnings.
 void runOnBothFiles(AppContext& context, QWidget* window, const std::u16string& file1, const std::u16string& file2,
                     StoredResults results, const std::function<ClaimsResult(std::u16string_view)>& tool,
-                    const WrittenFileCheck& check = {});
+                    WrittenFilesCheck* check = nullptr);
 
 }  // namespace vask::claims

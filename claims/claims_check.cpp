@@ -174,9 +174,11 @@ public:
         const RecordLayout* layout = findRecordLayout(report_.revision, id);
         if (layout == nullptr) {
             report_.addFinding({What::UnknownRecord, std::u16string(recordLabel(id)), {}, number, 0, 0, 0});
-            return;
+        } else {
+            checkFields(*layout, number);
         }
-        checkFields(*layout, number);
+        if (line.find(u'"') != std::u16string_view::npos) checkQuotes(layout, recordLabel(id), number);
+        if (layout == nullptr) return;
         follow(id, number);
     }
 
@@ -201,9 +203,21 @@ private:
         for (size_t i = 1; i < count; ++i) checkField(layout, i, line);
     }
 
+    // A field with a double quote gets that finding and no other: the quote is the fault.
+    void checkQuotes(const RecordLayout* layout, std::u16string_view label, size_t line) {
+        for (size_t i = 0; i < fields_.size(); ++i) {
+            if (fields_[i].find(u'"') == std::u16string_view::npos) continue;
+            const bool named = layout != nullptr && i < layout->fields.size();
+            // Unnamed fields are numbered from 1, as the layout numbers its items.
+            std::u16string field = named ? layout->fields[i].name : u"項目" + fromAscii(std::to_string(i + 1));
+            report_.addFinding({What::DoubleQuote, std::u16string(label), std::move(field), line, 0, 0, 0});
+        }
+    }
+
     void checkField(const RecordLayout& layout, size_t position, size_t line) {
         const FieldLayout& field = layout.fields[position];
         const std::u16string_view value = fields_[position];
+        if (value.find(u'"') != std::u16string_view::npos) return;  // checkQuotes reports it
         const auto add = [&](What what, size_t expected = 0) {
             report_.addFinding({what, std::u16string(layout.id), field.name, line, expected, 0, 0});
         };

@@ -1,5 +1,6 @@
 // The check of a claims file against the record layout (record_layout.h): every record's
-// identifier and field count, every field's mode, length and whether it is filled, every
+// identifier and field count, every field's mode, length and whether it is filled (and
+// that no field holds a double quote, which the format does not know), every
 // claim's treatment month against the billing month, and the totals of the GO record
 // against the claims of the file. What it finds names record identifiers, field names
 // and line numbers, never a value of the file.
@@ -29,6 +30,7 @@ struct ClaimsFinding {
         TotalClaims,        // GO 総件数 differs from the `expected` claims counted
         TotalPoints,        // GO 総合計点数 differs from the `expected` points counted
         NoTotalsRecord,     // the file has no GO record
+        DoubleQuote,        // a double quote in a field: the format knows no quoting
     };
     What what = What::UnknownRecord;
     std::u16string record;  // the record identifier, or その他 for a line without one
@@ -77,5 +79,11 @@ ClaimsCheckReport checkClaimsFile(const std::filesystem::path& file);
 
 // The report as text lines (Japanese), as vask-cli prints it; the last line sums it up.
 std::vector<std::u16string> claimsCheckLines(const ClaimsCheckReport& report);
+// One finding as the report lists it ("  12行目 REレコード 氏名: ...").
+std::u16string claimsFindingLine(const ClaimsFinding& finding);
+// What the check cannot know, as the report says it.
+inline constexpr std::u16string_view kClaimsCheckLeavesOut =
+    u"確かめていないこと: 診療行為・医薬品・特定器材・傷病名などのコードが正しいか"
+    u"（コード表は改定ごとに変わるため）";
 
 }  // namespace vask::claims

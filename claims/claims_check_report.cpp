@@ -42,17 +42,23 @@ std::u16string problem(const ClaimsFinding& f) {
             return u"ファイルから数えた点数（" + number(f.expected) + u"）と一致しません";
         case What::NoTotalsRecord:
             return u"GOレコード（診療報酬請求書レコード）がありません";
+        case What::DoubleQuote:
+            return u"ダブルクォーテーション（\"）があります（レセ電ファイルでは使えない文字です）";
     }
     return {};
 }
 
-std::u16string findingLine(const ClaimsFinding& f) {
+}  // namespace
+
+std::u16string claimsFindingLine(const ClaimsFinding& f) {
     std::u16string line = u"  ";
     if (f.line != 0) line += number(f.line) + u"行目 " + f.record + u"レコード";
     if (!f.field.empty()) line += u" " + f.field;
     if (f.line != 0) line += u": ";
     return line + problem(f);
 }
+
+namespace {
 
 std::u16string totalsLine(const ClaimsCheckReport& report) {
     const std::u16string head = u"総件数・総合計点数（GOレコード）: ";
@@ -82,14 +88,12 @@ std::vector<std::u16string> claimsCheckLines(const ClaimsCheckReport& report) {
     lines.push_back(u"レコード数");
     for (const auto& count : report.counts) lines.push_back(u"  " + count.record + u": " + number(count.count));
     lines.push_back(u"見つかった問題: " + number(report.findingCount) + u"件");
-    for (const auto& finding : report.findings) lines.push_back(findingLine(finding));
+    for (const auto& finding : report.findings) lines.push_back(claimsFindingLine(finding));
     if (report.findingCount > report.findings.size()) {
         lines.push_back(u"  ほか " + number(report.findingCount - report.findings.size()) + u"件");
     }
     lines.push_back(totalsLine(report));
-    lines.push_back(
-        u"確かめていないこと: 診療行為・医薬品・特定器材・傷病名などのコードが正しいか"
-        u"（コード表は改定ごとに変わるため）");
+    lines.emplace_back(kClaimsCheckLeavesOut);
     lines.push_back(report.clean() ? u"結果: 問題はありません"
                                    : u"結果: 問題があります（" + number(report.findingCount) + u"件）");
     return lines;

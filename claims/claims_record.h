@@ -28,9 +28,9 @@ struct RecordId {
 // or digits. Any other field 0 (an empty line, free text, a name) is no identifier.
 RecordId recordId(std::u16string_view line);
 
-// Whether `id` is a record of the medical (医科) claims record layout. The anonymiser
-// knows these records; a file of another layout (workers' compensation, dental) holds
-// records of its own.
+// Whether `id` is a record of the medical (医科) claims record layout, as the record
+// layout (record_layout.h) lists them. The anonymiser knows these records; a file of
+// another layout (workers' compensation, dental) holds records of its own.
 bool inMedicalLayout(RecordId id);
 
 // The records the claims tools act on; every other identifier (an empty line too) is Other.

@@ -55,6 +55,7 @@ constexpr RecordRow kRecords[] = {
     {u"HO", u"保険者レコード"},
     {u"KO", u"公費レコード"},
     {u"KH", u"国保連固有情報レコード"},
+    {u"GR", u"包括評価対象外理由レコード"},  // named by later editions of the layout
     {u"SN", u"資格確認レコード"},
     {u"JD", u"受診日等レコード"},
     {u"MF", u"窓口負担額レコード"},
@@ -311,6 +312,10 @@ const RecordLayout* findRecordLayout(LayoutRevision revision, std::u16string_vie
     const auto& records = layoutOf(revision);
     const auto it = std::find_if(records.begin(), records.end(), [&](const RecordLayout& r) { return r.id == id; });
     return it == records.end() ? nullptr : &*it;
+}
+
+bool isLayoutRecord(std::u16string_view id) {
+    return std::any_of(std::begin(kRecords), std::end(kRecords), [&](const RecordRow& r) { return r.id == id; });
 }
 
 std::vector<size_t> fieldsThatIdentify(LayoutRevision revision, std::u16string_view id, Identifies kind) {

@@ -80,6 +80,8 @@ const RecordLayout* findRecordLayout(LayoutRevision revision, std::u16string_vie
 inline bool isKnownRecord(LayoutRevision revision, std::u16string_view id) {
     return findRecordLayout(revision, id) != nullptr;
 }
+// Whether the layout has the record `id` (both revisions know the same records).
+bool isLayoutRecord(std::u16string_view id);
 // The positions of the fields of record `id` that hold `kind` (none for an unknown or
 // undescribed record).
 std::vector<size_t> fieldsThatIdentify(LayoutRevision revision, std::u16string_view id, Identifies kind);

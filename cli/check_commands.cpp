@@ -7,10 +7,14 @@
 
 #include <cstdio>
 #include <exception>
+#include <functional>
+#include <string>
 
 #include "claims/anonymisation_check.h"
+#include "claims/submission_check.h"
 #include "cli/cli.h"
 #include "core/messages.h"
+#include "core/text.h"
 #include "formone/anonymiser_check.h"
 #include "platform/console.h"
 #include "platform/errors.h"
@@ -52,22 +56,39 @@ const CommandRegistration checkAnonymized({
     .run = runCheck,
 });
 
+// Runs `check` on a run's written file, which prints its own warning; a check that cannot
+// run prints `failed` and the reason. The file is written: the run still succeeds.
+void warnAfterwards(std::u16string_view failed, const std::function<void()>& check) {
+    try {
+        check();
+    } catch (const Error& e) {
+        warn(std::u16string(failed) + msg::errorBoxText(e.message()));
+    } catch (const std::exception& e) {
+        warn(std::u16string(failed) + msg::errorBoxText(utf8ToUtf16(e.what())));
+    }
+}
+
 }  // namespace
 
 void checkAfterwards(AnonymisedKind kind, std::u16string_view input, const Outcome& outcome) {
     if (outcome.isRefusal() || outcome.files().empty()) return;
-    try {
+    warnAfterwards(msg::kCliCheckFailed, [&] {
         const AnonymisationReport report = check(kind, toPath(input), outcome.files().front());
         if (!report.countsMatch() || !report.nothingSurvives()) {
             warn(msg::kCliCheckFoundSomething);
         } else if (!report.clean()) {
             warn(msg::kCliCheckUncheckedRecords);
         }
-    } catch (const Error& e) {
-        warn(std::u16string(msg::kCliCheckFailed) + msg::errorBoxText(e.message()));
-    } catch (const std::exception& e) {  // the file is written: the run still succeeds
-        warn(std::u16string(msg::kCliCheckFailed) + msg::errorBoxText(utf8ToUtf16(e.what())));
-    }
+    });
+}
+
+void checkSubmissionAfterwards(std::u16string_view input, const Outcome& outcome) {
+    if (outcome.isRefusal() || outcome.files().empty()) return;
+    warnAfterwards(msg::kCliSubmissionCheckFailed, [&] {
+        const claims::SubmissionCheck check = claims::checkSubmission(toPath(input), outcome.files().front());
+        if (check.clean()) return;
+        warn(msg::cliSubmissionFindings(check.written.findingCount, claims::findingsOrigin(check)));
+    });
 }
 
 }  // namespace vask::cli

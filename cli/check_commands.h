@@ -1,5 +1,6 @@
 // The check of anonymised files from the command line: the check-anonymized subcommand,
-// and the check that anonymize and blank-names run on the file they wrote.
+// and the check that anonymize and blank-names run on the file they wrote; and the check
+// that strip-branch runs on the file it wrote for submission.
 #pragma once
 
 #include <string_view>
@@ -14,5 +15,11 @@ namespace vask::cli {
 // output stay as they are.
 enum class AnonymisedKind { Claims, FormOne };
 void checkAfterwards(AnonymisedKind kind, std::u16string_view input, const Outcome& outcome);
+
+// After a run of strip-branch that wrote a file: checks it as a file for submission (the
+// check of check-claims, and of `input` too when it finds something) and prints one
+// warning line on standard error when it finds something or cannot run. The run's exit
+// status and standard output stay as they are.
+void checkSubmissionAfterwards(std::u16string_view input, const Outcome& outcome);
 
 }  // namespace vask::cli

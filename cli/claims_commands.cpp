@@ -1,5 +1,5 @@
-// vask-cli subcommands of the claims tools: anonymize (with the check of what it wrote)
-// and strip-branch.
+// vask-cli subcommands of the claims tools: anonymize and strip-branch, each with the
+// check of what it wrote.
 #include "claims/anonymise.h"
 #include "claims/branch_number.h"
 #include "cli/check_commands.h"
@@ -40,9 +40,12 @@ const CommandRegistration stripBranch({
     .run =
         [](const Arguments& args) {
             const claims::BranchMode mode = branchMode(args);
-            return claims::Conv2(args.outputFolder(), args.positional[0], mode, args.option("--from").value_or(u""),
-                                 args.option("--to").value_or(u""))
-                .outcome;
+            const Outcome outcome =
+                claims::Conv2(args.outputFolder(), args.positional[0], mode, args.option("--from").value_or(u""),
+                              args.option("--to").value_or(u""))
+                    .outcome;
+            checkSubmissionAfterwards(args.positional[0], outcome);
+            return outcome;
         },
 });
 

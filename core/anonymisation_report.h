@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/messages.h"
+
 namespace vask {
 
 // The kinds of identifying value an anonymiser replaces.
@@ -108,15 +110,21 @@ void reportSurvivors(KindSet found, std::u16string_view record, size_t line, Ano
 // The report as text lines (Japanese), as vask-cli prints it.
 std::vector<std::u16string> reportLines(const AnonymisationReport& report);
 
+// The question before saving files of which a check found something or that it could not
+// check in full.
+
 // The checks of one run's anonymised files, as the result window shows them in one line:
 // what they proved (the kinds searched for, in groups, and what the anonymiser keeps), or
 // the kinds of value that survived, the records whose counts differ and the records not
 // checked; `detail` adds the file names, output line numbers, the kinds searched for and
-// what the anonymiser keeps, in full (the line's tooltip).
+// what the anonymiser keeps, in full (the line's tooltip). Another check of written files
+// (the claims check of a file for submission) fills the same line, with its own question
+// before saving what it found something in.
 struct CheckSummary {
     std::u16string line;
     std::u16string detail;
     bool clean = true;
+    std::u16string question = std::u16string(msg::kSaveDespiteFindings);
 };
 struct CheckedFile {
     std::u16string name;  // the anonymised file

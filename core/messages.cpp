@@ -18,6 +18,11 @@ std::u16string lostCharacters(size_t count, const std::vector<size_t>& lines, bo
     return text;
 }
 
+std::u16string cliSubmissionFindings(size_t count, std::u16string_view origin) {
+    return u"警告: 提出用ファイルの点検で問題が" + utf8ToUtf16(std::to_string(count)) + u"件見つかりました（" +
+           std::u16string(origin) + u"。vask-cli check-claims で確かめてください）";
+}
+
 std::u16string ff1FolderMissing(std::u16string_view folder) {
     return u"入力フォルダが見つかりません：" + std::u16string(folder);
 }

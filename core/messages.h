@@ -43,6 +43,9 @@ inline constexpr std::u16string_view kBadPosition = u"正しい数字を入力�
 // The check of a claims file against the record layout: what it needs to begin.
 inline constexpr std::u16string_view kNoClinicRecordFirst =
     u"レセ電ファイルではありません（先頭にIRレコード（医療機関情報レコード）がありません）";
+// The same check of the files the branch-number removal writes for submission.
+inline constexpr std::u16string_view kSaveDespiteCheckFindings = u"点検で問題が見つかりました。保存しますか？";
+inline constexpr std::u16string_view kSubmissionCheckFailed = u"提出用ファイルを点検できませんでした：";
 
 // --- Form-1 converters.
 inline constexpr std::u16string_view kCorrespondencePrompt =
@@ -80,6 +83,10 @@ inline constexpr std::u16string_view kCliCheckUncheckedRecords =
     u"警告: 元のファイルに、匿名化が知らないため確認していないレコードがあります"
     u"（vask-cli check-anonymized で確かめてください）";
 inline constexpr std::u16string_view kCliCheckFailed = u"警告: 匿名化したファイルを確認できませんでした: ";
+inline constexpr std::u16string_view kCliSubmissionCheckFailed = u"警告: 提出用ファイルを点検できませんでした: ";
+// vask-cli's warning after strip-branch when the check of the written file found something:
+// how many, and whether they were already in the input (`origin`).
+std::u16string cliSubmissionFindings(size_t count, std::u16string_view origin);
 // The original holds no record the check knows, so nothing of it can be checked.
 std::u16string nothingToCheck(const std::filesystem::path& original);
 

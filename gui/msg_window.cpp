@@ -133,8 +133,7 @@ void TfrmMsg::showEvent(QShowEvent* event) {
 
 void TfrmMsg::Button1Click() {
     // "No" leaves the files in the program folder and the window open.
-    if (check_ && !check_->clean &&
-        !context_.dialogs->confirm(this, qs(msg::kSaveDespiteFindings), DefaultAnswer::No)) {
+    if (check_ && !check_->clean && !context_.dialogs->confirm(this, qs(check_->question), DefaultAnswer::No)) {
         return;
     }
     const auto target = resultTarget(context_.programFolder, context_.downloadsFolder(), saveSettings(), gstFile1);

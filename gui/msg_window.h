@@ -22,9 +22,9 @@ class TfrmMsg : public QDialog {
     Q_OBJECT
 public:
     // Shows a fresh result window modally; returns true when it has been closed.
-    // Below the message stand, one line each: with `check`, the outcome of the check of
-    // anonymised result files (files of which it found something are saved only after the
-    // user confirms it); then each of `warnings` beside the warning icon (a file not made,
+    // Below the message stand, one line each: with `check`, the outcome of the check of the
+    // result files (files of which it found something are saved only after the user
+    // answers its question Yes); then each of `warnings` beside the warning icon (a file not made,
     // characters written as "?"); then the folder that the button moves the files to.
     static bool DspSet(AppContext& context, QWidget* parent, const std::u16string& pstMsg,
                        const std::u16string& pstFile1, const std::u16string& pstFile2,

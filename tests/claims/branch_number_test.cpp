@@ -109,10 +109,13 @@ protected:
     }
 };
 
-// A claim record with `chart` as field 13 and a name with a space in field 4. The join
-// quotes that name again, so the same text serves as input and as expected output.
+// A claim record with `chart` as field 13 and a name with a space in field 4, quoted as
+// in the input; the output has the same record with no double quote in it.
 std::u16string claim(std::u16string_view chart, std::u16string_view tail = u"") {
     return u"RE,1,1112,50611,\"山田 太郎\",1,3500101,,,,,,," + std::u16string(chart) + std::u16string(tail);
+}
+std::u16string written(std::u16string_view chart, std::u16string_view tail = u"") {
+    return u"RE,1,1112,50611,山田 太郎,1,3500101,,,,,,," + std::u16string(chart) + std::u16string(tail);
 }
 
 TEST_F(StripBranch, OnlyClaimRecordsAreRebuiltAndFreeTextStays) {
@@ -125,27 +128,35 @@ TEST_F(StripBranch, OnlyClaimRecordsAreRebuiltAndFreeTextStays) {
     EXPECT_EQ(result.fileName, u"(50611提出_国保)RECEIPTC.uke");
     EXPECT_EQ(result.outcome.message(), u"社保と国保の枝番除去ファイルが作成されました");
     EXPECT_EQ(output("(50611提出_国保)RECEIPTC.uke"),
-              sjisLines({ir, claim(u"00123", u",\"a b\",x"), u"HO,\"06139999\",記 号", u"SJ,01,\"text\"", u"CO,,,x",
-                         u"", u"KO,1,2"}));
+              sjisLines({ir, written(u"00123", u",a b,x"), u"HO,\"06139999\",記 号", u"SJ,01,\"text\"", u"CO,,,x", u"",
+                         u"KO,1,2"}));
 }
 
+// In every mode a claim record comes out without double quotes: a field holding a blank
+// or a control character is not enclosed in them, and quotes of the input are gone.
 TEST_F(StripBranch, EachModeCutsTheChartNumberItsOwnWay) {
     struct Case {
         BranchMode mode;
         std::u16string from;
         std::u16string to;
-        std::u16string chart;  // field 13 as written
+        std::u16string chart;       // field 13 as written
+        std::u16string tail = u"";  // the fields after field 13, as read
+        std::u16string tailWritten = u"";
     };
     const Case cases[] = {
-        {BranchMode::Symbols, u"", u"", u"0012345"},      {BranchMode::Positions, u" 3 ", u"7", u"12345"},
-        {BranchMode::Positions, u"8", u"$14", u"-01"},    {BranchMode::Positions, u"-2", u"5", u""},
-        {BranchMode::None, u"", u"", u"\" 0012345-01\""},  // unchanged, and quoted by the join
+        {BranchMode::Symbols, u"", u"", u"0012345"},
+        {BranchMode::Positions, u" 3 ", u"7", u"12345"},
+        {BranchMode::Positions, u"8", u"$14", u"-01"},
+        {BranchMode::Positions, u"-2", u"5", u""},
+        {BranchMode::None, u"", u"", u" 0012345-01"},  // unchanged, blank and all
+        {BranchMode::Symbols, u"", u"", u"0012345", u",a\tb,\"c,\x01", u",a\tb,c,\x01"},
+        {BranchMode::None, u"", u"", u" 0012345-01", u",\"\"\"\", \"", u",, "},
     };
     for (const auto& c : cases) {
-        write({clinicRecord(), claim(u" 0012345-01")});
+        write({clinicRecord(), claim(u" 0012345-01", c.tail)});
         run(c.mode, c.from, c.to);
-        EXPECT_EQ(output("(50611提出_社保)RECEIPTC.uke"), sjisLines({clinicRecord(), claim(c.chart)}))
-            << static_cast<int>(c.mode);
+        EXPECT_EQ(output("(50611提出_社保)RECEIPTC.uke"), sjisLines({clinicRecord(), written(c.chart, c.tailWritten)}))
+            << static_cast<int>(c.mode) << " " << c.tail.size();
     }
 }
 
@@ -154,7 +165,7 @@ TEST_F(StripBranch, AFileWithoutClinicRecordIsAnEmployeeFileWithoutMonth) {
     const auto result = run(BranchMode::Symbols);
     EXPECT_EQ(result.fileName, u"(提出_社保)RECEIPTC.uke");
     EXPECT_EQ(result.kind, ClaimsKind::Employee);
-    EXPECT_EQ(output("(提出_社保)RECEIPTC.uke"), sjisLines({claim(u"5")}));
+    EXPECT_EQ(output("(提出_社保)RECEIPTC.uke"), sjisLines({written(u"5")}));
 }
 
 TEST_F(StripBranch, TheMissingFileIsRefusedBeforeThePositions) {

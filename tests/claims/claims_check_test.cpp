@@ -2,6 +2,7 @@
 // the published layout, the same file with one fault per rule, both calendars, the GO
 // totals of multi-volume files, and the public sample file.
 #include "claims/claims_check.h"
+#include "claims/submission_check.h"
 
 #include <gtest/gtest.h>
 
@@ -84,6 +85,8 @@ TEST_F(ClaimsCheck, EachFaultIsFoundOnceWhereItIs) {
         {21, 1, u"3", What::TotalClaims, u"GO", u"総件数", 22},
         {21, 2, u"2035", What::TotalPoints, u"GO", u"総合計点数", 22},
         {21, kRemove, u"", What::NoTotalsRecord, u"GO", u"", 0},
+        {1, 36, u"\"ﾔﾏﾀﾞ ﾊﾅｺ\"", What::DoubleQuote, u"RE", u"カタカナ（氏名）", 2},  // a field not checked otherwise
+        {1, 4, u"\"山田 花子\"", What::DoubleQuote, u"RE", u"氏名", 2},              // the quote, not the mixed modes
     };
     for (const Case& c : cases) {
         std::vector<std::u16string> lines = goodLines();
@@ -171,6 +174,39 @@ TEST_F(ClaimsCheck, AFileThatDoesNotBeginWithAnIrRecordCannotBeChecked) {
             EXPECT_EQ(e.message(), msg::kNoClinicRecordFirst);
         }
     }
+}
+
+// A file for submission is told against its input: its findings were the input's, or the
+// tool made some; the input is read only when the written file has findings.
+TEST_F(ClaimsCheck, ASubmittedFilesFindingsAreToldAgainstItsInput) {
+    const auto quoted = [](std::vector<std::u16string> lines, size_t index) {
+        lines[index] = withField(lines[index], 36, u"\"ﾔﾏﾀﾞ ﾊﾅｺ\"");
+        return lines;
+    };
+    const auto written = inputs / "written.UKE";
+    const struct {
+        std::vector<std::u16string> input;
+        std::vector<std::u16string> written;
+        bool clean;
+        bool inInput;
+    } cases[] = {
+        {goodLines(), goodLines(), true, false},
+        {goodLines(), quoted(goodLines(), 1), false, false},
+        {quoted(goodLines(), 1), quoted(goodLines(), 1), false, true},
+        {quoted(goodLines(), 1), quoted(goodLines(), 11), false, false},  // another line
+        {quoted(quoted(goodLines(), 1), 11), quoted(goodLines(), 11), false, true},
+    };
+    for (const auto& c : cases) {
+        write(c.input);
+        writeBytes(written, claimsBytes(c.written));
+        const auto check = claims::checkSubmission(input(), written);
+        EXPECT_EQ(check.clean(), c.clean);
+        EXPECT_EQ(check.input.has_value(), !c.clean);
+        EXPECT_EQ(check.findingsWereInInput(), c.inInput);
+    }
+    std::filesystem::remove(input());  // a clean file needs no input
+    EXPECT_TRUE(
+        claims::checkSubmission(input(), std::filesystem::path(VASK_CLAIMS_FIXTURES) / "LAYOUT_GOOD.UKE").clean());
 }
 
 // The public sample: its GO totals are right (140 = 69 HO + 71 KO of 75 claims; 86,392

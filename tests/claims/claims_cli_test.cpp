@@ -53,10 +53,22 @@ TEST_F(ClaimsCli, StripBranchModes) {
     for (const auto& c : cases) {
         std::vector<std::string> args = {"strip-branch", in(), "-o", out()};
         args.insert(args.end(), c.options.begin(), c.options.end());
-        EXPECT_EQ(runCli(args).status, 0);
+        const auto result = runCli(args);
+        EXPECT_EQ(result.status, 0);
+        EXPECT_EQ(result.out, utf8(programFolder / "(50611提出_社保)RECEIPTC.uke") + "\n");
         EXPECT_EQ(output("(50611提出_社保)RECEIPTC.uke"),
                   sjisLines({clinicRecord(), u"RE,1,2,3,4,5,6,7,8,9,10,11,12," + c.chart}));
+        // The written file is checked for submission: one warning line, the faults being
+        // the input's own.
+        EXPECT_TRUE(result.err.starts_with("警告: 提出用ファイルの点検で問題が")) << result.err;
+        EXPECT_NE(result.err.find("元のファイルにもある問題です"), std::string::npos) << result.err;
+        EXPECT_EQ(result.err.find('\n'), result.err.size() - 1);
     }
+    // The good file of the layout's tests passes, its kana name with a blank unquoted.
+    const auto good =
+        runCli({"strip-branch", utf8(std::filesystem::path(VASK_CLAIMS_FIXTURES) / "LAYOUT_GOOD.UKE"), "-o", out()});
+    EXPECT_EQ(good.status, 0);
+    EXPECT_TRUE(good.err.empty()) << good.err;
 }
 
 TEST_F(ClaimsCli, JapaneseFileAndFolderNamesPassThroughArgumentsAndOutput) {

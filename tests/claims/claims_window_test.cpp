@@ -8,6 +8,7 @@
 #include "app/main_window.h"
 #include "claims/claims_actions.h"
 #include "claims_fixture.h"
+#include "core/textfile.h"
 #include "platform/errors.h"
 
 namespace vask::test {
@@ -290,32 +291,80 @@ TEST_F(ClaimsButtons, TheRunsWarningsReachTheResultWindow) {
                                               QStringLiteral("50611_1.UKE: Shift-JISにない文字を「?」で書きました")}));
 }
 
-// Each anonymised file is checked against its claims file. The result window shows the
-// outcome in a line of its own, with what was searched for and what the anonymiser keeps in
-// its tooltip; when a value survives or a record was not checked, saving asks first, and
-// "No" keeps the files in the program folder and the window open.
-TEST_F(ClaimsButtons, AnonymisationShowsItsCheckAndAsksBeforeSavingWhatSurvives) {
+// The good claims file of the layout's tests (national insurance), and the same file as
+// an employee-insurance file.
+std::vector<std::u16string> goodClaims(std::u16string_view body = u"2") {
+    const std::string bytes = readBytes(std::filesystem::path(VASK_CLAIMS_FIXTURES) / "LAYOUT_GOOD.UKE");
+    std::vector<std::u16string> lines = splitLines(fromSjis(bytes.substr(0, bytes.find('\x1A'))));
+    lines[0].replace(3, 1, body);
+    return lines;
+}
+
+// Each anonymised file is checked against its claims file, each file for submission by the
+// claims check. The result window shows the outcome in a line of its own, with the detail
+// in its tooltip; when the check found something, saving asks first, and "No" keeps the
+// files in the program folder and the window open.
+TEST_F(ClaimsButtons, EachToolShowsItsCheckAndAsksBeforeSavingWhatItFound) {
+    const QString anonymisationQuestion = QStringLiteral("匿名化の確認で警告が出ています。保存しますか？");
+    const QString submissionQuestion = QStringLiteral("点検で問題が見つかりました。保存しますか？");
+    const std::vector<std::string> anonymised = {"50611_1.UKE", "50611_2.UKE"};
+    const std::vector<std::string> submitted = {"(202406提出_国保)RECEIPTC.uke", "(202406提出_社保)RECEIPTC.uke"};
+    std::vector<std::u16string> badEmployee = goodClaims(u"1");
+    badEmployee[1].replace(badEmployee[1].find(u",2,19800101,"), 3, u",X,");  // 男女区分 not digits
+    const auto withRecord = [&](std::u16string record) {
+        return std::vector<std::u16string>{clinicRecord(u"1"), u"RE,1,a,b,山田　太郎" + kClaimTail, std::move(record)};
+    };
     const struct {
-        std::u16string record;  // a further record of the employee file
+        const char* button;
+        std::vector<std::u16string> employee;
+        std::vector<std::u16string> national;  // empty: the national file of the fixture
         QString line;
-        QString tooltip;  // a part of the tooltip
-        bool asks;
+        QString tooltip;   // a part of the tooltip
+        QString question;  // empty: saving asks nothing
+        std::vector<std::string> saved;
     } cases[] = {
-        {u"SI,,1,111000110,,1,,,,,,,,,,,,異常なし",
+        {"Button1",
+         withRecord(u"SI,,1,111000110,,1,,,,,,,,,,,,異常なし"),
+         {},
          QStringLiteral("確認：探した値は残っていません（医療機関・氏名。生年月日などは残ります）"),
          QStringLiteral("探した識別情報: 医療機関コード・医療機関名称・電話番号・患者氏名\n"
                         "匿名化で残す識別情報（探していません）: 生年月日・カルテ番号・検索番号・"),
-         false},
-        {u"SI,,1,111000110,,1,,,,,,,,,,,,山田さん来院", QStringLiteral("警告：元の値が残っています（患者氏名）"),
-         QStringLiteral("3行目 SIレコード: 患者氏名が残っています"), true},
-        {u"RR,1,ｽｽﾞｷ ﾊﾅｺ,鈴木商事", QStringLiteral("警告：確認していないレコードがあります（RR）"),
-         QStringLiteral("\n  RRレコード 1件: 確認していません"), true},
+         {},
+         anonymised},
+        {"Button1",
+         withRecord(u"SI,,1,111000110,,1,,,,,,,,,,,,山田さん来院"),
+         {},
+         QStringLiteral("警告：元の値が残っています（患者氏名）"),
+         QStringLiteral("3行目 SIレコード: 患者氏名が残っています"),
+         anonymisationQuestion,
+         anonymised},
+        {"Button1",
+         withRecord(u"RR,1,ｽｽﾞｷ ﾊﾅｺ,鈴木商事"),
+         {},
+         QStringLiteral("警告：確認していないレコードがあります（RR）"),
+         QStringLiteral("\n  RRレコード 1件: 確認していません"),
+         anonymisationQuestion,
+         anonymised},
+        // The good file's kana name has a blank: its claim record comes out without quotes.
+        {"Button2",
+         goodClaims(u"1"),
+         goodClaims(),
+         QStringLiteral("点検：社保 問題なし、国保 問題なし"),
+         QStringLiteral(
+             "(202406提出_社保)RECEIPTC.uke: 問題はありません\n(202406提出_国保)RECEIPTC.uke: 問題はありません\n"
+             "確かめていないこと: 診療行為・医薬品・特定器材・傷病名などのコードが正しいか"),
+         {},
+         submitted},
+        {"Button2", badEmployee, goodClaims(),
+         QStringLiteral("点検：社保 1件（元のファイルにもある問題です）、国保 問題なし"),
+         QStringLiteral("\n  2行目 REレコード 男女区分: 数字以外の文字があります\n"), submissionQuestion, submitted},
     };
+    child<QComboBox>(&window, "ComboBox1")->setCurrentIndex(0);
     for (const auto& c : cases) {
         dialogs.shown.clear();
-        setText(&window, "Edit1",
-                claimsFile("employee.UKE", {clinicRecord(u"1"), u"RE,1,a,b,山田　太郎" + kClaimTail, c.record}));
-        setText(&window, "Edit2", nationalFile());
+        setText(&window, "Edit1", claimsFile("employee.UKE", c.employee));
+        setText(&window, "Edit2", c.national.empty() ? nationalFile() : claimsFile("national.UKE", c.national));
+        const bool asks = !c.question.isEmpty();
         QString line;
         QString tooltip;
         whenModal([&](QWidget* result) {
@@ -323,24 +372,26 @@ TEST_F(ClaimsButtons, AnonymisationShowsItsCheckAndAsksBeforeSavingWhatSurvives)
             line = label->text();
             tooltip = label->toolTip();
             click(result, "Button1");  // "No" when asked: nothing moves, the window stays
-            EXPECT_EQ(result->isVisible(), c.asks);
-            EXPECT_EQ(listFolder(downloads.path()).size(), c.asks ? 0u : 2u);
+            EXPECT_EQ(result->isVisible(), asks);
+            EXPECT_EQ(listFolder(downloads.path()).size(), asks ? 0u : 2u);
             dialogs.confirmAnswers.push_back(true);
             if (result->isVisible()) click(result, "Button1");
         });
-        click(&window, "Button1");
+        click(&window, c.button);
         // The label shows the line, cut at its end when it does not fit, so that its verdict
         // stays readable; the tooltip begins with the whole line.
         EXPECT_TRUE(line.startsWith(c.line.left(15))) << line.toStdString();
         EXPECT_EQ(tooltip.section(QLatin1Char('\n'), 0, 0), c.line);
         EXPECT_TRUE(tooltip.contains(c.tooltip)) << tooltip.toStdString();
-        EXPECT_EQ(dialogs.texts(Kind::Confirm).size(), c.asks ? 2u : 0u);
+        const std::vector<QString> questions =
+            asks ? std::vector<QString>{c.question, c.question} : std::vector<QString>{};
+        EXPECT_EQ(dialogs.texts(Kind::Confirm), questions);
         for (const auto& shown : dialogs.shown) {  // Enter keeps the files
             if (shown.kind == Kind::Confirm) {
                 EXPECT_EQ(shown.preset, DefaultAnswer::No);
             }
         }
-        EXPECT_EQ(listFolder(downloads.path()), (std::vector<std::string>{"50611_1.UKE", "50611_2.UKE"}));
+        EXPECT_EQ(listFolder(downloads.path()), c.saved);
         EXPECT_TRUE(listFolder(programFolder.path()).empty());
         std::filesystem::remove_all(downloads.path());
         std::filesystem::create_directory(downloads.path());
