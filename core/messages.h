@@ -66,6 +66,12 @@ inline constexpr std::u16string_view kCheckFailed = u"匿名化したファイ�
 // The original holds no record the check knows, so nothing of it can be checked.
 std::u16string nothingToCheck(const std::filesystem::path& original);
 
+// --- The pseudonym key (the user's settings folder).
+inline constexpr std::u16string_view kNoUserSettingsFolder =
+    u"ユーザーの設定フォルダが見つかりません（ホームフォルダがありません）";
+// A key file that holds no key: what it must hold, never what it holds.
+std::u16string badPseudonymKeyFile(const std::filesystem::path& file);
+
 // --- Save destination.
 inline constexpr std::u16string_view kSaveFolderPrompt = u"保存先フォルダを指定してＯＫをクリックしてください";
 // The result window's line naming the folder its button moves the files to.
