@@ -51,8 +51,9 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION "misc")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# The desktop program needs a Qt platform plugin, which no library dependency names.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
+# The desktop program needs a Qt platform plugin, which no library dependency names; both
+# programs need OpenSSL's libcrypto 3 (in libssl3), named here as well as found by shlibdeps.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libssl3")
 # Generator-dependent choices (install prefix, components) are made when cpack runs.
 set(CPACK_PROJECT_CONFIG_FILE "${CMAKE_SOURCE_DIR}/packaging/cpack_options.cmake")
 set(CPACK_VASK_DEB_PROGRAM_DIR "${VASK_DEB_PROGRAM_DIR}")

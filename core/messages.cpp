@@ -41,6 +41,11 @@ std::u16string nothingToCheck(const std::filesystem::path& original) {
     return u"ファイル \"" + shownText(fromPath(original)) + u"\" には確認できるレコードがありません";
 }
 
+std::u16string badPseudonymKeyFile(const std::filesystem::path& file) {
+    return u"仮名化の鍵ファイル \"" + shownText(fromPath(file)) +
+           u"\" が正しくありません（64桁の16進数（0～9、a～f）1行の鍵ではありません）";
+}
+
 std::u16string errorBoxText(std::u16string_view message) {
     std::u16string text(message);
     if (!text.empty() && text.back() > u'.') text.push_back(u'.');

@@ -90,6 +90,12 @@ std::u16string cliSubmissionFindings(size_t count, std::u16string_view origin);
 // The original holds no record the check knows, so nothing of it can be checked.
 std::u16string nothingToCheck(const std::filesystem::path& original);
 
+// --- The pseudonym key (the user's settings folder).
+inline constexpr std::u16string_view kNoUserSettingsFolder =
+    u"ユーザーの設定フォルダが見つかりません（ホームフォルダがありません）";
+// A key file that holds no key: what it must hold, never what it holds.
+std::u16string badPseudonymKeyFile(const std::filesystem::path& file);
+
 // --- Save destination.
 // Followed by the names, one a line, of the results the result window could not move.
 inline constexpr std::u16string_view kFilesNotSaved =

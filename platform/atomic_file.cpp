@@ -8,10 +8,10 @@ namespace {
 constexpr size_t kBufferSize = 1 << 20;
 }
 
-AtomicFile::AtomicFile(std::filesystem::path target) : target_(std::move(target)) {
+AtomicFile::AtomicFile(std::filesystem::path target, FileAccess access) : target_(std::move(target)) {
     std::filesystem::path folder = target_.parent_path();
     if (folder.empty()) folder = ".";
-    handle_ = detail::createTempFile(folder, temp_);
+    handle_ = detail::createTempFile(folder, temp_, access);
     if (handle_ == kNoFile) throw Error(msg::cannotCreate(target_));
     // The buffer grows with what is written, up to kBufferSize: a small file takes no
     // megabyte of memory.
@@ -68,8 +68,8 @@ bool canCreateFilesIn(const std::filesystem::path& folder) {
     return true;
 }
 
-void writeFileAtomically(const std::filesystem::path& target, std::string_view bytes) {
-    AtomicFile file(target);
+void writeFileAtomically(const std::filesystem::path& target, std::string_view bytes, FileAccess access) {
+    AtomicFile file(target, access);
     file.write(bytes);
     file.commit();
 }

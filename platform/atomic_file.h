@@ -12,10 +12,17 @@
 
 namespace vask {
 
+// Who may read a written file: whoever the system's defaults let (the usual case), or its
+// owner alone (a secret such as a key). On POSIX systems an owner-only file is made with
+// mode 0600 from its first moment as the temporary file, so its content is never readable
+// by others; on Windows it takes the permissions of its folder, the user's own for the
+// user's settings.
+enum class FileAccess { usual, ownerOnly };
+
 class AtomicFile {
 public:
     // Creates the temporary file; raises Error (cannot create `target`) when it cannot.
-    explicit AtomicFile(std::filesystem::path target);
+    explicit AtomicFile(std::filesystem::path target, FileAccess access = FileAccess::usual);
     ~AtomicFile();  // removes the temporary file unless committed
     AtomicFile(const AtomicFile&) = delete;
     AtomicFile& operator=(const AtomicFile&) = delete;
@@ -46,11 +53,13 @@ private:
 bool canCreateFilesIn(const std::filesystem::path& folder);
 
 // Writes `bytes` as the whole content of `target`, atomically.
-void writeFileAtomically(const std::filesystem::path& target, std::string_view bytes);
+void writeFileAtomically(const std::filesystem::path& target, std::string_view bytes,
+                         FileAccess access = FileAccess::usual);
 
 namespace detail {
 // Operating-system side of AtomicFile (atomic_file_posix.cpp / atomic_file_win32.cpp).
-FileHandle createTempFile(const std::filesystem::path& folder, std::filesystem::path& temp);
+FileHandle createTempFile(const std::filesystem::path& folder, std::filesystem::path& temp,
+                          FileAccess access = FileAccess::usual);
 bool writeAll(FileHandle handle, const char* data, size_t size);
 bool flushAndClose(FileHandle handle);
 void closeQuietly(FileHandle handle) noexcept;

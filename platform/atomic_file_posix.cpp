@@ -9,14 +9,17 @@
 
 namespace vask::detail {
 
-FileHandle createTempFile(const std::filesystem::path& folder, std::filesystem::path& temp) {
+FileHandle createTempFile(const std::filesystem::path& folder, std::filesystem::path& temp, FileAccess access) {
+    // The mode is the file's from its creation (less what the umask takes away), so an
+    // owner-only file is never readable by others, not even before the rename.
+    const mode_t mode = access == FileAccess::ownerOnly ? 0600 : 0666;
     std::random_device seed;
     std::mt19937_64 random(seed());
     for (int attempt = 0; attempt < 16; ++attempt) {
         char name[40];
         std::snprintf(name, sizeof name, ".~vask-%016llx.tmp", static_cast<unsigned long long>(random()));
         temp = folder / name;
-        const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
         if (fd >= 0) return fd;
         if (errno != EEXIST) break;
     }

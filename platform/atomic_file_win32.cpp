@@ -9,7 +9,8 @@
 
 namespace vask::detail {
 
-FileHandle createTempFile(const std::filesystem::path& folder, std::filesystem::path& temp) {
+// The file takes the permissions of its folder whatever `access` says (see FileAccess).
+FileHandle createTempFile(const std::filesystem::path& folder, std::filesystem::path& temp, FileAccess) {
     std::random_device seed;
     std::mt19937_64 random(seed());
     for (int attempt = 0; attempt < 16; ++attempt) {

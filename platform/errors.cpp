@@ -51,6 +51,12 @@ std::u16string cannotCreateFolder(const std::filesystem::path& folder) {
     return aboutFile(u"フォルダ ", folder, u" を作成できません");
 }
 
+std::u16string cryptoFailed(std::u16string_view operation, std::u16string_view reason) {
+    std::u16string text = u"暗号ライブラリの処理に失敗しました（" + std::u16string(operation) + u"）";
+    if (!reason.empty()) text += u"：" + std::u16string(reason);
+    return text;
+}
+
 std::u16string invalidFileName(std::u16string_view name) {
     return u"ファイル名に使えない文字が含まれています：" + shownText(name);
 }

@@ -45,6 +45,10 @@ std::u16string programFileWouldBeReplaced(const std::filesystem::path& file);
 // with the line of its first offending byte when it is known (0: not known).
 std::u16string notShiftJisText(const std::filesystem::path& file, size_t line = 0);
 
+// The system's cryptographic library failed at `operation` ("HMAC-SHA-256", "SHA-256",
+// "乱数"), with the library's own code or reason when it gives one.
+std::u16string cryptoFailed(std::u16string_view operation, std::u16string_view reason);
+
 // Text from a file or typed by the user as a message shows it: control characters as
 // their visible symbols (U+0000 as U+2400 ...), so that they neither vanish nor cut the
 // message short, and a text longer than a message line can hold shortened in its middle.

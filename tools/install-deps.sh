@@ -10,8 +10,9 @@
 set -euo pipefail
 # locales: the tests make a comma-decimal locale (de_DE) with localedef.
 # qt6-translations-l10n: Qt's Japanese texts, built into the program.
+# libssl-dev: OpenSSL's libcrypto 3, the keyed hash and random bytes on Linux.
 packages=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools libgl-dev
-          libgtest-dev libgmock-dev locales qt6-translations-l10n)
+          libgtest-dev libgmock-dev locales qt6-translations-l10n libssl-dev)
 for group in "$@"; do
     case $group in
         fuzz) packages+=(clang libclang-rt-14-dev) ;;

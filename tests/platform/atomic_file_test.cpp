@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 #include "../support/test_support.h"
 #include "platform/atomic_file.h"
 #include "platform/errors.h"
@@ -67,6 +71,26 @@ TEST(AtomicFile, ATargetThatIsAFolderIsNotReplaced) {
     EXPECT_EQ(readBytes(dir / "taken" / "inside"), "keep");
     EXPECT_EQ(listFolder(dir.path()), std::vector<std::string>{"taken"});
 }
+
+#ifndef _WIN32
+// An owner-only file is its user's alone from the moment its temporary file exists, not
+// only after the rename, whatever the umask lets.
+TEST(AtomicFile, AnOwnerOnlyFileIsNeverReadableByOthers) {
+    TempDir dir;
+    const mode_t old = ::umask(0);
+    AtomicFile file(dir / "secret.txt", FileAccess::ownerOnly);
+    ::umask(old);
+    const std::vector<std::string> pending = listFolder(dir.path());
+    ASSERT_EQ(pending.size(), 1u);
+    struct stat info {};
+    ASSERT_EQ(::stat((dir / pending[0]).c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
+    file.write("key");
+    file.commit();
+    ASSERT_EQ(::stat((dir / "secret.txt").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
+}
+#endif
 
 TEST(AtomicFile, CopyReplacesTheTargetWhole) {
     TempDir dir;

@@ -1,0 +1,73 @@
+// OpenSSL's libcrypto (3.x) side of platform/crypto.h.
+#include <openssl/err.h>
+#include <openssl/evp.h>
+#include <openssl/hmac.h>
+#include <openssl/rand.h>
+
+#include <algorithm>
+#include <climits>
+
+#include "platform/crypto.h"
+#include "platform/errors.h"
+#include "platform/utf.h"
+
+namespace vask {
+namespace {
+
+// The library's reason for its latest failure, taken off its error queue, which is left
+// empty for the next call.
+[[noreturn]] void fail(std::u16string_view operation) {
+    const unsigned long code = ERR_get_error();
+    ERR_clear_error();
+    std::u16string reason;
+    if (code != 0) {
+        char text[256];
+        ERR_error_string_n(code, text, sizeof text);
+        reason = utf8ToUtf16(text);
+    }
+    throw Error(msg::cryptoFailed(operation, reason));
+}
+
+// A pointer for bytes that may be empty: the library takes none as null.
+const unsigned char* bytesOf(std::string_view bytes) {
+    static const unsigned char none = 0;
+    return bytes.empty() ? &none : reinterpret_cast<const unsigned char*>(bytes.data());
+}
+
+}  // namespace
+
+std::string hmacSha256(std::string_view key, std::string_view message) {
+    if (key.size() > INT_MAX) fail(u"HMAC-SHA-256");
+    std::string mac(EVP_MAX_MD_SIZE, '\0');
+    unsigned int size = 0;
+    if (HMAC(EVP_sha256(), bytesOf(key), static_cast<int>(key.size()), bytesOf(message), message.size(),
+             reinterpret_cast<unsigned char*>(mac.data()), &size) == nullptr ||
+        size != kSha256Size)
+        fail(u"HMAC-SHA-256");
+    mac.resize(size);
+    return mac;
+}
+
+std::string sha256(std::string_view bytes) {
+    std::string digest(EVP_MAX_MD_SIZE, '\0');
+    unsigned int size = 0;
+    if (EVP_Digest(bytesOf(bytes), bytes.size(), reinterpret_cast<unsigned char*>(digest.data()), &size, EVP_sha256(),
+                   nullptr) != 1 ||
+        size != kSha256Size)
+        fail(u"SHA-256");
+    digest.resize(size);
+    return digest;
+}
+
+// RAND_bytes draws from the library's generator, which the operating system seeds.
+std::string randomBytes(size_t count) {
+    std::string bytes(count, '\0');
+    for (size_t done = 0; done < count;) {
+        const int chunk = static_cast<int>(std::min<size_t>(count - done, INT_MAX));
+        if (RAND_bytes(reinterpret_cast<unsigned char*>(bytes.data() + done), chunk) != 1) fail(u"乱数");
+        done += static_cast<size_t>(chunk);
+    }
+    return bytes;
+}
+
+}  // namespace vask
