@@ -36,8 +36,9 @@ ChildRun runInChild(const std::function<bool()>& work);
 ChildRun bestInChild(int runs, const std::function<bool()>& work);
 
 // One line of the table that make bench prints: an operation on an input of `mib` MiB
-// beside a baseline tool on the same data. Printed as a tab-separated line starting with
-// "@row" for tools/run-benchmarks.sh to collect; ratio = time / baseline time.
+// beside a baseline tool on the same data and beside `cat` of the same input (the floor:
+// reading the file). Printed as a tab-separated line starting with "@row" for
+// tools/run-benchmarks.sh to collect; ratio = time / baseline time.
 struct TableRow {
     std::string operation;
     double mib = 0;
@@ -46,8 +47,14 @@ struct TableRow {
     double peakMiB = 0;
     std::string baseline;
     double baselineSeconds = -1;
+    double catSeconds = -1;  // negative: not measured (an operation in memory)
+    double maxRatio = 0;     // the target: ratio at most this; 0 for none
+    double maxPeakMiB = 0;   // the target: peak resident memory below this; 0 for none
 };
-void printTableRow(const TableRow& row);
+// Prints the row; returns whether its targets are met (a failed run meets none).
+bool printTableRow(const TableRow& row);
+// The fastest of `runs` reads of `files` (paths quoted and joined by blanks) by cat.
+double catSeconds(int runs, const std::string& files);
 // Code page 932 text of mixed Japanese and ASCII lines, about `bytes` long.
 std::string mixedJapaneseText(size_t bytes);
 void writeFile(const std::filesystem::path& file, const std::string& bytes);

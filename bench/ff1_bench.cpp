@@ -1,8 +1,9 @@
 // The FF1 link (merge + EHR CSV build) on a generated folder of 24 monthly FF1 files of
 // about 2 000 000 lines and 20 000 data IDs, beside `cat` of the same files and `sort` of
-// their concatenation (LC_ALL=C) in the same run. The link runs in a forked child, so that
-// its peak resident memory (wait4) is its own. Targets: the link within twice the sort's
-// time; peak resident memory under three times the size of the lines that are kept.
+// their concatenation (LC_ALL=C, on one core as the link runs) in the same run. The link
+// runs in a forked child, so that its peak resident memory (wait4) is its own. Targets:
+// the link no slower than the sort; peak resident memory under three times the size of
+// the lines that are kept.
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
@@ -115,8 +116,9 @@ int main() {
 
     std::string files;
     for (const auto& f : data.files) files += " " + vask::bench::quote(f);
-    const double cat = vask::bench::bestShell(3, "cat" + files + " > /dev/null");
-    const double sort = vask::bench::bestShell(3, "LC_ALL=C sort" + files + " > /dev/null");
+    const double cat = vask::bench::catSeconds(3, files);
+    // The link runs on one core: sort may not use the other.
+    const double sort = vask::bench::bestShell(3, "LC_ALL=C sort --parallel=1" + files + " > /dev/null");
     const auto link = vask::bench::bestInChild(3, [&] { return runLink(in, out); });
     if (!link.ok()) {
         std::printf("the link failed\n");
@@ -124,14 +126,13 @@ int main() {
     }
     const std::string what = std::to_string(data.files.size()) + " files, " + std::to_string(data.lines) + " lines";
     const double inputMiB = static_cast<double>(data.bytes) / mib;
-    vask::bench::printTableRow({"FF1 link", inputMiB, what, link.seconds, link.peakMiB, "sort (LC_ALL=C)", sort});
-    vask::bench::printTableRow({"FF1 link", inputMiB, what, link.seconds, link.peakMiB, "cat", cat});
+    const bool met = vask::bench::printTableRow(
+        {"FF1 link", inputMiB, what, link.seconds, link.peakMiB, "sort (LC_ALL=C, one core)", sort, cat, 1.00});
     const double kept = static_cast<double>(data.keptBytes) / mib;
-    std::printf("cat  %.3f s\nsort %.3f s (LC_ALL=C)\nlink %.3f s, peak resident %.1f MiB\n", cat, sort, link.seconds,
-                link.peakMiB);
-    std::printf("time: link / sort = %.2f (target <= 2): %s\n", link.seconds / sort,
-                link.seconds <= 2 * sort ? "met" : "NOT met");
+    std::printf("cat  %.3f s\nsort %.3f s (LC_ALL=C, --parallel=1)\nlink %.3f s, peak resident %.1f MiB\n", cat, sort,
+                link.seconds, link.peakMiB);
+    const bool memoryMet = link.peakMiB < 3 * kept;
     std::printf("memory: peak / kept lines = %.2f (target < 3): %s\n", link.peakMiB / kept,
-                link.peakMiB < 3 * kept ? "met" : "NOT met");
-    return 0;
+                memoryMet ? "met" : "NOT met");
+    return met && memoryMet ? 0 : 1;
 }
