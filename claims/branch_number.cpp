@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "claims/claims_record.h"
+#include "core/chart_number.h"
 #include "core/messages.h"
 #include "core/numbers.h"
 #include "core/text.h"
@@ -15,14 +16,6 @@ constexpr size_t kChartNumber = 13;
 
 // A position as the window reads it: trimmed, as an integer, 0 when it reads as none.
 int32_t readPosition(std::u16string_view text) { return readInt32Or(trimmedView(text), 0); }
-
-// The part of `text` before the first `mark`, trimmed; all of `text` when it has none.
-std::u16string_view beforeFirst(std::u16string_view text, char16_t mark) {
-    const size_t at = text.find(mark);
-    return at == std::u16string_view::npos ? text : trimmedView(text.substr(0, at));
-}
-
-void removeSpaces(std::u16string& text) { std::erase(text, u' '); }
 
 class BranchRemover : public RecordEditor {
 public:
@@ -74,15 +67,7 @@ BranchMode branchModeOfIndex(int index) {
     return BranchMode::None;
 }
 
-std::u16string GetKnjBng(std::u16string_view pstKnjBng) {
-    std::u16string a(trimmedView(pstKnjBng));
-    if (a.ends_with(u"*0")) a = trim(std::u16string_view(a).substr(0, a.size() - 2));
-    for (const char16_t mark : {u'-', u'/', u'*'}) {
-        a = std::u16string(beforeFirst(a, mark));
-        removeSpaces(a);
-    }
-    return a;
-}
+std::u16string GetKnjBng(std::u16string_view pstKnjBng) { return cutBranchNumber(pstKnjBng); }
 
 std::u16string GetKnjBng2(std::u16string_view pstKnjBng, int32_t KStart, int32_t KEnd) {
     // A range that selects nothing (a negative position, or a start not before the end)

@@ -11,11 +11,14 @@ namespace {
 constexpr std::u16string_view kKindLabels[kIdentifierKindCount] = {
     u"医療機関コード", u"医療機関名称",     u"電話番号",         u"患者氏名",       u"カタカナ氏名",
     u"保険者番号",     u"被保険者証の記号", u"被保険者証の番号", u"公費負担者番号", u"公費受給者番号",
+    u"カルテ番号",     u"生年月日",         u"入院年月日",       u"検索番号",       u"自由記載の文字",
+    u"郵便番号",
 };
 
 // The kinds grouped as the result window's short line names them.
 constexpr std::u16string_view kKindGroups[kIdentifierKindCount] = {
-    u"医療機関", u"医療機関", u"医療機関", u"氏名", u"氏名", u"保険証", u"保険証", u"保険証", u"公費", u"公費",
+    u"医療機関",   u"医療機関", u"医療機関", u"氏名",     u"氏名",     u"保険証",   u"保険証",   u"保険証",
+    u"公費",       u"公費",     u"カルテ番号", u"生年月日の日", u"生年月日の日", u"検索番号", u"自由記載", u"郵便番号",
 };
 
 std::u16string number(size_t n) { return fromAscii(std::to_string(n)); }
@@ -98,6 +101,16 @@ void kindLines(const AnonymisationReport& report, std::vector<std::u16string>& l
     }
 }
 
+// The fields the pseudonymisation profile's check looked at by position.
+void positionLines(const AnonymisationReport& report, std::vector<std::u16string>& lines) {
+    if (report.profile != AnonymisationProfile::Pseudonym) return;
+    lines.push_back(u"位置で確かめた項目（仮名のカルテ番号、日が01の日付、空の欄）");
+    if (report.positions.empty()) lines.push_back(u"  なし");
+    for (const auto& position : report.positions) {
+        lines.push_back(u"  " + std::u16string(kindLabel(position.kind)) + u": " + number(position.checked) + u"件");
+    }
+}
+
 std::u16string resultLine(const AnonymisationReport& report) {
     if (!report.countsMatch() || !report.nothingSurvives()) return u"結果: 問題があります";
     if (report.uncheckedRecords() > 0) return u"結果: 確認していないレコードがあります";
@@ -109,7 +122,20 @@ std::u16string findingLine(const Finding& finding) {
     if (!finding.record.empty()) line += u" " + finding.record + u"レコード";
     line += u": ";
     line += kindLabel(finding.kind);
-    line += finding.what == Finding::What::Survives ? u"が残っています" : u"の欄が空ではありません";
+    switch (finding.what) {
+        case Finding::What::Survives:
+            return line + u"が残っています";
+        case Finding::What::FieldFilled:
+            return line + u"の欄が空ではありません";
+        case Finding::What::NotPseudonym:
+            return line + u"が仮名になっていません";
+        case Finding::What::PseudonymsDisagree:
+            return line + u"と仮名が一対一に対応していません";
+        case Finding::What::DayKept:
+            return line + u"の日が01ではありません";
+        case Finding::What::PostalCodeKept:
+            return line + u"の4桁目以降が0ではありません";
+    }
     return line;
 }
 
@@ -136,7 +162,9 @@ std::u16string fileDetail(const CheckedFile& file) {
 // The kinds whose values were searched for, in full and in the short line's groups, and
 // what the anonymiser keeps, over all files.
 struct Scope {
+    AnonymisationProfile profile = AnonymisationProfile::Written;
     std::u16string searched;
+    std::u16string positions;  // the kinds looked at by position
     std::u16string groups;
     std::u16string kept;
     std::u16string firstKept;
@@ -151,6 +179,12 @@ Scope scopeOf(const std::vector<CheckedFile>& files) {
             addOnce(scope.searched, kindLabel(tally.kind));
             addOnce(scope.groups, kKindGroups[static_cast<size_t>(tally.kind)]);
         }
+        for (const auto& position : file.report.positions) {
+            if (position.checked == 0) continue;
+            addOnce(scope.positions, kindLabel(position.kind));
+            addOnce(scope.groups, kKindGroups[static_cast<size_t>(position.kind)]);
+        }
+        scope.profile = file.report.profile;
         for (const auto& item : file.report.kept) addOnce(scope.kept, item);
         if (scope.firstKept.empty() && !file.report.kept.empty()) scope.firstKept = file.report.kept.front();
         if (!file.report.searchedAny() && scope.nothingSearched.empty()) {
@@ -162,10 +196,15 @@ Scope scopeOf(const std::vector<CheckedFile>& files) {
 
 std::u16string warningLine(const std::vector<CheckedFile>& files) {
     std::u16string kinds;
+    std::u16string unprocessed;  // fields not in the form the profile gives them
     std::u16string records;
     std::u16string unchecked;
     for (const auto& file : files) {
-        for (const auto& finding : file.report.findings) addOnce(kinds, kindLabel(finding.kind));
+        for (const auto& finding : file.report.findings) {
+            const bool survives =
+                finding.what == Finding::What::Survives || finding.what == Finding::What::FieldFilled;
+            addOnce(survives ? kinds : unprocessed, kindLabel(finding.kind));
+        }
         for (const auto& count : file.report.counts) {
             if (!count.matches()) addOnce(records, countLabel(count));
             if (!count.known && count.original > 0) addOnce(unchecked, countLabel(count));
@@ -181,6 +220,7 @@ std::u16string warningLine(const std::vector<CheckedFile>& files) {
         line += u"（" + list + u"）";
     };
     add(u"元の値が残っています", kinds);
+    add(u"仮名加工されていない項目があります", unprocessed);
     add(u"数が一致しません", records);
     add(u"確認していないレコードがあります", unchecked);
     return line;
@@ -197,15 +237,19 @@ CheckSummary summarizeChecks(const std::vector<CheckedFile>& files) {
     const Scope scope = scopeOf(files);
     summary.detail +=
         u"\n探した識別情報: " + (scope.searched.empty() ? u"なし（" + scope.nothingSearched + u"）" : scope.searched);
+    if (!scope.positions.empty()) summary.detail += u"\n位置で確かめた項目: " + scope.positions;
     summary.detail += u"\n匿名化で残す識別情報（探していません）: " + scope.kept;
+    summary.detail += u"\n匿名化の方式: " + std::u16string(profileLabel(scope.profile));
     if (!summary.clean) {
         summary.line = warningLine(files);
         return summary;
     }
     // What was proved first, so that it stays readable when the line is cut.
     const std::u16string kept = scope.firstKept.empty() ? u"" : scope.firstKept + u"などは残ります";
-    summary.line = scope.groups.empty() ? u"確認：元のファイルに探す値がありません（" + kept + u"）"
-                                        : u"確認：探した値は残っていません（" + scope.groups + u"。" + kept + u"）";
+    const std::u16string checked =
+        scope.profile == AnonymisationProfile::Pseudonym ? u"確認（仮名加工）：" : u"確認：";
+    summary.line = scope.groups.empty() ? checked + u"元のファイルに探す値がありません（" + kept + u"）"
+                                        : checked + u"探した値は残っていません（" + scope.groups + u"。" + kept + u"）";
     return summary;
 }
 
@@ -232,11 +276,15 @@ bool AnonymisationReport::searchedAny() const {
 
 std::vector<std::u16string> reportLines(const AnonymisationReport& report) {
     std::vector<std::u16string> lines;
-    lines.push_back(report.fileKind == AnonymisationReport::FileKind::Claims ? u"匿名化の確認（レセ電ファイル）"
-                                                                             : u"匿名化の確認（FFファイル）");
+    const bool claims = report.fileKind == AnonymisationReport::FileKind::Claims;
+    // The written profile's report begins as it always has; the other names its profile.
+    std::u16string title = u"匿名化の確認（" + std::u16string(claims ? u"レセ電ファイル" : u"FFファイル");
+    if (report.profile != AnonymisationProfile::Written) title += u"、" + std::u16string(profileLabel(report.profile));
+    lines.push_back(title + u"）");
     countLines(report, lines);
     scopeLines(report, lines);
     kindLines(report, lines);
+    positionLines(report, lines);
     lines.push_back(u"残っていた識別情報: " + number(report.findingCount) + u"件");
     for (const auto& finding : report.findings) lines.push_back(findingLine(finding));
     if (report.findingCount > report.findings.size()) {
@@ -244,6 +292,24 @@ std::vector<std::u16string> reportLines(const AnonymisationReport& report) {
     }
     lines.push_back(resultLine(report));
     return lines;
+}
+
+void countPosition(IdentifierKind kind, AnonymisationReport& report) {
+    auto& positions = report.positions;
+    auto it = std::find_if(positions.begin(), positions.end(), [kind](const PositionTally& t) { return t.kind == kind; });
+    if (it == positions.end()) {
+        it = positions.insert(std::find_if(positions.begin(), positions.end(),
+                                           [kind](const PositionTally& t) { return t.kind > kind; }),
+                              PositionTally{kind, 0});
+    }
+    ++it->checked;
+}
+
+std::vector<std::u16string> keptByPseudonymProfile(AnonymisationReport::FileKind fileKind) {
+    if (fileKind == AnonymisationReport::FileKind::FormOne) {
+        return {u"郵便番号の上3桁", u"傷病名", u"検査値などの診療の記録"};
+    }
+    return {u"生年月日の年月", u"性別", u"診療日", u"コード（傷病名・診療行為・医薬品・コメント）"};
 }
 
 void reportSurvivors(KindSet found, std::u16string_view record, size_t line, AnonymisationReport& report) {

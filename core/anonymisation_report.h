@@ -10,11 +10,13 @@
 #include <string_view>
 #include <vector>
 
+#include "core/anonymisation_profile.h"
 #include "core/messages.h"
 
 namespace vask {
 
-// The kinds of identifying value an anonymiser replaces.
+// The kinds of identifying value an anonymiser replaces. The last six are what the
+// pseudonymisation profile replaces on top; its check looks at them by position.
 enum class IdentifierKind : unsigned char {
     ClinicCode,       // 医療機関コード
     ClinicName,       // 医療機関名称
@@ -26,14 +28,20 @@ enum class IdentifierKind : unsigned char {
     CardNumber,       // 被保険者証の番号
     PayerNumber,      // 公費負担者番号
     RecipientNumber,  // 公費受給者番号
+    ChartNumber,      // カルテ番号
+    BirthDate,        // 生年月日
+    AdmissionDate,    // 入院年月日
+    SearchNumber,     // 検索番号
+    FreeText,         // 自由記載の文字 (comment data, disease names written as text)
+    PostalCode,       // 郵便番号 (form-1)
 };
-inline constexpr size_t kIdentifierKindCount = 10;
+inline constexpr size_t kIdentifierKindCount = 16;
 
 // The kind's name as the report shows it.
 std::u16string_view kindLabel(IdentifierKind kind);
 
 // Bit set of IdentifierKind, bit n for the kind of ordinal n.
-using KindSet = std::uint16_t;
+using KindSet = std::uint32_t;
 constexpr KindSet kindBit(IdentifierKind kind) { return static_cast<KindSet>(1u << static_cast<unsigned>(kind)); }
 
 // The shortest values the check searches for (core/identifier_search.h); shorter ones are
@@ -69,13 +77,24 @@ struct KindTally {
 
 struct Finding {
     enum class What {
-        Survives,         // a value of the original stands in the record
-        NameFieldFilled,  // the field the anonymiser empties holds text
+        Survives,            // a value of the original stands in the record
+        FieldFilled,         // a field the anonymiser empties holds text
+        NotPseudonym,        // a chart number without the pseudonym's form, or the original's
+        PseudonymsDisagree,  // one original number got two pseudonyms, or two numbers one
+        DayKept,             // a date whose day is not 01
+        PostalCodeKept,      // a postal code with a digit other than 0 after its third
     };
     What what = What::Survives;
     IdentifierKind kind = IdentifierKind::PatientName;
     std::u16string record;  // the record identifier (claims), empty in a form-1 file
     size_t line = 0;        // line number in the anonymised file, from 1
+};
+
+// How many fields of one kind the check of the pseudonymisation profile looked at by
+// position (the chart numbers, the dates, the fields to be empty).
+struct PositionTally {
+    IdentifierKind kind = IdentifierKind::ChartNumber;
+    size_t checked = 0;
 };
 
 struct AnonymisationReport {
@@ -84,12 +103,14 @@ struct AnonymisationReport {
     static constexpr size_t kListedFindings = 100;
 
     FileKind fileKind = FileKind::Claims;
+    AnonymisationProfile profile = AnonymisationProfile::Written;
     // What the check of this kind of file looks for, in kind order, and the identifying
     // items the anonymiser keeps on purpose, which it does not look for.
     std::vector<IdentifierKind> sought;
     std::vector<std::u16string> kept;
     std::vector<RecordCount> counts;
     std::vector<KindTally> kinds;  // in kind order, the kinds the original held values of
+    std::vector<PositionTally> positions;  // the pseudonymisation profile's fields, in kind order
     std::vector<Finding> findings;
     size_t findingCount = 0;
 
@@ -106,6 +127,10 @@ struct AnonymisationReport {
 
 // Adds to `report` one finding for each kind in `found`, at `line` of the anonymised file.
 void reportSurvivors(KindSet found, std::u16string_view record, size_t line, AnonymisationReport& report);
+// Counts one field of `kind` looked at by position in `report`.
+void countPosition(IdentifierKind kind, AnonymisationReport& report);
+// What the pseudonymisation profile keeps on purpose, as a report names it.
+std::vector<std::u16string> keptByPseudonymProfile(AnonymisationReport::FileKind fileKind);
 
 // The report as text lines (Japanese), as vask-cli prints it.
 std::vector<std::u16string> reportLines(const AnonymisationReport& report);

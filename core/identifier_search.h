@@ -40,7 +40,7 @@ private:
 // A set of distinct texts kept as their 64-bit hashes (open addressing), each with the
 // kinds it stood for. Two different texts share a hash with a probability of about
 // n * n / 2^65 for n texts, far below any count a clinic's files reach; keeping hashes
-// instead of texts keeps the memory at 10 bytes a slot and a lookup at one cache miss.
+// instead of texts keeps the memory at 12 bytes a slot and a lookup at one cache miss.
 class HashedTextSet {
 public:
     // The 64-bit hash of a text, added to one code unit at a time.

@@ -46,6 +46,18 @@ std::u16string badPseudonymKeyFile(const std::filesystem::path& file) {
            u"\" が正しくありません（64桁の16進数（0～9、a～f）1行の鍵ではありません）";
 }
 
+std::u16string recordNotPseudonymisable(std::u16string_view record, size_t line) {
+    return u"仮名加工を中止しました：" + utf8ToUtf16(std::to_string(line)) + u"行目の" + std::u16string(record) +
+           u"レコードは、中身の分からないレコードのため仮名加工できません（医科の記録条件仕様にないか、"
+           u"項目の意味が分からないか、項目が多すぎます）。何も書き出していません";
+}
+
+std::u16string dateNotPseudonymisable(std::u16string_view record, std::u16string_view field, size_t line) {
+    return u"仮名加工を中止しました：" + utf8ToUtf16(std::to_string(line)) + u"行目の" + std::u16string(record) +
+           u"レコードの" + std::u16string(field) +
+           u"が日付（YYYYMMDD または GYYMMDD）ではないため、年月だけにできません。何も書き出していません";
+}
+
 std::u16string errorBoxText(std::u16string_view message) {
     std::u16string text(message);
     if (!text.empty() && text.back() > u'.') text.push_back(u'.');

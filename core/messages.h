@@ -96,6 +96,17 @@ inline constexpr std::u16string_view kNoUserSettingsFolder =
 // A key file that holds no key: what it must hold, never what it holds.
 std::u16string badPseudonymKeyFile(const std::filesystem::path& file);
 
+// --- The pseudonymisation profile (仮名加工). Its refusals write nothing and never show a
+// value of the file.
+inline constexpr std::u16string_view kPseudonymCollision =
+    u"仮名加工を中止しました：異なるカルテ番号が同じ仮名になりました（ごくまれに起こります）。"
+    u"詳細設定で新しい鍵を作ってから、やり直してください";
+// A record the profile cannot vouch for: not of the medical layout, or one whose fields the
+// record layout does not describe, or with more fields than the layout has.
+std::u16string recordNotPseudonymisable(std::u16string_view record, size_t line);
+// A date the profile must cut to year and month that is no date of 7 or 8 digits.
+std::u16string dateNotPseudonymisable(std::u16string_view record, std::u16string_view field, size_t line);
+
 // --- Save destination.
 // Followed by the names, one a line, of the results the result window could not move.
 inline constexpr std::u16string_view kFilesNotSaved =

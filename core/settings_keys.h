@@ -19,6 +19,10 @@ inline constexpr std::u16string_view kSpecStandard = u"1";
 inline constexpr std::u16string_view kSpecMovacal = u"2";
 // The folder the FF1 link reads its FF1 files from.
 inline constexpr char16_t kFF1Folder[] = u"SAVEFF1";
+// The anonymisation profile of the claims anonymisation and the form-1 anonymiser
+// (core/anonymisation_profile.h): "1" the pseudonymisation profile, absent or "0" the
+// written one.
+inline constexpr char16_t kAnonymisationProfile[] = u"ANONPROFILE";
 // The main window's branch-number mode (its ComboBox1 index); "0" when missing.
 inline constexpr char16_t kBranchMode[] = u"CB1";
 

@@ -46,7 +46,7 @@ AnonymisationReport checkAnonymisedFormOne(const std::filesystem::path& original
         if (number == 1) continue;
         splitTabs(line, fields);
         if (fields.size() > kNameField && !fields[kNameField].empty()) {
-            report.addFinding({Finding::What::NameFieldFilled, IdentifierKind::PatientName, u"", number});
+            report.addFinding({Finding::What::FieldFilled, IdentifierKind::PatientName, u"", number});
         }
         reportSurvivors(search.find(line, u'\t'), u"", number, report);
     }

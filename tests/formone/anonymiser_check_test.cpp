@@ -51,9 +51,9 @@ TEST_F(FormOneCheck, FindsFilledNameFieldsNamesAndMissingLines) {
         bool countsMatch;
     } cases[] = {
         {u"山田\t太郎\r\n1\t\r\n2\t\r\n", {}, true},  // the header is not searched
-        {u"h\r\n1\t\r\n2\tｶﾅ\r\n", {{Finding::What::NameFieldFilled, 3}}, true},
+        {u"h\r\n1\t\r\n2\tｶﾅ\r\n", {{Finding::What::FieldFilled, 3}}, true},
         {u"h\r\n1\t\tﾀﾛｳ\r\n2\t山田\r\n",
-         {{Finding::What::Survives, 2}, {Finding::What::NameFieldFilled, 3}, {Finding::What::Survives, 3}},
+         {{Finding::What::Survives, 2}, {Finding::What::FieldFilled, 3}, {Finding::What::Survives, 3}},
          true},
         {u"h\r\n1\t\r\n", {}, false},
         {u"h\r\n1\t\r\n2\r\n\r\n", {}, false},

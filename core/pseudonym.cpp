@@ -1,0 +1,59 @@
+#include "core/pseudonym.h"
+
+#include <algorithm>
+#include <cstdint>
+
+#include "core/chart_number.h"
+#include "core/messages.h"
+#include "platform/crypto.h"
+#include "platform/errors.h"
+#include "platform/utf.h"
+
+namespace vask {
+namespace {
+
+// The first character: every capital letter but X, so that no pseudonym reads as a number.
+constexpr std::u16string_view kFirst = u"ABCDEFGHIJKLMNOPQRSTUVWYZ";
+constexpr std::u16string_view kOthers = u"ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+
+}  // namespace
+
+bool hasPseudonymForm(std::u16string_view text, size_t length) {
+    if (text.size() != length || length == 0) return false;
+    if (kFirst.find(text[0]) == std::u16string_view::npos) return false;
+    return std::all_of(text.begin() + 1, text.end(),
+                       [](char16_t c) { return kOthers.find(c) != std::u16string_view::npos; });
+}
+
+std::u16string pseudonymOfNormalised(std::string_view key, std::u16string_view normalised, size_t length) {
+    if (length == 0 || length > kLongestPseudonym) throw Error(u"pseudonym length out of range");
+    const std::string mac = hmacSha256(key, utf16ToUtf8(normalised));
+    // The first 64 bits of the digest, read as a number and written in the mixed base of
+    // the characters (25 for the first, 36 for the others): 25 * 36^9 < 2^64 / 7000, so
+    // no value is measurably likelier than another.
+    std::uint64_t value = 0;
+    for (size_t i = 0; i < 8; ++i) value = (value << 8) | static_cast<unsigned char>(mac[i]);
+    std::u16string pseudonym;
+    pseudonym.push_back(kFirst[value % kFirst.size()]);
+    value /= kFirst.size();
+    for (size_t i = 1; i < length; ++i) {
+        pseudonym.push_back(kOthers[value % kOthers.size()]);
+        value /= kOthers.size();
+    }
+    return pseudonym;
+}
+
+ChartPseudonyms::ChartPseudonyms(std::string key, size_t length) : key_(std::move(key)), length_(length) {}
+
+const std::u16string& ChartPseudonyms::pseudonymOf(std::u16string_view chartNumber) {
+    std::u16string number = normalisedChartNumber(chartNumber);
+    if (number.empty()) return empty_;
+    const auto known = byNumber_.find(number);
+    if (known != byNumber_.end()) return known->second;
+    std::u16string pseudonym = pseudonymOfNormalised(key_, number, length_);
+    const auto [owner, added] = byPseudonym_.try_emplace(pseudonym, number);
+    if (!added && owner->second != number) throw Error(std::u16string(msg::kPseudonymCollision));
+    return byNumber_.emplace(std::move(number), std::move(pseudonym)).first->second;
+}
+
+}  // namespace vask
