@@ -24,7 +24,10 @@ bool holdsClaimsRecord(const std::filesystem::path& file);
 // number. Values the anonymiser keeps on purpose (birth dates, chart numbers, search
 // numbers, free texts) are none of them; the report names them. Raises Error when either
 // file cannot be read, or when the original holds no record of the medical claims layout.
+// With the pseudonymisation profile, it also checks by position what that profile does
+// (see anonymisation_check.cpp); the report names the profile.
 AnonymisationReport checkAnonymisedClaims(const std::filesystem::path& original,
-                                          const std::filesystem::path& anonymised);
+                                          const std::filesystem::path& anonymised,
+                                          AnonymisationProfile profile = AnonymisationProfile::Written);
 
 }  // namespace vask::claims

@@ -6,6 +6,7 @@
 #include "core/messages.h"
 #include "core/strconv.h"
 #include "core/text.h"
+#include "platform/errors.h"
 #include "platform/paths.h"
 
 namespace vask::claims {
@@ -108,9 +109,11 @@ private:
 
 }  // namespace
 
-ClaimsResult Conv(const std::filesystem::path& programFolder, std::u16string_view pstFile) {
+ClaimsResult Conv(const std::filesystem::path& programFolder, std::u16string_view pstFile,
+                  ChartPseudonyms* pseudonyms) {
     const std::filesystem::path input = toPath(pstFile);
     if (!fileExists(input)) return ClaimsResult::refused(std::u16string(msg::kNoFile));
+    if (pseudonyms != nullptr) throw Error(u"the pseudonymisation profile of claims files is being built");
     Anonymiser anonymiser;
     return rewriteClaimsFile(programFolder, input, anonymiser, anonymiser.outputName(), msg::kClaimsAnonymised);
 }

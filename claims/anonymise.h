@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "claims/claims_file.h"
+#include "core/pseudonym.h"
 
 namespace vask::claims {
 
@@ -28,6 +29,11 @@ inline constexpr std::u16string_view kPatientNamePrefix = u"テスト";
 // (employee insurance) or month + "_2.UKE" (national) in `programFolder`. Refuses with
 // "ファイルがありません。" when no file is there; raises Error when a record is too short
 // for its replacements or a file cannot be read or written (nothing is written then).
-ClaimsResult Conv(const std::filesystem::path& programFolder, std::u16string_view pstFile);
+// With `pseudonyms`, by the pseudonymisation profile (core/anonymisation_profile.h) on top
+// of the written replacements, its chart numbers made pseudonyms by `pseudonyms`; it also
+// raises Error for a record it cannot vouch for, a date it cannot cut and a collision of
+// pseudonyms.
+ClaimsResult Conv(const std::filesystem::path& programFolder, std::u16string_view pstFile,
+                  ChartPseudonyms* pseudonyms = nullptr);
 
 }  // namespace vask::claims
