@@ -203,7 +203,8 @@ bool holdsClaimsRecord(const std::filesystem::path& file) {
 
 AnonymisationReport checkAnonymisedClaims(const std::filesystem::path& original,
                                           const std::filesystem::path& anonymised, AnonymisationProfile profile) {
-    if (profile != AnonymisationProfile::Written) throw Error(u"the check of the pseudonymisation profile is being built");
+    if (profile != AnonymisationProfile::Written)
+        throw Error(u"the check of the pseudonymisation profile is being built");
     // Both files open first, so that a missing one is reported before the long read.
     Cp932LineReader in(original, LineRule::TextFile, Cp932Input::ShiftJisText);
     Cp932LineReader out(anonymised, LineRule::TextFile, Cp932Input::ShiftJisText);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "claims/claims_record.h"
+#include "claims/record_layout.h"
 #include "core/messages.h"
 #include "core/strconv.h"
 #include "core/text.h"
@@ -12,99 +13,203 @@
 namespace vask::claims {
 namespace {
 
-class Anonymiser : public RecordEditor {
+bool isDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
+
+// The written profile: the clinic's identity, the patients' names and the insurance and
+// public-expense numbers become dummies; SJ and CO records are dropped.
+class WrittenReplacements {
 public:
-    std::optional<std::u16string_view> edit(const std::u16string& line) override {
-        const RecordKind kind = recordKind(line);
-        switch (kind) {
-            case RecordKind::SymptomDetails:
-            case RecordKind::Comment:
-                return std::nullopt;
-            case RecordKind::Other:
-                return std::u16string_view(line);
-            default:
-                break;
-        }
-        record_.split(line);
-        switch (kind) {
-            case RecordKind::Clinic:
-                clinic();
-                break;
-            case RecordKind::Claim:
-                claim();
-                break;
-            case RecordKind::Insurer:
-                insurer();
-                break;
-            case RecordKind::PublicExpense:
-                publicExpense();
-                break;
-            default:
-                qualification();
-                break;
-        }
-        out_.clear();
-        record_.appendJoined(out_);
-        // No field of a claim record is ever enclosed in quotes in the output.
-        if (kind == RecordKind::Claim) std::erase(out_, u'"');
-        return std::u16string_view(out_);
-    }
-
-    std::u16string outputName() const override {
-        return month_ + (kind_ == ClaimsKind::National ? u"_2" : u"_1") + u".UKE";
-    }
-    ClaimsKind kind() const override { return kind_; }
-
-private:
     // Fields are reached in this order, so a short record names the first missing one.
-    void clinic() {
-        if (kindOfExaminingBody(record_.at(1)) == ClaimsKind::National) kind_ = ClaimsKind::National;
-        month_ = trim(record_.at(7));
-        record_.set(4, dummy::kClinicCode);
-        record_.set(6, dummy::kClinicName);
-        record_.set(9, dummy::kTelephone);
+    void clinic(Record& record) {
+        if (kindOfExaminingBody(record.at(1)) == ClaimsKind::National) kind_ = ClaimsKind::National;
+        month_ = trim(record.at(7));
+        record.set(4, dummy::kClinicCode);
+        record.set(6, dummy::kClinicName);
+        record.set(9, dummy::kTelephone);
     }
 
     // The patient name becomes テスト + 社/国 + the claim number in full-width digits.
-    void claim() {
-        const std::u16string number = StrConv(record_.at(1), conversionSet(TConversion::Wide));
-        std::u16string& name = record_.at(4);
+    void claim(Record& record) const {
+        const std::u16string number = StrConv(record.at(1), conversionSet(TConversion::Wide));
+        std::u16string& name = record.at(4);
         name.assign(dummy::kPatientNamePrefix);
         name.push_back(kind_ == ClaimsKind::National ? u'国' : u'社');
         name.append(number);
         constexpr size_t kKanaName = 36;
-        if (record_.has(kKanaName)) record_.at(kKanaName).clear();
+        if (record.has(kKanaName)) record.at(kKanaName).clear();
     }
 
-    void insurer() {
-        record_.set(1, dummy::kInsurerNumber);
-        record_.set(2, u"");
-        record_.set(3, dummy::kCardNumber);
+    static void insurer(Record& record) {
+        record.set(1, dummy::kInsurerNumber);
+        record.set(2, u"");
+        record.set(3, dummy::kCardNumber);
     }
 
-    void publicExpense() {
-        record_.set(1, dummy::kPayerNumber);
-        record_.set(2, dummy::kRecipientNumber);
+    static void publicExpense(Record& record) {
+        record.set(1, dummy::kPayerNumber);
+        record.set(2, dummy::kRecipientNumber);
     }
 
     // SN: 3 insurer number, 4 card symbol, 5 card number, 6 branch number, 7 recipient
     // number. A short record is no error: only the fields present are replaced.
-    void qualification() {
-        replaceFilled(3, dummy::kInsurerNumber);
-        if (record_.has(4)) record_.at(4).clear();
-        replaceFilled(5, dummy::kCardNumber);
-        replaceFilled(6, dummy::kBranchNumber);
-        replaceFilled(7, dummy::kRecipientNumber);
+    static void qualification(Record& record) {
+        replaceFilled(record, 3, dummy::kInsurerNumber);
+        if (record.has(4)) record.at(4).clear();
+        replaceFilled(record, 5, dummy::kCardNumber);
+        replaceFilled(record, 6, dummy::kBranchNumber);
+        replaceFilled(record, 7, dummy::kRecipientNumber);
     }
 
-    void replaceFilled(size_t position, std::u16string_view value) {
-        if (record_.has(position) && !isBlank(record_.at(position))) record_.set(position, value);
+    // The replacements of a record of `kind` (IR, RE, HO, KO or SN).
+    void apply(RecordKind kind, Record& record) {
+        switch (kind) {
+            case RecordKind::Clinic:
+                return clinic(record);
+            case RecordKind::Claim:
+                return claim(record);
+            case RecordKind::Insurer:
+                return insurer(record);
+            case RecordKind::PublicExpense:
+                return publicExpense(record);
+            default:
+                return qualification(record);
+        }
     }
 
-    Record record_;
-    std::u16string out_;
+    ClaimsKind kind() const { return kind_; }
+    const std::u16string& month() const { return month_; }
+
+private:
+    static void replaceFilled(Record& record, size_t position, std::u16string_view value) {
+        if (record.has(position) && !isBlank(record.at(position))) record.set(position, value);
+    }
+
     ClaimsKind kind_ = ClaimsKind::Employee;
     std::u16string month_;
+};
+
+// The pseudonymisation profile's changes of one record, by what the record layout says its
+// fields hold: chart numbers become pseudonyms, birth and admission dates keep their year
+// and month, search numbers and free text are emptied. Raises Error for a date of no
+// known form.
+class Pseudonymisation {
+public:
+    explicit Pseudonymisation(ChartPseudonyms& pseudonyms) : pseudonyms_(pseudonyms) {}
+
+    // Whether a field changed.
+    bool apply(const RecordLayout& layout, Record& record, size_t line) {
+        bool changed = false;
+        const size_t count = std::min(record.size(), layout.fields.size());
+        for (size_t i = 1; i < count; ++i) {
+            std::u16string& value = record.at(i);
+            if (value.empty()) continue;
+            const FieldLayout& field = layout.fields[i];
+            switch (field.identifies) {
+                case Identifies::ChartNumber: {
+                    const std::u16string& pseudonym = pseudonyms_.pseudonymOf(value);
+                    changed = changed || pseudonym != value;
+                    value = pseudonym;
+                    break;
+                }
+                case Identifies::BirthDate:
+                case Identifies::AdmissionDate:
+                    changed = cutToYearAndMonth(value, layout, field, line) || changed;
+                    break;
+                case Identifies::SearchNumber:
+                case Identifies::FreeText:
+                case Identifies::DiseaseName:
+                case Identifies::SymptomDetails:
+                    value.clear();
+                    changed = true;
+                    break;
+                default:
+                    break;  // the written replacements have handled the rest
+            }
+        }
+        return changed;
+    }
+
+private:
+    // YYYYMMDD or GYYMMDD keeps its year and month; the day becomes 01.
+    static bool cutToYearAndMonth(std::u16string& date, const RecordLayout& layout, const FieldLayout& field,
+                                  size_t line) {
+        if ((date.size() != 8 && date.size() != 7) || !std::all_of(date.begin(), date.end(), isDigit)) {
+            throw Error(msg::dateNotPseudonymisable(layout.id, field.name, line));
+        }
+        const bool changed = date.compare(date.size() - 2, 2, u"01") != 0;
+        date.replace(date.size() - 2, 2, u"01");
+        return changed;
+    }
+
+    ChartPseudonyms& pseudonyms_;
+};
+
+class Anonymiser : public RecordEditor {
+public:
+    explicit Anonymiser(ChartPseudonyms* pseudonyms) {
+        if (pseudonyms != nullptr) pseudonymisation_.emplace(*pseudonyms);
+    }
+
+    std::optional<std::u16string_view> edit(const std::u16string& line) override {
+        ++line_;
+        const RecordId id = recordId(line);
+        const RecordKind kind = recordKind(id);
+        if (kind == RecordKind::SymptomDetails || kind == RecordKind::Comment) return std::nullopt;
+        if (pseudonymisation_) return pseudonymised(line, id, kind);
+        if (kind == RecordKind::Other) return std::u16string_view(line);
+        record_.split(line);
+        written_.apply(kind, record_);
+        return joined(kind);
+    }
+
+    std::u16string outputName() const override {
+        return written_.month() + (written_.kind() == ClaimsKind::National ? u"_2" : u"_1") + u".UKE";
+    }
+    ClaimsKind kind() const override { return written_.kind(); }
+
+private:
+    // The record rebuilt by the comma-text join; no field of a claim record is ever
+    // enclosed in quotes in the output.
+    std::u16string_view joined(RecordKind kind) {
+        out_.clear();
+        record_.appendJoined(out_);
+        if (kind == RecordKind::Claim) std::erase(out_, u'"');
+        return out_;
+    }
+
+    // The pseudonymisation profile passes only records whose every field the record layout
+    // knows: a record of another layout (workers' compensation, dental), one the layout
+    // does not describe, a line without an identifier (other than a blank one) or a
+    // record with more fields than its layout stops the run.
+    std::optional<std::u16string_view> pseudonymised(const std::u16string& line, RecordId id, RecordKind kind) {
+        if (id.value == 0 && isBlank(line)) return std::u16string_view(line);
+        record_.split(line);
+        if (kind == RecordKind::Clinic && record_.has(7)) {
+            revision_ = revisionOfBillingMonth(trimmedView(record_.at(7))).value_or(LayoutRevision::Western);
+        }
+        const RecordLayout* layout = id.value == 0 ? nullptr : findRecordLayout(revision_, id.text());
+        if (layout == nullptr || !layout->fieldsKnown() ||
+            (layout->described() && record_.size() > layout->fields.size())) {
+            throw Error(msg::recordNotPseudonymisable(id.value == 0 ? u"識別情報のない" : id.text(), line_));
+        }
+        if (!layout->described()) return std::u16string_view(line);  // codes and amounts only
+        if (kind != RecordKind::Other) written_.apply(kind, record_);
+        const bool changed = pseudonymisation_->apply(*layout, record_, line_);
+        if (kind != RecordKind::Other) return joined(kind);
+        if (!changed) return std::u16string_view(line);
+        // A record the written profile leaves as read: its fields joined again as the
+        // format has them, by commas alone.
+        out_.clear();
+        record_.appendJoinedByCommas(out_);
+        return out_;
+    }
+
+    WrittenReplacements written_;
+    std::optional<Pseudonymisation> pseudonymisation_;
+    LayoutRevision revision_ = LayoutRevision::Western;
+    size_t line_ = 0;
+    Record record_;
+    std::u16string out_;
 };
 
 }  // namespace
@@ -113,8 +218,7 @@ ClaimsResult Conv(const std::filesystem::path& programFolder, std::u16string_vie
                   ChartPseudonyms* pseudonyms) {
     const std::filesystem::path input = toPath(pstFile);
     if (!fileExists(input)) return ClaimsResult::refused(std::u16string(msg::kNoFile));
-    if (pseudonyms != nullptr) throw Error(u"the pseudonymisation profile of claims files is being built");
-    Anonymiser anonymiser;
+    Anonymiser anonymiser(pseudonyms);
     return rewriteClaimsFile(programFolder, input, anonymiser, anonymiser.outputName(), msg::kClaimsAnonymised);
 }
 

@@ -65,4 +65,11 @@ std::u16string& Record::at(size_t position) {
 
 void Record::appendJoined(std::u16string& out) const { appendCommaText(fields_, out); }
 
+void Record::appendJoinedByCommas(std::u16string& out) const {
+    for (size_t i = 0; i < fields_.size(); ++i) {
+        if (i > 0) out.push_back(u',');
+        out += fields_[i];
+    }
+}
+
 }  // namespace vask::claims

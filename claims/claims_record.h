@@ -65,6 +65,8 @@ public:
     void set(size_t position, std::u16string_view value) { at(position).assign(value); }
     // The comma-text join of the fields (CommaText), appended to `out`.
     void appendJoined(std::u16string& out) const;
+    // The fields joined by commas alone, as the format writes a record, appended to `out`.
+    void appendJoinedByCommas(std::u16string& out) const;
 
 private:
     std::vector<std::u16string> fields_;

@@ -45,6 +45,7 @@ struct RecordRow {
     std::u16string_view id;
     std::u16string_view name;
     size_t eraFewestFields = 0;  // 0: every field of the era layout
+    bool identifiesNobody = false;
 };
 
 // The records of a medical claims file, in the layout's order. A record without field
@@ -57,8 +58,11 @@ constexpr RecordRow kRecords[] = {
     {u"KH", u"国保連固有情報レコード"},
     {u"GR", u"包括評価対象外理由レコード"},  // named by later editions of the layout
     {u"SN", u"資格確認レコード"},
-    {u"JD", u"受診日等レコード"},
-    {u"MF", u"窓口負担額レコード"},
+    // JD holds 負担者種別 and, for each of 31 days, a code of the kind of visit; MF holds
+    // 窓口負担額区分 and reserved fields: codes and amounts only (the current layout, as
+    // transcribed field by field in public open-source claims tools).
+    {u"JD", u"受診日等レコード", 0, true},
+    {u"MF", u"窓口負担額レコード", 0, true},
     {u"SY", u"傷病名レコード"},
     {u"SI", u"診療行為レコード"},
     {u"IY", u"医薬品レコード"},
@@ -274,7 +278,7 @@ std::u16string numbered(size_t n, std::u16string_view name) {
 }
 
 RecordLayout buildRecord(const RecordRow& record, LayoutRevision revision) {
-    RecordLayout layout{record.id, record.name, {}, 0};
+    RecordLayout layout{record.id, record.name, {}, 0, record.identifiesNobody};
     for (const auto& row : kFields) {
         if (row.record != record.id || !holdsFor(row.in, revision)) continue;
         const size_t end = size_t{row.position} + row.repeat;

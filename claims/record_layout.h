@@ -69,8 +69,13 @@ struct RecordLayout {
     // The field count a record may have instead of all fields: the last fields were added
     // by a later revision of the same calendar, so older files end before them.
     size_t fewestFields = 0;
+    // A record whose fields are not described but are known to hold only codes, days of
+    // treatment and amounts, nothing that identifies a patient.
+    bool identifiesNobody = false;
 
     bool described() const { return !fields.empty(); }
+    // Whether a tool that hides patients knows what every field of the record holds.
+    bool fieldsKnown() const { return described() || identifiesNobody; }
     bool fieldCountFits(size_t count) const { return count == fields.size() || count == fewestFields; }
 };
 

@@ -9,16 +9,15 @@ namespace vask {
 namespace {
 
 constexpr std::u16string_view kKindLabels[kIdentifierKindCount] = {
-    u"医療機関コード", u"医療機関名称",     u"電話番号",         u"患者氏名",       u"カタカナ氏名",
-    u"保険者番号",     u"被保険者証の記号", u"被保険者証の番号", u"公費負担者番号", u"公費受給者番号",
-    u"カルテ番号",     u"生年月日",         u"入院年月日",       u"検索番号",       u"自由記載の文字",
-    u"郵便番号",
+    u"医療機関コード",   u"医療機関名称",     u"電話番号",       u"患者氏名",       u"カタカナ氏名", u"保険者番号",
+    u"被保険者証の記号", u"被保険者証の番号", u"公費負担者番号", u"公費受給者番号", u"カルテ番号",   u"生年月日",
+    u"入院年月日",       u"検索番号",         u"自由記載の文字", u"郵便番号",
 };
 
 // The kinds grouped as the result window's short line names them.
 constexpr std::u16string_view kKindGroups[kIdentifierKindCount] = {
-    u"医療機関",   u"医療機関", u"医療機関", u"氏名",     u"氏名",     u"保険証",   u"保険証",   u"保険証",
-    u"公費",       u"公費",     u"カルテ番号", u"生年月日の日", u"生年月日の日", u"検索番号", u"自由記載", u"郵便番号",
+    u"医療機関", u"医療機関", u"医療機関",   u"氏名",         u"氏名",         u"保険証",   u"保険証",   u"保険証",
+    u"公費",     u"公費",     u"カルテ番号", u"生年月日の日", u"生年月日の日", u"検索番号", u"自由記載", u"郵便番号",
 };
 
 std::u16string number(size_t n) { return fromAscii(std::to_string(n)); }
@@ -201,8 +200,7 @@ std::u16string warningLine(const std::vector<CheckedFile>& files) {
     std::u16string unchecked;
     for (const auto& file : files) {
         for (const auto& finding : file.report.findings) {
-            const bool survives =
-                finding.what == Finding::What::Survives || finding.what == Finding::What::FieldFilled;
+            const bool survives = finding.what == Finding::What::Survives || finding.what == Finding::What::FieldFilled;
             addOnce(survives ? kinds : unprocessed, kindLabel(finding.kind));
         }
         for (const auto& count : file.report.counts) {
@@ -246,8 +244,7 @@ CheckSummary summarizeChecks(const std::vector<CheckedFile>& files) {
     }
     // What was proved first, so that it stays readable when the line is cut.
     const std::u16string kept = scope.firstKept.empty() ? u"" : scope.firstKept + u"などは残ります";
-    const std::u16string checked =
-        scope.profile == AnonymisationProfile::Pseudonym ? u"確認（仮名加工）：" : u"確認：";
+    const std::u16string checked = scope.profile == AnonymisationProfile::Pseudonym ? u"確認（仮名加工）：" : u"確認：";
     summary.line = scope.groups.empty() ? checked + u"元のファイルに探す値がありません（" + kept + u"）"
                                         : checked + u"探した値は残っていません（" + scope.groups + u"。" + kept + u"）";
     return summary;
@@ -296,11 +293,12 @@ std::vector<std::u16string> reportLines(const AnonymisationReport& report) {
 
 void countPosition(IdentifierKind kind, AnonymisationReport& report) {
     auto& positions = report.positions;
-    auto it = std::find_if(positions.begin(), positions.end(), [kind](const PositionTally& t) { return t.kind == kind; });
+    auto it =
+        std::find_if(positions.begin(), positions.end(), [kind](const PositionTally& t) { return t.kind == kind; });
     if (it == positions.end()) {
-        it = positions.insert(std::find_if(positions.begin(), positions.end(),
-                                           [kind](const PositionTally& t) { return t.kind > kind; }),
-                              PositionTally{kind, 0});
+        it = positions.insert(
+            std::find_if(positions.begin(), positions.end(), [kind](const PositionTally& t) { return t.kind > kind; }),
+            PositionTally{kind, 0});
     }
     ++it->checked;
 }

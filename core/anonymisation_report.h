@@ -109,7 +109,7 @@ struct AnonymisationReport {
     std::vector<IdentifierKind> sought;
     std::vector<std::u16string> kept;
     std::vector<RecordCount> counts;
-    std::vector<KindTally> kinds;  // in kind order, the kinds the original held values of
+    std::vector<KindTally> kinds;          // in kind order, the kinds the original held values of
     std::vector<PositionTally> positions;  // the pseudonymisation profile's fields, in kind order
     std::vector<Finding> findings;
     size_t findingCount = 0;

@@ -21,18 +21,18 @@ std::string testKey() {
 
 TEST(NormalisedChartNumber, OnePatientOneFormInEitherFile) {
     const std::pair<std::u16string, std::u16string> cases[] = {
-        {u"00697", u"697"},           // leading zeros of a number go
-        {u"697", u"697"},             // the form-1 file's form of the same patient
-        {u"０６９７", u"697"},        // full-width digits
-        {u" 00697-01 ", u"697"},      // trimmed, branch number cut before the zeros go
+        {u"00697", u"697"},             // leading zeros of a number go
+        {u"697", u"697"},               // the form-1 file's form of the same patient
+        {u"０６９７", u"697"},          // full-width digits
+        {u" 00697-01 ", u"697"},        // trimmed, branch number cut before the zeros go
         {u"００６９７－０１", u"697"},  // a full-width hyphen is a branch mark once made half-width
         {u"00697*0", u"697"},
-        {u"00 697/2", u"697"},        // the blank inside goes, as the branch removal drops it
-        {u"0000", u"0"},              // a number of zeros only
-        {u"a0012", u"A0012"},         // not a number: zeros stay; letters in upper case
+        {u"00 697/2", u"697"},  // the blank inside goes, as the branch removal drops it
+        {u"0000", u"0"},        // a number of zeros only
+        {u"a0012", u"A0012"},   // not a number: zeros stay; letters in upper case
         {u"ａ0012", u"A0012"},
         {u"0A12", u"0A12"},
-        {u"　", u""},                 // the full-width space alone: nothing left
+        {u"　", u""},  // the full-width space alone: nothing left
         {u"-01", u""},
         {u"", u""},
     };
