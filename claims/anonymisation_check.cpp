@@ -2,13 +2,19 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "claims/anonymise.h"
 #include "claims/claims_record.h"
+#include "claims/record_layout.h"
+#include "core/chart_number.h"
 #include "core/identifier_search.h"
 #include "core/messages.h"
+#include "core/pseudonym.h"
+#include "core/strconv.h"
 #include "core/text.h"
 #include "core/text_formats.h"
 #include "core/textfile.h"
@@ -30,24 +36,35 @@ std::uint32_t countKey(std::u16string_view line) {
     return isBlank(line) ? kBlankKey : kOtherKey;
 }
 
-RecordCount newCount(std::uint32_t key) {
+// Whether the check knows what a record holds: under the written profile every record of
+// the medical layout; under the pseudonymisation profile only those whose every field the
+// layout knows, as the profile itself passes no other.
+bool knownRecord(RecordId id, AnonymisationProfile profile) {
+    if (profile == AnonymisationProfile::Written) return inMedicalLayout(id);
+    const RecordLayout* layout = findRecordLayout(LayoutRevision::Western, id.text());
+    return layout != nullptr && layout->fieldsKnown();
+}
+
+RecordCount newCount(std::uint32_t key, AnonymisationProfile profile) {
     if (key == kOtherKey) return {std::u16string(kOtherLines), 0, 0, false, false};
     if (key == kBlankKey) return {std::u16string(kBlankLines), 0, 0, false, true};
     const RecordId id{key};
     const RecordKind kind = recordKind(id);
-    return {id.text(), 0, 0, kind == RecordKind::SymptomDetails || kind == RecordKind::Comment, inMedicalLayout(id)};
+    return {id.text(), 0, 0, kind == RecordKind::SymptomDetails || kind == RecordKind::Comment,
+            knownRecord(id, profile)};
 }
 
 // The records of both files, counted by identifier in the order they first appear.
 class RecordCounter {
 public:
+    explicit RecordCounter(AnonymisationProfile profile) : profile_(profile) {}
     // Counts the line of `key`; returns its count, whose label names the record.
     const RecordCount& count(std::uint32_t key, bool anonymised) {
         if (last_ >= keys_.size() || keys_[last_] != key) {
             last_ = static_cast<size_t>(std::find(keys_.begin(), keys_.end(), key) - keys_.begin());
             if (last_ == keys_.size()) {
                 keys_.push_back(key);
-                counts_.push_back(newCount(key));
+                counts_.push_back(newCount(key, profile_));
             }
         }
         RecordCount& counted = counts_[last_];
@@ -64,6 +81,7 @@ public:
     std::vector<RecordCount> take() { return std::move(counts_); }
 
 private:
+    AnonymisationProfile profile_;
     std::vector<std::uint32_t> keys_;
     std::vector<RecordCount> counts_;
     size_t last_ = 0;
@@ -181,6 +199,164 @@ private:
     const std::vector<std::u16string_view>* fields_ = nullptr;
 };
 
+// A claim record with its chart number (field 13) left out, in `scratch`.
+std::u16string_view withoutChartNumber(std::u16string_view record, std::u16string& scratch) {
+    constexpr size_t kChartNumber = 13;
+    size_t start = 0;
+    for (size_t field = 0; field < kChartNumber; ++field) {
+        start = record.find(u',', start);
+        if (start == std::u16string_view::npos) return record;
+        ++start;
+    }
+    const size_t end = std::min(record.find(u',', start), record.size());
+    scratch.assign(record.substr(0, start));
+    scratch.append(record.substr(end));
+    return scratch;
+}
+
+// What the pseudonymisation profile does, checked by the position of each field, which
+// the search for values cannot prove (it skips numbers under four characters): each claim's
+// chart number (RE field 13) has the pseudonym's form and differs from the original's, and
+// the original numbers and the pseudonyms correspond one to one (equal normalised numbers,
+// equal pseudonyms; different ones, different pseudonyms; the claims of both files paired
+// in order); no birth or admission date keeps its day; search numbers and every free-text
+// field are empty. And no chart number of the original (as written there, and normalised)
+// of four characters or more survives as a whole field of text: numbers (数字 and 英数
+// fields: counts, points, codes, amounts) are left out, where a short chart number would
+// equal a value of a good file by chance.
+class PositionCheck {
+public:
+    // From the original, in file order.
+    void collect(std::u16string_view line) {
+        const RecordKind kind = recordKind(line);
+        if (kind != RecordKind::Clinic && kind != RecordKind::Claim) return;
+        const auto& fields = views_.split(line);
+        constexpr size_t kBillingMonth = 7;
+        if (kind == RecordKind::Clinic && fields.size() > kBillingMonth && !sawClinic_) {
+            sawClinic_ = true;
+            revision_ = revisionOfBillingMonth(trimmedView(fields[kBillingMonth])).value_or(LayoutRevision::Western);
+        }
+        if (kind != RecordKind::Claim) return;
+        const std::u16string_view chart = fields.size() > kChartNumber ? trimmedView(fields[kChartNumber]) : u"";
+        const std::u16string normalised = normalisedChartNumber(chart);
+        originals_.push_back({hashOf(chart), normalised.empty() ? 0 : hashOf(normalised)});
+        addSurvivor(chart);
+        addSurvivor(normalised);
+    }
+
+    // One record of the anonymised file.
+    void check(std::u16string_view line, std::u16string_view record, size_t number, AnonymisationReport& report) {
+        const auto& fields = views_.split(line);
+        const RecordId id = recordId(line);
+        const RecordLayout* layout = id.value == 0 ? nullptr : findRecordLayout(revision_, id.text());
+        const size_t described = layout == nullptr ? 0 : layout->fields.size();
+        for (size_t i = 1; i < fields.size(); ++i) {
+            const FieldLayout* field = i < described ? &layout->fields[i] : nullptr;
+            if (field != nullptr) checkField(*field, trimmedView(fields[i]), record, number, report);
+            if (field == nullptr || isText(field->mode)) findSurvivor(fields[i], record, number, report);
+        }
+    }
+
+    KindTally tally() const { return tally_; }
+
+private:
+    static constexpr size_t kChartNumber = 13;
+    struct Original {
+        std::uint64_t chart = 0;       // the hash of the number as written
+        std::uint64_t normalised = 0;  // of its normalised form; 0 when that is empty
+    };
+
+    static std::uint64_t hashOf(std::u16string_view text) { return HashedTextSet::hashOf(text); }
+    static bool isText(FieldMode mode) {
+        return mode == FieldMode::Kanji || mode == FieldMode::AlphanumericOrKanji || mode == FieldMode::Unchecked;
+    }
+    static std::uint64_t widenedHash(std::u16string_view value) {
+        HashedTextSet::Hash hash;
+        for (size_t k = 0; k < value.size();) hash.add(nextWideUnit(value, k));
+        return hash.value();
+    }
+
+    void addSurvivor(std::u16string_view chart) {
+        if (chart.size() < kShortestNumber) {
+            if (!chart.empty() && chart.size() < kShortestNumber && counted_.add(widenedHash(chart), 1) == 0) {
+                ++tally_.tooShort;
+            }
+            return;
+        }
+        if (survivors_.add(widenedHash(chart), kindBit(IdentifierKind::ChartNumber)) == 0) ++tally_.checked;
+    }
+
+    void findSurvivor(std::u16string_view value, std::u16string_view record, size_t number,
+                      AnonymisationReport& report) const {
+        const std::u16string_view trimmed = trimmedView(value);
+        if (trimmed.size() < kShortestNumber || survivors_.find(widenedHash(trimmed)) == 0) return;
+        report.addFinding({Finding::What::Survives, IdentifierKind::ChartNumber, std::u16string(record), number});
+    }
+
+    void checkField(const FieldLayout& field, std::u16string_view value, std::u16string_view record, size_t number,
+                    AnonymisationReport& report) {
+        const auto add = [&](Finding::What what, IdentifierKind kind) {
+            report.addFinding({what, kind, std::u16string(record), number});
+        };
+        switch (field.identifies) {
+            case Identifies::ChartNumber:
+                countPosition(IdentifierKind::ChartNumber, report);
+                if (const auto what = chartFault(value)) add(*what, IdentifierKind::ChartNumber);
+                return;
+            case Identifies::BirthDate:
+            case Identifies::AdmissionDate: {
+                if (value.empty()) return;
+                const auto kind = field.identifies == Identifies::BirthDate ? IdentifierKind::BirthDate
+                                                                            : IdentifierKind::AdmissionDate;
+                countPosition(kind, report);
+                if (!value.ends_with(u"01")) add(Finding::What::DayKept, kind);
+                return;
+            }
+            case Identifies::SearchNumber:
+                countPosition(IdentifierKind::SearchNumber, report);
+                if (!value.empty()) add(Finding::What::FieldFilled, IdentifierKind::SearchNumber);
+                return;
+            case Identifies::FreeText:
+            case Identifies::DiseaseName:
+            case Identifies::SymptomDetails:
+                countPosition(IdentifierKind::FreeText, report);
+                if (!value.empty()) add(Finding::What::FieldFilled, IdentifierKind::FreeText);
+                return;
+            default:
+                return;
+        }
+    }
+
+    // The fault of the next claim's chart number, paired with the original's.
+    std::optional<Finding::What> chartFault(std::u16string_view value) {
+        if (nextClaim_ >= originals_.size()) return std::nullopt;  // the counts differ: reported there
+        const Original original = originals_[nextClaim_++];
+        if (original.normalised == 0) {
+            if (value.empty()) return std::nullopt;
+            return Finding::What::NotPseudonym;
+        }
+        const std::uint64_t pseudonym = hashOf(value);
+        if (!hasPseudonymForm(value) || pseudonym == original.chart) return Finding::What::NotPseudonym;
+        const auto [byNumber, newNumber] = pseudonymOf_.try_emplace(original.normalised, pseudonym);
+        const auto [byPseudonym, newPseudonym] = numberOf_.try_emplace(pseudonym, original.normalised);
+        if (byNumber->second != pseudonym || byPseudonym->second != original.normalised) {
+            return Finding::What::PseudonymsDisagree;
+        }
+        return std::nullopt;
+    }
+
+    FieldViews views_;
+    bool sawClinic_ = false;
+    LayoutRevision revision_ = LayoutRevision::Western;
+    std::vector<Original> originals_;
+    size_t nextClaim_ = 0;
+    std::unordered_map<std::uint64_t, std::uint64_t> pseudonymOf_;  // normalised -> pseudonym
+    std::unordered_map<std::uint64_t, std::uint64_t> numberOf_;     // pseudonym -> normalised
+    HashedTextSet survivors_;
+    HashedTextSet counted_;  // the short ones, counted once each
+    KindTally tally_{IdentifierKind::ChartNumber, 0, 0, 0};
+};
+
 }  // namespace
 
 bool holdsClaimsRecord(const std::filesystem::path& file) {
@@ -203,34 +379,47 @@ bool holdsClaimsRecord(const std::filesystem::path& file) {
 
 AnonymisationReport checkAnonymisedClaims(const std::filesystem::path& original,
                                           const std::filesystem::path& anonymised, AnonymisationProfile profile) {
-    if (profile != AnonymisationProfile::Written)
-        throw Error(u"the check of the pseudonymisation profile is being built");
+    const bool pseudonym = profile == AnonymisationProfile::Pseudonym;
     // Both files open first, so that a missing one is reported before the long read.
     Cp932LineReader in(original, LineRule::TextFile, Cp932Input::ShiftJisText);
     Cp932LineReader out(anonymised, LineRule::TextFile, Cp932Input::ShiftJisText);
     IdentifierSearch search = claimsSearch();
     Collector collector(search);
-    RecordCounter counter;
+    PositionCheck positions;
+    RecordCounter counter(profile);
     std::u16string line;
     while (in.next(line)) {
         counter.count(countKey(line), false);
         collector.collect(line);
+        if (pseudonym) positions.collect(line);
     }
     if (!counter.originalHeldLayoutRecord()) throw Error(msg::nothingToCheck(original));
     search.prepare();
 
     AnonymisationReport report;
     report.fileKind = AnonymisationReport::FileKind::Claims;
+    report.profile = profile;
     report.sought = {std::begin(kSought), std::end(kSought)};
-    report.kept = {std::begin(kKept), std::end(kKept)};
+    if (pseudonym) report.sought.push_back(IdentifierKind::ChartNumber);
+    report.kept = pseudonym ? keptByPseudonymProfile(report.fileKind)
+                            : std::vector<std::u16string>{std::begin(kKept), std::end(kKept)};
     FieldViews fields;
+    std::u16string searched;
     for (size_t number = 1; out.next(line); ++number) {
         const RecordCount& counted = counter.count(countKey(line), true);
-        const KindSet found = search.find(fields.unquoted(line), u',');
+        const std::u16string_view record = fields.unquoted(line);
+        // A pseudonym is checked by its position; a name part found inside it is chance.
+        const bool claim = pseudonym && recordKind(record) == RecordKind::Claim;
+        const KindSet found = search.find(claim ? withoutChartNumber(record, searched) : record, u',');
         if (found != 0) reportSurvivors(found, counted.record, number, report);
+        if (pseudonym) positions.check(record, counted.record, number, report);
     }
     report.counts = counter.take();
     report.kinds = search.tallies();
+    if (pseudonym) {
+        const KindTally charts = positions.tally();
+        if (charts.checked + charts.tooShort > 0) report.kinds.push_back(charts);
+    }
     return report;
 }
 

@@ -1,11 +1,14 @@
 // The check of an anonymised claims file against its original.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <tuple>
 
 #include "claims/anonymisation_check.h"
 #include "claims/anonymise.h"
 #include "claims_fixture.h"
+#include "core/pseudonym.h"
+#include "core/text_formats.h"
 #include "platform/errors.h"
 #include "platform/utf.h"
 
@@ -167,6 +170,120 @@ TEST_F(ClaimsCheck, AFileThatCannotBeReadIsAnError) {
     EXPECT_TRUE(claims::holdsClaimsRecord(input()));
     writeBytes(programFolder / "ff.txt", "IR\tname\r\n");
     EXPECT_FALSE(claims::holdsClaimsRecord(programFolder / "ff.txt"));
+}
+
+// --- The pseudonymisation profile.
+
+std::string testKey() { return std::string(32, '\x5A'); }
+
+class PseudonymCheck : public ClaimsFiles {
+protected:
+    // The profile's own output of `original`, each line of it then passed through `change`
+    // (by line number, from 1), checked with the profile.
+    AnonymisationReport check(const std::vector<std::u16string>& original,
+                              const std::function<void(size_t, std::vector<std::u16string>&)>& change = nullptr) {
+        write(original);
+        ChartPseudonyms pseudonyms(testKey());
+        const auto written = claims::Conv(programFolder.path(), inputText(), &pseudonyms).outcome.files().at(0);
+        std::vector<std::u16string> lines = linesOf(readBytes(written));
+        if (change) {
+            for (size_t i = 0; i < lines.size(); ++i) {
+                std::vector<std::u16string> fields = splitFields(lines[i]);
+                change(i + 1, fields);
+                lines[i] = joinFields(fields, u',');
+            }
+        }
+        writeBytes(written, sjisLines(lines));
+        return claims::checkAnonymisedClaims(input(), written, AnonymisationProfile::Pseudonym);
+    }
+    static std::vector<std::u16string> splitFields(const std::u16string& line) {
+        std::vector<std::u16string> fields;
+        GetCommaTxt(line, fields);
+        return fields;
+    }
+};
+
+// Three claims, two of them of one patient (written in two forms of one number), a claim
+// without chart number, and every field the profile empties or cuts.
+const std::vector<std::u16string> kPatients = {
+    u"IR,1,13,1,7654321,,山田内科,202406,00,03-1111-2222",
+    u"RE,1,1112,202406,山田　花子,2,19800115,,20240603,,,,,00123-01,,,,,98765,,請求",
+    u"SI,11,1,111000110,,1234,1,830100001,検査,,,,",
+    u"TO,40,1,730010000,2,15,1,019,150.00,,ガーゼ",
+    u"RE,2,1112,202406,山田　花子,2,19800115,,,,,,,123",
+    u"SY,0000999,20240510,1,,右手の痛み,,自宅で転倒",
+    u"RE,3,1112,202406,鈴木　一郎,1,19551231,,,,,,,4567",
+    u"RE,4,1112,202406,佐藤　次郎,1,20010704,,,,,,,",
+};
+
+TEST_F(PseudonymCheck, TheProfilesOwnOutputProvesItself) {
+    const std::filesystem::path fixtures(VASK_CLAIMS_FIXTURES);
+    std::string good = readBytes(fixtures / "LAYOUT_GOOD.UKE");
+    good.pop_back();  // its end mark
+    for (const auto& original :
+         {kPatients, linesOf(good), linesOf(readBytes(fixtures / "RECEIPTC_GAIRAI_SAMPLE.UKE"))}) {
+        const auto report = check(original);
+        EXPECT_TRUE(report.clean());
+        for (const auto& finding : report.findings) {
+            ADD_FAILURE() << finding.line << " " << int(finding.what) << " " << int(finding.kind);
+        }
+        EXPECT_EQ(report.profile, AnonymisationProfile::Pseudonym);
+        ASSERT_FALSE(report.positions.empty());
+        EXPECT_EQ(report.positions.front().kind, K::ChartNumber);
+    }
+    const auto report = check(kPatients);
+    const KindTally* charts = tallyOf(report, K::ChartNumber);
+    ASSERT_NE(charts, nullptr);
+    EXPECT_EQ(charts->checked, 2u);  // 00123-01 and 4567; 123 is too short
+    EXPECT_EQ(charts->tooShort, 1u);
+}
+
+TEST_F(PseudonymCheck, EachFaultOfTheProfileIsFoundByPosition) {
+    using W = Finding::What;
+    const struct {
+        const char* what;
+        size_t line;  // the anonymised line changed
+        size_t field;
+        std::u16string value;
+        W finding;
+        K kind;
+    } cases[] = {
+        {"the original chart number", 2, 13, u"00123-01", W::NotPseudonym, K::ChartNumber},
+        {"not of the pseudonym's form", 2, 13, u"awwfialzi0", W::NotPseudonym, K::ChartNumber},
+        {"a pseudonym for no number", 8, 13, u"AWWFIALZI0", W::NotPseudonym, K::ChartNumber},
+        {"one patient, two pseudonyms", 5, 13, u"BBBBBBBBBB", W::PseudonymsDisagree, K::ChartNumber},
+        {"the day of birth kept", 2, 6, u"19800115", W::DayKept, K::BirthDate},
+        {"the day of admission kept", 2, 8, u"20240603", W::DayKept, K::AdmissionDate},
+        {"a search number", 2, 18, u"98765", W::FieldFilled, K::SearchNumber},
+        {"a comment", 3, 8, u"検査", W::FieldFilled, K::FreeText},
+        {"a disease name written as text", 6, 5, u"右手の痛み", W::FieldFilled, K::FreeText},
+        {"a chart number in a text field", 4, 10, u"００１２３－０１", W::Survives, K::ChartNumber},
+    };
+    for (const auto& c : cases) {
+        const auto report = check(kPatients, [&](size_t line, std::vector<std::u16string>& fields) {
+            if (line == c.line) fields.at(c.field) = c.value;
+        });
+        ASSERT_EQ(report.findingCount, 1u) << c.what;
+        EXPECT_EQ(report.findings[0].what, c.finding) << c.what;
+        EXPECT_EQ(report.findings[0].kind, c.kind) << c.what;
+        EXPECT_EQ(report.findings[0].line, c.line) << c.what;
+    }
+    // Two patients given one pseudonym.
+    const auto report = check(kPatients, [&](size_t line, std::vector<std::u16string>& fields) {
+        static std::u16string first;
+        if (line == 2) first = fields.at(13);
+        if (line == 7) fields.at(13) = first;
+    });
+    ASSERT_EQ(report.findingCount, 1u);
+    EXPECT_EQ(report.findings[0].what, W::PseudonymsDisagree);
+}
+
+TEST_F(PseudonymCheck, ANumberFieldEqualToAChartNumberIsNoFinding) {
+    // SI 点数 1234 equals no chart number here; 4567 in a number field is a count, not a leak.
+    const auto report = check(kPatients, [](size_t line, std::vector<std::u16string>& fields) {
+        if (line == 3) fields.at(5) = u"4567";
+    });
+    EXPECT_TRUE(report.clean());
 }
 
 }  // namespace

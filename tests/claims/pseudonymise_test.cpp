@@ -106,9 +106,9 @@ TEST_F(Pseudonymise, WhatItCannotVouchForStopsTheRunWithoutWriting) {
         std::u16string message;
     };
     const Case cases[] = {
-        {u"XX,1,2", u"2行目のXXレコードは"},                  // not of the medical layout
-        {u"TR,1,00123", u"2行目のTRレコードは"},              // known, fields not described
-        {u"山田　花子,1", u"2行目の識別情報のないレコードは"},  // a line without an identifier
+        {u"XX,1,2", u"2行目のXXレコードは"},                              // not of the medical layout
+        {u"TR,1,00123", u"2行目のTRレコードは"},                          // known, fields not described
+        {u"山田　花子,1", u"2行目の識別情報のないレコードは"},            // a line without an identifier
         {claim(u"19800115", u"", u"1") + u",x", u"2行目のREレコードは"},  // more fields than its layout
         {claim(u"198001", u"", u"1"), u"2行目のREレコードの生年月日が日付"},
         {claim(u"19800115", u"2024-06-03", u"1"), u"2行目のREレコードの入院年月日が日付"},
