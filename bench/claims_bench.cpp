@@ -68,7 +68,7 @@ int main(int argc, char** argv) {
         const auto result = vask::claims::Conv(folder, vask::fromPath(input), &pseudonyms);
         if (!wrote(result)) return false;
         const auto report = vask::claims::checkAnonymisedClaims(input, result.outcome.files().front(),
-                                                                 vask::AnonymisationProfile::Pseudonym);
+                                                                vask::AnonymisationProfile::Pseudonym);
         return report.countsMatch();
     });
     const ChildRun strip = vask::bench::bestInChild(runs, [&] {

@@ -7,13 +7,30 @@
 #include "core/messages.h"
 #include "core/strconv.h"
 #include "core/text.h"
+#include "platform/cp932.h"
 #include "platform/errors.h"
 #include "platform/paths.h"
 
 namespace vask::claims {
 namespace {
 
-bool isDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+// The dummy values as the file holds them.
+struct DummyBytes {
+    std::string clinicCode = cp932::encode(dummy::kClinicCode);
+    std::string clinicName = cp932::encode(dummy::kClinicName);
+    std::string telephone = cp932::encode(dummy::kTelephone);
+    std::string insurerNumber = cp932::encode(dummy::kInsurerNumber);
+    std::string cardNumber = cp932::encode(dummy::kCardNumber);
+    std::string branchNumber = cp932::encode(dummy::kBranchNumber);
+    std::string payerNumber = cp932::encode(dummy::kPayerNumber);
+    std::string recipientNumber = cp932::encode(dummy::kRecipientNumber);
+};
+const DummyBytes& dummies() {
+    static const DummyBytes bytes;
+    return bytes;
+}
 
 // The written profile: the clinic's identity, the patients' names and the insurance and
 // public-expense numbers become dummies; SJ and CO records are dropped.
@@ -22,42 +39,44 @@ public:
     // Fields are reached in this order, so a short record names the first missing one.
     void clinic(Record& record) {
         if (kindOfExaminingBody(record.at(1)) == ClaimsKind::National) kind_ = ClaimsKind::National;
-        month_ = trim(record.at(7));
-        record.set(4, dummy::kClinicCode);
-        record.set(6, dummy::kClinicName);
-        record.set(9, dummy::kTelephone);
+        month_ = cp932::decode(trimmedBytes(record.at(7)));
+        record.set(4, dummies().clinicCode);
+        record.set(6, dummies().clinicName);
+        record.set(9, dummies().telephone);
     }
 
     // The patient name becomes テスト + 社/国 + the claim number in full-width digits.
-    void claim(Record& record) const {
-        const std::u16string number = StrConv(record.at(1), conversionSet(TConversion::Wide));
-        std::u16string& name = record.at(4);
-        name.assign(dummy::kPatientNamePrefix);
+    void claim(Record& record) {
+        std::u16string name(dummy::kPatientNamePrefix);
         name.push_back(kind_ == ClaimsKind::National ? u'国' : u'社');
-        name.append(number);
+        name += StrConv(cp932::decode(record.at(1)), conversionSet(TConversion::Wide));
+        record.at(4);  // the name's field is reached before the name is made
+        name_.clear();
+        cp932::encodeAppend(name, name_);
+        record.set(4, name_);
         constexpr size_t kKanaName = 36;
-        if (record.has(kKanaName)) record.at(kKanaName).clear();
+        if (record.has(kKanaName)) record.set(kKanaName, {});
     }
 
     static void insurer(Record& record) {
-        record.set(1, dummy::kInsurerNumber);
-        record.set(2, u"");
-        record.set(3, dummy::kCardNumber);
+        record.set(1, dummies().insurerNumber);
+        record.set(2, {});
+        record.set(3, dummies().cardNumber);
     }
 
     static void publicExpense(Record& record) {
-        record.set(1, dummy::kPayerNumber);
-        record.set(2, dummy::kRecipientNumber);
+        record.set(1, dummies().payerNumber);
+        record.set(2, dummies().recipientNumber);
     }
 
     // SN: 3 insurer number, 4 card symbol, 5 card number, 6 branch number, 7 recipient
     // number. A short record is no error: only the fields present are replaced.
     static void qualification(Record& record) {
-        replaceFilled(record, 3, dummy::kInsurerNumber);
-        if (record.has(4)) record.at(4).clear();
-        replaceFilled(record, 5, dummy::kCardNumber);
-        replaceFilled(record, 6, dummy::kBranchNumber);
-        replaceFilled(record, 7, dummy::kRecipientNumber);
+        replaceFilled(record, 3, dummies().insurerNumber);
+        if (record.has(4)) record.set(4, {});
+        replaceFilled(record, 5, dummies().cardNumber);
+        replaceFilled(record, 6, dummies().branchNumber);
+        replaceFilled(record, 7, dummies().recipientNumber);
     }
 
     // The replacements of a record of `kind` (IR, RE, HO, KO or SN).
@@ -80,12 +99,13 @@ public:
     const std::u16string& month() const { return month_; }
 
 private:
-    static void replaceFilled(Record& record, size_t position, std::u16string_view value) {
-        if (record.has(position) && !isBlank(record.at(position))) record.set(position, value);
+    static void replaceFilled(Record& record, size_t position, std::string_view value) {
+        if (record.has(position) && !trimmedBytes(record.at(position)).empty()) record.set(position, value);
     }
 
     ClaimsKind kind_ = ClaimsKind::Employee;
     std::u16string month_;
+    std::string name_;
 };
 
 // The pseudonymisation profile's changes of one record, by what the record layout says its
@@ -101,47 +121,44 @@ public:
         bool changed = false;
         const size_t count = std::min(record.size(), layout.fields.size());
         for (size_t i = 1; i < count; ++i) {
-            std::u16string& value = record.at(i);
+            const std::string_view value = record.at(i);
             if (value.empty()) continue;
             const FieldLayout& field = layout.fields[i];
             switch (field.identifies) {
-                case Identifies::ChartNumber: {
-                    const std::u16string& pseudonym = pseudonyms_.pseudonymOf(value);
-                    changed = changed || pseudonym != value;
-                    value = pseudonym;
+                case Identifies::ChartNumber:
+                    value_.clear();
+                    cp932::encodeAppend(pseudonyms_.pseudonymOf(cp932::decode(value)), value_);
                     break;
-                }
                 case Identifies::BirthDate:
                 case Identifies::AdmissionDate:
-                    changed = cutToYearAndMonth(value, layout, field, line) || changed;
+                    if (!yearAndMonth(value)) throw Error(msg::dateNotPseudonymisable(layout.id, field.name, line));
                     break;
                 case Identifies::SearchNumber:
                 case Identifies::FreeText:
                 case Identifies::DiseaseName:
                 case Identifies::SymptomDetails:
-                    value.clear();
-                    changed = true;
+                    value_.clear();
                     break;
                 default:
-                    break;  // the written replacements have handled the rest
+                    continue;  // the written replacements have handled the rest
             }
+            changed = changed || value_ != value;
+            record.set(i, value_);
         }
         return changed;
     }
 
 private:
-    // YYYYMMDD or GYYMMDD keeps its year and month; the day becomes 01.
-    static bool cutToYearAndMonth(std::u16string& date, const RecordLayout& layout, const FieldLayout& field,
-                                  size_t line) {
-        if ((date.size() != 8 && date.size() != 7) || !std::all_of(date.begin(), date.end(), isDigit)) {
-            throw Error(msg::dateNotPseudonymisable(layout.id, field.name, line));
-        }
-        const bool changed = date.compare(date.size() - 2, 2, u"01") != 0;
-        date.replace(date.size() - 2, 2, u"01");
-        return changed;
+    // YYYYMMDD or GYYMMDD with the day 01, into value_; false for any other date.
+    bool yearAndMonth(std::string_view date) {
+        if ((date.size() != 8 && date.size() != 7) || !std::all_of(date.begin(), date.end(), isDigit)) return false;
+        value_.assign(date.substr(0, date.size() - 2));
+        value_ += "01";
+        return true;
     }
 
     ChartPseudonyms& pseudonyms_;
+    std::string value_;
 };
 
 class Anonymiser : public RecordEditor {
@@ -150,13 +167,13 @@ public:
         if (pseudonyms != nullptr) pseudonymisation_.emplace(*pseudonyms);
     }
 
-    std::optional<std::u16string_view> edit(const std::u16string& line) override {
+    std::optional<std::string_view> edit(std::string_view line) override {
         ++line_;
         const RecordId id = recordId(line);
         const RecordKind kind = recordKind(id);
         if (kind == RecordKind::SymptomDetails || kind == RecordKind::Comment) return std::nullopt;
         if (pseudonymisation_) return pseudonymised(line, id, kind);
-        if (kind == RecordKind::Other) return std::u16string_view(line);
+        if (kind == RecordKind::Other) return line;
         record_.split(line);
         written_.apply(kind, record_);
         return joined(kind);
@@ -170,10 +187,10 @@ public:
 private:
     // The record rebuilt by the comma-text join; no field of a claim record is ever
     // enclosed in quotes in the output.
-    std::u16string_view joined(RecordKind kind) {
+    std::string_view joined(RecordKind kind) {
         out_.clear();
         record_.appendJoined(out_);
-        if (kind == RecordKind::Claim) std::erase(out_, u'"');
+        if (kind == RecordKind::Claim) std::erase(out_, '"');
         return out_;
     }
 
@@ -181,22 +198,23 @@ private:
     // knows: a record of another layout (workers' compensation, dental), one the layout
     // does not describe, a line without an identifier (other than a blank one) or a
     // record with more fields than its layout stops the run.
-    std::optional<std::u16string_view> pseudonymised(const std::u16string& line, RecordId id, RecordKind kind) {
-        if (id.value == 0 && isBlank(line)) return std::u16string_view(line);
+    std::optional<std::string_view> pseudonymised(std::string_view line, RecordId id, RecordKind kind) {
+        if (id.value == 0 && trimmedBytes(line).empty()) return line;
         record_.split(line);
         if (kind == RecordKind::Clinic && record_.has(7)) {
-            revision_ = revisionOfBillingMonth(trimmedView(record_.at(7))).value_or(LayoutRevision::Western);
+            revision_ =
+                revisionOfBillingMonth(cp932::decode(trimmedBytes(record_.at(7)))).value_or(LayoutRevision::Western);
         }
         const RecordLayout* layout = id.value == 0 ? nullptr : findRecordLayout(revision_, id.text());
         if (layout == nullptr || !layout->fieldsKnown() ||
             (layout->described() && record_.size() > layout->fields.size())) {
             throw Error(msg::recordNotPseudonymisable(id.value == 0 ? u"識別情報のない" : id.text(), line_));
         }
-        if (!layout->described()) return std::u16string_view(line);  // codes and amounts only
+        if (!layout->described()) return line;  // codes and amounts only
         if (kind != RecordKind::Other) written_.apply(kind, record_);
         const bool changed = pseudonymisation_->apply(*layout, record_, line_);
         if (kind != RecordKind::Other) return joined(kind);
-        if (!changed) return std::u16string_view(line);
+        if (!changed) return line;
         // A record the written profile leaves as read: its fields joined again as the
         // format has them, by commas alone.
         out_.clear();
@@ -209,7 +227,7 @@ private:
     LayoutRevision revision_ = LayoutRevision::Western;
     size_t line_ = 0;
     Record record_;
-    std::u16string out_;
+    std::string out_;
 };
 
 }  // namespace

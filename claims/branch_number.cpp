@@ -7,6 +7,7 @@
 #include "core/messages.h"
 #include "core/numbers.h"
 #include "core/text.h"
+#include "platform/cp932.h"
 #include "platform/paths.h"
 
 namespace vask::claims {
@@ -21,27 +22,30 @@ class BranchRemover : public RecordEditor {
 public:
     BranchRemover(BranchMode mode, int32_t start, int32_t end) : mode_(mode), start_(start), end_(end) {}
 
-    std::optional<std::u16string_view> edit(const std::u16string& line) override {
+    std::optional<std::string_view> edit(std::string_view line) override {
         const RecordKind kind = recordKind(line);
         if (kind == RecordKind::Clinic) {
             record_.split(line);
-            month_ = trim(record_.at(7));
+            month_ = cp932::decode(trimmedBytes(record_.at(7)));
             if (kindOfExaminingBody(record_.at(1)) == ClaimsKind::National) kind_ = ClaimsKind::National;
-            return std::u16string_view(line);  // the clinic record stays as read
+            return line;  // the clinic record stays as read
         }
-        if (kind != RecordKind::Claim) return std::u16string_view(line);
+        if (kind != RecordKind::Claim) return line;
         record_.split(line);
         if (mode_ != BranchMode::None) {
-            std::u16string& chart = record_.at(kChartNumber);
-            chart = mode_ == BranchMode::Symbols ? GetKnjBng(chart) : GetKnjBng2(chart, start_, end_);
+            const std::u16string chart = cp932::decode(record_.at(kChartNumber));
+            chart_.clear();
+            cp932::encodeAppend(mode_ == BranchMode::Symbols ? GetKnjBng(chart) : GetKnjBng2(chart, start_, end_),
+                                chart_);
+            record_.set(kChartNumber, chart_);
         }
         out_.clear();
         record_.appendJoined(out_);
         // The join encloses a field holding a blank or a control character in double
         // quotes; a claims file knows no quoting and this file is submitted, so no field
         // of a claim record keeps them.
-        std::erase(out_, u'"');
-        return std::u16string_view(out_);
+        std::erase(out_, '"');
+        return out_;
     }
 
     std::u16string outputName() const override {
@@ -54,7 +58,8 @@ private:
     int32_t start_;
     int32_t end_;
     Record record_;
-    std::u16string out_;
+    std::string chart_;
+    std::string out_;
     ClaimsKind kind_ = ClaimsKind::Employee;
     std::u16string month_;
 };

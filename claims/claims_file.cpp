@@ -26,6 +26,10 @@ ClaimsKind kindOfExaminingBody(std::u16string_view field1) {
     return trimmedView(field1) == u"2" ? ClaimsKind::National : ClaimsKind::Employee;
 }
 
+ClaimsKind kindOfExaminingBody(std::string_view field1) {
+    return trimmedBytes(field1) == "2" ? ClaimsKind::National : ClaimsKind::Employee;
+}
+
 std::optional<char16_t> fileKindMark(const std::filesystem::path& file) {
     // Only the first characters matter, so only the first bytes are read and decoded the
     // way the line-list loader decodes the whole file.
@@ -43,9 +47,9 @@ ClaimsResult rewriteClaimsFile(const std::filesystem::path& programFolder, const
                                RecordEditor& editor, std::u16string_view provisionalName, std::u16string_view message) {
     // A claims file is Shift-JIS text: UTF-16 or a marked UTF-8 file would have its
     // records pass unrecognised, and so unchanged, into the output.
-    Cp932LineReader reader(input, LineRule::TextFile, Cp932Input::ShiftJisText);
-    std::optional<LineWriter> writer;
-    std::u16string line;
+    ShiftJisLineReader reader(input, LineRule::TextFile);
+    std::optional<Cp932LineWriter> writer;
+    std::string_view line;
     while (reader.next(line)) {
         const auto text = editor.edit(line);
         // The first record (the clinic record IR) names the output, so the writer opens

@@ -16,6 +16,7 @@ enum class ClaimsKind { Employee, National };
 
 // The kind an IR record's field 1 names: "2" (trimmed) is national, anything else employee.
 ClaimsKind kindOfExaminingBody(std::u16string_view field1);
+ClaimsKind kindOfExaminingBody(std::string_view field1);
 
 // The selection check of a chosen file: the 4th character of its first line ("1" for an
 // employee-insurance file, "2" for a national one), or nothing when the line is shorter.
@@ -35,23 +36,23 @@ struct ClaimsResult {
     }
 };
 
-// The rewriting of one file's records. `edit` gets every line in file order and returns
-// the text to write for it, or nothing to drop the line; the returned view must stay valid
-// until the next call. After the last line, `outputName` names the file and `kind` tells
-// which stored name it fills.
+// The rewriting of one file's records. `edit` gets every line in file order, as its code
+// page 932 bytes (valid Shift-JIS text), and returns the bytes to write for it, or nothing
+// to drop the line; the returned view must stay valid until the next call. After the last
+// line, `outputName` names the file and `kind` tells which stored name it fills.
 class RecordEditor {
 public:
     virtual ~RecordEditor() = default;
-    virtual std::optional<std::u16string_view> edit(const std::u16string& line) = 0;
+    virtual std::optional<std::string_view> edit(std::string_view line) = 0;
     virtual std::u16string outputName() const = 0;
     virtual ClaimsKind kind() const = 0;
 };
 
 // Streams the claims file `input` (the text-file line reader: code page 932, CR or LF,
 // up to the byte 0x1A) through `editor` into a new file in `programFolder` (code page 932,
-// CR LF after every line), which replaces the file of the output name only when the whole
-// input was read. On any error nothing is written and an older output stays. A file that
-// is no Shift-JIS text (a NUL byte before 0x1A, or a byte-order mark) raises Error, and so
+// CR LF after every line, each line the bytes the decode-encode round trip gives), which
+// replaces the file of the output name only when the whole input was read. On any error nothing is written and an older
+// output stays. A file that is no Shift-JIS text (a NUL byte before 0x1A, or a byte-order mark) raises Error, and so
 // does an output that would replace `input`. `provisionalName` is the name the output has
 // before any record named it.
 ClaimsResult rewriteClaimsFile(const std::filesystem::path& programFolder, const std::filesystem::path& input,

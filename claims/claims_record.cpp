@@ -1,8 +1,9 @@
 #include "claims/claims_record.h"
 
+#include <algorithm>
+#include <type_traits>
+
 #include "claims/record_layout.h"
-#include "core/text.h"
-#include "core/text_formats.h"
 #include "platform/errors.h"
 
 namespace vask::claims {
@@ -19,10 +20,15 @@ std::u16string RecordId::text() const {
     return {static_cast<char16_t>(value >> 16), static_cast<char16_t>(value & 0xFFFF)};
 }
 
-RecordId recordId(std::u16string_view line) {
+namespace {
+
+// Field 0 up to the first comma, double quotes dropped, when it is two identifier units.
+template <class Text>
+RecordId recordIdOf(Text line) {
     std::uint32_t value = 0;
     size_t length = 0;
-    for (char16_t c : line) {
+    for (const auto unit : line) {
+        const auto c = static_cast<char16_t>(static_cast<std::make_unsigned_t<decltype(unit)>>(unit));
         if (c == u',') break;
         if (c == u'"') continue;
         if (length == 2 || !isIdentifierUnit(c)) return {};
@@ -31,6 +37,19 @@ RecordId recordId(std::u16string_view line) {
     }
     return length == 2 ? RecordId{value} : RecordId{};
 }
+
+// A field needs the comma-text join's quotes when it holds a blank or control character
+// (U+0001..U+0020), a double quote or a comma: bytes that are never part of a two-byte
+// character.
+bool needsQuotes(std::string_view field) {
+    return std::any_of(field.begin(), field.end(),
+                       [](char c) { return (c >= 0x01 && c <= 0x20) || c == '"' || c == ','; });
+}
+
+}  // namespace
+
+RecordId recordId(std::u16string_view line) { return recordIdOf(line); }
+RecordId recordId(std::string_view line) { return recordIdOf(line); }
 
 bool inMedicalLayout(RecordId id) { return id.value != 0 && isLayoutRecord(id.text()); }
 
@@ -56,18 +75,61 @@ RecordKind recordKind(RecordId id) {
     }
 }
 
-void Record::split(std::u16string_view line) { splitCommaFields(line, fields_); }
+void Record::split(std::string_view line) {
+    valuesUsed_ = 0;
+    if (line.find('"') != std::string_view::npos) {
+        unquoted_.assign(line);
+        std::erase(unquoted_, '"');
+        line = unquoted_;
+    }
+    fields_.clear();
+    for (size_t start = 0;;) {
+        const size_t comma = line.find(',', start);
+        fields_.push_back(line.substr(start, comma - start));
+        if (comma == std::string_view::npos) break;
+        start = comma + 1;
+    }
+}
 
-std::u16string& Record::at(size_t position) {
+std::string_view Record::at(size_t position) const {
     if (!has(position)) throwListIndex(static_cast<long long>(position));
     return fields_[position];
 }
 
-void Record::appendJoined(std::u16string& out) const { appendCommaText(fields_, out); }
+void Record::set(size_t position, std::string_view value) {
+    at(position);  // raises when the record is too short
+    if (valuesUsed_ == values_.size()) values_.emplace_back();
+    std::string& kept = values_[valuesUsed_++];
+    kept.assign(value);
+    fields_[position] = kept;
+}
 
-void Record::appendJoinedByCommas(std::u16string& out) const {
+// As CommaText joins: a field that needs quotes is quoted, its double quotes doubled, and
+// a record of one empty field is "".
+void Record::appendJoined(std::string& out) const {
+    if (fields_.size() == 1 && fields_[0].empty()) {
+        out += "\"\"";
+        return;
+    }
     for (size_t i = 0; i < fields_.size(); ++i) {
-        if (i > 0) out.push_back(u',');
+        if (i > 0) out.push_back(',');
+        const std::string_view field = fields_[i];
+        if (!needsQuotes(field)) {
+            out += field;
+            continue;
+        }
+        out.push_back('"');
+        for (const char c : field) {
+            if (c == '"') out.push_back('"');
+            out.push_back(c);
+        }
+        out.push_back('"');
+    }
+}
+
+void Record::appendJoinedByCommas(std::string& out) const {
+    for (size_t i = 0; i < fields_.size(); ++i) {
+        if (i > 0) out.push_back(',');
         out += fields_[i];
     }
 }

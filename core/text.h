@@ -21,6 +21,15 @@ inline std::u16string_view trimmedView(std::u16string_view text) {
 }
 std::u16string trim(std::u16string_view text);
 bool isBlank(std::u16string_view text);
+// The same trimming of code page 932 bytes: a byte up to 0x20 is a character of its own,
+// never part of a two-byte one.
+inline std::string_view trimmedBytes(std::string_view bytes) {
+    size_t begin = 0;
+    size_t end = bytes.size();
+    while (begin < end && static_cast<unsigned char>(bytes[begin]) <= 0x20) ++begin;
+    while (end > begin && static_cast<unsigned char>(bytes[end - 1]) <= 0x20) --end;
+    return bytes.substr(begin, end - begin);
+}
 
 // --- Letter case (for comparisons that ignore it): ASCII, full-width Latin, Latin-1,
 // Greek and Cyrillic letters.

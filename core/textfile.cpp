@@ -127,17 +127,29 @@ bool LineBytesReader::next(std::string_view& line) {
     }
 }
 
-void Cp932LineReader::check(std::string_view bytes) {
+namespace {
+
+// A byte-order mark at the start of a file read as Shift-JIS text refuses it: UTF-8 or
+// UTF-16 read byte by byte would pass its names as mojibake.
+void refuseMarkedFirstLine(std::string_view bytes, const std::filesystem::path& path) {
     size_t markLength = 0;
-    const bool marked = first_ && encodingFromBom(bytes, markLength) != TextEncoding::Cp932;
+    if (encodingFromBom(bytes, markLength) != TextEncoding::Cp932) throw Error(msg::notShiftJisText(path, 1));
+}
+
+}  // namespace
+
+bool ShiftJisLineReader::next(std::string_view& line) {
+    if (!bytes_.next(line)) return false;
+    if (first_) refuseMarkedFirstLine(line, bytes_.path());
     first_ = false;
-    if (marked) throw Error(msg::notShiftJisText(bytes_.path(), 1));
+    return true;
 }
 
 bool Cp932LineReader::next(std::u16string& line) {
     std::string_view bytes;
     if (!bytes_.next(bytes)) return false;
-    if (input_ == Cp932Input::ShiftJisText && first_) check(bytes);
+    if (input_ == Cp932Input::ShiftJisText && first_) refuseMarkedFirstLine(bytes, bytes_.path());
+    first_ = false;
     line.clear();
     cp932::decodeAppend(bytes, line);
     return true;
@@ -343,6 +355,13 @@ void LostCharacters::add(size_t lost, size_t line) {
 
 void warnOfLostCharacters(Outcome& outcome, const LostCharacters& lost) {
     if (lost.count > 0) outcome.addWarning(msg::lostCharacters(lost.count, lost.lines, lost.moreLines));
+}
+
+void Cp932LineWriter::writeLine(std::string_view validBytes) {
+    scratch_.clear();
+    cp932::appendRoundTrip(validBytes, scratch_);
+    scratch_ += "\r\n";
+    file_.write(scratch_);
 }
 
 void LineWriter::writeLine(std::u16string_view line) {

@@ -91,10 +91,28 @@ public:
     bool next(std::u16string& line);
 
 private:
-    void check(std::string_view bytes);
-
     LineBytesReader bytes_;
     Cp932Input input_;
+    bool first_ = true;
+};
+
+// Streams the lines of a file that must be Shift-JIS text, as bytes: the lines
+// Cp932LineReader with Cp932Input::ShiftJisText decodes, before decoding. A byte-order mark
+// or bytes that are no Shift-JIS text raise Error (not Shift-JIS text, with the line), as
+// there. Every line given is valid code page 932 (a line break never ends a two-byte
+// character in Shift-JIS text); a file that turns out to be UTF-8 is refused only at its
+// end, before which its lines are given as the code page 932 characters they also are.
+class ShiftJisLineReader {
+public:
+    ShiftJisLineReader(const std::filesystem::path& path, LineRule rule) : bytes_(path, rule) {
+        bytes_.refuseNonShiftJis();
+    }
+    // The next line without its break, valid until the next call; false when there is none.
+    bool next(std::string_view& line);
+    const std::filesystem::path& path() const { return bytes_.path(); }
+
+private:
+    LineBytesReader bytes_;
     bool first_ = true;
 };
 
@@ -169,6 +187,23 @@ struct LostCharacters {
 
 // Adds the warning about `lost` to a run's outcome, when a character was lost.
 void warnOfLostCharacters(Outcome& outcome, const LostCharacters& lost);
+
+// Writes lines of valid code page 932 bytes (as ShiftJisLineReader gives them), each
+// followed by CR LF, into a file that replaces `target` on commit: the bytes LineWriter
+// writes for their decoded text (see cp932::appendRoundTrip), without decoding them.
+class Cp932LineWriter {
+public:
+    explicit Cp932LineWriter(std::filesystem::path target) : file_(std::move(target)) {}
+    void writeLine(std::string_view validBytes);
+    void commit() { file_.commit(); }
+    // Commits under another name in the same folder (see AtomicFile::commit).
+    void commit(const std::filesystem::path& target) { file_.commit(target); }
+    const std::filesystem::path& target() const { return file_.target(); }
+
+private:
+    AtomicFile file_;
+    std::string scratch_;
+};
 
 // Writes lines, each followed by CR LF, into a file that replaces `target` on commit.
 // The encoding is code page 932 ("?" for what it cannot hold, counted in lost()) or UTF-8.

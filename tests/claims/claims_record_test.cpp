@@ -5,6 +5,7 @@
 #include "claims/claims_record.h"
 #include "core/text.h"
 #include "core/text_formats.h"
+#include "platform/cp932.h"
 #include "platform/errors.h"
 
 namespace vask::test {
@@ -32,12 +33,17 @@ TEST(RecordKind, FieldZeroComparedExactlyWithoutQuotes) {
         {u"SY,1", RecordKind::Other},
         {u"ＲＥ,1", RecordKind::Other},
     };
-    for (const auto& [line, kind] : cases) EXPECT_EQ(claims::recordKind(line), kind);
+    for (const auto& [line, kind] : cases) {
+        EXPECT_EQ(claims::recordKind(line), kind);
+        EXPECT_EQ(claims::recordKind(std::string_view(cp932::encode(line))), kind);  // and as bytes
+    }
 }
 
-// The record keeps its field storage between lines; what it holds must always be exactly
-// what GetCommaTxt gives for the line, whatever the record before it was.
-TEST(Record, SplitsAsGetCommaTxtWhateverCameBefore) {
+// The record keeps its storage between lines; what it holds must always be the bytes of
+// what GetCommaTxt gives for the line's text, and its join the bytes of CommaText's,
+// whatever the record before it was and whatever was set in it. The two-byte characters
+// below have trail bytes equal to ASCII characters (表 = 95 5C, ソ = 83 5C, ー = 81 5B).
+TEST(Record, SplitsAndJoinsTheBytesAsGetCommaTxtAndCommaTextTheText) {
     const std::u16string lines[] = {
         u"RE,1,1112,50611,山田 太郎,1,a long field that does not fit a small buffer,,,x",
         u"",
@@ -46,19 +52,27 @@ TEST(Record, SplitsAsGetCommaTxtWhateverCameBefore) {
         u"\"x,y\"",
         u"a\"\"b",
         u"HO,\"0613\"9999,,\"",
+        u"SI,表ソー,\t,ﾃｽﾄ ,\x01",
         u"RE,1,1112,50611,山田 太郎,1,a long field that does not fit a small buffer,,,x",
         u"KO",
     };
     claims::Record record;
     for (const auto& line : lines) {
-        record.split(line);
+        const std::string bytes = cp932::encode(line);
+        record.split(bytes);
         std::vector<std::u16string> expected;
         GetCommaTxt(line, expected);
-        std::u16string joined;
-        record.appendJoined(joined);
-        EXPECT_EQ(joined, CommaText(expected));
         ASSERT_EQ(record.size(), expected.size());
-        for (size_t i = 0; i < expected.size(); ++i) EXPECT_EQ(record.at(i), expected[i]);
+        for (size_t i = 0; i < expected.size(); ++i) EXPECT_EQ(record.at(i), cp932::encode(expected[i]));
+        std::string joined;
+        record.appendJoined(joined);
+        EXPECT_EQ(joined, cp932::encode(CommaText(expected)));
+        // A value set in one field changes that field alone.
+        record.set(0, "a-value-longer-than-any-field-before-it,with\"quote");
+        expected[0] = u"a-value-longer-than-any-field-before-it,with\"quote";
+        joined.clear();
+        record.appendJoined(joined);
+        EXPECT_EQ(joined, cp932::encode(CommaText(expected)));
     }
 }
 
