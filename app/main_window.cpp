@@ -109,7 +109,8 @@ void TfrmMain::Button3Click() { claims::selectClaimsFiles(context_, this, *Edit1
 // the check found.
 void TfrmMain::Button1Click() {
     claims::AnonymisationChecks checks(context_, this);
-    runOnBothClaimsFiles([this](std::u16string_view file) { return claims::Conv(context_.programFolder, file); },
+    runOnBothClaimsFiles([this](std::u16string_view file,
+                                claims::RewriteObserver*) { return claims::Conv(context_.programFolder, file); },
                          checks);
 }
 
@@ -118,15 +119,14 @@ void TfrmMain::Button1Click() {
 void TfrmMain::Button2Click() {
     claims::SubmissionChecks checks(context_, this);
     runOnBothClaimsFiles(
-        [this](std::u16string_view file) {
+        [this](std::u16string_view file, claims::RewriteObserver* observer) {
             return claims::Conv2(context_.programFolder, file, claims::branchModeOfIndex(ComboBox1->currentIndex()),
-                                 u16(Edit4->text()), u16(Edit5->text()));
+                                 u16(Edit4->text()), u16(Edit5->text()), observer);
         },
         checks);
 }
 
-void TfrmMain::runOnBothClaimsFiles(const std::function<claims::ClaimsResult(std::u16string_view)>& tool,
-                                    claims::WrittenFilesCheck& check) {
+void TfrmMain::runOnBothClaimsFiles(const claims::ClaimsTool& tool, claims::WrittenFilesCheck& check) {
     claims::runOnBothFiles(context_, this, u16(Edit1->text()), u16(Edit2->text()), {gstMsg, gstFile1, gstFile2}, tool,
                            &check);
 }

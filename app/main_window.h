@@ -50,8 +50,7 @@ protected:
 private:
     void createControls();
     void acceptDrops();
-    void runOnBothClaimsFiles(const std::function<claims::ClaimsResult(std::u16string_view)>& tool,
-                              claims::WrittenFilesCheck& check);
+    void runOnBothClaimsFiles(const claims::ClaimsTool& tool, claims::WrittenFilesCheck& check);
 
     AppContext& context_;
     QPushButton* Button5 = nullptr;

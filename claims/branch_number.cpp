@@ -92,14 +92,14 @@ std::optional<std::u16string> positionsRefusal(std::u16string_view startText, st
 }
 
 ClaimsResult Conv2(const std::filesystem::path& programFolder, std::u16string_view pstFile, BranchMode mode,
-                   std::u16string_view startText, std::u16string_view endText) {
+                   std::u16string_view startText, std::u16string_view endText, RewriteObserver* observer) {
     const std::filesystem::path input = toPath(pstFile);
     if (!fileExists(input)) return ClaimsResult::refused(std::u16string(msg::kNoFile));
     if (mode == BranchMode::Positions) {
         if (auto refusal = positionsRefusal(startText, endText)) return ClaimsResult::refused(std::move(*refusal));
     }
     BranchRemover remover(mode, readPosition(startText), readPosition(endText));
-    return rewriteClaimsFile(programFolder, input, remover, remover.outputName(), msg::kBranchNumbersRemoved);
+    return rewriteClaimsFile(programFolder, input, remover, remover.outputName(), msg::kBranchNumbersRemoved, observer);
 }
 
 }  // namespace vask::claims

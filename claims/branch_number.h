@@ -39,8 +39,9 @@ std::optional<std::u16string> positionsRefusal(std::u16string_view startText, st
 // positions mode the range comes from `startText` and `endText`. Every RE record is
 // rebuilt by the comma-text join without any double quote; every other line stays as
 // read. Refuses a missing file, then bad positions; raises Error when a record is too
-// short or a file cannot be read or written (nothing is written then).
+// short or a file cannot be read or written (nothing is written then). With `observer`,
+// every line read and written is shown to it (for the check of the written file).
 ClaimsResult Conv2(const std::filesystem::path& programFolder, std::u16string_view pstFile, BranchMode mode,
-                   std::u16string_view startText, std::u16string_view endText);
+                   std::u16string_view startText, std::u16string_view endText, RewriteObserver* observer = nullptr);
 
 }  // namespace vask::claims

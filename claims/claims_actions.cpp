@@ -106,21 +106,23 @@ void AnonymisationChecks::add(const std::filesystem::path& input, const ClaimsRe
 SubmissionChecks::SubmissionChecks(const AppContext& context, QWidget* window)
     : checks_(context, window, msg::kSubmissionCheckFailed, summarizeSubmissionChecks) {}
 
-void SubmissionChecks::add(const std::filesystem::path& input, const ClaimsResult& written) {
+RewriteObserver* SubmissionChecks::watch() { return &removal_.emplace(); }
+
+void SubmissionChecks::add(const std::filesystem::path&, const ClaimsResult& written) {
     checks_.add([&] {
         const std::u16string kind = written.kind == ClaimsKind::National ? u"国保" : u"社保";
-        return CheckedSubmission{kind, written.fileName, checkSubmission(input, written.outcome.files().back())};
+        return CheckedSubmission{kind, written.fileName, checkSubmission(written.outcome.files().back(), *removal_)};
     });
 }
 
 void runOnBothFiles(AppContext& context, QWidget* window, const std::u16string& file1, const std::u16string& file2,
-                    StoredResults results, const std::function<ClaimsResult(std::u16string_view)>& tool,
-                    WrittenFilesCheck* check) {
+                    StoredResults results, const ClaimsTool& tool, WrittenFilesCheck* check) {
     results.clear();
     std::vector<std::u16string> runWarnings;
     for (const std::u16string* file : {&file1, &file2}) {
         runGuarded(context, window, [&] {
-            const ClaimsResult result = whileBusy([&] { return tool(*file); });
+            RewriteObserver* observer = check ? check->watch() : nullptr;
+            const ClaimsResult result = whileBusy([&] { return tool(*file, observer); });
             if (result.outcome.isRefusal()) {
                 context.dialogs->warning(window, qs(result.outcome.message()));
                 return;

@@ -54,10 +54,12 @@ void dropClaimsFiles(AppContext& context, QWidget* window, QLineEdit& employeeBo
 
 // The checks of the files one press wrote, each against the claims file it was made from
 // (each under the busy cursor; one that cannot run is shown in the error box), and the
-// result window's line of what they found.
+// result window's line of what they found. A check that learns about the input while the
+// tool reads it gives the observer for the next run from `watch`.
 class WrittenFilesCheck {
 public:
     virtual ~WrittenFilesCheck() = default;
+    virtual RewriteObserver* watch() { return nullptr; }
     virtual void add(const std::filesystem::path& input, const ClaimsResult& written) = 0;
     virtual std::optional<CheckSummary> summary() const = 0;
 };
@@ -73,15 +75,18 @@ private:
     ResultChecks checks_;
 };
 
-// The claims check (submission_check.h) of each file written for submission.
+// The claims check (submission_check.h) of each file written for submission, told against
+// what the removal saw of its input while it wrote.
 class SubmissionChecks : public WrittenFilesCheck {
 public:
     SubmissionChecks(const AppContext& context, QWidget* window);
+    RewriteObserver* watch() override;
     void add(const std::filesystem::path& input, const ClaimsResult& written) override;
     std::optional<CheckSummary> summary() const override { return checks_.summary(); }
 
 private:
     ResultChecksOf<CheckedSubmission> checks_;
+    std::optional<RemovalFindings> removal_;
 };
 
 // Empties `results`, then runs `tool` on `file1`, then on `file2`, each on its own: a
@@ -90,7 +95,6 @@ private:
 // its input. Then the result window shows `results`, the checks' outcome, a warning for
 // each kind of file that the press did not make, and the runs' own warnings.
 void runOnBothFiles(AppContext& context, QWidget* window, const std::u16string& file1, const std::u16string& file2,
-                    StoredResults results, const std::function<ClaimsResult(std::u16string_view)>& tool,
-                    WrittenFilesCheck* check = nullptr);
+                    StoredResults results, const ClaimsTool& tool, WrittenFilesCheck* check = nullptr);
 
 }  // namespace vask::claims

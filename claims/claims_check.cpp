@@ -8,40 +8,62 @@
 
 #include "core/messages.h"
 #include "core/text.h"
-#include "core/text_formats.h"
 #include "core/textfile.h"
+#include "platform/cp932.h"
 #include "platform/errors.h"
 
 namespace vask::claims {
 namespace {
 
 using What = ClaimsFinding::What;
-using Fields = std::vector<std::u16string_view>;
+using Fields = std::vector<std::string_view>;
 
 // A line whose field 0 is no identifier (two capital letters or digits) may hold free
 // text, even a name: such lines are counted and named together under this label.
 constexpr std::u16string_view kOtherLines = u"その他";
 
-bool isIdentifierUnit(char16_t c) { return (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9'); }
-bool isDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
-bool isOneByte(char16_t c) { return c < 0x80 || (c >= 0xFF61 && c <= 0xFF9F); }
-bool allDigits(std::u16string_view text) { return !text.empty() && std::all_of(text.begin(), text.end(), isDigit); }
-
-std::u16string_view recordLabel(std::u16string_view id) {
-    return id.size() == 2 && isIdentifierUnit(id[0]) && isIdentifierUnit(id[1]) ? id : kOtherLines;
+bool isIdentifierByte(char c) { return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'); }
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool allDigits(std::string_view text) { return !text.empty() && std::all_of(text.begin(), text.end(), isDigit); }
+// A lead byte of a two-byte character; in valid code page 932 text every other byte that
+// starts a character is a one-byte character (ASCII or half-width katakana).
+bool isLeadByte(char c) {
+    const auto b = static_cast<unsigned char>(c);
+    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
 }
 
-std::optional<std::uint64_t> number(std::u16string_view text) {
+// The identifier of field 0 as it stands (a quoted one is none), packed; 0 for none.
+std::uint32_t identifierKey(std::string_view id) {
+    if (id.size() != 2 || !isIdentifierByte(id[0]) || !isIdentifierByte(id[1])) return 0;
+    return (std::uint32_t{static_cast<unsigned char>(id[0])} << 8) | static_cast<unsigned char>(id[1]);
+}
+std::u16string recordLabel(std::string_view id) {
+    return identifierKey(id) != 0 ? std::u16string{char16_t(id[0]), char16_t(id[1])} : std::u16string(kOtherLines);
+}
+
+// Splits at every comma (a comma is never part of a two-byte character); an empty line is
+// one empty field.
+void splitAtCommas(std::string_view line, Fields& fields) {
+    fields.clear();
+    for (size_t start = 0;;) {
+        const size_t comma = line.find(',', start);
+        fields.push_back(line.substr(start, comma - start));
+        if (comma == std::string_view::npos) return;
+        start = comma + 1;
+    }
+}
+
+std::optional<std::uint64_t> number(std::string_view text) {
     constexpr size_t kMostDigits = 18;  // far above any total, well below overflow
     if (!allDigits(text) || text.size() > kMostDigits) return std::nullopt;
     std::uint64_t value = 0;
-    for (const char16_t c : text) value = value * 10 + static_cast<std::uint64_t>(c - u'0');
+    for (const char c : text) value = value * 10 + static_cast<std::uint64_t>(c - '0');
     return value;
 }
 
 // A year and month (YYYYMM) as a number, from the revision's form of it: YYYYMM, or GYYMM
 // with G the era code (1 明治, 2 大正, 3 昭和, 4 平成, 5 令和).
-std::optional<std::uint64_t> yearMonth(std::u16string_view text, LayoutRevision revision) {
+std::optional<std::uint64_t> yearMonth(std::string_view text, LayoutRevision revision) {
     const auto value = number(text);
     if (!value) return std::nullopt;
     if (revision == LayoutRevision::Western) return text.size() == 6 ? value : std::nullopt;
@@ -51,53 +73,49 @@ std::optional<std::uint64_t> yearMonth(std::u16string_view text, LayoutRevision 
     return (kEraStart[era] + *value / 100 % 100) * 100 + *value % 100;
 }
 
-// The mode finding of a filled field, if any.
-std::optional<What> modeFault(std::u16string_view value, FieldMode mode) {
-    switch (mode) {
-        case FieldMode::Digits:
-            return allDigits(value) ? std::nullopt : std::optional(What::NotDigits);
-        case FieldMode::Alphanumeric:
-            return std::all_of(value.begin(), value.end(), isOneByte) ? std::nullopt : std::optional(What::NotOneByte);
-        case FieldMode::Kanji:
-            return std::none_of(value.begin(), value.end(), isOneByte) ? std::nullopt : std::optional(What::NotTwoByte);
-        case FieldMode::AlphanumericOrKanji: {
-            const bool anyOne = std::any_of(value.begin(), value.end(), isOneByte);
-            const bool allOne = std::all_of(value.begin(), value.end(), isOneByte);
-            return anyOne && !allOne ? std::optional(What::MixedModes) : std::nullopt;
-        }
-        case FieldMode::Unchecked:
-            break;
+// The mode finding of a filled field, if any, from its characters' byte counts.
+std::optional<What> modeFault(std::string_view value, FieldMode mode) {
+    if (mode == FieldMode::Unchecked) return std::nullopt;
+    if (mode == FieldMode::Digits) return allDigits(value) ? std::nullopt : std::optional(What::NotDigits);
+    bool anyOne = false;
+    bool anyTwo = false;
+    for (size_t i = 0; i < value.size(); i += isLeadByte(value[i]) ? 2 : 1) {
+        (isLeadByte(value[i]) ? anyTwo : anyOne) = true;
     }
-    return std::nullopt;
+    switch (mode) {
+        case FieldMode::Alphanumeric:
+            return anyTwo ? std::optional(What::NotOneByte) : std::nullopt;
+        case FieldMode::Kanji:
+            return anyOne ? std::optional(What::NotTwoByte) : std::nullopt;
+        default:  // AlphanumericOrKanji
+            return anyOne && anyTwo ? std::optional(What::MixedModes) : std::nullopt;
+    }
 }
 
 // Records counted by identifier in the order they first appear.
 class RecordCounter {
 public:
-    void count(std::u16string_view label, std::vector<ClaimsRecordCount>& counts) {
-        if (last_ >= counts.size() || counts[last_].record != label) {
-            const auto it = std::find_if(counts.begin(), counts.end(),
-                                         [&](const ClaimsRecordCount& c) { return c.record == label; });
-            last_ = static_cast<size_t>(it - counts.begin());
-            if (it == counts.end()) counts.push_back({std::u16string(label), 0});
+    void count(std::string_view id, std::vector<ClaimsRecordCount>& counts) {
+        const std::uint32_t key = identifierKey(id);
+        if (last_ >= keys_.size() || keys_[last_] != key) {
+            last_ = static_cast<size_t>(std::find(keys_.begin(), keys_.end(), key) - keys_.begin());
+            if (last_ == keys_.size()) {
+                keys_.push_back(key);
+                counts.push_back({recordLabel(id), 0});
+            }
         }
         ++counts[last_].count;
     }
 
 private:
+    std::vector<std::uint32_t> keys_;
     size_t last_ = 0;
 };
 
-// The GO record's totals as the layout defines them: 総件数 counts every claim once for
-// its insurance (HO) and once for each public expense (KO), so that a claim of insurance
-// and one public expense counts twice; 総合計点数 adds up each claim's main total, the HO
-// record's 合計点数, or the first KO record's when the claim has no HO. Both are left out
-// on every volume but the last (GO field 3 "99"), and there they count every volume of
-// the clinic: only a file that is the one volume (IR field 8 "00") can be checked alone.
 class TotalsTracker {
 public:
     void clinic(const Fields& fields) {
-        firstVolume_ = fields.size() > 8 && fields[8] == u"00";
+        firstVolume_ = fields.size() > 8 && fields[8] == "00";
         endClaim();
         claims_ = points_ = 0;
         unread_ = false;
@@ -140,7 +158,7 @@ private:
 
 void TotalsTracker::totals(const Fields& fields, size_t line, ClaimsCheckReport& report) {
     endClaim();
-    const bool lastVolume = fields.size() > 3 && fields[3] == u"99";
+    const bool lastVolume = fields.size() > 3 && fields[3] == "99";
     if (!lastVolume || !firstVolume_) {
         report.totals = lastVolume ? TotalsCheck::LaterVolume : TotalsCheck::NotLastVolume;
         return;
@@ -162,24 +180,95 @@ void TotalsTracker::totals(const Fields& fields, size_t line, ClaimsCheckReport&
     unread_ = false;
 }
 
+}  // namespace
+
+// --- One record's shape: its identifier, field count, modes, lengths and quotes.
+
+const std::vector<ClaimsFinding>& ClaimsRecordCheck::check(std::string_view line, size_t number) {
+    report_.findings.clear();
+    report_.findingCount = 0;
+    splitAtCommas(line, fields_);
+    const std::string_view id = fields_[0];
+    const RecordLayout* layout = layoutOf(id);
+    if (layout == nullptr) {
+        report_.addFinding({What::UnknownRecord, recordLabel(id), {}, number, 0, 0, 0});
+    } else {
+        checkFields(*layout, number);
+    }
+    if (line.find('"') != std::string_view::npos) checkQuotes(layout, recordLabel(id), number);
+    layout_ = layout;
+    return report_.findings;
+}
+
+const RecordLayout* ClaimsRecordCheck::layoutOf(std::string_view id) {
+    const std::uint32_t key = identifierKey(id);
+    if (key != lastKey_ || key == 0) {
+        lastKey_ = key;
+        lastLayout_ =
+            key == 0 ? nullptr : findRecordLayout(revision_, std::u16string{char16_t(id[0]), char16_t(id[1])});
+    }
+    return lastLayout_;
+}
+
+void ClaimsRecordCheck::checkFields(const RecordLayout& layout, size_t line) {
+    if (!layout.described()) return;
+    if (!layout.fieldCountFits(fields_.size())) {
+        report_.addFinding({What::FieldCount,
+                            std::u16string(layout.id),
+                            {},
+                            line,
+                            layout.fields.size(),
+                            layout.fewestFields,
+                            fields_.size()});
+    }
+    const size_t count = std::min(fields_.size(), layout.fields.size());
+    for (size_t i = 1; i < count; ++i) checkField(layout, i, line);
+}
+
+// A field with a double quote gets that finding and no other: the quote is the fault.
+void ClaimsRecordCheck::checkQuotes(const RecordLayout* layout, const std::u16string& label, size_t line) {
+    for (size_t i = 0; i < fields_.size(); ++i) {
+        if (fields_[i].find('"') == std::string_view::npos) continue;
+        const bool named = layout != nullptr && i < layout->fields.size();
+        // Unnamed fields are numbered from 1, as the layout numbers its items.
+        std::u16string field = named ? layout->fields[i].name : u"項目" + fromAscii(std::to_string(i + 1));
+        report_.addFinding({What::DoubleQuote, label, std::move(field), line, 0, 0, 0});
+    }
+}
+
+void ClaimsRecordCheck::checkField(const RecordLayout& layout, size_t position, size_t line) {
+    const FieldLayout& field = layout.fields[position];
+    const std::string_view value = fields_[position];
+    if (value.empty()) {
+        if (field.required) report_.addFinding({What::Empty, std::u16string(layout.id), field.name, line, 0, 0, 0});
+        return;
+    }
+    if (value.find('"') != std::string_view::npos) return;  // checkQuotes reports it
+    const auto add = [&](What what, size_t expected = 0) {
+        report_.addFinding({what, std::u16string(layout.id), field.name, line, expected, 0, 0});
+    };
+    if (const auto fault = modeFault(value, field.mode)) add(*fault);
+    if (field.bytes == 0) return;
+    // In valid code page 932 text the length in bytes is the layout's length.
+    const size_t bytes = value.size();
+    if (field.fixedLength ? bytes != field.bytes : bytes > field.bytes) {
+        add(field.fixedLength ? What::WrongLength : What::TooLong, field.bytes);
+    }
+}
+
+namespace {
+
+// The whole file: every record's shape, and what the records mean beyond their own fields
+// (the billing month, the claims and the totals).
 class FileCheck {
 public:
-    explicit FileCheck(LayoutRevision revision) { report_.revision = revision; }
+    explicit FileCheck(LayoutRevision revision) : shape_(revision) { report_.revision = revision; }
 
-    void record(std::u16string_view line, size_t number) {
-        splitOn(line, u',', fields_);
-        if (fields_.empty()) fields_.emplace_back();  // an empty line is one empty field
-        const std::u16string_view id = fields_[0];
-        counter_.count(recordLabel(id), report_.counts);
-        const RecordLayout* layout = findRecordLayout(report_.revision, id);
-        if (layout == nullptr) {
-            report_.addFinding({What::UnknownRecord, std::u16string(recordLabel(id)), {}, number, 0, 0, 0});
-        } else {
-            checkFields(*layout, number);
-        }
-        if (line.find(u'"') != std::u16string_view::npos) checkQuotes(layout, recordLabel(id), number);
-        if (layout == nullptr) return;
-        follow(id, number);
+    void record(std::string_view line, size_t number) {
+        for (const auto& finding : shape_.check(line, number)) report_.addFinding(finding);
+        const Fields& fields = shape_.fields();
+        counter_.count(fields[0], report_.counts);
+        if (shape_.layout() != nullptr) follow(fields, number);
     }
 
     ClaimsCheckReport finish() {
@@ -188,88 +277,43 @@ public:
     }
 
 private:
-    void checkFields(const RecordLayout& layout, size_t line) {
-        if (!layout.described()) return;
-        if (!layout.fieldCountFits(fields_.size())) {
-            report_.addFinding({What::FieldCount,
-                                std::u16string(layout.id),
-                                {},
-                                line,
-                                layout.fields.size(),
-                                layout.fewestFields,
-                                fields_.size()});
-        }
-        const size_t count = std::min(fields_.size(), layout.fields.size());
-        for (size_t i = 1; i < count; ++i) checkField(layout, i, line);
-    }
-
-    // A field with a double quote gets that finding and no other: the quote is the fault.
-    void checkQuotes(const RecordLayout* layout, std::u16string_view label, size_t line) {
-        for (size_t i = 0; i < fields_.size(); ++i) {
-            if (fields_[i].find(u'"') == std::u16string_view::npos) continue;
-            const bool named = layout != nullptr && i < layout->fields.size();
-            // Unnamed fields are numbered from 1, as the layout numbers its items.
-            std::u16string field = named ? layout->fields[i].name : u"項目" + fromAscii(std::to_string(i + 1));
-            report_.addFinding({What::DoubleQuote, std::u16string(label), std::move(field), line, 0, 0, 0});
-        }
-    }
-
-    void checkField(const RecordLayout& layout, size_t position, size_t line) {
-        const FieldLayout& field = layout.fields[position];
-        const std::u16string_view value = fields_[position];
-        if (value.find(u'"') != std::u16string_view::npos) return;  // checkQuotes reports it
-        const auto add = [&](What what, size_t expected = 0) {
-            report_.addFinding({what, std::u16string(layout.id), field.name, line, expected, 0, 0});
-        };
-        if (value.empty()) {
-            if (field.required) add(What::Empty);
-            return;
-        }
-        if (const auto fault = modeFault(value, field.mode)) add(*fault);
-        if (field.bytes == 0) return;
-        const size_t bytes = cp932Length(value);
-        if (field.fixedLength ? bytes != field.bytes : bytes > field.bytes) {
-            add(field.fixedLength ? What::WrongLength : What::TooLong, field.bytes);
-        }
-    }
-
-    // What the record means beyond its own fields: the billing month, claims and totals.
-    void follow(std::u16string_view id, size_t line) {
+    void follow(const Fields& fields, size_t line) {
         constexpr size_t kBillingMonth = 7;
         constexpr size_t kTreatmentMonth = 3;
-        if (id == u"IR") {
+        const std::string_view id = fields[0];
+        if (id == "IR") {
             billingMonth_ =
-                fields_.size() > kBillingMonth ? yearMonth(fields_[kBillingMonth], report_.revision) : std::nullopt;
-            totals_.clinic(fields_);
-        } else if (id == u"RE") {
+                fields.size() > kBillingMonth ? yearMonth(fields[kBillingMonth], report_.revision) : std::nullopt;
+            totals_.clinic(fields);
+        } else if (id == "RE") {
             totals_.claim();
             const auto month =
-                fields_.size() > kTreatmentMonth ? yearMonth(fields_[kTreatmentMonth], report_.revision) : std::nullopt;
+                fields.size() > kTreatmentMonth ? yearMonth(fields[kTreatmentMonth], report_.revision) : std::nullopt;
             if (month && billingMonth_ && *month > *billingMonth_) {
                 report_.addFinding({What::MonthAfterBilling, u"RE", u"診療年月", line, 0, 0, 0});
             }
-        } else if (id == u"HO") {
-            totals_.insurer(fields_);
-        } else if (id == u"KO") {
-            totals_.publicExpense(fields_);
-        } else if (id == u"GO") {
+        } else if (id == "HO") {
+            totals_.insurer(fields);
+        } else if (id == "KO") {
+            totals_.publicExpense(fields);
+        } else if (id == "GO") {
             sawTotals_ = true;
-            totals_.totals(fields_, line, report_);
+            totals_.totals(fields, line, report_);
         }
     }
 
+    ClaimsRecordCheck shape_;
     ClaimsCheckReport report_;
     RecordCounter counter_;
     TotalsTracker totals_;
-    Fields fields_;
     std::optional<std::uint64_t> billingMonth_;
     bool sawTotals_ = false;
 };
 
-std::u16string_view fieldAt(const std::u16string& line, size_t position) {
-    std::vector<std::u16string_view> fields;
-    splitOn(line, u',', fields);
-    return position < fields.size() ? fields[position] : std::u16string_view();
+std::string_view fieldAt(std::string_view line, size_t position) {
+    Fields fields;
+    splitAtCommas(line, fields);
+    return position < fields.size() ? fields[position] : std::string_view();
 }
 
 }  // namespace
@@ -279,13 +323,19 @@ void ClaimsCheckReport::addFinding(ClaimsFinding finding) {
     if (findings.size() < kListedFindings) findings.push_back(std::move(finding));
 }
 
-ClaimsCheckReport checkClaimsFile(const std::filesystem::path& file) {
-    Cp932LineReader reader(file, LineRule::TextFile, Cp932Input::ShiftJisText);
-    std::u16string line;
-    if (!reader.next(line) || fieldAt(line, 0) != u"IR") throw Error(std::u16string(msg::kNoClinicRecordFirst));
+std::optional<LayoutRevision> revisionOfClinicRecord(std::string_view line) {
     constexpr size_t kBillingMonth = 7;
-    const auto revision = revisionOfBillingMonth(trimmedView(fieldAt(line, kBillingMonth)));
-    FileCheck check(revision.value_or(LayoutRevision::Western));
+    if (fieldAt(line, 0) != "IR") return std::nullopt;
+    return revisionOfBillingMonth(cp932::decode(trimmedBytes(fieldAt(line, kBillingMonth))))
+        .value_or(LayoutRevision::Western);
+}
+
+ClaimsCheckReport checkClaimsFile(const std::filesystem::path& file) {
+    ShiftJisLineReader reader(file, LineRule::TextFile);
+    std::string_view line;
+    const auto revision = reader.next(line) ? revisionOfClinicRecord(line) : std::nullopt;
+    if (!revision) throw Error(std::u16string(msg::kNoClinicRecordFirst));
+    FileCheck check(*revision);
     size_t number = 1;
     check.record(line, number);
     while (reader.next(line)) check.record(line, ++number);

@@ -7,8 +7,11 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "claims/record_layout.h"
@@ -69,6 +72,39 @@ struct ClaimsCheckReport {
     void addFinding(ClaimsFinding finding);
     bool clean() const { return findingCount == 0; }
 };
+
+// The check of one record's shape, as the check of a file makes it of every record: its
+// identifier, field count, every field's mode, length and whether it is filled, and double
+// quotes; not what depends on other records (the billing month, the totals).
+class ClaimsRecordCheck {
+public:
+    explicit ClaimsRecordCheck(LayoutRevision revision) : revision_(revision) {}
+    // The findings of the record `line` (its code page 932 bytes, valid Shift-JIS text) at
+    // line `number`, valid until the next call.
+    const std::vector<ClaimsFinding>& check(std::string_view line, size_t number);
+    // The fields of the record last checked, split at every comma, and its layout (none
+    // for an identifier the layout does not have).
+    const std::vector<std::string_view>& fields() const { return fields_; }
+    const RecordLayout* layout() const { return layout_; }
+
+private:
+    const RecordLayout* layoutOf(std::string_view id);
+    void checkFields(const RecordLayout& layout, size_t line);
+    void checkQuotes(const RecordLayout* layout, const std::u16string& label, size_t line);
+    void checkField(const RecordLayout& layout, size_t position, size_t line);
+
+    LayoutRevision revision_;
+    ClaimsCheckReport report_;
+    std::vector<std::string_view> fields_;
+    const RecordLayout* layout_ = nullptr;
+    std::uint32_t lastKey_ = 0;
+    const RecordLayout* lastLayout_ = nullptr;
+};
+
+// The revision of the layout a claims file whose first line is `line` is written in (the
+// one its IR billing month names, the current one when the month is of no known length);
+// nothing when the line is no IR record.
+std::optional<LayoutRevision> revisionOfClinicRecord(std::string_view line);
 
 // Checks the claims file `file`, read as the claims tools read it (code page 932
 // Shift-JIS text, lines ended by CR or LF, up to the byte 0x1A), in memory bounded by

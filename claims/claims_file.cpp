@@ -44,7 +44,8 @@ std::optional<char16_t> fileKindMark(const std::filesystem::path& file) {
 }
 
 ClaimsResult rewriteClaimsFile(const std::filesystem::path& programFolder, const std::filesystem::path& input,
-                               RecordEditor& editor, std::u16string_view provisionalName, std::u16string_view message) {
+                               RecordEditor& editor, std::u16string_view provisionalName, std::u16string_view message,
+                               RewriteObserver* observer) {
     // A claims file is Shift-JIS text: UTF-16 or a marked UTF-8 file would have its
     // records pass unrecognised, and so unchanged, into the output.
     ShiftJisLineReader reader(input, LineRule::TextFile);
@@ -56,6 +57,7 @@ ClaimsResult rewriteClaimsFile(const std::filesystem::path& programFolder, const
         // after it: a folder that cannot take the file is reported under that name.
         if (!writer) writer.emplace(programFolder / toPath(plainOr(editor.outputName(), provisionalName)));
         if (text) writer->writeLine(*text);
+        if (observer) observer->rewrote(line, text);
     }
     if (!writer) writer.emplace(programFolder / toPath(provisionalName));
     // The name comes from the file's content (its billing month).

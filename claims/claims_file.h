@@ -3,6 +3,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -48,6 +49,18 @@ public:
     virtual ClaimsKind kind() const = 0;
 };
 
+// Sees, while a rewriting runs, every line it reads (its code page 932 bytes) and what it
+// writes for it (nothing for a dropped line), in file order: for a check of the written
+// file that needs to know its input without reading it again.
+class RewriteObserver {
+public:
+    virtual ~RewriteObserver() = default;
+    virtual void rewrote(std::string_view read, std::optional<std::string_view> written) = 0;
+};
+
+// A claims tool run on one file; `observer` (when not null) watches the run's lines.
+using ClaimsTool = std::function<ClaimsResult(std::u16string_view file, RewriteObserver* observer)>;
+
 // Streams the claims file `input` (the text-file line reader: code page 932, CR or LF,
 // up to the byte 0x1A) through `editor` into a new file in `programFolder` (code page 932,
 // CR LF after every line, each line the bytes the decode-encode round trip gives), which
@@ -55,7 +68,9 @@ public:
 // output stays. A file that is no Shift-JIS text (a NUL byte before 0x1A, or a byte-order mark) raises Error, and so
 // does an output that would replace `input`. `provisionalName` is the name the output has
 // before any record named it.
+// With `observer`, every line read and written is shown to it.
 ClaimsResult rewriteClaimsFile(const std::filesystem::path& programFolder, const std::filesystem::path& input,
-                               RecordEditor& editor, std::u16string_view provisionalName, std::u16string_view message);
+                               RecordEditor& editor, std::u16string_view provisionalName, std::u16string_view message,
+                               RewriteObserver* observer = nullptr);
 
 }  // namespace vask::claims

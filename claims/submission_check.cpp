@@ -9,8 +9,8 @@ namespace vask::claims {
 namespace {
 
 bool sameFinding(const ClaimsFinding& a, const ClaimsFinding& b) {
-    return a.what == b.what && a.record == b.record && a.field == b.field && a.line == b.line &&
-           a.expected == b.expected && a.fewest == b.fewest && a.actual == b.actual;
+    return a.what == b.what && a.record == b.record && a.field == b.field && a.expected == b.expected &&
+           a.fewest == b.fewest && a.actual == b.actual;
 }
 
 std::u16string number(size_t n) { return fromAscii(std::to_string(n)); }
@@ -34,23 +34,24 @@ std::u16string fileDetail(const CheckedSubmission& file) {
 
 }  // namespace
 
-bool SubmissionCheck::findingsWereInInput() const {
-    if (!input || written.findingCount > input->findingCount) return false;
-    const auto& had = input->findings;
-    const bool listCut = input->findingCount > had.size();
-    const size_t lastListed = had.empty() ? 0 : had.back().line;
-    return std::all_of(written.findings.begin(), written.findings.end(), [&](const ClaimsFinding& f) {
-        if (std::any_of(had.begin(), had.end(), [&](const ClaimsFinding& h) { return sameFinding(f, h); })) {
-            return true;
+void RemovalFindings::rewrote(std::string_view read, std::optional<std::string_view> written) {
+    ++line_;
+    if (!check_) check_.emplace(revisionOfClinicRecord(read).value_or(LayoutRevision::Western));
+    if (!written || *written == read) return;
+    before_ = check_->check(read, line_);
+    for (const auto& finding : check_->check(*written, line_)) {
+        const auto had = std::find_if(before_.begin(), before_.end(),
+                                      [&](const ClaimsFinding& b) { return sameFinding(finding, b); });
+        if (had == before_.end()) {
+            ++made_;
+        } else {
+            before_.erase(had);  // each finding of the read line accounts for one of the written
         }
-        return listCut && (f.line == 0 || f.line >= lastListed);
-    });
+    }
 }
 
-SubmissionCheck checkSubmission(const std::filesystem::path& input, const std::filesystem::path& written) {
-    SubmissionCheck check{checkClaimsFile(written), std::nullopt};
-    if (!check.clean()) check.input = checkClaimsFile(input);
-    return check;
+SubmissionCheck checkSubmission(const std::filesystem::path& written, const RemovalFindings& removal) {
+    return {checkClaimsFile(written), removal.made()};
 }
 
 std::u16string_view findingsOrigin(const SubmissionCheck& check) {

@@ -1,7 +1,7 @@
 // The check of a file that the branch-number removal wrote for submission: the claims check
-// (claims_check.h) of the written file and, only when it finds something, of the claims
-// file it was made from, so that a finding can be told as one the file already had or as
-// one the removal made.
+// (claims_check.h) of the written file as it was committed, and whether the removal made
+// any of its findings or the input already had them all, told from the removal's own read
+// of the input (RemovalFindings), so that the input is read once.
 #pragma once
 
 #include <filesystem>
@@ -11,24 +11,41 @@
 #include <vector>
 
 #include "claims/claims_check.h"
+#include "claims/claims_file.h"
 #include "core/anonymisation_report.h"
 
 namespace vask::claims {
 
-struct SubmissionCheck {
-    ClaimsCheckReport written;
-    std::optional<ClaimsCheckReport> input;  // checked only when `written` has findings
+// Watches the removal while it writes (pass it to Conv2): every line it writes as read has
+// the findings it had; every line it changed (a claim record whose chart number it cut or
+// whose quotes it dropped) is checked as read and as written, and each finding of the
+// written line that the read one did not have is counted as made by the removal. What the
+// claims check finds beyond a record's own fields (the billing month, the totals) depends
+// on fields the removal never changes.
+class RemovalFindings : public RewriteObserver {
+public:
+    void rewrote(std::string_view read, std::optional<std::string_view> written) override;
+    size_t made() const { return made_; }
 
-    bool clean() const { return written.clean(); }
-    // Whether the input had every finding of the written file: no more findings, and each
-    // listed one also among the input's, at the same line. When the input has more
-    // findings than its list holds, those past its list are told by the counts alone.
-    bool findingsWereInInput() const;
+private:
+    std::optional<ClaimsRecordCheck> check_;  // from the first line on, in its revision
+    std::vector<ClaimsFinding> before_;
+    size_t line_ = 0;
+    size_t made_ = 0;
 };
 
-// Checks `written` and, when it has findings, `input`. Raises Error when a file cannot be
-// checked (unreadable, no Shift-JIS text, no IR record first).
-SubmissionCheck checkSubmission(const std::filesystem::path& input, const std::filesystem::path& written);
+struct SubmissionCheck {
+    ClaimsCheckReport written;
+    size_t madeByRemoval = 0;  // findings of `written` that its input did not have
+
+    bool clean() const { return written.clean(); }
+    // Whether the input had every finding of the written file.
+    bool findingsWereInInput() const { return madeByRemoval == 0; }
+};
+
+// Checks `written`, the file the removal watched by `removal` wrote. Raises Error when it
+// cannot be checked (unreadable, no Shift-JIS text, no IR record first).
+SubmissionCheck checkSubmission(const std::filesystem::path& written, const RemovalFindings& removal);
 
 // Where the findings came from, in a few words: "元のファイルにもある問題です" or
 // "枝番除去で生じた問題があります".

@@ -82,10 +82,10 @@ void checkAfterwards(AnonymisedKind kind, std::u16string_view input, const Outco
     });
 }
 
-void checkSubmissionAfterwards(std::u16string_view input, const Outcome& outcome) {
+void checkSubmissionAfterwards(const Outcome& outcome, const claims::RemovalFindings& removal) {
     if (outcome.isRefusal() || outcome.files().empty()) return;
     warnAfterwards(msg::kCliSubmissionCheckFailed, [&] {
-        const claims::SubmissionCheck check = claims::checkSubmission(toPath(input), outcome.files().front());
+        const claims::SubmissionCheck check = claims::checkSubmission(outcome.files().front(), removal);
         if (check.clean()) return;
         warn(msg::cliSubmissionFindings(check.written.findingCount, claims::findingsOrigin(check)));
     });

@@ -5,6 +5,7 @@
 
 #include <string_view>
 
+#include "claims/submission_check.h"
 #include "core/outcome.h"
 
 namespace vask::cli {
@@ -17,9 +18,9 @@ enum class AnonymisedKind { Claims, FormOne };
 void checkAfterwards(AnonymisedKind kind, std::u16string_view input, const Outcome& outcome);
 
 // After a run of strip-branch that wrote a file: checks it as a file for submission (the
-// check of check-claims, and of `input` too when it finds something) and prints one
-// warning line on standard error when it finds something or cannot run. The run's exit
-// status and standard output stay as they are.
-void checkSubmissionAfterwards(std::u16string_view input, const Outcome& outcome);
+// check of check-claims; `removal` watched the run and tells whether the findings were
+// the input's) and prints one warning line on standard error when it finds something or
+// cannot run. The run's exit status and standard output stay as they are.
+void checkSubmissionAfterwards(const Outcome& outcome, const claims::RemovalFindings& removal);
 
 }  // namespace vask::cli

@@ -2,6 +2,7 @@
 // check of what it wrote.
 #include "claims/anonymise.h"
 #include "claims/branch_number.h"
+#include "claims/submission_check.h"
 #include "cli/check_commands.h"
 #include "cli/cli.h"
 
@@ -40,11 +41,12 @@ const CommandRegistration stripBranch({
     .run =
         [](const Arguments& args) {
             const claims::BranchMode mode = branchMode(args);
+            claims::RemovalFindings removal;
             const Outcome outcome =
                 claims::Conv2(args.outputFolder(), args.positional[0], mode, args.option("--from").value_or(u""),
-                              args.option("--to").value_or(u""))
+                              args.option("--to").value_or(u""), &removal)
                     .outcome;
-            checkSubmissionAfterwards(args.positional[0], outcome);
+            checkSubmissionAfterwards(outcome, removal);
             return outcome;
         },
 });

@@ -2,7 +2,9 @@
 // the published layout, the same file with one fault per rule, both calendars, the GO
 // totals of multi-volume files, and the public sample file.
 #include "claims/claims_check.h"
+#include "claims/branch_number.h"
 #include "claims/submission_check.h"
+#include "platform/cp932.h"
 
 #include <gtest/gtest.h>
 
@@ -176,37 +178,58 @@ TEST_F(ClaimsCheck, AFileThatDoesNotBeginWithAnIrRecordCannotBeChecked) {
     }
 }
 
-// A file for submission is told against its input: its findings were the input's, or the
-// tool made some; the input is read only when the written file has findings.
-TEST_F(ClaimsCheck, ASubmittedFilesFindingsAreToldAgainstItsInput) {
-    const auto quoted = [](std::vector<std::u16string> lines, size_t index) {
-        lines[index] = withField(lines[index], 36, u"\"ﾔﾏﾀﾞ ﾊﾅｺ\"");
-        return lines;
-    };
-    const auto written = inputs / "written.UKE";
+// A file for submission is told against its input from what the removal read and wrote:
+// only a finding a changed line gained was made by the removal.
+TEST_F(ClaimsCheck, RemovalFindingsCountWhatAChangedLineGained) {
+    const std::u16string claim = goodLines()[1];
+    const std::u16string quoted = withField(claim, 36, u"\"ﾔﾏﾀﾞ ﾊﾅｺ\"");
+    const std::u16string cut = withField(claim, 13, u"00123");
+    const std::u16string tooLong = withField(claim, 13, std::u16string(21, u'9'));
     const struct {
-        std::vector<std::u16string> input;
-        std::vector<std::u16string> written;
-        bool clean;
-        bool inInput;
+        const char* what;
+        std::u16string read;
+        std::optional<std::u16string> written;
+        size_t made;
     } cases[] = {
-        {goodLines(), goodLines(), true, false},
-        {goodLines(), quoted(goodLines(), 1), false, false},
-        {quoted(goodLines(), 1), quoted(goodLines(), 1), false, true},
-        {quoted(goodLines(), 1), quoted(goodLines(), 11), false, false},  // another line
-        {quoted(quoted(goodLines(), 1), 11), quoted(goodLines(), 11), false, true},
+        {"unchanged", claim, claim, 0},
+        {"unchanged, with its own finding", quoted, quoted, 0},
+        {"changed without a finding", claim, cut, 0},
+        {"changed, gaining a finding", claim, tooLong, 1},
+        {"changed, keeping its finding", withField(quoted, 13, u"1-1"), quoted, 0},
+        {"changed, losing its finding", quoted, claim, 0},
+        {"changed, gaining a second finding of a kind it had", withField(tooLong, 36, u"\"ｱ\""),
+         withField(withField(tooLong, 36, u"\"ｱ\""), 12, u"\"1\""), 1},
+        {"dropped", quoted, std::nullopt, 0},
     };
     for (const auto& c : cases) {
-        write(c.input);
-        writeBytes(written, claimsBytes(c.written));
-        const auto check = claims::checkSubmission(input(), written);
-        EXPECT_EQ(check.clean(), c.clean);
-        EXPECT_EQ(check.input.has_value(), !c.clean);
-        EXPECT_EQ(check.findingsWereInInput(), c.inInput);
+        claims::RemovalFindings removal;
+        const std::string ir = cp932::encode(goodLines()[0]);
+        removal.rewrote(ir, ir);
+        const std::string read = cp932::encode(c.read);
+        const std::string written = c.written ? cp932::encode(*c.written) : std::string();
+        removal.rewrote(read, c.written ? std::optional<std::string_view>(written) : std::nullopt);
+        EXPECT_EQ(removal.made(), c.made) << c.what;
     }
-    std::filesystem::remove(input());  // a clean file needs no input
-    EXPECT_TRUE(
-        claims::checkSubmission(input(), std::filesystem::path(VASK_CLAIMS_FIXTURES) / "LAYOUT_GOOD.UKE").clean());
+}
+
+// Through the removal itself: the written file is checked as committed, its findings told
+// as the input's.
+TEST_F(ClaimsCheck, ASubmittedFileIsCheckedAsWritten) {
+    std::vector<std::u16string> lines = goodLines();
+    lines[1] = withField(lines[1], 36, u"\"ﾔﾏﾀﾞ ﾊﾅｺ\"");  // quotes the removal drops from RE
+    lines[4] = withField(lines[4], 4, u"\"2057\"");       // a quote in another record, kept
+    write(lines);
+    claims::RemovalFindings removal;
+    const auto result =
+        claims::Conv2(programFolder.path(), inputText(), claims::BranchMode::Symbols, u"", u"", &removal);
+    const auto check = claims::checkSubmission(result.outcome.files().at(0), removal);
+    EXPECT_FALSE(check.clean());
+    EXPECT_EQ(check.written.findingCount, 1u);
+    EXPECT_TRUE(check.findingsWereInInput());
+    write(goodLines());
+    claims::RemovalFindings good;
+    const auto clean = claims::Conv2(programFolder.path(), inputText(), claims::BranchMode::Symbols, u"", u"", &good);
+    EXPECT_TRUE(claims::checkSubmission(clean.outcome.files().at(0), good).clean());
 }
 
 // The public sample: its GO totals are right (140 = 69 HO + 71 KO of 75 claims; 86,392

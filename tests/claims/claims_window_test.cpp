@@ -275,7 +275,7 @@ TEST_F(ClaimsButtons, EachPressShowsOnlyWhatItMade) {
 // A run's own warnings (characters written as "?") follow the lines of the files not made.
 TEST_F(ClaimsButtons, TheRunsWarningsReachTheResultWindow) {
     std::u16string msg, file1, file2;
-    const auto tool = [&](std::u16string_view file) {
+    const auto tool = [&](std::u16string_view file, claims::RewriteObserver*) {
         if (file.empty()) return claims::ClaimsResult::refused(u"ファイルがありません。");
         claims::ClaimsResult result{Outcome::wrote({programFolder / "50611_1.UKE"}, u"m"), claims::ClaimsKind::Employee,
                                     u"50611_1.UKE"};
