@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <unordered_map>
@@ -18,6 +19,7 @@
 #include "core/text.h"
 #include "core/text_formats.h"
 #include "core/textfile.h"
+#include "platform/cp932.h"
 #include "platform/errors.h"
 
 namespace vask::claims {
@@ -30,10 +32,10 @@ constexpr std::u16string_view kBlankLines = u"空行";
 constexpr std::uint32_t kOtherKey = 0;
 constexpr std::uint32_t kBlankKey = 1;  // no identifier packs to 1
 
-std::uint32_t countKey(std::u16string_view line) {
+std::uint32_t countKey(std::string_view line) {
     const RecordId id = recordId(line);
     if (id.value != 0) return id.value;
-    return isBlank(line) ? kBlankKey : kOtherKey;
+    return trimmedBytes(line).empty() ? kBlankKey : kOtherKey;
 }
 
 // Whether the check knows what a record holds: under the written profile every record of
@@ -200,18 +202,38 @@ private:
 };
 
 // A claim record with its chart number (field 13) left out, in `scratch`.
-std::u16string_view withoutChartNumber(std::u16string_view record, std::u16string& scratch) {
+std::string_view withoutChartNumber(std::string_view record, std::string& scratch) {
     constexpr size_t kChartNumber = 13;
     size_t start = 0;
     for (size_t field = 0; field < kChartNumber; ++field) {
-        start = record.find(u',', start);
-        if (start == std::u16string_view::npos) return record;
+        start = record.find(',', start);
+        if (start == std::string_view::npos) return record;
         ++start;
     }
-    const size_t end = std::min(record.find(u',', start), record.size());
+    const size_t end = std::min(record.find(',', start), record.size());
     scratch.assign(record.substr(0, start));
     scratch.append(record.substr(end));
     return scratch;
+}
+
+// The bytes of a record without its double quotes, which leaves the fields to split at
+// commas as GetCommaTxt splits them.
+std::string_view unquotedBytes(std::string_view line, std::string& scratch) {
+    if (line.find('"') == std::string_view::npos) return line;
+    scratch.assign(line);
+    std::erase(scratch, '"');
+    return scratch;
+}
+
+// Splits at every comma; an empty line is one empty field.
+void splitBytes(std::string_view line, std::vector<std::string_view>& fields) {
+    fields.clear();
+    for (size_t start = 0;;) {
+        const size_t comma = line.find(',', start);
+        fields.push_back(line.substr(start, comma - start));
+        if (comma == std::string_view::npos) return;
+        start = comma + 1;
+    }
 }
 
 // What the pseudonymisation profile does, checked by the position of each field, which
@@ -244,20 +266,26 @@ public:
         addSurvivor(normalised);
     }
 
-    // One record of the anonymised file.
-    void check(std::u16string_view line, std::u16string_view record, size_t number, AnonymisationReport& report) {
-        const auto& fields = views_.split(line);
-        const RecordId id = recordId(line);
-        const RecordLayout* layout = id.value == 0 ? nullptr : findRecordLayout(revision_, id.text());
+    // One record of the anonymised file: the code page 932 bytes of its line without
+    // double quotes.
+    void check(std::string_view line, std::u16string_view record, size_t number, AnonymisationReport& report) {
+        splitBytes(line, fields_);
+        const RecordLayout* layout = layoutOf(recordId(line));
         const size_t described = layout == nullptr ? 0 : layout->fields.size();
-        for (size_t i = 1; i < fields.size(); ++i) {
+        for (size_t i = 1; i < fields_.size(); ++i) {
             const FieldLayout* field = i < described ? &layout->fields[i] : nullptr;
-            if (field != nullptr) checkField(*field, trimmedView(fields[i]), record, number, report);
-            if (field == nullptr || isText(field->mode)) findSurvivor(fields[i], record, number, report);
+            if (field != nullptr) checkField(*field, trimmedBytes(fields_[i]), record, number, report);
+            if (field == nullptr || isText(field->mode)) findSurvivor(fields_[i], record, number, report);
         }
     }
 
     KindTally tally() const { return tally_; }
+    // The fields looked at by position, into `report`, in kind order.
+    void countInto(AnonymisationReport& report) const {
+        for (size_t k = 0; k < kIdentifierKindCount; ++k) {
+            if (looked_[k] > 0) report.positions.push_back({static_cast<IdentifierKind>(k), looked_[k]});
+        }
+    }
 
 private:
     static constexpr size_t kChartNumber = 13;
@@ -286,45 +314,59 @@ private:
         if (survivors_.add(widenedHash(chart), kindBit(IdentifierKind::ChartNumber)) == 0) ++tally_.checked;
     }
 
-    void findSurvivor(std::u16string_view value, std::u16string_view record, size_t number,
-                      AnonymisationReport& report) const {
-        const std::u16string_view trimmed = trimmedView(value);
+    // A field of text: decoded only when it could hold a number of kShortestNumber units
+    // (a unit is at least one byte).
+    void findSurvivor(std::string_view value, std::u16string_view record, size_t number, AnonymisationReport& report) {
+        if (trimmedBytes(value).size() < kShortestNumber) return;
+        decoded_.clear();
+        cp932::decodeAppend(value, decoded_);
+        const std::u16string_view trimmed = trimmedView(decoded_);
         if (trimmed.size() < kShortestNumber || survivors_.find(widenedHash(trimmed)) == 0) return;
         report.addFinding({Finding::What::Survives, IdentifierKind::ChartNumber, std::u16string(record), number});
     }
 
-    void checkField(const FieldLayout& field, std::u16string_view value, std::u16string_view record, size_t number,
+    void look(IdentifierKind kind) { ++looked_[static_cast<size_t>(kind)]; }
+
+    void checkField(const FieldLayout& field, std::string_view value, std::u16string_view record, size_t number,
                     AnonymisationReport& report) {
         const auto add = [&](Finding::What what, IdentifierKind kind) {
             report.addFinding({what, kind, std::u16string(record), number});
         };
         switch (field.identifies) {
             case Identifies::ChartNumber:
-                countPosition(IdentifierKind::ChartNumber, report);
-                if (const auto what = chartFault(value)) add(*what, IdentifierKind::ChartNumber);
+                look(IdentifierKind::ChartNumber);
+                if (const auto what = chartFault(cp932::decode(value))) add(*what, IdentifierKind::ChartNumber);
                 return;
             case Identifies::BirthDate:
             case Identifies::AdmissionDate: {
                 if (value.empty()) return;
                 const auto kind = field.identifies == Identifies::BirthDate ? IdentifierKind::BirthDate
                                                                             : IdentifierKind::AdmissionDate;
-                countPosition(kind, report);
-                if (!value.ends_with(u"01")) add(Finding::What::DayKept, kind);
+                look(kind);
+                if (!value.ends_with("01")) add(Finding::What::DayKept, kind);
                 return;
             }
             case Identifies::SearchNumber:
-                countPosition(IdentifierKind::SearchNumber, report);
+                look(IdentifierKind::SearchNumber);
                 if (!value.empty()) add(Finding::What::FieldFilled, IdentifierKind::SearchNumber);
                 return;
             case Identifies::FreeText:
             case Identifies::DiseaseName:
             case Identifies::SymptomDetails:
-                countPosition(IdentifierKind::FreeText, report);
+                look(IdentifierKind::FreeText);
                 if (!value.empty()) add(Finding::What::FieldFilled, IdentifierKind::FreeText);
                 return;
             default:
                 return;
         }
+    }
+
+    const RecordLayout* layoutOf(RecordId id) {
+        if (id.value != lastId_.value || id.value == 0) {
+            lastId_ = id;
+            lastLayout_ = id.value == 0 ? nullptr : findRecordLayout(revision_, id.text());
+        }
+        return lastLayout_;
     }
 
     // The fault of the next claim's chart number, paired with the original's.
@@ -346,6 +388,11 @@ private:
     }
 
     FieldViews views_;
+    std::vector<std::string_view> fields_;
+    std::u16string decoded_;
+    RecordId lastId_;
+    const RecordLayout* lastLayout_ = nullptr;
+    size_t looked_[kIdentifierKindCount] = {};
     bool sawClinic_ = false;
     LayoutRevision revision_ = LayoutRevision::Western;
     std::vector<Original> originals_;
@@ -360,8 +407,8 @@ private:
 }  // namespace
 
 bool holdsClaimsRecord(const std::filesystem::path& file) {
-    Cp932LineReader reader(file, LineRule::TextFile, Cp932Input::ShiftJisText);
-    std::u16string line;
+    ShiftJisLineReader reader(file, LineRule::TextFile);
+    std::string_view line;
     while (reader.next(line)) {
         switch (recordKind(line)) {
             case RecordKind::Clinic:
@@ -377,50 +424,88 @@ bool holdsClaimsRecord(const std::filesystem::path& file) {
     return false;
 }
 
-AnonymisationReport checkAnonymisedClaims(const std::filesystem::path& original,
-                                          const std::filesystem::path& anonymised, AnonymisationProfile profile) {
-    const bool pseudonym = profile == AnonymisationProfile::Pseudonym;
-    // Both files open first, so that a missing one is reported before the long read.
-    Cp932LineReader in(original, LineRule::TextFile, Cp932Input::ShiftJisText);
-    Cp932LineReader out(anonymised, LineRule::TextFile, Cp932Input::ShiftJisText);
+// What the check keeps while it is fed the original, and then uses on the anonymised file.
+struct ClaimsAnonymisationCheck::State {
+    explicit State(AnonymisationProfile checked) : profile(checked), counter(checked) {}
+
+    AnonymisationProfile profile;
     IdentifierSearch search = claimsSearch();
-    Collector collector(search);
+    Collector collector{search};
     PositionCheck positions;
-    RecordCounter counter(profile);
-    std::u16string line;
-    while (in.next(line)) {
-        counter.count(countKey(line), false);
-        collector.collect(line);
-        if (pseudonym) positions.collect(line);
+    RecordCounter counter;
+    std::u16string decoded;
+};
+
+ClaimsAnonymisationCheck::ClaimsAnonymisationCheck(AnonymisationProfile profile)
+    : state_(std::make_unique<State>(profile)) {}
+ClaimsAnonymisationCheck::~ClaimsAnonymisationCheck() = default;
+
+void ClaimsAnonymisationCheck::original(std::string_view line) {
+    State& s = *state_;
+    s.counter.count(countKey(line), false);
+    // Only the records whose values are collected are decoded.
+    switch (recordKind(line)) {
+        case RecordKind::Clinic:
+        case RecordKind::Claim:
+        case RecordKind::Insurer:
+        case RecordKind::PublicExpense:
+        case RecordKind::Qualification:
+            break;
+        default:
+            return;
     }
-    if (!counter.originalHeldLayoutRecord()) throw Error(msg::nothingToCheck(original));
-    search.prepare();
+    s.decoded.clear();
+    cp932::decodeAppend(line, s.decoded);
+    s.collector.collect(s.decoded);
+    if (s.profile == AnonymisationProfile::Pseudonym) s.positions.collect(s.decoded);
+}
+
+AnonymisationReport ClaimsAnonymisationCheck::check(const std::filesystem::path& original,
+                                                    const std::filesystem::path& anonymised) {
+    State& s = *state_;
+    ShiftJisLineReader out(anonymised, LineRule::TextFile);
+    if (!s.counter.originalHeldLayoutRecord()) throw Error(msg::nothingToCheck(original));
+    s.search.prepare();
+    const bool pseudonym = s.profile == AnonymisationProfile::Pseudonym;
 
     AnonymisationReport report;
     report.fileKind = AnonymisationReport::FileKind::Claims;
-    report.profile = profile;
+    report.profile = s.profile;
     report.sought = {std::begin(kSought), std::end(kSought)};
     if (pseudonym) report.sought.push_back(IdentifierKind::ChartNumber);
     report.kept = pseudonym ? keptByPseudonymProfile(report.fileKind)
                             : std::vector<std::u16string>{std::begin(kKept), std::end(kKept)};
-    FieldViews fields;
-    std::u16string searched;
+    std::string unquoted;
+    std::string searched;
+    std::string_view line;
     for (size_t number = 1; out.next(line); ++number) {
-        const RecordCount& counted = counter.count(countKey(line), true);
-        const std::u16string_view record = fields.unquoted(line);
+        const RecordCount& counted = s.counter.count(countKey(line), true);
+        const std::string_view record = unquotedBytes(line, unquoted);
         // A pseudonym is checked by its position; a name part found inside it is chance.
         const bool claim = pseudonym && recordKind(record) == RecordKind::Claim;
-        const KindSet found = search.find(claim ? withoutChartNumber(record, searched) : record, u',');
+        const KindSet found = s.search.find(claim ? withoutChartNumber(record, searched) : record, ',');
         if (found != 0) reportSurvivors(found, counted.record, number, report);
-        if (pseudonym) positions.check(record, counted.record, number, report);
+        if (pseudonym) s.positions.check(record, counted.record, number, report);
     }
-    report.counts = counter.take();
-    report.kinds = search.tallies();
+    report.counts = s.counter.take();
+    report.kinds = s.search.tallies();
     if (pseudonym) {
-        const KindTally charts = positions.tally();
+        const KindTally charts = s.positions.tally();
         if (charts.checked + charts.tooShort > 0) report.kinds.push_back(charts);
+        s.positions.countInto(report);
     }
     return report;
+}
+
+AnonymisationReport checkAnonymisedClaims(const std::filesystem::path& original,
+                                          const std::filesystem::path& anonymised, AnonymisationProfile profile) {
+    // Both files open first, so that a missing one is reported before the long read.
+    ShiftJisLineReader in(original, LineRule::TextFile);
+    { ShiftJisLineReader probe(anonymised, LineRule::TextFile); }
+    ClaimsAnonymisationCheck check(profile);
+    std::string_view line;
+    while (in.next(line)) check.original(line);
+    return check.check(original, anonymised);
 }
 
 }  // namespace vask::claims

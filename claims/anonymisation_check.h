@@ -6,7 +6,11 @@
 #pragma once
 
 #include <filesystem>
+#include <memory>
+#include <optional>
+#include <string_view>
 
+#include "claims/claims_file.h"
 #include "core/anonymisation_report.h"
 
 namespace vask::claims {
@@ -15,6 +19,28 @@ namespace vask::claims {
 // record. This tells a claims file, a fragment of one too, from a form-1 file of
 // tab-separated columns. Raises Error when the file cannot be read or is no Shift-JIS text.
 bool holdsClaimsRecord(const std::filesystem::path& file);
+
+// The check of an anonymised claims file in two steps, so that the anonymiser can feed it
+// the original while it reads it (as the RewriteObserver of its run) and no one reads the
+// original twice: `original` takes the original's lines in order, then `check` reads the
+// anonymised file as it was committed and reports. See checkAnonymisedClaims for what it
+// looks at.
+class ClaimsAnonymisationCheck : public RewriteObserver {
+public:
+    explicit ClaimsAnonymisationCheck(AnonymisationProfile profile = AnonymisationProfile::Written);
+    ~ClaimsAnonymisationCheck() override;
+
+    // One line of the original (its code page 932 bytes, valid Shift-JIS text).
+    void original(std::string_view line);
+    void rewrote(std::string_view read, std::optional<std::string_view>) override { original(read); }
+    // Raises Error when `anonymised` cannot be read, or when the original (named by
+    // `original` in the message) held no record of the medical claims layout.
+    AnonymisationReport check(const std::filesystem::path& original, const std::filesystem::path& anonymised);
+
+private:
+    struct State;
+    std::unique_ptr<State> state_;
+};
 
 // Reads both files as the anonymiser reads its input (code page 932 Shift-JIS text, lines
 // ended by CR or LF, up to the byte 0x1A), in memory bounded by the distinct values of the

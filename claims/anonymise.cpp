@@ -232,12 +232,13 @@ private:
 
 }  // namespace
 
-ClaimsResult Conv(const std::filesystem::path& programFolder, std::u16string_view pstFile,
-                  ChartPseudonyms* pseudonyms) {
+ClaimsResult Conv(const std::filesystem::path& programFolder, std::u16string_view pstFile, ChartPseudonyms* pseudonyms,
+                  RewriteObserver* observer) {
     const std::filesystem::path input = toPath(pstFile);
     if (!fileExists(input)) return ClaimsResult::refused(std::u16string(msg::kNoFile));
     Anonymiser anonymiser(pseudonyms);
-    return rewriteClaimsFile(programFolder, input, anonymiser, anonymiser.outputName(), msg::kClaimsAnonymised);
+    return rewriteClaimsFile(programFolder, input, anonymiser, anonymiser.outputName(), msg::kClaimsAnonymised,
+                             observer);
 }
 
 }  // namespace vask::claims

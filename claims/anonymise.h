@@ -32,8 +32,9 @@ inline constexpr std::u16string_view kPatientNamePrefix = u"テスト";
 // With `pseudonyms`, by the pseudonymisation profile (core/anonymisation_profile.h) on top
 // of the written replacements, its chart numbers made pseudonyms by `pseudonyms`; it also
 // raises Error for a record it cannot vouch for, a date it cannot cut and a collision of
-// pseudonyms.
+// pseudonyms. With `observer`, every line read and written is shown to it (the check of
+// the written file learns the original from the anonymiser's own read of it).
 ClaimsResult Conv(const std::filesystem::path& programFolder, std::u16string_view pstFile,
-                  ChartPseudonyms* pseudonyms = nullptr);
+                  ChartPseudonyms* pseudonyms = nullptr, RewriteObserver* observer = nullptr);
 
 }  // namespace vask::claims

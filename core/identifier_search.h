@@ -92,6 +92,10 @@ public:
     // The kinds of the values found in the fields of one anonymised record, `line` split
     // at every `separator` (a line without one is one field).
     KindSet find(std::u16string_view line, char16_t separator);
+    // The same for the code page 932 bytes of a record (valid Shift-JIS text; `separator`
+    // an ASCII character). A line of ASCII alone, when no name holds a full-width form of
+    // an ASCII character, can hold numbers only and is searched without decoding it.
+    KindSet find(std::string_view line, char separator);
 
     // Per kind that had any value, in kind order.
     std::vector<KindTally> tallies() const;
@@ -113,6 +117,7 @@ private:
     KindTally tallies_[kIdentifierKindCount];
     PatternAutomaton automaton_;
     std::u16string wide_;
+    std::u16string decoded_;
 };
 
 }  // namespace vask

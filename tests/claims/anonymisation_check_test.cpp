@@ -216,6 +216,21 @@ const std::vector<std::u16string> kPatients = {
     u"RE,4,1112,202406,佐藤　次郎,1,20010704,,,,,,,",
 };
 
+// Fed by the anonymiser while it reads, the check reports what it reports reading both files.
+TEST_F(ClaimsCheck, FedByTheAnonymiserItReportsAsFromBothFiles) {
+    for (const auto profile : {AnonymisationProfile::Written, AnonymisationProfile::Pseudonym}) {
+        write(profile == AnonymisationProfile::Written ? kLeakyClaims : kPatients);
+        ChartPseudonyms pseudonyms(std::string(32, '\x01'));
+        claims::ClaimsAnonymisationCheck fed(profile);
+        const bool pseudonym = profile == AnonymisationProfile::Pseudonym;
+        const auto written = claims::Conv(programFolder.path(), inputText(), pseudonym ? &pseudonyms : nullptr, &fed)
+                                 .outcome.files()
+                                 .at(0);
+        EXPECT_EQ(reportLines(fed.check(input(), written)),
+                  reportLines(claims::checkAnonymisedClaims(input(), written, profile)));
+    }
+}
+
 TEST_F(PseudonymCheck, TheProfilesOwnOutputProvesItself) {
     const std::filesystem::path fixtures(VASK_CLAIMS_FIXTURES);
     std::string good = readBytes(fixtures / "LAYOUT_GOOD.UKE");
