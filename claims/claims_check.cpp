@@ -6,6 +6,7 @@
 #include <optional>
 #include <string_view>
 
+#include "core/byte_fields.h"
 #include "core/messages.h"
 #include "core/text.h"
 #include "core/textfile.h"
@@ -43,15 +44,7 @@ std::u16string recordLabel(std::string_view id) {
 
 // Splits at every comma (a comma is never part of a two-byte character); an empty line is
 // one empty field.
-void splitAtCommas(std::string_view line, Fields& fields) {
-    fields.clear();
-    for (size_t start = 0;;) {
-        const size_t comma = line.find(',', start);
-        fields.push_back(line.substr(start, comma - start));
-        if (comma == std::string_view::npos) return;
-        start = comma + 1;
-    }
-}
+void splitAtCommas(std::string_view line, Fields& fields) { splitBytes(line, ',', fields); }
 
 std::optional<std::uint64_t> number(std::string_view text) {
     constexpr size_t kMostDigits = 18;  // far above any total, well below overflow
@@ -187,72 +180,75 @@ void TotalsTracker::totals(const Fields& fields, size_t line, ClaimsCheckReport&
 const std::vector<ClaimsFinding>& ClaimsRecordCheck::check(std::string_view line, size_t number) {
     report_.findings.clear();
     report_.findingCount = 0;
-    splitAtCommas(line, fields_);
-    const std::string_view id = fields_[0];
-    const RecordLayout* layout = layoutOf(id);
-    if (layout == nullptr) {
-        report_.addFinding({What::UnknownRecord, recordLabel(id), {}, number, 0, 0, 0});
-    } else {
-        checkFields(*layout, number);
+    line_ = line;
+    split_ = false;
+    const std::string_view id = line.substr(0, line.find(','));
+    layout_ = layoutOf(id);
+    const bool quoted = line.find('"') != std::string_view::npos;
+    if (layout_ == nullptr) {
+        add({What::UnknownRecord, recordLabel(id), {}, number, 0, 0, 0});
+    } else if (layout_->described()) {
+        checkFields(*layout_, number);
     }
-    if (line.find('"') != std::string_view::npos) checkQuotes(layout, recordLabel(id), number);
-    layout_ = layout;
+    if (quoted) checkQuotes(layout_, recordLabel(id), number);
     return report_.findings;
 }
 
-const RecordLayout* ClaimsRecordCheck::layoutOf(std::string_view id) {
-    const std::uint32_t key = identifierKey(id);
-    if (key != lastKey_ || key == 0) {
-        lastKey_ = key;
-        lastLayout_ =
-            key == 0 ? nullptr : findRecordLayout(revision_, std::u16string{char16_t(id[0]), char16_t(id[1])});
-    }
-    return lastLayout_;
+const std::vector<std::string_view>& ClaimsRecordCheck::fields() {
+    if (!split_) splitAtCommas(line_, fields_);
+    split_ = true;
+    return fields_;
 }
 
+const RecordLayout* ClaimsRecordCheck::layoutOf(std::string_view id) const {
+    return id.size() == 2 ? findRecordLayout(revision_, id[0], id[1]) : nullptr;
+}
+
+// Every field in one pass over the line; the field count, found at its end, is the first
+// finding of the record.
 void ClaimsRecordCheck::checkFields(const RecordLayout& layout, size_t line) {
-    if (!layout.described()) return;
-    if (!layout.fieldCountFits(fields_.size())) {
-        report_.addFinding({What::FieldCount,
-                            std::u16string(layout.id),
-                            {},
-                            line,
-                            layout.fields.size(),
-                            layout.fewestFields,
-                            fields_.size()});
+    const size_t described = layout.shapes.size();
+    const size_t count = forEachField(line_, ',', [&](size_t i, std::string_view value) {
+        if (i == 0 || i >= described) return;
+        if (!value.empty()) {
+            checkField(layout, i, value, line);
+        } else if (layout.shapes[i].required) {
+            add({What::Empty, std::u16string(layout.id), layout.fields[i].name, line, 0, 0, 0});
+        }
+    });
+    if (!layout.fieldCountFits(count)) {
+        report_.findings.insert(
+            report_.findings.begin(),
+            {What::FieldCount, std::u16string(layout.id), {}, line, layout.fields.size(), layout.fewestFields, count});
+        ++report_.findingCount;
     }
-    const size_t count = std::min(fields_.size(), layout.fields.size());
-    for (size_t i = 1; i < count; ++i) checkField(layout, i, line);
 }
 
 // A field with a double quote gets that finding and no other: the quote is the fault.
 void ClaimsRecordCheck::checkQuotes(const RecordLayout* layout, const std::u16string& label, size_t line) {
-    for (size_t i = 0; i < fields_.size(); ++i) {
-        if (fields_[i].find('"') == std::string_view::npos) continue;
+    const auto& all = fields();
+    for (size_t i = 0; i < all.size(); ++i) {
+        if (all[i].find('"') == std::string_view::npos) continue;
         const bool named = layout != nullptr && i < layout->fields.size();
         // Unnamed fields are numbered from 1, as the layout numbers its items.
         std::u16string field = named ? layout->fields[i].name : u"項目" + fromAscii(std::to_string(i + 1));
-        report_.addFinding({What::DoubleQuote, label, std::move(field), line, 0, 0, 0});
+        add({What::DoubleQuote, label, std::move(field), line, 0, 0, 0});
     }
 }
 
-void ClaimsRecordCheck::checkField(const RecordLayout& layout, size_t position, size_t line) {
-    const FieldLayout& field = layout.fields[position];
-    const std::string_view value = fields_[position];
-    if (value.empty()) {
-        if (field.required) report_.addFinding({What::Empty, std::u16string(layout.id), field.name, line, 0, 0, 0});
-        return;
-    }
+// A filled field.
+void ClaimsRecordCheck::checkField(const RecordLayout& layout, size_t position, std::string_view value, size_t line) {
+    const FieldShape shape = layout.shapes[position];
     if (value.find('"') != std::string_view::npos) return;  // checkQuotes reports it
-    const auto add = [&](What what, size_t expected = 0) {
-        report_.addFinding({what, std::u16string(layout.id), field.name, line, expected, 0, 0});
-    };
-    if (const auto fault = modeFault(value, field.mode)) add(*fault);
-    if (field.bytes == 0) return;
+    if (const auto fault = modeFault(value, shape.mode)) {
+        add({*fault, std::u16string(layout.id), layout.fields[position].name, line, 0, 0, 0});
+    }
+    if (shape.bytes == 0) return;
     // In valid code page 932 text the length in bytes is the layout's length.
     const size_t bytes = value.size();
-    if (field.fixedLength ? bytes != field.bytes : bytes > field.bytes) {
-        add(field.fixedLength ? What::WrongLength : What::TooLong, field.bytes);
+    if (shape.fixedLength ? bytes != shape.bytes : bytes > shape.bytes) {
+        add({shape.fixedLength ? What::WrongLength : What::TooLong, std::u16string(layout.id),
+             layout.fields[position].name, line, shape.bytes, 0, 0});
     }
 }
 
@@ -266,9 +262,9 @@ public:
 
     void record(std::string_view line, size_t number) {
         for (const auto& finding : shape_.check(line, number)) report_.addFinding(finding);
-        const Fields& fields = shape_.fields();
-        counter_.count(fields[0], report_.counts);
-        if (shape_.layout() != nullptr) follow(fields, number);
+        const std::string_view id = line.substr(0, line.find(','));
+        counter_.count(id, report_.counts);
+        if (shape_.layout() != nullptr && followed(id)) follow(shape_.fields(), number);
     }
 
     ClaimsCheckReport finish() {
@@ -277,6 +273,9 @@ public:
     }
 
 private:
+    static bool followed(std::string_view id) {
+        return id == "IR" || id == "RE" || id == "HO" || id == "KO" || id == "GO";
+    }
     void follow(const Fields& fields, size_t line) {
         constexpr size_t kBillingMonth = 7;
         constexpr size_t kTreatmentMonth = 3;

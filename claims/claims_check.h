@@ -84,21 +84,22 @@ public:
     const std::vector<ClaimsFinding>& check(std::string_view line, size_t number);
     // The fields of the record last checked, split at every comma, and its layout (none
     // for an identifier the layout does not have).
-    const std::vector<std::string_view>& fields() const { return fields_; }
+    const std::vector<std::string_view>& fields();
     const RecordLayout* layout() const { return layout_; }
 
 private:
-    const RecordLayout* layoutOf(std::string_view id);
+    const RecordLayout* layoutOf(std::string_view id) const;
     void checkFields(const RecordLayout& layout, size_t line);
     void checkQuotes(const RecordLayout* layout, const std::u16string& label, size_t line);
-    void checkField(const RecordLayout& layout, size_t position, size_t line);
+    void checkField(const RecordLayout& layout, size_t position, std::string_view value, size_t line);
+    void add(ClaimsFinding finding) { report_.addFinding(std::move(finding)); }
 
     LayoutRevision revision_;
     ClaimsCheckReport report_;
+    std::string_view line_;
     std::vector<std::string_view> fields_;
+    bool split_ = false;  // fields_ holds the fields of line_
     const RecordLayout* layout_ = nullptr;
-    std::uint32_t lastKey_ = 0;
-    const RecordLayout* lastLayout_ = nullptr;
 };
 
 // The revision of the layout a claims file whose first line is `line` is written in (the

@@ -278,7 +278,7 @@ std::u16string numbered(size_t n, std::u16string_view name) {
 }
 
 RecordLayout buildRecord(const RecordRow& record, LayoutRevision revision) {
-    RecordLayout layout{record.id, record.name, {}, 0, record.identifiesNobody};
+    RecordLayout layout{record.id, record.name, {}, {}, 0, record.identifiesNobody};
     for (const auto& row : kFields) {
         if (row.record != record.id || !holdsFor(row.in, revision)) continue;
         const size_t end = size_t{row.position} + row.repeat;
@@ -293,6 +293,10 @@ RecordLayout buildRecord(const RecordRow& record, LayoutRevision revision) {
         }
     }
     if (layout.described()) layout.fields[0] = {u"レコード識別情報", A, 2, Fix, Req, I::Nothing};
+    for (const auto& field : layout.fields) {
+        layout.shapes.push_back(
+            {field.mode, field.fixedLength, field.required, static_cast<unsigned short>(field.bytes)});
+    }
     const bool eraShorter = revision == LayoutRevision::Era && record.eraFewestFields != 0;
     layout.fewestFields = eraShorter ? record.eraFewestFields : layout.fields.size();
     return layout;
@@ -316,6 +320,39 @@ const RecordLayout* findRecordLayout(LayoutRevision revision, std::u16string_vie
     const auto& records = layoutOf(revision);
     const auto it = std::find_if(records.begin(), records.end(), [&](const RecordLayout& r) { return r.id == id; });
     return it == records.end() ? nullptr : &*it;
+}
+
+namespace {
+
+constexpr size_t kIdentifierUnits = 36;  // A-Z, 0-9
+
+int identifierIndex(char c) {
+    if (c >= 'A' && c <= 'Z') return c - 'A';
+    if (c >= '0' && c <= '9') return 26 + (c - '0');
+    return -1;
+}
+
+// Every identifier of two units, with its record in `revision` (none for most).
+std::vector<const RecordLayout*> layoutTable(LayoutRevision revision) {
+    std::vector<const RecordLayout*> table(kIdentifierUnits * kIdentifierUnits, nullptr);
+    for (const auto& record : layoutOf(revision)) {
+        const int first = identifierIndex(static_cast<char>(record.id[0]));
+        const int second = identifierIndex(static_cast<char>(record.id[1]));
+        table[static_cast<size_t>(first) * kIdentifierUnits + static_cast<size_t>(second)] = &record;
+    }
+    return table;
+}
+
+}  // namespace
+
+const RecordLayout* findRecordLayout(LayoutRevision revision, char first, char second) {
+    static const std::array<std::vector<const RecordLayout*>, 2> tables = {layoutTable(LayoutRevision::Western),
+                                                                           layoutTable(LayoutRevision::Era)};
+    const int a = identifierIndex(first);
+    const int b = identifierIndex(second);
+    if (a < 0 || b < 0) return nullptr;
+    return tables[revision == LayoutRevision::Western ? 0 : 1]
+                 [static_cast<size_t>(a) * kIdentifierUnits + static_cast<size_t>(b)];
 }
 
 bool isLayoutRecord(std::u16string_view id) {

@@ -60,12 +60,22 @@ struct FieldLayout {
     Identifies identifies = Identifies::Nothing;
 };
 
+// What the check of a field looks at, compactly, for the tools that check every field of a
+// file (a copy of the field's FieldLayout without its name).
+struct FieldShape {
+    FieldMode mode = FieldMode::Unchecked;
+    bool fixedLength = false;
+    bool required = false;
+    unsigned short bytes = 0;
+};
+
 struct RecordLayout {
     std::u16string_view id;    // the record identifier, field 0
     std::u16string_view name;  // the record's name in the layout
     // Every field from field 0 on; empty when the layout's fields of this record are not
     // described here (the record is known, its fields are not checked).
     std::vector<FieldLayout> fields;
+    std::vector<FieldShape> shapes;  // of the same fields, in the same order
     // The field count a record may have instead of all fields: the last fields were added
     // by a later revision of the same calendar, so older files end before them.
     size_t fewestFields = 0;
@@ -85,6 +95,9 @@ const RecordLayout* findRecordLayout(LayoutRevision revision, std::u16string_vie
 inline bool isKnownRecord(LayoutRevision revision, std::u16string_view id) {
     return findRecordLayout(revision, id) != nullptr;
 }
+// The same for an identifier of two bytes (capital letters or digits), in one lookup: for
+// the tools that look up every record of a file.
+const RecordLayout* findRecordLayout(LayoutRevision revision, char first, char second);
 // Whether the layout has the record `id` (both revisions know the same records).
 bool isLayoutRecord(std::u16string_view id);
 // The positions of the fields of record `id` that hold `kind` (none for an unknown or

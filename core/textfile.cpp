@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "core/byte_fields.h"
 #include "core/messages.h"
 #include "platform/cp932.h"
 #include "platform/errors.h"
@@ -101,8 +102,8 @@ bool LineBytesReader::next(std::string_view& line) {
             }
         }
         const char* data = block_.get();
-        size_t k = pos_;
-        while (k < end_ && data[k] != kLF && data[k] != kCR && !(textFile && data[k] == kEndOfFileMark)) ++k;
+        // Under the other rule 0x1A is an ordinary byte: LF stands in for it.
+        const size_t k = findFirstOf(std::string_view(data, end_), pos_, kLF, kCR, textFile ? kEndOfFileMark : kLF);
         started = started || k > pos_;
         if (k == end_) {
             carried_.append(data + pos_, k - pos_);

@@ -1,0 +1,33 @@
+#include "core/byte_fields.h"
+
+#include <bit>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace vask {
+
+size_t findFirstOf(std::string_view bytes, size_t from, char a, char b, char c) {
+    const char* data = bytes.data();
+    const size_t size = bytes.size();
+    size_t i = from;
+#if defined(__SSE2__)
+    const __m128i wantA = _mm_set1_epi8(a);
+    const __m128i wantB = _mm_set1_epi8(b);
+    const __m128i wantC = _mm_set1_epi8(c);
+    for (; i + 16 <= size; i += 16) {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
+        const __m128i found = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(block, wantA), _mm_cmpeq_epi8(block, wantB)),
+                                           _mm_cmpeq_epi8(block, wantC));
+        const auto mask = static_cast<unsigned>(_mm_movemask_epi8(found));
+        if (mask != 0) return i + static_cast<size_t>(std::countr_zero(mask));
+    }
+#endif
+    for (; i < size; ++i) {
+        if (data[i] == a || data[i] == b || data[i] == c) return i;
+    }
+    return size;
+}
+
+}  // namespace vask
