@@ -5,6 +5,7 @@
 
 #include "core/numbers.h"
 #include "core/text.h"
+#include "formone/decimal_value.h"
 
 namespace vask::formone {
 namespace {
@@ -30,10 +31,35 @@ constexpr unsigned classOf(char16_t c) {
     return kFullOther;
 }
 
+// The rules judge texts and, without decoding them, fields of ASCII bytes, which are the
+// same characters.
+template <typename Char>
+using View = std::basic_string_view<Char>;
+constexpr char16_t unitOf(char16_t c) { return c; }
+constexpr char16_t unitOf(char c) { return static_cast<unsigned char>(c); }
+
+// The value as UTF-16 text, for the readers of numbers: ASCII bytes widened into `buffer`.
+std::u16string_view asText(std::u16string_view text, std::u16string&) { return text; }
+std::u16string_view asText(std::string_view ascii, std::u16string& buffer) {
+    buffer.clear();
+    for (const char c : ascii) buffer.push_back(unitOf(c));
+    return buffer;
+}
+
+template <typename Char>
+View<Char> trimmed(View<Char> text) {
+    size_t begin = 0;
+    size_t end = text.size();
+    while (begin < end && isBlankUnit(unitOf(text[begin]))) ++begin;
+    while (end > begin && isBlankUnit(unitOf(text[end - 1]))) --end;
+    return text.substr(begin, end - begin);
+}
+
 // True when `text` holds a code unit of one of `classes`.
-bool holdsClass(std::u16string_view text, unsigned classes) {
-    for (char16_t c : text) {
-        if (classOf(c) & classes) return true;
+template <typename Char>
+bool holdsClass(View<Char> text, unsigned classes) {
+    for (Char c : text) {
+        if (classOf(unitOf(c)) & classes) return true;
     }
     return false;
 }
@@ -182,83 +208,109 @@ int digitValue(char16_t c) { return c >= u'0' && c <= u'9' ? c - u'0' : -1; }
 // The integer a rule reads from the trimmed value: -1 when it is no 32-bit integer.
 int integerOf(std::u16string_view trimmed) { return readInt32(trimmed).value_or(-1); }
 
-bool leadingDigitsIn(std::u16string_view raw, int count, uint16_t set) {
+template <typename Char>
+bool leadingDigitsIn(View<Char> raw, int count, uint16_t set) {
     if (raw.size() < static_cast<size_t>(count)) return false;  // a missing character fails
     for (int p = 0; p < count; ++p) {
-        if (!inSet(set, digitValue(raw[static_cast<size_t>(p)]))) return false;
+        if (!inSet(set, digitValue(unitOf(raw[static_cast<size_t>(p)])))) return false;
     }
     return true;
 }
 
-// A rule's verdict on one value: it passes, blanks the value, or rewrites it.
-enum class Verdict { Pass, Blank, Rewrite };
+// Whether the text sorts after "8" in code-unit order.
+template <typename Char>
+bool sortsAfter8(View<Char> text) {
+    return !text.empty() && (unitOf(text[0]) > u'8' || (unitOf(text[0]) == u'8' && text.size() > 1));
+}
 
-Verdict apply(const Rule& rule, std::u16string_view raw, std::u16string_view trimmed, std::u16string& rewritten) {
+template <typename Char>
+Verdict apply(const Rule& rule, View<Char> raw, View<Char> trimmed, std::u16string& rewritten) {
     const size_t len = trimmed.size();
     const auto n = static_cast<size_t>(rule.n);
     switch (rule.kind) {
         case Kind::None:
-            return Verdict::Pass;
+            return Verdict::Keep;
         case Kind::MaxLength:
-            return len <= n ? Verdict::Pass : Verdict::Blank;
+            return len <= n ? Verdict::Keep : Verdict::Blank;
         case Kind::Length:
-            return len == n ? Verdict::Pass : Verdict::Blank;
+            return len == n ? Verdict::Keep : Verdict::Blank;
         case Kind::Code:
-            return len == 1 && inSet(rule.digits, integerOf(trimmed)) ? Verdict::Pass : Verdict::Blank;
+            // A text of one character reads as an integer only when it is a digit.
+            return len == 1 && inSet(rule.digits, digitValue(unitOf(trimmed[0]))) ? Verdict::Keep : Verdict::Blank;
         case Kind::IntRange: {
-            const int value = integerOf(trimmed);
-            return value >= 0 && value <= rule.n ? Verdict::Pass : Verdict::Blank;
+            std::u16string buffer;
+            const int value = integerOf(asText(trimmed, buffer));
+            return value >= 0 && value <= rule.n ? Verdict::Keep : Verdict::Blank;
         }
         case Kind::NoHalfWidth:
-            return holdsClass(raw, kHalfWidthClasses) ? Verdict::Blank : Verdict::Pass;
+            return holdsClass(raw, kHalfWidthClasses) ? Verdict::Blank : Verdict::Keep;
         case Kind::NoFullWidth:
-            return holdsClass(raw, kFullWidthClasses) ? Verdict::Blank : Verdict::Pass;
+            return holdsClass(raw, kFullWidthClasses) ? Verdict::Blank : Verdict::Keep;
         case Kind::LeadingDigits:
-            return leadingDigitsIn(raw, rule.n, rule.digits) ? Verdict::Pass : Verdict::Blank;
+            return leadingDigitsIn(raw, rule.n, rule.digits) ? Verdict::Keep : Verdict::Blank;
         case Kind::Decimal:
         case Kind::Decimal0To20: {
             // A text that is no number reads as 0 and is blanked like a zero.
-            const long double value = readDecimalOr(trimmed, 0);
-            if (value == 0) return Verdict::Blank;
-            if (rule.kind == Kind::Decimal0To20 && (value < 0 || value > 20)) return Verdict::Blank;
-            rewritten = formatFixed1(value);
+            std::u16string buffer;
+            const DecimalValue value(asText(trimmed, buffer));
+            if (!value.isNumber() || value.isZero()) return Verdict::Blank;
+            if (rule.kind == Kind::Decimal0To20 && (value.isNegative() || value.isAbove(20))) return Verdict::Blank;
+            rewritten = value.fixed1();
             return Verdict::Rewrite;
         }
         case Kind::YearMonth:
-            if (len != 6) return Verdict::Pass;
-            rewritten.assign(trimmed);
+            if (len != 6) return Verdict::Keep;
+            rewritten.clear();
+            for (const Char c : trimmed) rewritten.push_back(unitOf(c));
             rewritten += u"01";
             return Verdict::Rewrite;
         case Kind::NotAfter8:
-            return trimmed > std::u16string_view(u"8") ? Verdict::Blank : Verdict::Pass;
+            return sortsAfter8(trimmed) ? Verdict::Blank : Verdict::Keep;
     }
-    return Verdict::Pass;
+    return Verdict::Keep;
+}
+
+template <typename Char>
+Verdict judge(View<Char> field, int pinIdx, std::u16string& rewritten) {
+    if (pinIdx < 0 || pinIdx > kLastRuledPosition) return Verdict::Keep;
+    const View<Char> trimmedField = trimmed(field);
+    Verdict verdict = Verdict::Keep;
+    for (const Rule& rule : kRuleTable[static_cast<size_t>(pinIdx)]) {
+        switch (apply(rule, field, trimmedField, rewritten)) {
+            case Verdict::Blank:
+                return Verdict::Blank;
+            case Verdict::Rewrite:
+                verdict = Verdict::Rewrite;
+                break;
+            case Verdict::Keep:
+                break;
+        }
+    }
+    return verdict;
 }
 
 }  // namespace
 
+Verdict judgeValue(std::u16string_view pstField, int pinIdx, std::u16string& rewritten) {
+    return judge(pstField, pinIdx, rewritten);
+}
+
+Verdict judgeAsciiValue(std::string_view field, int pinIdx, std::u16string& rewritten) {
+    return judge(field, pinIdx, rewritten);
+}
+
 void appendChkStd(std::u16string_view pstField, int pinIdx, std::u16string& out) {
-    if (pinIdx < 0 || pinIdx > kLastRuledPosition) {
-        out += pstField;
-        return;
-    }
-    const std::u16string_view trimmed = trimmedView(pstField);
     std::u16string rewritten;
-    bool isRewritten = false;
-    for (const Rule& rule : kRuleTable[static_cast<size_t>(pinIdx)]) {
-        std::u16string candidate;
-        switch (apply(rule, pstField, trimmed, candidate)) {
-            case Verdict::Blank:
-                return;
-            case Verdict::Rewrite:
-                rewritten = std::move(candidate);
-                isRewritten = true;
-                break;
-            case Verdict::Pass:
-                break;
-        }
+    switch (judgeValue(pstField, pinIdx, rewritten)) {
+        case Verdict::Keep:
+            out += pstField;
+            break;
+        case Verdict::Rewrite:
+            out += rewritten;
+            break;
+        case Verdict::Blank:
+            break;
     }
-    out += isRewritten ? std::u16string_view(rewritten) : pstField;
 }
 
 std::u16string ChkStd(std::u16string_view pstField, int pinIdx) {

@@ -8,6 +8,15 @@
 
 namespace vask::formone {
 
+// What the rules of form-1 position `pinIdx` make of `pstField` (untrimmed, as split off
+// at the tabs): the value is kept as it is, blanked, or rewritten into its normal form,
+// which is then in `rewritten` (a year-month completed, a decimal formatted). A caller that
+// holds the value's bytes copies them when it is kept.
+enum class Verdict { Keep, Blank, Rewrite };
+Verdict judgeValue(std::u16string_view pstField, int pinIdx, std::u16string& rewritten);
+// The same for a field of ASCII bytes (all below 80), which need no decoding.
+Verdict judgeAsciiValue(std::string_view field, int pinIdx, std::u16string& rewritten);
+
 // The value to write for `pstField` (untrimmed, as split off at the tabs) taken from
 // form-1 position `pinIdx`: unchanged, rewritten into its normal form, or empty.
 std::u16string ChkStd(std::u16string_view pstField, int pinIdx);

@@ -1,5 +1,7 @@
 #include "formone/second_converter.h"
 
+#include <algorithm>
+
 #include "core/file_names.h"
 #include "core/messages.h"
 #include "core/numbers.h"
@@ -7,9 +9,13 @@
 #include "core/text.h"
 #include "core/text_formats.h"
 #include "core/textfile.h"
+#include "formone/byte_scan.h"
 #include "formone/column_rules.h"
 #include "formone/form1_file.h"
+#include "formone/form1_lines.h"
 #include "formone/mapping.h"
+#include "platform/atomic_file.h"
+#include "platform/cp932.h"
 #include "platform/paths.h"
 
 namespace vask::formone {
@@ -153,20 +159,130 @@ void reorderLine(std::u16string_view line, std::span<const int> columnOrder, std
     }
 }
 
+namespace {
+
+// Lines already in code page 932, each followed by CR LF, into a file that replaces its
+// target on commit; the characters written as "?" are counted as LineWriter counts them.
+class EncodedLineWriter {
+public:
+    explicit EncodedLineWriter(const std::filesystem::path& target) : file_(target) {}
+    void writeLine(std::string& line, size_t lost) {
+        line += "\r\n";
+        file_.write(line);
+        lost_.add(lost, ++lines_);
+    }
+    void commit() { file_.commit(); }
+    const LostCharacters& lost() const { return lost_; }
+
+private:
+    AtomicFile file_;
+    size_t lines_ = 0;
+    LostCharacters lost_;
+};
+
+// `text` appended to `out` in code page 932; returns the characters written as "?".
+size_t appendEncoded(std::u16string_view text, std::string& out) {
+    const size_t start = out.size();
+    cp932::encodeAppend(text, out);
+    return cp932::replacedCount(text, std::string_view(out).substr(start));
+}
+
+// The buffers of one line's conversion, kept from line to line.
+struct LineBuffers {
+    std::vector<std::string_view> fields;
+    std::u16string text;       // one field's text
+    std::u16string rewritten;  // its value when its rule rewrites it
+};
+
+// ChkStd of one field given as bytes, appended to `out` in code page 932. A field of ASCII
+// bytes is judged as it is and, when kept, copied; another one is decoded, judged and
+// encoded again. Returns the characters written as "?".
+size_t appendRuledField(std::string_view field, int position, const FormOneLines& lines, LineBuffers& buffers,
+                        std::string& out) {
+    if (!isAscii(field)) {
+        buffers.text.clear();
+        lines.decodeAppend(field, buffers.text);
+        buffers.rewritten.clear();
+        appendChkStd(buffers.text, position, buffers.rewritten);
+        return appendEncoded(buffers.rewritten, out);
+    }
+    switch (judgeAsciiValue(field, position, buffers.rewritten)) {
+        case Verdict::Keep:
+            out += field;
+            return 0;
+        case Verdict::Rewrite:
+            return appendEncoded(buffers.rewritten, out);
+        case Verdict::Blank:
+            return 0;
+    }
+    return 0;
+}
+
+// reorderLine on the bytes of a line, split into no more than `maxFields` fields; returns
+// the characters written as "?".
+size_t reorderLineBytes(std::string_view line, std::span<const int> columnOrder, size_t maxFields,
+                        const FormOneLines& lines, LineBuffers& buffers, std::string& out) {
+    splitFields(line, '\t', '\t', maxFields, buffers.fields);
+    out.clear();
+    size_t lost = 0;
+    bool first = true;
+    for (const int position : columnOrder) {
+        if (position < 0 || static_cast<size_t>(position) >= buffers.fields.size()) continue;
+        if (!first) out.push_back(',');
+        first = false;
+        if (position != kEmptyColumn) {
+            lost += appendRuledField(buffers.fields[static_cast<size_t>(position)], position, lines, buffers, out);
+        }
+    }
+    return lost;
+}
+
+// The lines after line 1 of a file that hands out bytes.
+void reorderBytes(FormOneLines& lines, std::span<const int> columnOrder, EncodedLineWriter& writer) {
+    // Positions past the last one the table names are never read: they need no splitting.
+    const int last = columnOrder.empty() ? -1 : *std::max_element(columnOrder.begin(), columnOrder.end());
+    const auto maxFields = static_cast<size_t>(last + 1);
+    LineBuffers buffers;
+    std::string out;
+    for (std::string_view line; lines.next(line);) {
+        const size_t lost = reorderLineBytes(line, columnOrder, maxFields, lines, buffers, out);
+        writer.writeLine(out, lost);
+    }
+}
+
+// The lines after line 1 of a UTF-16 file.
+void reorderText(FormOneLines& lines, std::span<const int> columnOrder, EncodedLineWriter& writer) {
+    std::u16string line;
+    std::vector<std::u16string_view> fields;
+    std::u16string out;
+    std::string bytes;
+    while (lines.next(line)) {
+        reorderLine(line, columnOrder, fields, out);
+        bytes.clear();
+        const size_t lost = appendEncoded(out, bytes);
+        writer.writeLine(bytes, lost);
+    }
+}
+
+}  // namespace
+
 void ConvertTSVtoCSV_Reorder(const std::filesystem::path& InFileName, const std::filesystem::path& OutFileName,
                              std::span<const int> columnOrder, LostCharacters* lost) {
     // Read as the choosing step reads the form-1 file: a byte-order mark selects UTF-8 or
     // UTF-16, without one it must be Shift-JIS text.
-    TextLineReader reader(InFileName, Cp932Input::ShiftJisText);
-    LineWriter writer(OutFileName);
-    std::u16string line;
-    if (reader.next(line)) {
-        writer.writeLine(reorderedHeader());  // replaces line 1, whose content is not used
-        std::vector<std::u16string_view> fields;
-        std::u16string out;
-        while (reader.next(line)) {
-            reorderLine(line, columnOrder, fields, out);
-            writer.writeLine(out);
+    FormOneLines lines(InFileName);
+    EncodedLineWriter writer(OutFileName);
+    std::string_view first;
+    std::u16string firstText;
+    if (lines.bytewise() ? lines.next(first) : lines.next(firstText)) {
+        // The header replaces line 1, whose content is not used.
+        std::string header;
+        const size_t lostInHeader = appendEncoded(reorderedHeader(), header);
+        writer.writeLine(header, lostInHeader);
+        if (lines.bytewise()) {
+            reorderBytes(lines, columnOrder, writer);
+        } else {
+            reorderText(lines, columnOrder, writer);
         }
     }
     writer.commit();
