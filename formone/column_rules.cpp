@@ -1,5 +1,6 @@
 #include "formone/column_rules.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -41,8 +42,8 @@ constexpr char16_t unitOf(char c) { return static_cast<unsigned char>(c); }
 // The value as UTF-16 text, for the readers of numbers: ASCII bytes widened into `buffer`.
 std::u16string_view asText(std::u16string_view text, std::u16string&) { return text; }
 std::u16string_view asText(std::string_view ascii, std::u16string& buffer) {
-    buffer.clear();
-    for (const char c : ascii) buffer.push_back(unitOf(c));
+    buffer.resize(ascii.size());
+    for (size_t k = 0; k < ascii.size(); ++k) buffer[k] = unitOf(ascii[k]);
     return buffer;
 }
 
@@ -58,7 +59,7 @@ View<Char> trimmed(View<Char> text) {
 // True when `text` holds a code unit of one of `classes`.
 template <typename Char>
 bool holdsClass(View<Char> text, unsigned classes) {
-    for (Char c : text) {
+    for (const Char c : text) {
         if (classOf(unitOf(c)) & classes) return true;
     }
     return false;
@@ -67,9 +68,7 @@ bool holdsClass(View<Char> text, unsigned classes) {
 // --- Rule kinds and the rules of each form-1 position.
 enum class Kind : uint8_t {
     None,
-    MaxLength,      // trimmed length at most n
-    Length,         // trimmed length exactly n
-    Code,           // one character, a digit of the set
+    Length,         // trimmed length from `low` to n, and, with digits, one character of them
     IntRange,       // a whole integer from 0 to n
     NoHalfWidth,    // no half-width character in the untrimmed value
     NoFullWidth,    // no full-width character in the untrimmed value
@@ -84,6 +83,7 @@ struct Rule {
     Kind kind = Kind::None;
     int n = 0;
     uint16_t digits = 0;  // bit d set: the digit d is allowed
+    int low = 0;
 };
 
 constexpr uint16_t digitSet(std::string_view allowed) {
@@ -92,9 +92,11 @@ constexpr uint16_t digitSet(std::string_view allowed) {
     return set;
 }
 
-constexpr Rule maxLength(int n) { return {Kind::MaxLength, n, 0}; }
-constexpr Rule length(int n) { return {Kind::Length, n, 0}; }
-constexpr Rule code(std::string_view allowed) { return {Kind::Code, 0, digitSet(allowed)}; }
+// The length rules and the code rule (one character, a digit of the set) are one kind: the
+// test most values meet, made without a call.
+constexpr Rule maxLength(int n) { return {Kind::Length, n, 0, 0}; }
+constexpr Rule length(int n) { return {Kind::Length, n, 0, n}; }
+constexpr Rule code(std::string_view allowed) { return {Kind::Length, 1, digitSet(allowed), 1}; }
 constexpr Rule intRange(int n) { return {Kind::IntRange, n, 0}; }
 constexpr Rule leadingDigits(int n, std::string_view allowed) { return {Kind::LeadingDigits, n, digitSet(allowed)}; }
 constexpr Rule noHalfWidth{Kind::NoHalfWidth, 0, 0};
@@ -104,14 +106,14 @@ constexpr Rule decimal0To20{Kind::Decimal0To20, 0, 0};
 constexpr Rule yearMonth{Kind::YearMonth, 0, 0};
 constexpr Rule notAfter8{Kind::NotAfter8, 0, 0};
 
-struct PositionRules {
+struct RulesOfPosition {
     int position;
     std::array<Rule, 2> rules;  // applied in order; Kind::None ends the list
 };
 
 // Positions without an entry (2, 4, 9, 10, 15, 47, 49, 70, 71, 77, 81, 83, 84, 88 to
 // 137, 139 and after 140) pass their values unchanged.
-constexpr PositionRules kRules[] = {
+constexpr RulesOfPosition kRules[] = {
     {0, {maxLength(10)}},                                // カルテ番号
     {1, {noHalfWidth, maxLength(20)}},                   // 患者氏名
     {3, {yearMonth}},                                    // 診療年月日
@@ -223,22 +225,34 @@ bool sortsAfter8(View<Char> text) {
     return !text.empty() && (unitOf(text[0]) > u'8' || (unitOf(text[0]) == u'8' && text.size() > 1));
 }
 
+Verdict decimalVerdict(std::u16string_view trimmed, bool upTo20, std::u16string& rewritten) {
+    // A text that is no number reads as 0 and is blanked like a zero.
+    const DecimalValue value(trimmed);
+    if (!value.isNumber() || value.isZero()) return Verdict::Blank;
+    if (upTo20 && (value.isNegative() || value.isAbove(20))) return Verdict::Blank;
+    value.fixed1(rewritten);
+    return Verdict::Rewrite;
+}
+
 template <typename Char>
-Verdict apply(const Rule& rule, View<Char> raw, View<Char> trimmed, std::u16string& rewritten) {
+Verdict lengthVerdict(const Rule& rule, View<Char> trimmed) {
     const size_t len = trimmed.size();
-    const auto n = static_cast<size_t>(rule.n);
+    if (len < static_cast<size_t>(rule.low) || len > static_cast<size_t>(rule.n)) return Verdict::Blank;
+    // A text of one character reads as an integer only when it is a digit.
+    if (rule.digits != 0 && !inSet(rule.digits, digitValue(unitOf(trimmed[0])))) return Verdict::Blank;
+    return Verdict::Keep;
+}
+
+// One rule on the value and its trimmed form; `buffer` holds the text of ASCII bytes for
+// the readers of numbers.
+template <typename Char>
+Verdict apply(const Rule& rule, View<Char> raw, View<Char> trimmed, std::u16string& buffer, std::u16string& rewritten) {
     switch (rule.kind) {
         case Kind::None:
             return Verdict::Keep;
-        case Kind::MaxLength:
-            return len <= n ? Verdict::Keep : Verdict::Blank;
         case Kind::Length:
-            return len == n ? Verdict::Keep : Verdict::Blank;
-        case Kind::Code:
-            // A text of one character reads as an integer only when it is a digit.
-            return len == 1 && inSet(rule.digits, digitValue(unitOf(trimmed[0]))) ? Verdict::Keep : Verdict::Blank;
+            return lengthVerdict(rule, trimmed);
         case Kind::IntRange: {
-            std::u16string buffer;
             const int value = integerOf(asText(trimmed, buffer));
             return value >= 0 && value <= rule.n ? Verdict::Keep : Verdict::Blank;
         }
@@ -249,19 +263,11 @@ Verdict apply(const Rule& rule, View<Char> raw, View<Char> trimmed, std::u16stri
         case Kind::LeadingDigits:
             return leadingDigitsIn(raw, rule.n, rule.digits) ? Verdict::Keep : Verdict::Blank;
         case Kind::Decimal:
-        case Kind::Decimal0To20: {
-            // A text that is no number reads as 0 and is blanked like a zero.
-            std::u16string buffer;
-            const DecimalValue value(asText(trimmed, buffer));
-            if (!value.isNumber() || value.isZero()) return Verdict::Blank;
-            if (rule.kind == Kind::Decimal0To20 && (value.isNegative() || value.isAbove(20))) return Verdict::Blank;
-            rewritten = value.fixed1();
-            return Verdict::Rewrite;
-        }
+        case Kind::Decimal0To20:
+            return decimalVerdict(asText(trimmed, buffer), rule.kind == Kind::Decimal0To20, rewritten);
         case Kind::YearMonth:
-            if (len != 6) return Verdict::Keep;
-            rewritten.clear();
-            for (const Char c : trimmed) rewritten.push_back(unitOf(c));
+            if (trimmed.size() != 6) return Verdict::Keep;
+            rewritten.assign(asText(trimmed, buffer));
             rewritten += u"01";
             return Verdict::Rewrite;
         case Kind::NotAfter8:
@@ -270,14 +276,20 @@ Verdict apply(const Rule& rule, View<Char> raw, View<Char> trimmed, std::u16stri
     return Verdict::Keep;
 }
 
+const std::array<Rule, 2>& rulesOf(int pinIdx) {
+    static constexpr std::array<Rule, 2> kNoRules{};
+    return pinIdx < 0 || pinIdx > kLastRuledPosition ? kNoRules : kRuleTable[static_cast<size_t>(pinIdx)];
+}
+
 template <typename Char>
-Verdict judge(View<Char> field, int pinIdx, std::u16string& rewritten) {
-    if (pinIdx < 0 || pinIdx > kLastRuledPosition) return Verdict::Keep;
+Verdict judge(View<Char> field, int pinIdx, std::u16string& buffer, std::u16string& rewritten) {
+    const auto& rules = rulesOf(pinIdx);
+    if (rules[0].kind == Kind::None) return Verdict::Keep;  // Kind::None ends the list
     const View<Char> trimmedField = trimmed(field);
     Verdict verdict = Verdict::Keep;
-    for (const Rule& rule : kRuleTable[static_cast<size_t>(pinIdx)]) {
-        switch (apply(rule, field, trimmedField, rewritten)) {
-            case Verdict::Blank:
+    for (const Rule& rule : rules) {
+        switch (apply(rule, field, trimmedField, buffer, rewritten)) {
+            case Verdict::Blank:  // a later rule never brings a blanked value back
                 return Verdict::Blank;
             case Verdict::Rewrite:
                 verdict = Verdict::Rewrite;
@@ -292,11 +304,29 @@ Verdict judge(View<Char> field, int pinIdx, std::u16string& rewritten) {
 }  // namespace
 
 Verdict judgeValue(std::u16string_view pstField, int pinIdx, std::u16string& rewritten) {
-    return judge(pstField, pinIdx, rewritten);
+    std::u16string unused;  // a text needs no buffer
+    return judge(pstField, pinIdx, unused, rewritten);
 }
 
-Verdict judgeAsciiValue(std::string_view field, int pinIdx, std::u16string& rewritten) {
-    return judge(field, pinIdx, rewritten);
+PositionRules::PositionRules(int pinIdx) : pinIdx_(pinIdx) {
+    for (const Rule& rule : rulesOf(pinIdx)) {
+        if (rule.kind == Kind::None) break;
+        if (rule.kind != Kind::Length) {
+            lengthOnly_ = false;
+            return;
+        }
+        low_ = std::max(low_, static_cast<size_t>(rule.low));
+        high_ = std::min(high_, static_cast<size_t>(rule.n));
+        if (rule.digits != 0) {
+            digits_ = testsDigit_ ? static_cast<uint16_t>(digits_ & rule.digits) : rule.digits;
+            testsDigit_ = true;
+        }
+    }
+    keepsAll_ = low_ == 0 && high_ == SIZE_MAX && !testsDigit_;
+}
+
+Verdict PositionRules::judgeOther(std::string_view field, std::u16string& text, std::u16string& rewritten) const {
+    return judge(field, pinIdx_, text, rewritten);
 }
 
 void appendChkStd(std::u16string_view pstField, int pinIdx, std::u16string& out) {

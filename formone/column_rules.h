@@ -3,6 +3,8 @@
 // from. A value that breaks its rule becomes the empty text; nothing is reported.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -14,8 +16,46 @@ namespace vask::formone {
 // holds the value's bytes copies them when it is kept.
 enum class Verdict { Keep, Blank, Rewrite };
 Verdict judgeValue(std::u16string_view pstField, int pinIdx, std::u16string& rewritten);
-// The same for a field of ASCII bytes (all below 80), which need no decoding.
-Verdict judgeAsciiValue(std::string_view field, int pinIdx, std::u16string& rewritten);
+
+// The rules of one form-1 position, looked up once for the values of many lines. Most
+// positions only bound the trimmed length of a value (a code: one character, a digit of
+// its set) or have no rule; a field of ASCII bytes is judged for them here, in place.
+class PositionRules {
+public:
+    explicit PositionRules(int pinIdx);
+    // judgeValue of a field of ASCII bytes (all below 80), which are the same characters
+    // in every encoding the form-1 file may have; `text` is the buffer for its text when a
+    // rule reads more than its length.
+    Verdict judgeAscii(std::string_view field, std::u16string& text, std::u16string& rewritten) const;
+
+private:
+    Verdict judgeOther(std::string_view field, std::u16string& text, std::u16string& rewritten) const;
+
+    int pinIdx_;
+    bool lengthOnly_ = true;  // every rule only bounds the trimmed length
+    bool keepsAll_ = false;   // no rule at all
+    bool testsDigit_ = false;
+    size_t low_ = 0;
+    size_t high_ = SIZE_MAX;
+    uint16_t digits_ = 0;  // bit d set: the one character may be the digit d
+};
+
+inline Verdict PositionRules::judgeAscii(std::string_view field, std::u16string& text,
+                                         std::u16string& rewritten) const {
+    if (keepsAll_) return Verdict::Keep;
+    if (!lengthOnly_) return judgeOther(field, text, rewritten);
+    const auto blank = [](char c) { return static_cast<unsigned char>(c) <= 0x20; };  // trimmed as text is
+    size_t begin = 0;
+    size_t end = field.size();
+    while (begin < end && blank(field[begin])) ++begin;
+    while (end > begin && blank(field[end - 1])) --end;
+    if (end - begin < low_ || end - begin > high_) return Verdict::Blank;
+    if (testsDigit_) {
+        const unsigned digit = static_cast<unsigned char>(field[begin]) - unsigned{'0'};
+        if (digit > 9 || !((digits_ >> digit) & 1u)) return Verdict::Blank;
+    }
+    return Verdict::Keep;
+}
 
 // The value to write for `pstField` (untrimmed, as split off at the tabs) taken from
 // form-1 position `pinIdx`: unchanged, rewritten into its normal form, or empty.

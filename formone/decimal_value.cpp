@@ -58,22 +58,48 @@ bool DecimalValue::isAbove(unsigned limit) const {
     return value_ && *value_ > limit;
 }
 
-std::u16string DecimalValue::fixed1() const {
-    if (!plain_) return formatFixed1(value_.value_or(0));
+namespace {
+
+// `value` in decimal digits, with a minus sign before them when `negative`.
+void appendDigits(bool negative, uint64_t value, std::u16string& out) {
+    char16_t digits[20];
+    size_t count = 0;
+    do {
+        digits[count++] = static_cast<char16_t>(u'0' + value % 10);
+        value /= 10;
+    } while (value != 0);
+    if (negative) out += u'-';
+    while (count > 0) out += digits[--count];
+}
+
+}  // namespace
+
+void DecimalValue::fixed1(std::u16string& out) const {
+    if (!plain_) {
+        out = formatFixed1(value_.value_or(0));
+        return;
+    }
     // Tenths, rounded up when the next digit is 5 or more (at most 10^19, within 64 bits).
-    const auto digit = [&](size_t k) -> uint64_t { return k < plain_->fraction.size() ? plain_->fraction[k] - u'0' : 0; };
+    const auto digit = [&](size_t k) -> uint64_t {
+        return k < plain_->fraction.size() ? plain_->fraction[k] - u'0' : 0;
+    };
     const uint64_t tenths = plain_->integer * 10 + digit(0) + (digit(1) >= 5 ? 1 : 0);
-    std::u16string out = plain_->negative && tenths != 0 ? u"-" : u"";
-    out += formatInt(static_cast<long long>(tenths / 10));
+    out.clear();
+    appendDigits(plain_->negative && tenths != 0, tenths / 10, out);
     out += u'.';
     out += static_cast<char16_t>(u'0' + tenths % 10);
+}
+
+std::u16string DecimalValue::fixed1() const {
+    std::u16string out;
+    fixed1(out);
     return out;
 }
 
 std::u16string DecimalValue::integerPart() const {
     if (!plain_) return formatIntegerPart(value_.value_or(0));
-    std::u16string out = plain_->negative && plain_->integer != 0 ? u"-" : u"";
-    out += formatInt(static_cast<long long>(plain_->integer));
+    std::u16string out;
+    appendDigits(plain_->negative && plain_->integer != 0, plain_->integer, out);
     return out;
 }
 

@@ -25,8 +25,10 @@ public:
     bool isZero() const;
     bool isNegative() const;  // below zero
     bool isAbove(unsigned limit) const;
-    // formatFixed1 of the value: one decimal, halves rounded away from zero.
+    // formatFixed1 of the value: one decimal, halves rounded away from zero; the second
+    // form replaces `out` with it.
     std::u16string fixed1() const;
+    void fixed1(std::u16string& out) const;
     // formatIntegerPart of the value: cut toward zero.
     std::u16string integerPart() const;
 

@@ -124,7 +124,7 @@ bool FirstConverterRows::next(std::string_view line, const FormOneLines& lines, 
         std::erase(unquoted_, '"');
         line = unquoted_;
     }
-    splitFields(line, '\t', ',', kMinimumFields, pieces_);
+    pieces_.split(line, '\t', ',', kMinimumFields);
     if (pieces_.size() < kMinimumFields) return false;
     fields_.resize(kMinimumFields);
     for (const size_t position : kPositionsRead) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/outcome.h"
+#include "formone/byte_scan.h"
 #include "formone/form1_lines.h"
 
 namespace vask::formone {
@@ -40,9 +41,9 @@ private:
     size_t lineNumber_ = 0;
     std::u16string mstNgt_;
     std::unordered_set<std::u16string> CList_;  // trimmed chart numbers written, in upper case
-    std::vector<std::u16string> fields_;        // the fields of the current line (as bytes: those read)
-    std::vector<std::string_view> pieces_;      // the bytes of its fields
-    std::string unquoted_;                      // a line without its double quotes
+    std::vector<std::u16string> fields_;  // the fields of the current line (as bytes: those read)
+    ByteFields pieces_;                   // the bytes of its fields
+    std::string unquoted_;                // a line without its double quotes
 };
 
 // The run of the first converter on the path as typed: refuses a path without a file and a

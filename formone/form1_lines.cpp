@@ -9,8 +9,7 @@
 
 namespace vask::formone {
 
-FormOneLines::FormOneLines(const std::filesystem::path& file, size_t blockSize)
-    : path_(file), blockSize_(blockSize) {
+FormOneLines::FormOneLines(const std::filesystem::path& file, size_t blockSize) : path_(file), blockSize_(blockSize) {
     constexpr size_t kLongestMark = 3;
     file_.emplace(file);
     buffer_.resize(std::max(blockSize_, kLongestMark));

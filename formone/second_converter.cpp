@@ -9,7 +9,7 @@
 #include "core/text.h"
 #include "core/text_formats.h"
 #include "core/textfile.h"
-#include "formone/byte_scan.h"
+#include "formone/byte_reorder.h"
 #include "formone/column_rules.h"
 #include "formone/form1_file.h"
 #include "formone/form1_lines.h"
@@ -166,9 +166,9 @@ namespace {
 class EncodedLineWriter {
 public:
     explicit EncodedLineWriter(const std::filesystem::path& target) : file_(target) {}
-    void writeLine(std::string& line, size_t lost) {
-        line += "\r\n";
+    void writeLine(std::string_view line, size_t lost) {
         file_.write(line);
+        file_.write("\r\n");
         lost_.add(lost, ++lines_);
     }
     void commit() { file_.commit(); }
@@ -187,65 +187,12 @@ size_t appendEncoded(std::u16string_view text, std::string& out) {
     return cp932::replacedCount(text, std::string_view(out).substr(start));
 }
 
-// The buffers of one line's conversion, kept from line to line.
-struct LineBuffers {
-    std::vector<std::string_view> fields;
-    std::u16string text;       // one field's text
-    std::u16string rewritten;  // its value when its rule rewrites it
-};
-
-// ChkStd of one field given as bytes, appended to `out` in code page 932. A field of ASCII
-// bytes is judged as it is and, when kept, copied; another one is decoded, judged and
-// encoded again. Returns the characters written as "?".
-size_t appendRuledField(std::string_view field, int position, const FormOneLines& lines, LineBuffers& buffers,
-                        std::string& out) {
-    if (!isAscii(field)) {
-        buffers.text.clear();
-        lines.decodeAppend(field, buffers.text);
-        buffers.rewritten.clear();
-        appendChkStd(buffers.text, position, buffers.rewritten);
-        return appendEncoded(buffers.rewritten, out);
-    }
-    switch (judgeAsciiValue(field, position, buffers.rewritten)) {
-        case Verdict::Keep:
-            out += field;
-            return 0;
-        case Verdict::Rewrite:
-            return appendEncoded(buffers.rewritten, out);
-        case Verdict::Blank:
-            return 0;
-    }
-    return 0;
-}
-
-// reorderLine on the bytes of a line, split into no more than `maxFields` fields; returns
-// the characters written as "?".
-size_t reorderLineBytes(std::string_view line, std::span<const int> columnOrder, size_t maxFields,
-                        const FormOneLines& lines, LineBuffers& buffers, std::string& out) {
-    splitFields(line, '\t', '\t', maxFields, buffers.fields);
-    out.clear();
-    size_t lost = 0;
-    bool first = true;
-    for (const int position : columnOrder) {
-        if (position < 0 || static_cast<size_t>(position) >= buffers.fields.size()) continue;
-        if (!first) out.push_back(',');
-        first = false;
-        if (position != kEmptyColumn) {
-            lost += appendRuledField(buffers.fields[static_cast<size_t>(position)], position, lines, buffers, out);
-        }
-    }
-    return lost;
-}
-
 // The lines after line 1 of a file that hands out bytes.
 void reorderBytes(FormOneLines& lines, std::span<const int> columnOrder, EncodedLineWriter& writer) {
-    // Positions past the last one the table names are never read: they need no splitting.
-    const int last = columnOrder.empty() ? -1 : *std::max_element(columnOrder.begin(), columnOrder.end());
-    const auto maxFields = static_cast<size_t>(last + 1);
-    LineBuffers buffers;
-    std::string out;
+    ByteReorder reorder(columnOrder, lines);
     for (std::string_view line; lines.next(line);) {
-        const size_t lost = reorderLineBytes(line, columnOrder, maxFields, lines, buffers, out);
+        size_t lost = 0;
+        const std::string_view out = reorder.reorder(line, lost);
         writer.writeLine(out, lost);
     }
 }
