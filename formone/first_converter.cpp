@@ -141,7 +141,10 @@ bool FirstConverterRows::take(std::u16string& row) {
     if (lineNumber_ == 1) return false;
     // One look-up that also records the chart number: when making the row fails, the run
     // stops anyway.
-    if (!CList_.insert(upperCase(trimmedView(fields_[kChartNumber]))).second) return false;
+    const std::u16string_view chartNumber = trimmedView(fields_[kChartNumber]);
+    upperChartNumber_.resize(chartNumber.size());
+    for (size_t k = 0; k < chartNumber.size(); ++k) upperChartNumber_[k] = upperUnit(chartNumber[k]);
+    if (!CList_.insert(upperChartNumber_)) return false;
     makeRow(fields_, mstNgt_, row);
     return true;
 }

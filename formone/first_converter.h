@@ -6,12 +6,12 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_set>
 #include <vector>
 
 #include "core/outcome.h"
 #include "formone/byte_scan.h"
 #include "formone/form1_lines.h"
+#include "formone/seen_texts.h"
 
 namespace vask::formone {
 
@@ -40,7 +40,8 @@ private:
 
     size_t lineNumber_ = 0;
     std::u16string mstNgt_;
-    std::unordered_set<std::u16string> CList_;  // trimmed chart numbers written, in upper case
+    SeenTexts CList_;  // trimmed chart numbers written, in upper case
+    std::u16string upperChartNumber_;
     std::vector<std::u16string> fields_;  // the fields of the current line (as bytes: those read)
     ByteFields pieces_;                   // the bytes of its fields
     std::string unquoted_;                // a line without its double quotes
