@@ -57,9 +57,15 @@ std::string_view ByteReorder::encoded(std::u16string_view text, size_t& lost) {
 std::string_view ByteReorder::decodedValue(std::string_view field, int position, size_t& lost) {
     text_.clear();
     lines_.decodeAppend(field, text_);
-    rewritten_.clear();
-    appendChkStd(text_, position, rewritten_);
-    return encoded(rewritten_, lost);
+    switch (judgeValue(text_, position, rewritten_)) {
+        case Verdict::Keep:
+            return encoded(text_, lost);
+        case Verdict::Rewrite:
+            return encoded(rewritten_, lost);
+        case Verdict::Blank:
+            break;
+    }
+    return {};
 }
 
 std::string_view ByteReorder::reorder(std::string_view line, size_t& lost) {

@@ -2,6 +2,7 @@
 
 #include <emmintrin.h>  // SSE2, which every x86-64 processor has
 
+#include <algorithm>
 #include <bit>
 #include <cstdint>
 
@@ -55,9 +56,11 @@ void ByteFields::split(std::string_view line, char separator, char alsoSeparator
     line_ = line;
     count_ = 0;
     if (line.empty() || maxFields == 0) return;
-    if (start_.size() < maxFields + 1) {
-        start_.resize(maxFields + 1);
-        ascii_.resize(maxFields);
+    // A line of n bytes has at most n + 1 fields.
+    const size_t most = std::min(maxFields, line.size() + 1);
+    if (start_.size() < most + 1) {
+        start_.resize(most + 1);
+        ascii_.resize(most);
     }
     const char* p = line.data();
     const size_t n = line.size();
@@ -75,7 +78,9 @@ void ByteFields::split(std::string_view line, char separator, char alsoSeparator
             i + kBlock <= n ? masksOf(p + i, a, b) : masksOfTail(p + i, n - i, separator, alsoSeparator);
         for (unsigned found = masks.found; found != 0; found &= found - 1) {
             const unsigned bit = static_cast<unsigned>(std::countr_zero(found));
-            if (const unsigned before = masks.high & ((1u << bit) - 1)) highEnd = i + highestBit(before) + 1;
+            if (masks.high != 0) {
+                if (const unsigned before = masks.high & ((1u << bit) - 1)) highEnd = i + highestBit(before) + 1;
+            }
             starts[count] = start;
             ascii[count] = highEnd <= start;
             start = i + bit + 1;

@@ -22,7 +22,7 @@ enum CharClass : unsigned {
 constexpr unsigned kHalfWidthClasses = kHalfAlpha | kHalfDigit | kHalfOther;
 constexpr unsigned kFullWidthClasses = kFullAlphaNum | kFullOther;
 
-constexpr unsigned classOf(char16_t c) {
+constexpr unsigned classByRanges(char16_t c) {
     if ((c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z')) return kHalfAlpha;
     if (c >= u'0' && c <= u'9') return kHalfDigit;
     if ((c >= 0xFF10 && c <= 0xFF19) || (c >= 0xFF21 && c <= 0xFF3A) || (c >= 0xFF41 && c <= 0xFF5A)) {
@@ -30,6 +30,20 @@ constexpr unsigned classOf(char16_t c) {
     }
     if ((c >= 0x20 && c <= 0x7E) || (c >= 0xFF61 && c <= 0xFF9F)) return kHalfOther;
     return kFullOther;
+}
+
+constexpr std::array<uint8_t, 0x80> makeAsciiClasses() {
+    std::array<uint8_t, 0x80> classes{};
+    for (char16_t c = 0; c < 0x80; ++c) classes[c] = static_cast<uint8_t>(classByRanges(c));
+    return classes;
+}
+constexpr std::array<uint8_t, 0x80> kAsciiClasses = makeAsciiClasses();
+
+// The same, by a table for ASCII; from U+0080 up to the full-width forms every code unit
+// (kanji, kana) is of the last class.
+constexpr unsigned classOf(char16_t c) {
+    if (c < 0x80) return kAsciiClasses[c];
+    return c < 0xFF10 ? kFullOther : classByRanges(c);
 }
 
 // The rules judge texts and, without decoding them, fields of ASCII bytes, which are the
@@ -207,8 +221,18 @@ bool inSet(uint16_t set, int digit) { return digit >= 0 && digit <= 9 && (set >>
 
 int digitValue(char16_t c) { return c >= u'0' && c <= u'9' ? c - u'0' : -1; }
 
-// The integer a rule reads from the trimmed value: -1 when it is no 32-bit integer.
-int integerOf(std::u16string_view trimmed) { return readInt32(trimmed).value_or(-1); }
+// The integer a rule reads from the trimmed value: -1 when it is no 32-bit integer. A few
+// plain digits, the usual value, are read here.
+int integerOf(std::u16string_view trimmed) {
+    constexpr size_t kSafeDigits = 9;  // no overflow
+    if (trimmed.empty() || trimmed.size() > kSafeDigits) return readInt32(trimmed).value_or(-1);
+    int value = 0;
+    for (const char16_t c : trimmed) {
+        if (c < u'0' || c > u'9') return readInt32(trimmed).value_or(-1);
+        value = value * 10 + (c - u'0');
+    }
+    return value;
+}
 
 template <typename Char>
 bool leadingDigitsIn(View<Char> raw, int count, uint16_t set) {
@@ -308,25 +332,61 @@ Verdict judgeValue(std::u16string_view pstField, int pinIdx, std::u16string& rew
     return judge(pstField, pinIdx, unused, rewritten);
 }
 
+// The rules of a position as tests: every rule kind but the ones that read a number or
+// rewrite the value only keeps or blanks it, so their order does not matter.
 PositionRules::PositionRules(int pinIdx) : pinIdx_(pinIdx) {
     for (const Rule& rule : rulesOf(pinIdx)) {
         if (rule.kind == Kind::None) break;
-        if (rule.kind != Kind::Length) {
-            lengthOnly_ = false;
-            return;
-        }
-        low_ = std::max(low_, static_cast<size_t>(rule.low));
-        high_ = std::min(high_, static_cast<size_t>(rule.n));
-        if (rule.digits != 0) {
-            digits_ = testsDigit_ ? static_cast<uint16_t>(digits_ & rule.digits) : rule.digits;
-            testsDigit_ = true;
+        keepsAll_ = false;
+        switch (rule.kind) {
+            case Kind::None:
+                break;
+            case Kind::Length:
+                low_ = std::max(low_, static_cast<size_t>(rule.low));
+                high_ = std::min(high_, static_cast<size_t>(rule.n));
+                if (rule.digits != 0) {
+                    digits_ = testsDigit_ ? static_cast<uint16_t>(digits_ & rule.digits) : rule.digits;
+                    testsDigit_ = true;
+                }
+                break;
+            case Kind::NoHalfWidth:
+                forbidden_ |= kHalfWidthClasses;
+                testsMore_ = true;
+                break;
+            case Kind::NoFullWidth:
+                forbidden_ |= kFullWidthClasses;
+                testsMore_ = true;
+                break;
+            case Kind::LeadingDigits:
+                if (leadingCount_ != 0) readsNumber_ = true;  // two such rules: judged as text
+                leadingCount_ = static_cast<size_t>(rule.n);
+                leadingDigits_ = rule.digits;
+                testsMore_ = true;
+                break;
+            case Kind::NotAfter8:
+                notAfter8_ = true;
+                testsMore_ = true;
+                break;
+            case Kind::IntRange:
+            case Kind::Decimal:
+            case Kind::Decimal0To20:
+            case Kind::YearMonth:
+                readsNumber_ = true;
+                break;
         }
     }
-    keepsAll_ = low_ == 0 && high_ == SIZE_MAX && !testsDigit_;
 }
 
-Verdict PositionRules::judgeOther(std::string_view field, std::u16string& text, std::u16string& rewritten) const {
+Verdict PositionRules::judgeAsNumber(std::string_view field, std::u16string& text, std::u16string& rewritten) const {
     return judge(field, pinIdx_, text, rewritten);
+}
+
+bool PositionRules::passesOtherTests(std::string_view field, std::string_view trimmed) const {
+    for (const char c : field) {
+        if (kAsciiClasses[static_cast<unsigned char>(c)] & forbidden_) return false;
+    }
+    if (leadingCount_ != 0 && !leadingDigitsIn(field, static_cast<int>(leadingCount_), leadingDigits_)) return false;
+    return !(notAfter8_ && sortsAfter8(trimmed));
 }
 
 void appendChkStd(std::u16string_view pstField, int pinIdx, std::u16string& out) {

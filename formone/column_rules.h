@@ -18,32 +18,39 @@ enum class Verdict { Keep, Blank, Rewrite };
 Verdict judgeValue(std::u16string_view pstField, int pinIdx, std::u16string& rewritten);
 
 // The rules of one form-1 position, looked up once for the values of many lines. Most
-// positions only bound the trimmed length of a value (a code: one character, a digit of
-// its set) or have no rule; a field of ASCII bytes is judged for them here, in place.
+// positions only test a value (bound its trimmed length, allow one digit of a code, forbid
+// half- or full-width characters, ask for leading digits) or have no rule; a field of
+// ASCII bytes is judged for them here in place, the length and the code inline.
 class PositionRules {
 public:
     explicit PositionRules(int pinIdx);
     // judgeValue of a field of ASCII bytes (all below 80), which are the same characters
     // in every encoding the form-1 file may have; `text` is the buffer for its text when a
-    // rule reads more than its length.
+    // rule reads a number.
     Verdict judgeAscii(std::string_view field, std::u16string& text, std::u16string& rewritten) const;
 
 private:
-    Verdict judgeOther(std::string_view field, std::u16string& text, std::u16string& rewritten) const;
+    Verdict judgeAsNumber(std::string_view field, std::u16string& text, std::u16string& rewritten) const;
+    bool passesOtherTests(std::string_view field, std::string_view trimmed) const;
 
     int pinIdx_;
-    bool lengthOnly_ = true;  // every rule only bounds the trimmed length
-    bool keepsAll_ = false;   // no rule at all
-    bool testsDigit_ = false;
-    size_t low_ = 0;
+    bool keepsAll_ = true;      // no rule at all
+    bool readsNumber_ = false;  // a rule reads a number or rewrites the value: judged as text
+    bool testsMore_ = false;    // a rule tests more than the length and the code
+    size_t low_ = 0;            // bounds of the trimmed length
     size_t high_ = SIZE_MAX;
-    uint16_t digits_ = 0;  // bit d set: the one character may be the digit d
+    bool testsDigit_ = false;  // a code: the one character must be a digit of digits_
+    uint16_t digits_ = 0;      // bit d set: the digit d is allowed
+    unsigned forbidden_ = 0;   // character classes that blank the value
+    size_t leadingCount_ = 0;  // the first leadingCount_ characters must be digits of leadingDigits_
+    uint16_t leadingDigits_ = 0;
+    bool notAfter8_ = false;  // the trimmed value must not sort after "8"
 };
 
 inline Verdict PositionRules::judgeAscii(std::string_view field, std::u16string& text,
                                          std::u16string& rewritten) const {
     if (keepsAll_) return Verdict::Keep;
-    if (!lengthOnly_) return judgeOther(field, text, rewritten);
+    if (readsNumber_) return judgeAsNumber(field, text, rewritten);
     const auto blank = [](char c) { return static_cast<unsigned char>(c) <= 0x20; };  // trimmed as text is
     size_t begin = 0;
     size_t end = field.size();
@@ -54,6 +61,7 @@ inline Verdict PositionRules::judgeAscii(std::string_view field, std::u16string&
         const unsigned digit = static_cast<unsigned char>(field[begin]) - unsigned{'0'};
         if (digit > 9 || !((digits_ >> digit) & 1u)) return Verdict::Blank;
     }
+    if (testsMore_ && !passesOtherTests(field, field.substr(begin, end - begin))) return Verdict::Blank;
     return Verdict::Keep;
 }
 
