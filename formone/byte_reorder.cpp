@@ -11,7 +11,7 @@ namespace vask::formone {
 namespace {
 
 // Output bytes a column gives at most besides two for each byte of its field: a comma and
-// a rewritten value (a decimal in its general form, "-1.23456789012345678E-4951", is the
+// a rewritten value (a decimal in its general form, "-1.23456789012345678E4931", is the
 // longest).
 constexpr size_t kMostPerColumn = 33;
 

@@ -95,9 +95,9 @@ enum class Kind : uint8_t {
 
 struct Rule {
     Kind kind = Kind::None;
-    int n = 0;
+    int n = 0;            // the longest trimmed length, the largest integer, the leading digits
     uint16_t digits = 0;  // bit d set: the digit d is allowed
-    int low = 0;
+    int low = 0;          // the shortest trimmed length
 };
 
 constexpr uint16_t digitSet(std::string_view allowed) {
@@ -106,8 +106,8 @@ constexpr uint16_t digitSet(std::string_view allowed) {
     return set;
 }
 
-// The length rules and the code rule (one character, a digit of the set) are one kind: the
-// test most values meet, made without a call.
+// The length rules and the code rule (one character, a digit of the set) are one kind,
+// bounds of the trimmed length, so that the length tests of a position fold into one.
 constexpr Rule maxLength(int n) { return {Kind::Length, n, 0, 0}; }
 constexpr Rule length(int n) { return {Kind::Length, n, 0, n}; }
 constexpr Rule code(std::string_view allowed) { return {Kind::Length, 1, digitSet(allowed), 1}; }
@@ -358,7 +358,7 @@ PositionRules::PositionRules(int pinIdx) : pinIdx_(pinIdx) {
                 testsMore_ = true;
                 break;
             case Kind::LeadingDigits:
-                if (leadingCount_ != 0) readsNumber_ = true;  // two such rules: judged as text
+                if (leadingCount_ != 0) oneByOne_ = true;  // two such rules do not fold into one
                 leadingCount_ = static_cast<size_t>(rule.n);
                 leadingDigits_ = rule.digits;
                 testsMore_ = true;
@@ -371,13 +371,13 @@ PositionRules::PositionRules(int pinIdx) : pinIdx_(pinIdx) {
             case Kind::Decimal:
             case Kind::Decimal0To20:
             case Kind::YearMonth:
-                readsNumber_ = true;
+                oneByOne_ = true;
                 break;
         }
     }
 }
 
-Verdict PositionRules::judgeAsNumber(std::string_view field, std::u16string& text, std::u16string& rewritten) const {
+Verdict PositionRules::judgeOneByOne(std::string_view field, std::u16string& text, std::u16string& rewritten) const {
     return judge(field, pinIdx_, text, rewritten);
 }
 

@@ -25,19 +25,19 @@ class PositionRules {
 public:
     explicit PositionRules(int pinIdx);
     // judgeValue of a field of ASCII bytes (all below 80), which are the same characters
-    // in every encoding the form-1 file may have; `text` is the buffer for its text when a
-    // rule reads a number.
+    // in every encoding the form-1 file may have; `text` is a buffer for the text of a
+    // number that a rule reads.
     Verdict judgeAscii(std::string_view field, std::u16string& text, std::u16string& rewritten) const;
 
 private:
-    Verdict judgeAsNumber(std::string_view field, std::u16string& text, std::u16string& rewritten) const;
+    Verdict judgeOneByOne(std::string_view field, std::u16string& text, std::u16string& rewritten) const;
     bool passesOtherTests(std::string_view field, std::string_view trimmed) const;
 
     int pinIdx_;
-    bool keepsAll_ = true;      // no rule at all
-    bool readsNumber_ = false;  // a rule reads a number or rewrites the value: judged as text
-    bool testsMore_ = false;    // a rule tests more than the length and the code
-    size_t low_ = 0;            // bounds of the trimmed length
+    bool keepsAll_ = true;    // no rule at all
+    bool oneByOne_ = false;   // a rule reads a number or rewrites the value: the rules apply in turn
+    bool testsMore_ = false;  // a rule tests more than the length and the code
+    size_t low_ = 0;          // bounds of the trimmed length
     size_t high_ = SIZE_MAX;
     bool testsDigit_ = false;  // a code: the one character must be a digit of digits_
     uint16_t digits_ = 0;      // bit d set: the digit d is allowed
@@ -50,7 +50,7 @@ private:
 inline Verdict PositionRules::judgeAscii(std::string_view field, std::u16string& text,
                                          std::u16string& rewritten) const {
     if (keepsAll_) return Verdict::Keep;
-    if (readsNumber_) return judgeAsNumber(field, text, rewritten);
+    if (oneByOne_) return judgeOneByOne(field, text, rewritten);
     const auto blank = [](char c) { return static_cast<unsigned char>(c) <= 0x20; };  // trimmed as text is
     size_t begin = 0;
     size_t end = field.size();

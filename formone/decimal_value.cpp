@@ -3,7 +3,6 @@
 #include <string>
 
 #include "core/numbers.h"
-#include "core/text.h"
 
 namespace vask::formone {
 namespace {

@@ -82,7 +82,7 @@ void makeRow(const std::vector<std::u16string>& fields, std::u16string_view mstN
     };
     add(GetCarte(fields[kChartNumber]));
     add(fields[kName]);
-    row += mstNgt;
+    row += mstNgt;  // the consultation date: the first day of the year-month
     add(u"01");
     add(postalCode);
     add(heightValue(t(kHeight)));

@@ -19,8 +19,8 @@ namespace vask::formone {
 
 class FormOneLines {
 public:
-    // Raises Error (cannot open). `blockSize` as for LineBytesReader: a smaller one lets
-    // tests put block boundaries anywhere in short files.
+    // Raises Error (cannot open). `blockSize` as for LineBytesReader (at least 4 bytes): a
+    // smaller one lets tests put block boundaries anywhere in short files.
     explicit FormOneLines(const std::filesystem::path& file, size_t blockSize = kLineReadBlock);
 
     // True unless the file is UTF-16: lines come from next(std::string_view&).

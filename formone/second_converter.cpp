@@ -161,12 +161,17 @@ void reorderLine(std::u16string_view line, std::span<const int> columnOrder, std
 
 namespace {
 
-// Lines already in code page 932, each followed by CR LF, into a file that replaces its
-// target on commit; the characters written as "?" are counted as LineWriter counts them.
+// LineWriter's code page 932 lines, CR LF after each, the characters written as "?"
+// counted the same way, which also takes lines already encoded (with their count).
 class EncodedLineWriter {
 public:
     explicit EncodedLineWriter(const std::filesystem::path& target) : file_(target) {}
-    void writeLine(std::string_view line, size_t lost) {
+    void writeLine(std::u16string_view line) {
+        scratch_.clear();
+        cp932::encodeAppend(line, scratch_);
+        writeEncodedLine(scratch_, cp932::replacedCount(line, scratch_));
+    }
+    void writeEncodedLine(std::string_view line, size_t lost) {
         file_.write(line);
         file_.write("\r\n");
         lost_.add(lost, ++lines_);
@@ -176,16 +181,10 @@ public:
 
 private:
     AtomicFile file_;
+    std::string scratch_;
     size_t lines_ = 0;
     LostCharacters lost_;
 };
-
-// `text` appended to `out` in code page 932; returns the characters written as "?".
-size_t appendEncoded(std::u16string_view text, std::string& out) {
-    const size_t start = out.size();
-    cp932::encodeAppend(text, out);
-    return cp932::replacedCount(text, std::string_view(out).substr(start));
-}
 
 // The lines after line 1 of a file that hands out bytes.
 void reorderBytes(FormOneLines& lines, std::span<const int> columnOrder, EncodedLineWriter& writer) {
@@ -193,7 +192,7 @@ void reorderBytes(FormOneLines& lines, std::span<const int> columnOrder, Encoded
     for (std::string_view line; lines.next(line);) {
         size_t lost = 0;
         const std::string_view out = reorder.reorder(line, lost);
-        writer.writeLine(out, lost);
+        writer.writeEncodedLine(out, lost);
     }
 }
 
@@ -202,12 +201,9 @@ void reorderText(FormOneLines& lines, std::span<const int> columnOrder, EncodedL
     std::u16string line;
     std::vector<std::u16string_view> fields;
     std::u16string out;
-    std::string bytes;
     while (lines.next(line)) {
         reorderLine(line, columnOrder, fields, out);
-        bytes.clear();
-        const size_t lost = appendEncoded(out, bytes);
-        writer.writeLine(bytes, lost);
+        writer.writeLine(out);
     }
 }
 
@@ -222,10 +218,7 @@ void ConvertTSVtoCSV_Reorder(const std::filesystem::path& InFileName, const std:
     std::string_view first;
     std::u16string firstText;
     if (lines.bytewise() ? lines.next(first) : lines.next(firstText)) {
-        // The header replaces line 1, whose content is not used.
-        std::string header;
-        const size_t lostInHeader = appendEncoded(reorderedHeader(), header);
-        writer.writeLine(header, lostInHeader);
+        writer.writeLine(reorderedHeader());  // replaces line 1, whose content is not used
         if (lines.bytewise()) {
             reorderBytes(lines, columnOrder, writer);
         } else {
