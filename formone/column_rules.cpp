@@ -1,10 +1,12 @@
 #include "formone/column_rules.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
 #include "core/numbers.h"
 #include "core/text.h"
+#include "formone/decimal_value.h"
 
 namespace vask::formone {
 namespace {
@@ -20,7 +22,7 @@ enum CharClass : unsigned {
 constexpr unsigned kHalfWidthClasses = kHalfAlpha | kHalfDigit | kHalfOther;
 constexpr unsigned kFullWidthClasses = kFullAlphaNum | kFullOther;
 
-constexpr unsigned classOf(char16_t c) {
+constexpr unsigned classByRanges(char16_t c) {
     if ((c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z')) return kHalfAlpha;
     if (c >= u'0' && c <= u'9') return kHalfDigit;
     if ((c >= 0xFF10 && c <= 0xFF19) || (c >= 0xFF21 && c <= 0xFF3A) || (c >= 0xFF41 && c <= 0xFF5A)) {
@@ -30,10 +32,49 @@ constexpr unsigned classOf(char16_t c) {
     return kFullOther;
 }
 
+constexpr std::array<uint8_t, 0x80> makeAsciiClasses() {
+    std::array<uint8_t, 0x80> classes{};
+    for (char16_t c = 0; c < 0x80; ++c) classes[c] = static_cast<uint8_t>(classByRanges(c));
+    return classes;
+}
+constexpr std::array<uint8_t, 0x80> kAsciiClasses = makeAsciiClasses();
+
+// The same, by a table for ASCII; from U+0080 up to the full-width forms every code unit
+// (kanji, kana) is of the last class.
+constexpr unsigned classOf(char16_t c) {
+    if (c < 0x80) return kAsciiClasses[c];
+    return c < 0xFF10 ? kFullOther : classByRanges(c);
+}
+
+// The rules judge texts and, without decoding them, fields of ASCII bytes, which are the
+// same characters.
+template <typename Char>
+using View = std::basic_string_view<Char>;
+constexpr char16_t unitOf(char16_t c) { return c; }
+constexpr char16_t unitOf(char c) { return static_cast<unsigned char>(c); }
+
+// The value as UTF-16 text, for the readers of numbers: ASCII bytes widened into `buffer`.
+std::u16string_view asText(std::u16string_view text, std::u16string&) { return text; }
+std::u16string_view asText(std::string_view ascii, std::u16string& buffer) {
+    buffer.resize(ascii.size());
+    for (size_t k = 0; k < ascii.size(); ++k) buffer[k] = unitOf(ascii[k]);
+    return buffer;
+}
+
+template <typename Char>
+View<Char> trimmed(View<Char> text) {
+    size_t begin = 0;
+    size_t end = text.size();
+    while (begin < end && isBlankUnit(unitOf(text[begin]))) ++begin;
+    while (end > begin && isBlankUnit(unitOf(text[end - 1]))) --end;
+    return text.substr(begin, end - begin);
+}
+
 // True when `text` holds a code unit of one of `classes`.
-bool holdsClass(std::u16string_view text, unsigned classes) {
-    for (char16_t c : text) {
-        if (classOf(c) & classes) return true;
+template <typename Char>
+bool holdsClass(View<Char> text, unsigned classes) {
+    for (const Char c : text) {
+        if (classOf(unitOf(c)) & classes) return true;
     }
     return false;
 }
@@ -41,9 +82,7 @@ bool holdsClass(std::u16string_view text, unsigned classes) {
 // --- Rule kinds and the rules of each form-1 position.
 enum class Kind : uint8_t {
     None,
-    MaxLength,      // trimmed length at most n
-    Length,         // trimmed length exactly n
-    Code,           // one character, a digit of the set
+    Length,         // trimmed length from `low` to n, and, with digits, one character of them
     IntRange,       // a whole integer from 0 to n
     NoHalfWidth,    // no half-width character in the untrimmed value
     NoFullWidth,    // no full-width character in the untrimmed value
@@ -56,8 +95,9 @@ enum class Kind : uint8_t {
 
 struct Rule {
     Kind kind = Kind::None;
-    int n = 0;
+    int n = 0;            // the longest trimmed length, the largest integer, the leading digits
     uint16_t digits = 0;  // bit d set: the digit d is allowed
+    int low = 0;          // the shortest trimmed length
 };
 
 constexpr uint16_t digitSet(std::string_view allowed) {
@@ -66,9 +106,11 @@ constexpr uint16_t digitSet(std::string_view allowed) {
     return set;
 }
 
-constexpr Rule maxLength(int n) { return {Kind::MaxLength, n, 0}; }
-constexpr Rule length(int n) { return {Kind::Length, n, 0}; }
-constexpr Rule code(std::string_view allowed) { return {Kind::Code, 0, digitSet(allowed)}; }
+// The length rules and the code rule (one character, a digit of the set) are one kind,
+// bounds of the trimmed length, so that the length tests of a position fold into one.
+constexpr Rule maxLength(int n) { return {Kind::Length, n, 0, 0}; }
+constexpr Rule length(int n) { return {Kind::Length, n, 0, n}; }
+constexpr Rule code(std::string_view allowed) { return {Kind::Length, 1, digitSet(allowed), 1}; }
 constexpr Rule intRange(int n) { return {Kind::IntRange, n, 0}; }
 constexpr Rule leadingDigits(int n, std::string_view allowed) { return {Kind::LeadingDigits, n, digitSet(allowed)}; }
 constexpr Rule noHalfWidth{Kind::NoHalfWidth, 0, 0};
@@ -78,14 +120,14 @@ constexpr Rule decimal0To20{Kind::Decimal0To20, 0, 0};
 constexpr Rule yearMonth{Kind::YearMonth, 0, 0};
 constexpr Rule notAfter8{Kind::NotAfter8, 0, 0};
 
-struct PositionRules {
+struct RulesOfPosition {
     int position;
     std::array<Rule, 2> rules;  // applied in order; Kind::None ends the list
 };
 
 // Positions without an entry (2, 4, 9, 10, 15, 47, 49, 70, 71, 77, 81, 83, 84, 88 to
 // 137, 139 and after 140) pass their values unchanged.
-constexpr PositionRules kRules[] = {
+constexpr RulesOfPosition kRules[] = {
     {0, {maxLength(10)}},                                // カルテ番号
     {1, {noHalfWidth, maxLength(20)}},                   // 患者氏名
     {3, {yearMonth}},                                    // 診療年月日
@@ -179,86 +221,186 @@ bool inSet(uint16_t set, int digit) { return digit >= 0 && digit <= 9 && (set >>
 
 int digitValue(char16_t c) { return c >= u'0' && c <= u'9' ? c - u'0' : -1; }
 
-// The integer a rule reads from the trimmed value: -1 when it is no 32-bit integer.
-int integerOf(std::u16string_view trimmed) { return readInt32(trimmed).value_or(-1); }
+// The integer a rule reads from the trimmed value: -1 when it is no 32-bit integer. A few
+// plain digits, the usual value, are read here.
+int integerOf(std::u16string_view trimmed) {
+    constexpr size_t kSafeDigits = 9;  // no overflow
+    if (trimmed.empty() || trimmed.size() > kSafeDigits) return readInt32(trimmed).value_or(-1);
+    int value = 0;
+    for (const char16_t c : trimmed) {
+        if (c < u'0' || c > u'9') return readInt32(trimmed).value_or(-1);
+        value = value * 10 + (c - u'0');
+    }
+    return value;
+}
 
-bool leadingDigitsIn(std::u16string_view raw, int count, uint16_t set) {
+template <typename Char>
+bool leadingDigitsIn(View<Char> raw, int count, uint16_t set) {
     if (raw.size() < static_cast<size_t>(count)) return false;  // a missing character fails
     for (int p = 0; p < count; ++p) {
-        if (!inSet(set, digitValue(raw[static_cast<size_t>(p)]))) return false;
+        if (!inSet(set, digitValue(unitOf(raw[static_cast<size_t>(p)])))) return false;
     }
     return true;
 }
 
-// A rule's verdict on one value: it passes, blanks the value, or rewrites it.
-enum class Verdict { Pass, Blank, Rewrite };
+// Whether the text sorts after "8" in code-unit order.
+template <typename Char>
+bool sortsAfter8(View<Char> text) {
+    return !text.empty() && (unitOf(text[0]) > u'8' || (unitOf(text[0]) == u'8' && text.size() > 1));
+}
 
-Verdict apply(const Rule& rule, std::u16string_view raw, std::u16string_view trimmed, std::u16string& rewritten) {
+Verdict decimalVerdict(std::u16string_view trimmed, bool upTo20, std::u16string& rewritten) {
+    // A text that is no number reads as 0 and is blanked like a zero.
+    const DecimalValue value(trimmed);
+    if (!value.isNumber() || value.isZero()) return Verdict::Blank;
+    if (upTo20 && (value.isNegative() || value.isAbove(20))) return Verdict::Blank;
+    value.fixed1(rewritten);
+    return Verdict::Rewrite;
+}
+
+template <typename Char>
+Verdict lengthVerdict(const Rule& rule, View<Char> trimmed) {
     const size_t len = trimmed.size();
-    const auto n = static_cast<size_t>(rule.n);
+    if (len < static_cast<size_t>(rule.low) || len > static_cast<size_t>(rule.n)) return Verdict::Blank;
+    // A text of one character reads as an integer only when it is a digit.
+    if (rule.digits != 0 && !inSet(rule.digits, digitValue(unitOf(trimmed[0])))) return Verdict::Blank;
+    return Verdict::Keep;
+}
+
+// One rule on the value and its trimmed form; `buffer` holds the text of ASCII bytes for
+// the readers of numbers.
+template <typename Char>
+Verdict apply(const Rule& rule, View<Char> raw, View<Char> trimmed, std::u16string& buffer, std::u16string& rewritten) {
     switch (rule.kind) {
         case Kind::None:
-            return Verdict::Pass;
-        case Kind::MaxLength:
-            return len <= n ? Verdict::Pass : Verdict::Blank;
+            return Verdict::Keep;
         case Kind::Length:
-            return len == n ? Verdict::Pass : Verdict::Blank;
-        case Kind::Code:
-            return len == 1 && inSet(rule.digits, integerOf(trimmed)) ? Verdict::Pass : Verdict::Blank;
+            return lengthVerdict(rule, trimmed);
         case Kind::IntRange: {
-            const int value = integerOf(trimmed);
-            return value >= 0 && value <= rule.n ? Verdict::Pass : Verdict::Blank;
+            const int value = integerOf(asText(trimmed, buffer));
+            return value >= 0 && value <= rule.n ? Verdict::Keep : Verdict::Blank;
         }
         case Kind::NoHalfWidth:
-            return holdsClass(raw, kHalfWidthClasses) ? Verdict::Blank : Verdict::Pass;
+            return holdsClass(raw, kHalfWidthClasses) ? Verdict::Blank : Verdict::Keep;
         case Kind::NoFullWidth:
-            return holdsClass(raw, kFullWidthClasses) ? Verdict::Blank : Verdict::Pass;
+            return holdsClass(raw, kFullWidthClasses) ? Verdict::Blank : Verdict::Keep;
         case Kind::LeadingDigits:
-            return leadingDigitsIn(raw, rule.n, rule.digits) ? Verdict::Pass : Verdict::Blank;
+            return leadingDigitsIn(raw, rule.n, rule.digits) ? Verdict::Keep : Verdict::Blank;
         case Kind::Decimal:
-        case Kind::Decimal0To20: {
-            // A text that is no number reads as 0 and is blanked like a zero.
-            const long double value = readDecimalOr(trimmed, 0);
-            if (value == 0) return Verdict::Blank;
-            if (rule.kind == Kind::Decimal0To20 && (value < 0 || value > 20)) return Verdict::Blank;
-            rewritten = formatFixed1(value);
-            return Verdict::Rewrite;
-        }
+        case Kind::Decimal0To20:
+            return decimalVerdict(asText(trimmed, buffer), rule.kind == Kind::Decimal0To20, rewritten);
         case Kind::YearMonth:
-            if (len != 6) return Verdict::Pass;
-            rewritten.assign(trimmed);
+            if (trimmed.size() != 6) return Verdict::Keep;
+            rewritten.assign(asText(trimmed, buffer));
             rewritten += u"01";
             return Verdict::Rewrite;
         case Kind::NotAfter8:
-            return trimmed > std::u16string_view(u"8") ? Verdict::Blank : Verdict::Pass;
+            return sortsAfter8(trimmed) ? Verdict::Blank : Verdict::Keep;
     }
-    return Verdict::Pass;
+    return Verdict::Keep;
+}
+
+const std::array<Rule, 2>& rulesOf(int pinIdx) {
+    static constexpr std::array<Rule, 2> kNoRules{};
+    return pinIdx < 0 || pinIdx > kLastRuledPosition ? kNoRules : kRuleTable[static_cast<size_t>(pinIdx)];
+}
+
+template <typename Char>
+Verdict judge(View<Char> field, int pinIdx, std::u16string& buffer, std::u16string& rewritten) {
+    const auto& rules = rulesOf(pinIdx);
+    if (rules[0].kind == Kind::None) return Verdict::Keep;  // Kind::None ends the list
+    const View<Char> trimmedField = trimmed(field);
+    Verdict verdict = Verdict::Keep;
+    for (const Rule& rule : rules) {
+        switch (apply(rule, field, trimmedField, buffer, rewritten)) {
+            case Verdict::Blank:  // a later rule never brings a blanked value back
+                return Verdict::Blank;
+            case Verdict::Rewrite:
+                verdict = Verdict::Rewrite;
+                break;
+            case Verdict::Keep:
+                break;
+        }
+    }
+    return verdict;
 }
 
 }  // namespace
 
-void appendChkStd(std::u16string_view pstField, int pinIdx, std::u16string& out) {
-    if (pinIdx < 0 || pinIdx > kLastRuledPosition) {
-        out += pstField;
-        return;
-    }
-    const std::u16string_view trimmed = trimmedView(pstField);
-    std::u16string rewritten;
-    bool isRewritten = false;
-    for (const Rule& rule : kRuleTable[static_cast<size_t>(pinIdx)]) {
-        std::u16string candidate;
-        switch (apply(rule, pstField, trimmed, candidate)) {
-            case Verdict::Blank:
-                return;
-            case Verdict::Rewrite:
-                rewritten = std::move(candidate);
-                isRewritten = true;
+Verdict judgeValue(std::u16string_view pstField, int pinIdx, std::u16string& rewritten) {
+    std::u16string unused;  // a text needs no buffer
+    return judge(pstField, pinIdx, unused, rewritten);
+}
+
+// The rules of a position as tests: every rule kind but the ones that read a number or
+// rewrite the value only keeps or blanks it, so their order does not matter.
+PositionRules::PositionRules(int pinIdx) : pinIdx_(pinIdx) {
+    for (const Rule& rule : rulesOf(pinIdx)) {
+        if (rule.kind == Kind::None) break;
+        keepsAll_ = false;
+        switch (rule.kind) {
+            case Kind::None:
                 break;
-            case Verdict::Pass:
+            case Kind::Length:
+                low_ = std::max(low_, static_cast<size_t>(rule.low));
+                high_ = std::min(high_, static_cast<size_t>(rule.n));
+                if (rule.digits != 0) {
+                    digits_ = testsDigit_ ? static_cast<uint16_t>(digits_ & rule.digits) : rule.digits;
+                    testsDigit_ = true;
+                }
+                break;
+            case Kind::NoHalfWidth:
+                forbidden_ |= kHalfWidthClasses;
+                testsMore_ = true;
+                break;
+            case Kind::NoFullWidth:
+                forbidden_ |= kFullWidthClasses;
+                testsMore_ = true;
+                break;
+            case Kind::LeadingDigits:
+                if (leadingCount_ != 0) oneByOne_ = true;  // two such rules do not fold into one
+                leadingCount_ = static_cast<size_t>(rule.n);
+                leadingDigits_ = rule.digits;
+                testsMore_ = true;
+                break;
+            case Kind::NotAfter8:
+                notAfter8_ = true;
+                testsMore_ = true;
+                break;
+            case Kind::IntRange:
+            case Kind::Decimal:
+            case Kind::Decimal0To20:
+            case Kind::YearMonth:
+                oneByOne_ = true;
                 break;
         }
     }
-    out += isRewritten ? std::u16string_view(rewritten) : pstField;
+}
+
+Verdict PositionRules::judgeOneByOne(std::string_view field, std::u16string& text, std::u16string& rewritten) const {
+    return judge(field, pinIdx_, text, rewritten);
+}
+
+bool PositionRules::passesOtherTests(std::string_view field, std::string_view trimmed) const {
+    for (const char c : field) {
+        if (kAsciiClasses[static_cast<unsigned char>(c)] & forbidden_) return false;
+    }
+    if (leadingCount_ != 0 && !leadingDigitsIn(field, static_cast<int>(leadingCount_), leadingDigits_)) return false;
+    return !(notAfter8_ && sortsAfter8(trimmed));
+}
+
+void appendChkStd(std::u16string_view pstField, int pinIdx, std::u16string& out) {
+    std::u16string rewritten;
+    switch (judgeValue(pstField, pinIdx, rewritten)) {
+        case Verdict::Keep:
+            out += pstField;
+            break;
+        case Verdict::Rewrite:
+            out += rewritten;
+            break;
+        case Verdict::Blank:
+            break;
+    }
 }
 
 std::u16string ChkStd(std::u16string_view pstField, int pinIdx) {

@@ -6,7 +6,10 @@
 #include "core/text.h"
 #include "core/text_formats.h"
 #include "core/textfile.h"
+#include "formone/byte_scan.h"
+#include "formone/decimal_value.h"
 #include "formone/form1_file.h"
+#include "formone/form1_lines.h"
 #include "platform/errors.h"
 #include "platform/paths.h"
 
@@ -28,6 +31,8 @@ enum Position : size_t {
     kUricAcid = 52,
 };
 constexpr size_t kMinimumFields = kUricAcid + 1;
+constexpr size_t kPositionsRead[] = {kChartNumber, kName,     kYearMonth, kPostalCode, kHeight,  kWeight,
+                                     kHbA1c,       kSystolic, kDiastolic, kLdl,        kUricAcid};
 constexpr int kMaximumBodyValue = 300;
 constexpr std::u16string_view kNotMeasured3 = u"999";
 constexpr std::u16string_view kNotMeasuredLab = u"99.9";
@@ -38,50 +43,55 @@ bool holdsPoint(std::u16string_view text) { return contains(text, u"."); }
 bool isOutOfBodyRange(std::u16string_view t) { return readInt32Or(t, 0) > kMaximumBodyValue; }
 
 std::u16string heightValue(std::u16string_view t) {
-    const long double value = readDecimalOr(t, 0);
-    if (value == 0 || isOutOfBodyRange(t)) return {};
-    return formatIntegerPart(value);
+    const DecimalValue value(t);
+    if (!value.isNumber() || value.isZero() || isOutOfBodyRange(t)) return {};
+    return value.integerPart();
 }
 
 std::u16string weightValue(std::u16string_view t) {
-    if (readDecimalOr(t, 0) == 0 || isOutOfBodyRange(t)) return {};
-    return formatFixed1(readDecimalStrict(t));
+    const DecimalValue value(t);
+    if (!value.isNumber() || value.isZero() || isOutOfBodyRange(t)) return {};
+    return value.fixed1();
 }
 
-std::u16string pressureValue(std::u16string_view t) {
-    return t == kNotMeasured3 ? std::u16string() : std::u16string(t);
-}
+std::u16string_view pressureValue(std::u16string_view t) { return t == kNotMeasured3 ? std::u16string_view() : t; }
 
 // HbA1c and uric acid: a whole number gets one decimal; a value with a point stays.
 std::u16string labValue(std::u16string_view t) {
     if (t == kNotMeasuredLab) return {};
-    if (!t.empty() && !holdsPoint(t)) return formatFixed1(readDecimalStrict(t));
-    return std::u16string(t);
+    if (t.empty() || holdsPoint(t)) return std::u16string(t);
+    const DecimalValue value(t);
+    // Read strictly: a value that is no number raises the conversion error.
+    return value.isNumber() ? value.fixed1() : formatFixed1(readDecimalStrict(t));
 }
 
 std::u16string ldlValue(std::u16string_view t) {
     if (t == kNotMeasured3) return {};
-    if (holdsPoint(t)) return formatIntegerPart(readDecimalOr(t, 0));
-    return std::u16string(t);
+    if (!holdsPoint(t)) return std::u16string(t);
+    const DecimalValue value(t);
+    return value.isNumber() ? value.integerPart() : u"0";
 }
 
-std::u16string row(const std::vector<std::u16string>& fields, std::u16string_view mstNgt) {
+void makeRow(const std::vector<std::u16string>& fields, std::u16string_view mstNgt, std::u16string& row) {
     const auto t = [&](size_t position) { return trimmedView(fields[position]); };
-    const std::u16string postalCode = t(kPostalCode).size() == 7 ? std::u16string(t(kPostalCode)) : std::u16string();
-    const std::vector<std::u16string> values = {
-        GetCarte(fields[kChartNumber]),
-        fields[kName],
-        std::u16string(mstNgt) + u"01",
-        postalCode,
-        heightValue(t(kHeight)),
-        weightValue(t(kWeight)),
-        pressureValue(t(kSystolic)),
-        pressureValue(t(kDiastolic)),
-        labValue(t(kHbA1c)),
-        ldlValue(t(kLdl)),
-        labValue(t(kUricAcid)),
+    const std::u16string_view postalCode = t(kPostalCode).size() == 7 ? t(kPostalCode) : std::u16string_view();
+    row.clear();
+    const auto add = [&](std::u16string_view value) {
+        row += value;
+        row += u',';
     };
-    return joinFields(values, u',');
+    add(GetCarte(fields[kChartNumber]));
+    add(fields[kName]);
+    row += mstNgt;  // the consultation date: the first day of the year-month
+    add(u"01");
+    add(postalCode);
+    add(heightValue(t(kHeight)));
+    add(weightValue(t(kWeight)));
+    add(pressureValue(t(kSystolic)));
+    add(pressureValue(t(kDiastolic)));
+    add(labValue(t(kHbA1c)));
+    add(ldlValue(t(kLdl)));
+    row += labValue(t(kUricAcid));
 }
 
 // The name the output is written under until the run ends: the year-month's name when it
@@ -99,38 +109,79 @@ std::u16string GetCarte(std::u16string_view pstPtnum) {
     return std::u16string(pstPtnum);
 }
 
-std::optional<std::u16string> FirstConverterRows::next(std::u16string_view line) {
-    const size_t n = ++lineNumber_;
+bool FirstConverterRows::next(std::u16string_view line, std::u16string& row) {
+    ++lineNumber_;
     // Tabs become commas and the comma split follows: a comma inside a field separates too.
     splitCommaAndTabFields(line, kMinimumFields, fields_);
-    const auto& fields = fields_;
-    if (fields[kChartNumber].empty() || fields.size() < kMinimumFields) return std::nullopt;
+    return fields_.size() >= kMinimumFields && take(row);
+}
+
+bool FirstConverterRows::next(std::string_view line, const FormOneLines& lines, std::u16string& row) {
+    ++lineNumber_;
+    // The same split on the bytes; double quotes, which never separate, go first.
+    if (line.find('"') != std::string_view::npos) {
+        unquoted_.assign(line);
+        std::erase(unquoted_, '"');
+        line = unquoted_;
+    }
+    pieces_.split(line, '\t', ',', kMinimumFields);
+    if (pieces_.size() < kMinimumFields) return false;
+    fields_.resize(kMinimumFields);
+    for (const size_t position : kPositionsRead) {
+        fields_[position].clear();
+        lines.decodeAppend(pieces_[position], fields_[position]);
+    }
+    return take(row);
+}
+
+bool FirstConverterRows::take(std::u16string& row) {
+    if (fields_[kChartNumber].empty()) return false;
     // Taken before the duplicate test: a skipped duplicate can still supply it.
-    if (mstNgt_.empty() && n > 1) mstNgt_ = fields[kYearMonth];
-    if (n == 1) return std::nullopt;
+    if (mstNgt_.empty() && lineNumber_ > 1) mstNgt_ = fields_[kYearMonth];
+    if (lineNumber_ == 1) return false;
     // One look-up that also records the chart number: when making the row fails, the run
     // stops anyway.
-    if (!CList_.insert(upperCase(trimmedView(fields[kChartNumber]))).second) return std::nullopt;
-    return row(fields, mstNgt_);
+    const std::u16string_view chartNumber = trimmedView(fields_[kChartNumber]);
+    upperChartNumber_.resize(chartNumber.size());
+    for (size_t k = 0; k < chartNumber.size(); ++k) upperChartNumber_[k] = upperUnit(chartNumber[k]);
+    if (!CList_.insert(upperChartNumber_)) return false;
+    makeRow(fields_, mstNgt_, row);
+    return true;
 }
+
+namespace {
+
+// The next row that the file's lines give; false at the end of the file.
+bool nextRow(FormOneLines& lines, FirstConverterRows& rows, std::u16string& row) {
+    if (lines.bytewise()) {
+        for (std::string_view line; lines.next(line);) {
+            if (rows.next(line, lines, row)) return true;
+        }
+        return false;
+    }
+    for (std::u16string line; lines.next(line);) {
+        if (rows.next(line, row)) return true;
+    }
+    return false;
+}
+
+}  // namespace
 
 Outcome runFirstConverter(std::u16string_view pathText, const std::filesystem::path& programFolder) {
     const auto input = toPath(pathText);
     if (!fileExists(input)) return Outcome::refused(msg::kNoFile);
-    TextLineReader reader(input, Cp932Input::ShiftJisText);
+    FormOneLines lines(input);
     FirstConverterRows rows;
     std::optional<LineWriter> writer;
     // The writer opens with the first row, under the name the year-month gives by then, so
     // that a folder that cannot take the file is reported under that name; the file is
     // committed under its final name only after the last line.
-    for (std::u16string line; reader.next(line);) {
-        const auto written = rows.next(line);
-        if (!written) continue;
+    for (std::u16string row; nextRow(lines, rows, row);) {
         if (!writer) {
             writer.emplace(programFolder / toPath(provisionalName(rows.yearMonth())));
             writer->writeLine(kFirstConverterHeader);
         }
-        writer->writeLine(*written);
+        writer->writeLine(row);
     }
     // No record line converted (an empty file, a header alone, a claims file): a file of
     // the header alone would say nothing, so nothing is written and the file is refused.

@@ -6,10 +6,12 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_set>
 #include <vector>
 
 #include "core/outcome.h"
+#include "formone/byte_scan.h"
+#include "formone/form1_lines.h"
+#include "formone/seen_texts.h"
 
 namespace vask::formone {
 
@@ -25,17 +27,24 @@ std::u16string GetCarte(std::u16string_view pstPtnum);
 // are kept, so a file of any length passes in constant memory besides them.
 class FirstConverterRows {
 public:
-    // The row that the next line gives, if any. Raises the conversion error for an HbA1c
-    // or uric acid that is no number.
-    std::optional<std::u16string> next(std::u16string_view line);
+    // Whether the next line gives a row, then in `row`. Raises the conversion error for an
+    // HbA1c or uric acid that is no number.
+    bool next(std::u16string_view line, std::u16string& row);
+    // The same for a line given as its bytes by `lines`, which decodes the fields read.
+    bool next(std::string_view line, const FormOneLines& lines, std::u16string& row);
     // mstNgt: the year-month of the first accepted record line so far, empty before it.
     const std::u16string& yearMonth() const { return mstNgt_; }
 
 private:
+    bool take(std::u16string& row);
+
     size_t lineNumber_ = 0;
     std::u16string mstNgt_;
-    std::unordered_set<std::u16string> CList_;  // trimmed chart numbers written, in upper case
-    std::vector<std::u16string> fields_;        // the fields of the current line
+    SeenTexts CList_;  // trimmed chart numbers written, in upper case
+    std::u16string upperChartNumber_;
+    std::vector<std::u16string> fields_;  // the fields of the current line (as bytes: those read)
+    ByteFields pieces_;                   // the bytes of its fields
+    std::string unquoted_;                // a line without its double quotes
 };
 
 // The run of the first converter on the path as typed: refuses a path without a file and a

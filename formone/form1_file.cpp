@@ -4,6 +4,7 @@
 #include "core/text.h"
 #include "core/text_formats.h"
 #include "core/textfile.h"
+#include "formone/form1_lines.h"
 #include "platform/errors.h"
 
 namespace vask::formone {
@@ -27,9 +28,19 @@ std::u16string FormOneChoice::yearMonth() const {
 
 FormOneChoice chooseFormOne(const std::filesystem::path& file) {
     FormOneChoice choice;
-    TextLineReader reader(file, Cp932Input::ShiftJisText);
-    for (std::u16string line; reader.next(line);) {
-        if (++choice.lineCount == 2) choice.secondLine = line;
+    FormOneLines lines(file);
+    if (!lines.bytewise()) {
+        for (std::u16string line; lines.next(line);) {
+            if (++choice.lineCount == 2) choice.secondLine = line;
+        }
+        return choice;
+    }
+    // Only line 2 is decoded; the others are counted (and checked, as the reader checks
+    // every byte of a file without a mark).
+    for (std::string_view line; lines.next(line);) {
+        if (++choice.lineCount != 2) continue;
+        choice.secondLine.emplace();
+        lines.decodeAppend(line, *choice.secondLine);
     }
     return choice;
 }

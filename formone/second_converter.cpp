@@ -1,5 +1,7 @@
 #include "formone/second_converter.h"
 
+#include <algorithm>
+
 #include "core/file_names.h"
 #include "core/messages.h"
 #include "core/numbers.h"
@@ -7,9 +9,13 @@
 #include "core/text.h"
 #include "core/text_formats.h"
 #include "core/textfile.h"
+#include "formone/byte_reorder.h"
 #include "formone/column_rules.h"
 #include "formone/form1_file.h"
+#include "formone/form1_lines.h"
 #include "formone/mapping.h"
+#include "platform/atomic_file.h"
+#include "platform/cp932.h"
 #include "platform/paths.h"
 
 namespace vask::formone {
@@ -153,20 +159,70 @@ void reorderLine(std::u16string_view line, std::span<const int> columnOrder, std
     }
 }
 
+namespace {
+
+// LineWriter's code page 932 lines, CR LF after each, the characters written as "?"
+// counted the same way, which also takes lines already encoded (with their count).
+class EncodedLineWriter {
+public:
+    explicit EncodedLineWriter(const std::filesystem::path& target) : file_(target) {}
+    void writeLine(std::u16string_view line) {
+        scratch_.clear();
+        cp932::encodeAppend(line, scratch_);
+        writeEncodedLine(scratch_, cp932::replacedCount(line, scratch_));
+    }
+    void writeEncodedLine(std::string_view line, size_t lost) {
+        file_.write(line);
+        file_.write("\r\n");
+        lost_.add(lost, ++lines_);
+    }
+    void commit() { file_.commit(); }
+    const LostCharacters& lost() const { return lost_; }
+
+private:
+    AtomicFile file_;
+    std::string scratch_;
+    size_t lines_ = 0;
+    LostCharacters lost_;
+};
+
+// The lines after line 1 of a file that hands out bytes.
+void reorderBytes(FormOneLines& lines, std::span<const int> columnOrder, EncodedLineWriter& writer) {
+    ByteReorder reorder(columnOrder, lines);
+    for (std::string_view line; lines.next(line);) {
+        size_t lost = 0;
+        const std::string_view out = reorder.reorder(line, lost);
+        writer.writeEncodedLine(out, lost);
+    }
+}
+
+// The lines after line 1 of a UTF-16 file.
+void reorderText(FormOneLines& lines, std::span<const int> columnOrder, EncodedLineWriter& writer) {
+    std::u16string line;
+    std::vector<std::u16string_view> fields;
+    std::u16string out;
+    while (lines.next(line)) {
+        reorderLine(line, columnOrder, fields, out);
+        writer.writeLine(out);
+    }
+}
+
+}  // namespace
+
 void ConvertTSVtoCSV_Reorder(const std::filesystem::path& InFileName, const std::filesystem::path& OutFileName,
                              std::span<const int> columnOrder, LostCharacters* lost) {
     // Read as the choosing step reads the form-1 file: a byte-order mark selects UTF-8 or
     // UTF-16, without one it must be Shift-JIS text.
-    TextLineReader reader(InFileName, Cp932Input::ShiftJisText);
-    LineWriter writer(OutFileName);
-    std::u16string line;
-    if (reader.next(line)) {
+    FormOneLines lines(InFileName);
+    EncodedLineWriter writer(OutFileName);
+    std::string_view first;
+    std::u16string firstText;
+    if (lines.bytewise() ? lines.next(first) : lines.next(firstText)) {
         writer.writeLine(reorderedHeader());  // replaces line 1, whose content is not used
-        std::vector<std::u16string_view> fields;
-        std::u16string out;
-        while (reader.next(line)) {
-            reorderLine(line, columnOrder, fields, out);
-            writer.writeLine(out);
+        if (lines.bytewise()) {
+            reorderBytes(lines, columnOrder, writer);
+        } else {
+            reorderText(lines, columnOrder, writer);
         }
     }
     writer.commit();
