@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <optional>
 #include <string_view>
@@ -182,15 +183,15 @@ const std::vector<ClaimsFinding>& ClaimsRecordCheck::check(std::string_view line
     report_.findingCount = 0;
     line_ = line;
     split_ = false;
-    const std::string_view id = line.substr(0, line.find(','));
-    layout_ = layoutOf(id);
-    const bool quoted = line.find('"') != std::string_view::npos;
+    id_ = line.substr(0, line.find(','));
+    layout_ = layoutOf(id_);
+    quoted_ = line.find('"') != std::string_view::npos;
     if (layout_ == nullptr) {
-        add({What::UnknownRecord, recordLabel(id), {}, number, 0, 0, 0});
+        add({What::UnknownRecord, recordLabel(id_), {}, number, 0, 0, 0});
     } else if (layout_->described()) {
         checkFields(*layout_, number);
     }
-    if (quoted) checkQuotes(layout_, recordLabel(id), number);
+    if (quoted_) checkQuotes(layout_, recordLabel(id_), number);
     return report_.findings;
 }
 
@@ -208,20 +209,42 @@ const RecordLayout* ClaimsRecordCheck::layoutOf(std::string_view id) const {
 // finding of the record.
 void ClaimsRecordCheck::checkFields(const RecordLayout& layout, size_t line) {
     const size_t described = layout.shapes.size();
-    const size_t count = forEachField(line_, ',', [&](size_t i, std::string_view value) {
-        if (i == 0 || i >= described) return;
-        if (!value.empty()) {
-            checkField(layout, i, value, line);
-        } else if (layout.shapes[i].required) {
-            add({What::Empty, std::u16string(layout.id), layout.fields[i].name, line, 0, 0, 0});
-        }
+    std::uint64_t filled = 0;
+    const size_t count = forEachFilledField(line_, ',', filled, [&](size_t i, std::string_view value) {
+        if (i > 0 && i < described) checkField(layout, i, value, line);
     });
+    // The required fields that are empty, in field order (the layout's fields number fewer
+    // than 64).
+    const std::uint64_t present = count >= 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << count) - 1;
+    if (const std::uint64_t empty = layout.requiredMask & present & ~filled; empty != 0)
+        emptyRequired(layout, empty, line);
     if (!layout.fieldCountFits(count)) {
         report_.findings.insert(
             report_.findings.begin(),
             {What::FieldCount, std::u16string(layout.id), {}, line, layout.fields.size(), layout.fewestFields, count});
         ++report_.findingCount;
     }
+}
+
+// The findings of the required fields of `empty`, put among the record's other findings
+// in field order.
+void ClaimsRecordCheck::emptyRequired(const RecordLayout& layout, std::uint64_t empty, size_t line) {
+    for (; empty != 0; empty &= empty - 1) {
+        const auto i = static_cast<size_t>(std::countr_zero(empty));
+        ClaimsFinding finding{What::Empty, std::u16string(layout.id), layout.fields[i].name, line, 0, 0, 0};
+        // A finding names its field; the ones before it belong to fields before it.
+        auto at = report_.findings.begin();
+        while (at != report_.findings.end() && fieldIndex(layout, at->field) < i) ++at;
+        report_.findings.insert(at, std::move(finding));
+        ++report_.findingCount;
+    }
+}
+
+size_t ClaimsRecordCheck::fieldIndex(const RecordLayout& layout, const std::u16string& name) {
+    for (size_t i = 0; i < layout.fields.size(); ++i) {
+        if (layout.fields[i].name == name) return i;
+    }
+    return layout.fields.size();
 }
 
 // A field with a double quote gets that finding and no other: the quote is the fault.
@@ -239,7 +262,7 @@ void ClaimsRecordCheck::checkQuotes(const RecordLayout* layout, const std::u16st
 // A filled field.
 void ClaimsRecordCheck::checkField(const RecordLayout& layout, size_t position, std::string_view value, size_t line) {
     const FieldShape shape = layout.shapes[position];
-    if (value.find('"') != std::string_view::npos) return;  // checkQuotes reports it
+    if (quoted_ && value.find('"') != std::string_view::npos) return;  // checkQuotes reports it
     if (const auto fault = modeFault(value, shape.mode)) {
         add({*fault, std::u16string(layout.id), layout.fields[position].name, line, 0, 0, 0});
     }
@@ -262,7 +285,7 @@ public:
 
     void record(std::string_view line, size_t number) {
         for (const auto& finding : shape_.check(line, number)) report_.addFinding(finding);
-        const std::string_view id = line.substr(0, line.find(','));
+        const std::string_view id = shape_.id();
         counter_.count(id, report_.counts);
         if (shape_.layout() != nullptr && followed(id)) follow(shape_.fields(), number);
     }

@@ -85,6 +85,7 @@ public:
     // The fields of the record last checked, split at every comma, and its layout (none
     // for an identifier the layout does not have).
     const std::vector<std::string_view>& fields();
+    std::string_view id() const { return id_; }  // field 0
     const RecordLayout* layout() const { return layout_; }
 
 private:
@@ -92,11 +93,15 @@ private:
     void checkFields(const RecordLayout& layout, size_t line);
     void checkQuotes(const RecordLayout* layout, const std::u16string& label, size_t line);
     void checkField(const RecordLayout& layout, size_t position, std::string_view value, size_t line);
+    void emptyRequired(const RecordLayout& layout, std::uint64_t empty, size_t line);
+    static size_t fieldIndex(const RecordLayout& layout, const std::u16string& name);
     void add(ClaimsFinding finding) { report_.addFinding(std::move(finding)); }
 
     LayoutRevision revision_;
     ClaimsCheckReport report_;
     std::string_view line_;
+    std::string_view id_;
+    bool quoted_ = false;  // the line holds a double quote
     std::vector<std::string_view> fields_;
     bool split_ = false;  // fields_ holds the fields of line_
     const RecordLayout* layout_ = nullptr;

@@ -278,7 +278,10 @@ std::u16string numbered(size_t n, std::u16string_view name) {
 }
 
 RecordLayout buildRecord(const RecordRow& record, LayoutRevision revision) {
-    RecordLayout layout{record.id, record.name, {}, {}, 0, record.identifiesNobody};
+    RecordLayout layout;
+    layout.id = record.id;
+    layout.name = record.name;
+    layout.identifiesNobody = record.identifiesNobody;
     for (const auto& row : kFields) {
         if (row.record != record.id || !holdsFor(row.in, revision)) continue;
         const size_t end = size_t{row.position} + row.repeat;
@@ -294,6 +297,8 @@ RecordLayout buildRecord(const RecordRow& record, LayoutRevision revision) {
     }
     if (layout.described()) layout.fields[0] = {u"レコード識別情報", A, 2, Fix, Req, I::Nothing};
     for (const auto& field : layout.fields) {
+        if (field.required && layout.shapes.size() < 64)
+            layout.requiredMask |= std::uint64_t{1} << layout.shapes.size();
         layout.shapes.push_back(
             {field.mode, field.fixedLength, field.required, static_cast<unsigned short>(field.bytes)});
     }

@@ -11,6 +11,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <span>
 #include <string>
@@ -76,6 +77,7 @@ struct RecordLayout {
     // described here (the record is known, its fields are not checked).
     std::vector<FieldLayout> fields;
     std::vector<FieldShape> shapes;  // of the same fields, in the same order
+    std::uint64_t requiredMask = 0;  // bit i: field i (below 64) must be filled
     // The field count a record may have instead of all fields: the last fields were added
     // by a later revision of the same calendar, so older files end before them.
     size_t fewestFields = 0;
