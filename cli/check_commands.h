@@ -6,16 +6,18 @@
 #include <string_view>
 
 #include "claims/submission_check.h"
+#include "core/anonymisation_profile.h"
 #include "core/outcome.h"
 
 namespace vask::cli {
 
 // After a run of anonymize (claims) or blank-names (form-1) that wrote a file: checks it
-// against `input` and prints one warning line on standard error when the check finds a
-// fault, meets records it does not know or cannot run. The run's exit status and standard
-// output stay as they are.
+// against `input` under the run's `profile` and prints one warning line on standard error
+// when the check finds a fault, meets records it does not know or cannot run. The run's
+// exit status and standard output stay as they are.
 enum class AnonymisedKind { Claims, FormOne };
-void checkAfterwards(AnonymisedKind kind, std::u16string_view input, const Outcome& outcome);
+void checkAfterwards(AnonymisedKind kind, std::u16string_view input, const Outcome& outcome,
+                     AnonymisationProfile profile);
 
 // After a run of strip-branch that wrote a file: checks it as a file for submission (the
 // check of check-claims; `removal` watched the run and tells whether the findings were
