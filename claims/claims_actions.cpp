@@ -100,7 +100,8 @@ std::vector<std::u16string> StoredResults::notMade() const {
 }
 
 void AnonymisationChecks::add(const std::filesystem::path& input, const ClaimsResult& written) {
-    checks_.add(written.fileName, [&] { return checkAnonymisedClaims(input, written.outcome.files().back()); });
+    checks_.add(written.fileName,
+                [&] { return checkAnonymisedClaims(input, written.outcome.files().back(), profile_); });
 }
 
 SubmissionChecks::SubmissionChecks(const AppContext& context, QWidget* window)

@@ -64,15 +64,19 @@ public:
     virtual std::optional<CheckSummary> summary() const = 0;
 };
 
-// The anonymisation check (anonymisation_check.h) of each anonymised file.
+// The anonymisation check (anonymisation_check.h) of each anonymised file, under the
+// profile the files were anonymised by.
 class AnonymisationChecks : public WrittenFilesCheck {
 public:
-    AnonymisationChecks(const AppContext& context, QWidget* window) : checks_(context, window) {}
+    AnonymisationChecks(const AppContext& context, QWidget* window,
+                        AnonymisationProfile profile = AnonymisationProfile::Written)
+        : checks_(context, window), profile_(profile) {}
     void add(const std::filesystem::path& input, const ClaimsResult& written) override;
     std::optional<CheckSummary> summary() const override { return checks_.summary(); }
 
 private:
     ResultChecks checks_;
+    AnonymisationProfile profile_;
 };
 
 // The claims check (submission_check.h) of each file written for submission, told against
