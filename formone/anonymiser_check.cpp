@@ -89,8 +89,7 @@ public:
 private:
     void checkChartNumber(size_t number, std::u16string_view original, std::u16string_view anonymised,
                           AnonymisationReport& report);
-    void searchChartNumbers(size_t number, const std::vector<std::u16string_view>& fields,
-                            AnonymisationReport& report);
+    void searchChartNumbers(size_t number, const std::vector<std::u16string_view>& fields, AnonymisationReport& report);
 
     Cp932LineReader paired_;
     std::u16string originalLine_;

@@ -126,7 +126,8 @@ TEST_F(KeyWindow, ShowsExportsRenewsAndImportsTheUsersKey) {
 
         dialogs.saveAnswers.push_back(qsPath(userFolder / "export.txt"));
         click(keys, "Button1");
-        EXPECT_EQ(dialogs.lastStartFile, QStringLiteral("仮名化の鍵_") + qs(keyFingerprint(first)) + QStringLiteral(".txt"));
+        EXPECT_EQ(dialogs.lastStartFile,
+                  QStringLiteral("仮名化の鍵_") + qs(keyFingerprint(first)) + QStringLiteral(".txt"));
         EXPECT_EQ(readKeyFrom(userFolder / "export.txt"), first);
 
         click(keys, "Button3");  // answered No
@@ -151,7 +152,8 @@ TEST_F(KeyWindow, ShowsExportsRenewsAndImportsTheUsersKey) {
     });
     const std::vector<QString> questions = dialogs.texts(ScriptedDialogs::Kind::Confirm);
     ASSERT_EQ(questions.size(), 4u);
-    EXPECT_EQ(questions[0], QStringLiteral("新しい鍵を作ると、これまでに作った仮名とは一致しなくなります。作りますか？"));
+    EXPECT_EQ(questions[0],
+              QStringLiteral("新しい鍵を作ると、これまでに作った仮名とは一致しなくなります。作りますか？"));
     EXPECT_TRUE(questions[2].contains(QStringLiteral("一致しなくなります"))) << questions[2].toStdString();
     EXPECT_EQ(presets(), std::vector<DefaultAnswer>(4, DefaultAnswer::No));
     const std::vector<QString> errors = dialogs.texts(ScriptedDialogs::Kind::Error);

@@ -238,8 +238,9 @@ TEST_F(ClaimsCli, AnonymizeByThePseudonymProfileUnderAGivenKey) {
     const std::filesystem::path sample = std::filesystem::path(VASK_CLAIMS_FIXTURES) / "RECEIPTC_GAIRAI_SAMPLE.UKE";
     writeBytes(inputs / "a.key", std::string(64, 'c') + "\n");
     const std::string key = utf8(inputs / "a.key");
-    expectFailure({"anonymize", utf8(sample), "--profile", "pseudonym", "--key", utf8(inputs / "none.key"), "-o", out()},
-                  "ファイル \"" + utf8(inputs / "none.key") + "\" を開けません.");
+    expectFailure(
+        {"anonymize", utf8(sample), "--profile", "pseudonym", "--key", utf8(inputs / "none.key"), "-o", out()},
+        "ファイル \"" + utf8(inputs / "none.key") + "\" を開けません.");
     const auto result = runCli({"anonymize", utf8(sample), "--profile", "pseudonym", "--key", key, "-o", out()});
     ASSERT_EQ(result.status, 0) << result.err;
     EXPECT_TRUE(result.err.empty()) << result.err;
@@ -252,10 +253,13 @@ TEST_F(ClaimsCli, AnonymizeByThePseudonymProfileUnderAGivenKey) {
 
     // The same patient in a form-1 file: chart number 697.
     writeBytes(inputs / "ff.txt", "h\tn\r\n697\tx\r\n");
-    ASSERT_EQ(runCli({"blank-names", utf8(inputs / "ff.txt"), "--profile", "pseudonym", "--key", key, "-o", out()}).status, 0);
+    ASSERT_EQ(
+        runCli({"blank-names", utf8(inputs / "ff.txt"), "--profile", "pseudonym", "--key", key, "-o", out()}).status,
+        0);
     EXPECT_EQ(output("ffano.txt"), "h\tn\r\n" + utf16ToUtf8(re[13]) + "\t\r\n");
 
-    const auto check = runCli({"check-anonymized", utf8(sample), utf8(programFolder / "202111_1.UKE"), "--profile", "pseudonym"});
+    const auto check =
+        runCli({"check-anonymized", utf8(sample), utf8(programFolder / "202111_1.UKE"), "--profile", "pseudonym"});
     EXPECT_EQ(check.status, 0) << check.out;
     EXPECT_NE(check.out.find("匿名化の確認（レセ電ファイル、仮名加工）\n"), std::string::npos) << check.out;
 }

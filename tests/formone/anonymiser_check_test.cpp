@@ -89,8 +89,8 @@ TEST_F(FormOneCheck, AFileThatCannotBeCheckedIsAnError) {
 // The pseudonymisation profile's check, on a file the anonymiser made and on copies of it
 // with one fault each. The original's record lines have 101 fields: chart numbers with a
 // leading zero and a branch number (two lines of one patient), one equal to the year-month
-// beside it, one that normalises to nothing, one that has the pseudonym's form; the numbers 1234 and 202404 also stand in a
-// numeric column and in a column the layout does not name, as they do in good files.
+// beside it, one that normalises to nothing, one that has the pseudonym's form; the numbers 1234 and 202404 also stand
+// in a numeric column and in a column the layout does not name, as they do in good files.
 class FormOnePseudonymCheck : public FormOneCheck {
 protected:
     static std::u16string record(const std::map<size_t, std::u16string>& fields) {
@@ -99,12 +99,19 @@ protected:
         return joinFields(line, u'\t');
     }
     void SetUp() override {
-        original = {u"番号\t氏名",
-                    record({{0, u"01234"}, {1, u"山田　太郎"}, {3, u"202404"}, {5, u"123-4567"}, {18, u"高血圧症"},
-                            {37, u"1234"}, {100, u"1234"}}),
-                    record({{0, u"202404"}, {1, u"鈴木　花子"}, {3, u"202404"}, {5, u"１２３４５６７"}, {100, u"202404"}}),
-                    record({{0, u"1234-1"}, {1, u"山田　太郎"}, {5, u"9876543"}}),
-                    record({{0, u"-"}, {1, u"田中　一郎"}}), record({{0, u"k123456789"}})};
+        original = {
+            u"番号\t氏名",
+            record({{0, u"01234"},
+                    {1, u"山田　太郎"},
+                    {3, u"202404"},
+                    {5, u"123-4567"},
+                    {18, u"高血圧症"},
+                    {37, u"1234"},
+                    {100, u"1234"}}),
+            record({{0, u"202404"}, {1, u"鈴木　花子"}, {3, u"202404"}, {5, u"１２３４５６７"}, {100, u"202404"}}),
+            record({{0, u"1234-1"}, {1, u"山田　太郎"}, {5, u"9876543"}}),
+            record({{0, u"-"}, {1, u"田中　一郎"}}),
+            record({{0, u"k123456789"}})};
         writeBytes(dir / "ff.txt", test::sjisLines(original));
         ChartPseudonyms pseudonyms(std::string(32, '\x07'));
         runAnonymiser(fromPath(dir / "ff.txt"), dir.path(), &pseudonyms);
@@ -131,8 +138,7 @@ protected:
 };
 
 TEST_F(FormOnePseudonymCheck, TheAnonymisersOwnOutputPasses) {
-    const auto report =
-        checkAnonymisedFormOne(dir / "ff.txt", dir / "ffano.txt", AnonymisationProfile::Pseudonym);
+    const auto report = checkAnonymisedFormOne(dir / "ff.txt", dir / "ffano.txt", AnonymisationProfile::Pseudonym);
     EXPECT_TRUE(report.clean()) << report.findingCount;
     EXPECT_EQ(report.profile, AnonymisationProfile::Pseudonym);
     EXPECT_EQ(report.kept, keptByPseudonymProfile(AnonymisationReport::FileKind::FormOne));

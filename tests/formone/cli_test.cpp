@@ -187,10 +187,9 @@ TEST_F(FormOneCli, ABadKeyFileIsAnErrorAndKeyNeedsThePseudonymProfile) {
         EXPECT_NE(result.err.find(key), std::string::npos) << result.err;
         EXPECT_TRUE(result.out.empty());
     }
-    for (const std::vector<std::string>& options :
-         {std::vector<std::string>{"--key", path("bad.key")},
-          {"--profile", "written", "--key", path("bad.key")},
-          {"--profile", "kana"}}) {
+    for (const std::vector<std::string>& options : {std::vector<std::string>{"--key", path("bad.key")},
+                                                    {"--profile", "written", "--key", path("bad.key")},
+                                                    {"--profile", "kana"}}) {
         std::vector<std::string> args = {"blank-names", path("ff.txt"), "-o", outDir};
         args.insert(args.end(), options.begin(), options.end());
         const auto result = runCli(args);
