@@ -114,8 +114,8 @@ void TfrmMain::Button1Click() {
     AnonymisationRun run(context_);
     claims::AnonymisationChecks checks(context_, this, run.profile());
     runOnBothClaimsFiles(
-        [&](std::u16string_view file, claims::RewriteObserver*) {
-            return claims::Conv(context_.programFolder, file, run.pseudonyms());
+        [&](std::u16string_view file, claims::RewriteObserver* observer) {
+            return claims::Conv(context_.programFolder, file, run.pseudonyms(), observer);
         },
         checks);
 }

@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "claims/anonymisation_check.h"
 #include "claims/claims_file.h"
 #include "claims/submission_check.h"
 #include "core/anonymisation_report.h"
@@ -65,18 +66,19 @@ public:
 };
 
 // The anonymisation check (anonymisation_check.h) of each anonymised file, under the
-// profile the files were anonymised by.
+// profile the files were anonymised by, told the original by the anonymiser's own read.
 class AnonymisationChecks : public WrittenFilesCheck {
 public:
     AnonymisationChecks(const AppContext& context, QWidget* window,
-                        AnonymisationProfile profile = AnonymisationProfile::Written)
-        : checks_(context, window), profile_(profile) {}
+                        AnonymisationProfile profile = AnonymisationProfile::Written);
+    RewriteObserver* watch() override;
     void add(const std::filesystem::path& input, const ClaimsResult& written) override;
     std::optional<CheckSummary> summary() const override { return checks_.summary(); }
 
 private:
     ResultChecks checks_;
     AnonymisationProfile profile_;
+    std::optional<ClaimsAnonymisationCheck> observed_;
 };
 
 // The claims check (submission_check.h) of each file written for submission, told against

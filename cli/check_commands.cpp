@@ -26,6 +26,8 @@
 namespace vask::cli {
 namespace {
 
+enum class AnonymisedKind { Claims, FormOne };
+
 AnonymisationReport check(AnonymisedKind kind, const std::filesystem::path& original,
                           const std::filesystem::path& anonymised, AnonymisationProfile profile) {
     return kind == AnonymisedKind::Claims ? claims::checkAnonymisedClaims(original, anonymised, profile)
@@ -73,11 +75,10 @@ void warnAfterwards(std::u16string_view failed, const std::function<void()>& che
 
 }  // namespace
 
-void checkAfterwards(AnonymisedKind kind, std::u16string_view input, const Outcome& outcome,
-                     AnonymisationProfile profile) {
+void checkAfterwards(const Outcome& outcome, const AnonymisedFileCheck& check) {
     if (outcome.isRefusal() || outcome.files().empty()) return;
     warnAfterwards(msg::kCliCheckFailed, [&] {
-        const AnonymisationReport report = check(kind, toPath(input), outcome.files().front(), profile);
+        const AnonymisationReport report = check(outcome.files().front());
         if (!report.countsMatch() || !report.nothingSurvives()) {
             warn(msg::kCliCheckFoundSomething);
         } else if (!report.clean()) {

@@ -1,11 +1,13 @@
 // vask-cli subcommands of the claims tools: anonymize (by either anonymisation profile)
 // and strip-branch, each with the check of what it wrote.
+#include "claims/anonymisation_check.h"
 #include "claims/anonymise.h"
 #include "claims/branch_number.h"
 #include "claims/submission_check.h"
 #include "cli/check_commands.h"
 #include "cli/cli.h"
 #include "cli/profile_options.h"
+#include "platform/paths.h"
 
 namespace vask::cli {
 namespace {
@@ -28,9 +30,14 @@ const CommandRegistration anonymize({
         [](const Arguments& args) {
             const AnonymisationProfile profile = profileOption(args);
             auto pseudonyms = pseudonymsFor(args, profile);
+            // The check learns the original from the anonymiser's own read of it.
+            claims::ClaimsAnonymisationCheck check(profile);
             const Outcome outcome =
-                claims::Conv(args.outputFolder(), args.positional[0], pseudonyms ? &*pseudonyms : nullptr).outcome;
-            checkAfterwards(AnonymisedKind::Claims, args.positional[0], outcome, profile);
+                claims::Conv(args.outputFolder(), args.positional[0], pseudonyms ? &*pseudonyms : nullptr, &check)
+                    .outcome;
+            checkAfterwards(outcome, [&](const std::filesystem::path& written) {
+                return check.check(toPath(args.positional[0]), written);
+            });
             return outcome;
         },
 });

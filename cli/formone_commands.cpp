@@ -15,6 +15,7 @@
 #include "cli/profile_options.h"
 #include "core/messages.h"
 #include "formone/anonymiser.h"
+#include "formone/anonymiser_check.h"
 #include "formone/first_converter.h"
 #include "formone/form1_file.h"
 #include "formone/mapping.h"
@@ -52,7 +53,9 @@ Outcome runBlankNames(const Arguments& args) {
     auto pseudonyms = pseudonymsFor(args, profile);
     const Outcome outcome =
         formone::runAnonymiser(args.positional[0], args.outputFolder(), pseudonyms ? &*pseudonyms : nullptr);
-    checkAfterwards(AnonymisedKind::FormOne, args.positional[0], outcome, profile);
+    checkAfterwards(outcome, [&](const std::filesystem::path& written) {
+        return formone::checkAnonymisedFormOne(toPath(args.positional[0]), written, profile);
+    });
     return outcome;
 }
 
