@@ -14,6 +14,7 @@
 #include "core/messages.h"
 #include "core/numbers.h"
 #include "core/settings_keys.h"
+#include "gui/anonymisation_run.h"
 #include "gui/error_box.h"
 #include "gui/file_drop.h"
 #include "gui/handlers.h"
@@ -105,13 +106,18 @@ void TfrmMain::ComboBox1Change() {
 
 void TfrmMain::Button3Click() { claims::selectClaimsFiles(context_, this, *Edit1, *Edit2); }
 
-// Each anonymised file is checked against its claims file; the result window shows what
-// the check found.
+// Both files are anonymised by the profile of the setting at the press, with one set of
+// pseudonyms under the pseudonymisation profile; a key that cannot be had stops the press
+// before anything runs. Each anonymised file is checked against its claims file by that
+// profile; the result window shows what the check found.
 void TfrmMain::Button1Click() {
-    claims::AnonymisationChecks checks(context_, this);
-    runOnBothClaimsFiles([this](std::u16string_view file,
-                                claims::RewriteObserver*) { return claims::Conv(context_.programFolder, file); },
-                         checks);
+    AnonymisationRun run(context_);
+    claims::AnonymisationChecks checks(context_, this, run.profile());
+    runOnBothClaimsFiles(
+        [&](std::u16string_view file, claims::RewriteObserver* observer) {
+            return claims::Conv(context_.programFolder, file, run.pseudonyms(), observer);
+        },
+        checks);
 }
 
 // The mode and the positions are read at every run, as they stand then. Each written file

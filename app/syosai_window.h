@@ -1,5 +1,7 @@
 // TfrmSyosai, the detail-settings window "詳細設定": the door to the save-destination
-// window and the 仕様選択 choice of the EHR import variant (the setting Spec).
+// window, the 仕様選択 choice of the EHR import variant (the setting Spec), the 匿名化の方式
+// choice of the anonymisation profile (the setting ANONPROFILE) and the door to the key
+// window of the pseudonymisation profile.
 #pragma once
 
 #include <QDialog>
@@ -22,12 +24,16 @@ public:
 
     void Button4Click();
     void SpecChange();
+    void ProfileChange();
+    void Button5Click();
 
 private:
     AppContext& context_;
     QPushButton* BitBtn1 = nullptr;
     QPushButton* Button4 = nullptr;
     RadioGroup* RadioGroup1 = nullptr;
+    RadioGroup* RadioGroup2 = nullptr;  // 匿名化の方式
+    QPushButton* Button5 = nullptr;     // 仮名化の鍵…
 };
 
 }  // namespace vask

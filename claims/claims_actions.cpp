@@ -2,7 +2,6 @@
 
 #include <QLineEdit>
 
-#include "claims/anonymisation_check.h"
 #include "core/messages.h"
 #include "core/text.h"
 #include "gui/busy_cursor.h"
@@ -99,8 +98,13 @@ std::vector<std::u16string> StoredResults::notMade() const {
     return lines;
 }
 
+AnonymisationChecks::AnonymisationChecks(const AppContext& context, QWidget* window, AnonymisationProfile profile)
+    : checks_(context, window), profile_(profile) {}
+
+RewriteObserver* AnonymisationChecks::watch() { return &observed_.emplace(profile_); }
+
 void AnonymisationChecks::add(const std::filesystem::path& input, const ClaimsResult& written) {
-    checks_.add(written.fileName, [&] { return checkAnonymisedClaims(input, written.outcome.files().back()); });
+    checks_.add(written.fileName, [&] { return observed_->check(input, written.outcome.files().back()); });
 }
 
 SubmissionChecks::SubmissionChecks(const AppContext& context, QWidget* window)

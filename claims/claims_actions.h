@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "claims/anonymisation_check.h"
 #include "claims/claims_file.h"
 #include "claims/submission_check.h"
 #include "core/anonymisation_report.h"
@@ -64,15 +65,20 @@ public:
     virtual std::optional<CheckSummary> summary() const = 0;
 };
 
-// The anonymisation check (anonymisation_check.h) of each anonymised file.
+// The anonymisation check (anonymisation_check.h) of each anonymised file, under the
+// profile the files were anonymised by, told the original by the anonymiser's own read.
 class AnonymisationChecks : public WrittenFilesCheck {
 public:
-    AnonymisationChecks(const AppContext& context, QWidget* window) : checks_(context, window) {}
+    AnonymisationChecks(const AppContext& context, QWidget* window,
+                        AnonymisationProfile profile = AnonymisationProfile::Written);
+    RewriteObserver* watch() override;
     void add(const std::filesystem::path& input, const ClaimsResult& written) override;
     std::optional<CheckSummary> summary() const override { return checks_.summary(); }
 
 private:
     ResultChecks checks_;
+    AnonymisationProfile profile_;
+    std::optional<ClaimsAnonymisationCheck> observed_;
 };
 
 // The claims check (submission_check.h) of each file written for submission, told against

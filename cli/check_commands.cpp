@@ -1,5 +1,6 @@
-// vask-cli check-anonymized ORIGINAL ANONYMISED [--kind claims|form1]: the report of the
-// check of an anonymised file against its original, claims or form-1 file. Without --kind,
+// vask-cli check-anonymized ORIGINAL ANONYMISED [--kind claims|form1] [--profile
+// written|pseudonym]: the report of the check of an anonymised file against its original,
+// claims or form-1 file, under the profile it was anonymised by. Without --kind,
 // the original is a claims file when any of its lines is an IR, RE, HO, KO or SN record (as
 // the claims tools read records), so that a fragment of a claims file is checked as one;
 // any other file is taken as a form-1 file of tab-separated columns.
@@ -13,6 +14,7 @@
 #include "claims/anonymisation_check.h"
 #include "claims/submission_check.h"
 #include "cli/cli.h"
+#include "cli/profile_options.h"
 #include "core/messages.h"
 #include "core/text.h"
 #include "formone/anonymiser_check.h"
@@ -24,10 +26,12 @@
 namespace vask::cli {
 namespace {
 
+enum class AnonymisedKind { Claims, FormOne };
+
 AnonymisationReport check(AnonymisedKind kind, const std::filesystem::path& original,
-                          const std::filesystem::path& anonymised) {
-    return kind == AnonymisedKind::Claims ? claims::checkAnonymisedClaims(original, anonymised)
-                                          : formone::checkAnonymisedFormOne(original, anonymised);
+                          const std::filesystem::path& anonymised, AnonymisationProfile profile) {
+    return kind == AnonymisedKind::Claims ? claims::checkAnonymisedClaims(original, anonymised, profile)
+                                          : formone::checkAnonymisedFormOne(original, anonymised, profile);
 }
 
 AnonymisedKind kindOf(const Arguments& args, const std::filesystem::path& original) {
@@ -41,7 +45,8 @@ AnonymisedKind kindOf(const Arguments& args, const std::filesystem::path& origin
 CommandResult runCheck(const Arguments& args) {
     const auto original = toPath(args.positional[0]);
     const auto anonymised = toPath(args.positional[1]);
-    const AnonymisationReport report = check(kindOf(args, original), original, anonymised);
+    const AnonymisationProfile profile = profileOption(args);
+    const AnonymisationReport report = check(kindOf(args, original), original, anonymised, profile);
     return Verdict{reportLines(report), report.clean()};
 }
 
@@ -50,8 +55,8 @@ void warn(std::u16string_view text) { writeText(stderr, utf16ToUtf8(text) + "\n"
 const CommandRegistration checkAnonymized({
     .order = 61,
     .name = "check-anonymized",
-    .synopsis = "check-anonymized ORIGINAL ANONYMISED [--kind claims|form1]",
-    .valueOptions = {"--kind"},
+    .synopsis = "check-anonymized ORIGINAL ANONYMISED [--kind claims|form1] [--profile written|pseudonym]",
+    .valueOptions = {"--kind", "--profile"},
     .positionalCount = 2,
     .run = runCheck,
 });
@@ -70,10 +75,10 @@ void warnAfterwards(std::u16string_view failed, const std::function<void()>& che
 
 }  // namespace
 
-void checkAfterwards(AnonymisedKind kind, std::u16string_view input, const Outcome& outcome) {
+void checkAfterwards(const Outcome& outcome, const AnonymisedFileCheck& check) {
     if (outcome.isRefusal() || outcome.files().empty()) return;
     warnAfterwards(msg::kCliCheckFailed, [&] {
-        const AnonymisationReport report = check(kind, toPath(input), outcome.files().front());
+        const AnonymisationReport report = check(outcome.files().front());
         if (!report.countsMatch() || !report.nothingSurvives()) {
             warn(msg::kCliCheckFoundSomething);
         } else if (!report.clean()) {

@@ -1,10 +1,13 @@
-// vask-cli subcommands of the claims tools: anonymize and strip-branch, each with the
-// check of what it wrote.
+// vask-cli subcommands of the claims tools: anonymize (by either anonymisation profile)
+// and strip-branch, each with the check of what it wrote.
+#include "claims/anonymisation_check.h"
 #include "claims/anonymise.h"
 #include "claims/branch_number.h"
 #include "claims/submission_check.h"
 #include "cli/check_commands.h"
 #include "cli/cli.h"
+#include "cli/profile_options.h"
+#include "platform/paths.h"
 
 namespace vask::cli {
 namespace {
@@ -20,13 +23,21 @@ claims::BranchMode branchMode(const Arguments& args) {
 const CommandRegistration anonymize({
     .order = 10,
     .name = "anonymize",
-    .synopsis = "anonymize CLAIMS [-o OUTDIR]",
-    .valueOptions = {"-o"},
+    .synopsis = "anonymize CLAIMS [--profile written|pseudonym] [--key FILE] [-o OUTDIR]",
+    .valueOptions = {"-o", "--profile", "--key"},
     .positionalCount = 1,
     .run =
         [](const Arguments& args) {
-            const Outcome outcome = claims::Conv(args.outputFolder(), args.positional[0]).outcome;
-            checkAfterwards(AnonymisedKind::Claims, args.positional[0], outcome);
+            const AnonymisationProfile profile = profileOption(args);
+            auto pseudonyms = pseudonymsFor(args, profile);
+            // The check learns the original from the anonymiser's own read of it.
+            claims::ClaimsAnonymisationCheck check(profile);
+            const Outcome outcome =
+                claims::Conv(args.outputFolder(), args.positional[0], pseudonyms ? &*pseudonyms : nullptr, &check)
+                    .outcome;
+            checkAfterwards(outcome, [&](const std::filesystem::path& written) {
+                return check.check(toPath(args.positional[0]), written);
+            });
             return outcome;
         },
 });

@@ -119,6 +119,10 @@ std::string usageText() {
         "the check knows; 3 when not; 1 when it cannot check (the original holds no record it\n"
         "knows). --kind names the original's kind; without it, a file with any IR, RE, HO, KO or SN\n"
         "record is a claims file, any other a form-1 file.\n"
+        "--profile pseudonym (anonymize, blank-names, check-anonymized) anonymises by the\n"
+        "pseudonymisation profile, or checks a file made by it: chart numbers become keyed\n"
+        "pseudonyms. Its key is the user's own pseudonym key, made on first use, or the key file\n"
+        "given by --key FILE (a missing file or one without a key: status 1, nothing written).\n"
         "check-claims prints its report and exits with status 0 when the file fits the record\n"
         "layout, 3 when it found something, 1 when it cannot check.\n";
     return text;

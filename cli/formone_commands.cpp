@@ -7,11 +7,15 @@
 //                               taken as choosing the file takes it, unless --month gives
 //                               it; --movacal MAPPING runs the Movacal variant
 //   map INPUT MAPPING OUTPUT    the column mapping step alone
-//   blank-names FORM1           the anonymised copy without patient names
+//   blank-names FORM1           the anonymised copy without patient names; with --profile
+//                               pseudonym also with chart numbers made pseudonyms
+//                               (under the key of --key FILE, or the user's own)
 #include "cli/check_commands.h"
 #include "cli/cli.h"
+#include "cli/profile_options.h"
 #include "core/messages.h"
 #include "formone/anonymiser.h"
+#include "formone/anonymiser_check.h"
 #include "formone/first_converter.h"
 #include "formone/form1_file.h"
 #include "formone/mapping.h"
@@ -45,8 +49,13 @@ Outcome runMap(const Arguments& args) {
 }
 
 Outcome runBlankNames(const Arguments& args) {
-    const Outcome outcome = formone::runAnonymiser(args.positional[0], args.outputFolder());
-    checkAfterwards(AnonymisedKind::FormOne, args.positional[0], outcome);
+    const AnonymisationProfile profile = profileOption(args);
+    auto pseudonyms = pseudonymsFor(args, profile);
+    const Outcome outcome =
+        formone::runAnonymiser(args.positional[0], args.outputFolder(), pseudonyms ? &*pseudonyms : nullptr);
+    checkAfterwards(outcome, [&](const std::filesystem::path& written) {
+        return formone::checkAnonymisedFormOne(toPath(args.positional[0]), written, profile);
+    });
     return outcome;
 }
 
@@ -80,8 +89,8 @@ const CommandRegistration map({
 const CommandRegistration blankNames({
     .order = 60,
     .name = "blank-names",
-    .synopsis = "blank-names FORM1 [-o OUTDIR]",
-    .valueOptions = {"-o"},
+    .synopsis = "blank-names FORM1 [--profile written|pseudonym] [--key FILE] [-o OUTDIR]",
+    .valueOptions = {"-o", "--profile", "--key"},
     .positionalCount = 1,
     .run = runBlankNames,
 });

@@ -52,6 +52,12 @@ std::string keyFromHex(std::string_view hex) {
     return key;
 }
 
+// Makes `key` the key of `folder`, made with its missing parent folders.
+void storeKey(const std::filesystem::path& folder, std::string_view key) {
+    if (!createFolders(folder)) throw Error(msg::cannotCreateFolder(folder));
+    writeKeyTo(pseudonymKeyFile(folder), key);
+}
+
 }  // namespace
 
 std::filesystem::path pseudonymKeyFolder() {
@@ -71,9 +77,14 @@ std::string loadOrCreateKey(const std::filesystem::path& folder) {
 }
 
 std::string makeNewKey(const std::filesystem::path& folder) {
-    if (!createFolders(folder)) throw Error(msg::cannotCreateFolder(folder));
     std::string key = randomBytes(kPseudonymKeySize);
-    writeKeyTo(pseudonymKeyFile(folder), key);
+    storeKey(folder, key);
+    return key;
+}
+
+std::string importKey(const std::filesystem::path& file, const std::filesystem::path& folder) {
+    std::string key = readKeyFrom(file);
+    storeKey(folder, key);
     return key;
 }
 

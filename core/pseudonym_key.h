@@ -27,6 +27,11 @@ std::string loadOrCreateKey(const std::filesystem::path& folder);
 // folders), replacing the key there: only when the user asks for a new key.
 std::string makeNewKey(const std::filesystem::path& folder);
 
+// The key of the key file `file` (readKeyFrom) made the key of `folder`, replacing the key
+// there: an import, when a clinic's key moves to another of its PCs. A file that holds no
+// key raises Error and leaves the key of `folder` as it was.
+std::string importKey(const std::filesystem::path& file, const std::filesystem::path& folder);
+
 // The key written to `file` as a key file is written (an export), atomically.
 void writeKeyTo(const std::filesystem::path& file, std::string_view key);
 // The key a key file holds (an import): 64 hexadecimal digits, in either case, with blanks

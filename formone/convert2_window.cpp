@@ -18,6 +18,7 @@
 #include "formone/mapping.h"
 #include "formone/msg2_window.h"
 #include "formone/second_converter.h"
+#include "gui/anonymisation_run.h"
 #include "gui/busy_cursor.h"
 #include "gui/file_drop.h"
 #include "gui/handlers.h"
@@ -146,15 +147,19 @@ void TfrmConvert2::Button6Click() {
     }
 }
 
-// The copy is checked against its input; the result window shows what the check found.
+// The copy is made by the profile of the setting at the press (a key that cannot be had
+// stops the press before anything runs) and checked against its input by that profile;
+// the result window shows what the check found.
 void TfrmConvert2::Button5Click() {
     const std::u16string input = u16(Edit1->text());
-    const Outcome outcome = whileBusy([&] { return formone::runAnonymiser(input, context_.programFolder); });
+    AnonymisationRun run(context_);
+    const Outcome outcome =
+        whileBusy([&] { return formone::runAnonymiser(input, context_.programFolder, run.pseudonyms()); });
     ResultChecks checks(context_, this);
     if (!outcome.isRefusal()) {
         const auto written = outcome.files().back();
         checks.add(fromPath(written.filename()),
-                   [&] { return formone::checkAnonymisedFormOne(toPath(input), written); });
+                   [&] { return formone::checkAnonymisedFormOne(toPath(input), written, run.profile()); });
     }
     showToolOutcome(context_, this, outcome, checks.summary());
 }

@@ -27,6 +27,12 @@ std::optional<QString> QtDialogs::openFile(QWidget* parent, const QString& start
     return QDir::toNativeSeparators(file);
 }
 
+std::optional<QString> QtDialogs::saveFile(QWidget* parent, const QString& startFile) {
+    const QString file = QFileDialog::getSaveFileName(parent, QString(), startFile);
+    if (file.isEmpty()) return std::nullopt;
+    return QDir::toNativeSeparators(file);
+}
+
 std::optional<QString> QtDialogs::chooseFolder(QWidget* parent, const QString& prompt, const QString& startFolder) {
     const QString folder = QFileDialog::getExistingDirectory(parent, prompt, startFolder);
     if (folder.isEmpty()) return std::nullopt;

@@ -29,6 +29,9 @@ public:
     virtual void error(QWidget* parent, const QString& text) = 0;
     // File-open dialog without filter or title; the chosen file, or nothing when cancelled.
     virtual std::optional<QString> openFile(QWidget* parent, const QString& startFile) = 0;
+    // File-save dialog without filter or title, starting at `startFile`; it asks before
+    // replacing a file. The chosen file, or nothing when cancelled.
+    virtual std::optional<QString> saveFile(QWidget* parent, const QString& startFile) = 0;
     // Folder-selection dialog; the chosen folder (no trailing separator), or nothing.
     virtual std::optional<QString> chooseFolder(QWidget* parent, const QString& prompt, const QString& startFolder) = 0;
 };
@@ -40,6 +43,7 @@ public:
     bool confirm(QWidget* parent, const QString& text, DefaultAnswer preset = DefaultAnswer::Yes) override;
     void error(QWidget* parent, const QString& text) override;
     std::optional<QString> openFile(QWidget* parent, const QString& startFile) override;
+    std::optional<QString> saveFile(QWidget* parent, const QString& startFile) override;
     std::optional<QString> chooseFolder(QWidget* parent, const QString& prompt, const QString& startFolder) override;
 };
 

@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <functional>
 
+#include "app/key_window.h"
 #include "app/main_window.h"
 #include "app/option_window.h"
 #include "app/syosai_window.h"
@@ -62,6 +63,8 @@ int main(int argc, char** argv) {
     vask::QtDialogs dialogs;
     vask::AppContext context = vask::systemContext(dialogs);
     context.programFolder = std::filesystem::temp_directory_path() / "vask-manual-screenshots";
+    // The key window shows a key made for the pictures, never the user's own.
+    context.keyFolder = context.programFolder / "key";
     std::filesystem::create_directories(context.programFolder);
 
     bool ok = true;
@@ -84,6 +87,10 @@ int main(int argc, char** argv) {
     {
         vask::TfrmSyosai window(context, nullptr);
         ok &= save(&window, out, "syosai.png");
+    }
+    {
+        vask::TfrmKey window(context, nullptr);
+        ok &= save(&window, out, "key.png");
     }
     {
         vask::TfrmSavePath window(context, nullptr);

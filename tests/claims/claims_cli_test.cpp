@@ -2,7 +2,10 @@
 #include <gtest/gtest.h>
 
 #include "claims_fixture.h"
+#include "core/pseudonym.h"
+#include "core/text_formats.h"
 #include "platform/paths.h"
+#include "platform/utf.h"
 
 namespace vask::test {
 namespace {
@@ -227,12 +230,48 @@ TEST_F(ClaimsCli, CheckClaimsExitsByWhatItFinds) {
     EXPECT_EQ(runCli({"check-claims", in(), in()}).status, 2);
 }
 
+// anonymize --profile pseudonym --key FILE: the chart number becomes the pseudonym that
+// the form-1 anonymiser gives the same patient under the same key; the run's own check
+// and check-anonymized --profile pseudonym pass the file. A --key file that is not there is
+// an error that writes nothing.
+TEST_F(ClaimsCli, AnonymizeByThePseudonymProfileUnderAGivenKey) {
+    const std::filesystem::path sample = std::filesystem::path(VASK_CLAIMS_FIXTURES) / "RECEIPTC_GAIRAI_SAMPLE.UKE";
+    writeBytes(inputs / "a.key", std::string(64, 'c') + "\n");
+    const std::string key = utf8(inputs / "a.key");
+    expectFailure(
+        {"anonymize", utf8(sample), "--profile", "pseudonym", "--key", utf8(inputs / "none.key"), "-o", out()},
+        "ファイル \"" + utf8(inputs / "none.key") + "\" を開けません.");
+    const auto result = runCli({"anonymize", utf8(sample), "--profile", "pseudonym", "--key", key, "-o", out()});
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_TRUE(result.err.empty()) << result.err;
+    const auto lines = linesOf(output("202111_1.UKE"));
+    ASSERT_GT(lines.size(), 1u);
+    std::vector<std::u16string> re;
+    GetCommaTxt(lines[1], re);
+    ASSERT_GT(re.size(), 13u);
+    EXPECT_TRUE(hasPseudonymForm(re[13])) << utf16ToUtf8(re[13]);  // was 00697
+
+    // The same patient in a form-1 file: chart number 697.
+    writeBytes(inputs / "ff.txt", "h\tn\r\n697\tx\r\n");
+    ASSERT_EQ(
+        runCli({"blank-names", utf8(inputs / "ff.txt"), "--profile", "pseudonym", "--key", key, "-o", out()}).status,
+        0);
+    EXPECT_EQ(output("ffano.txt"), "h\tn\r\n" + utf16ToUtf8(re[13]) + "\t\r\n");
+
+    const auto check =
+        runCli({"check-anonymized", utf8(sample), utf8(programFolder / "202111_1.UKE"), "--profile", "pseudonym"});
+    EXPECT_EQ(check.status, 0) << check.out;
+    EXPECT_NE(check.out.find("匿名化の確認（レセ電ファイル、仮名加工）\n"), std::string::npos) << check.out;
+}
+
 TEST_F(ClaimsCli, WrongUsageExitsWithTwo) {
     write({clinicRecord()});
     const std::vector<std::vector<std::string>> cases = {
         {"anonymize"},
         {"anonymize", in(), in()},
         {"anonymize", in(), "--mode", "none"},
+        {"anonymize", in(), "--key", in()},
+        {"anonymize", in(), "--profile", "kana"},
         {"strip-branch", in(), "--mode", "cut"},
         {"strip-branch", in(), "--from"},
     };

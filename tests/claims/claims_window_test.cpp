@@ -8,6 +8,9 @@
 #include "app/main_window.h"
 #include "claims/claims_actions.h"
 #include "claims_fixture.h"
+#include "core/pseudonym.h"
+#include "core/pseudonym_key.h"
+#include "core/text_formats.h"
 #include "core/textfile.h"
 #include "platform/errors.h"
 
@@ -397,6 +400,51 @@ TEST_F(ClaimsButtons, EachToolShowsItsCheckAndAsksBeforeSavingWhatItFound) {
         std::filesystem::create_directory(downloads.path());
         dialogs.confirmAnswers.clear();
     }
+}
+
+}  // namespace
+}  // namespace vask::test
+
+namespace vask::test {
+namespace {
+
+// Under ANONPROFILE "1" both files are anonymised with one set of pseudonyms under the
+// user's key: the patient whose chart number stands in both gets one pseudonym; each file
+// is checked by the profile, which the result window's line names.
+TEST_F(ClaimsButtons, AnonymisationFollowsTheProfileOfTheSetting) {
+    settings().write(u"ANONPROFILE", u"1");
+    setText(&window, "Edit1", claimsFile("employee.UKE", goodClaims(u"1")));
+    setText(&window, "Edit2", claimsFile("national.UKE", goodClaims()));
+    QString line;
+    whenModal([&](QWidget* result) {
+        if (const auto* label = child<QLabel>(result, "Label2")) line = label->text();
+        result->close();
+    });
+    click(&window, "Button1");
+    EXPECT_TRUE(line.startsWith(QStringLiteral("確認（仮名加工）："))) << line.toStdString();
+    EXPECT_TRUE(dialogs.shown.empty());
+    ChartPseudonyms pseudonyms(readKeyFrom(pseudonymKeyFile(context.keyFolder)));
+    for (const char* name : {"202406_1.UKE", "202406_2.UKE"}) {
+        const auto lines = linesOf(readBytes(programFolder / name));
+        ASSERT_GT(lines.size(), 1u) << name;
+        std::vector<std::u16string> re;
+        GetCommaTxt(lines[1], re);
+        ASSERT_GT(re.size(), 13u) << name;
+        EXPECT_EQ(re[13], pseudonyms.pseudonymOf(u"00123-01")) << name;
+    }
+}
+
+// A key file that holds no key stops the press before either file is anonymised.
+TEST_F(ClaimsButtons, AKeyThatCannotBeReadStopsThePseudonymisationBeforeItRuns) {
+    settings().write(u"ANONPROFILE", u"1");
+    std::filesystem::create_directories(context.keyFolder);
+    writeBytes(pseudonymKeyFile(context.keyFolder), "no key");
+    setText(&window, "Edit1", employeeFile());
+    setText(&window, "Edit2", nationalFile());
+    click(&window, "Button1");
+    ASSERT_EQ(dialogs.texts(Kind::Error).size(), 1u);
+    EXPECT_TRUE(dialogs.texts(Kind::Error)[0].contains(QStringLiteral("64桁の16進数")));
+    EXPECT_EQ(listFolder(programFolder.path()), std::vector<std::string>{"user.ini"});
 }
 
 }  // namespace

@@ -61,6 +61,16 @@ TEST(PseudonymKey, IsMadeOnFirstUseAndReadBackTheSameAfterwards) {
     const std::string renewed = makeNewKey(folder);
     EXPECT_NE(renewed, key);
     EXPECT_EQ(loadOrCreateKey(folder), renewed);
+
+    // Imported into another PC's folder (made with its parent), or back over the new key.
+    EXPECT_EQ(importKey(dir / "export.txt", dir / "other" / "vask"), key);
+    EXPECT_EQ(loadOrCreateKey(dir / "other" / "vask"), key);
+    EXPECT_EQ(importKey(dir / "export.txt", folder), key);
+    EXPECT_EQ(readBytes(folder / "pseudonym-key.txt"), line);
+    // A file that holds no key changes nothing.
+    writeBytes(dir / "bad.txt", "no key");
+    EXPECT_THROW(importKey(dir / "bad.txt", folder), Error);
+    EXPECT_EQ(readBytes(folder / "pseudonym-key.txt"), line);
 }
 
 TEST(PseudonymKey, IsWrittenAsLowerCaseHexAndReadInEitherCaseWithBlanksAround) {

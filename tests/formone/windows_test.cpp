@@ -6,9 +6,12 @@
 #include <QTest>
 
 #include "../gui/gui_test_support.h"
+#include "core/pseudonym.h"
+#include "core/pseudonym_key.h"
 #include "formone/convert2_window.h"
 #include "formone/convert_window.h"
 #include "formone/msg2_window.h"
+#include "platform/utf.h"
 
 namespace vask::test {
 namespace {
@@ -183,6 +186,33 @@ TEST_F(FormOneWindows, TheSecondConverterAnonymisesItsInput) {
     setText(&window, "Edit1", formOneFile());
     EXPECT_EQ(pressForResult(&window, "Button5"), QStringLiteral("FF1_202404ano.txtが作成されました"));
     EXPECT_EQ(listFolder(programFolder.path()), std::vector<std::string>{"FF1_202404ano.txt"});
+}
+
+// Under ANONPROFILE "1" the chart number becomes the pseudonym under the user's key (made
+// in the user's folder on first use), and the result window's line names the profile; a
+// key file that holds no key stops the press before anything is written.
+TEST_F(FormOneWindows, TheSecondConverterAnonymisesByTheProfileOfTheSetting) {
+    settings().write(u"ANONPROFILE", u"1");
+    TfrmConvert2 window(context, nullptr);
+    window.show();
+    setText(&window, "Edit1", formOneFile());
+    QString line;
+    whenModal([&](QWidget* result) {
+        line = child<QLabel>(result, "Label2")->text();
+        result->close();
+    });
+    click(&window, "Button5");
+    EXPECT_TRUE(line.startsWith(QStringLiteral("確認（仮名加工）："))) << line.toStdString();
+    ChartPseudonyms pseudonyms(readKeyFrom(pseudonymKeyFile(context.keyFolder)));
+    const std::string written = readBytes(programFolder / "FF1_202404ano.txt");
+    EXPECT_TRUE(written.starts_with("header\r\n" + utf16ToUtf8(pseudonyms.pseudonymOf(u"1001")) + "\t\t\t202404\t"));
+
+    std::filesystem::remove(programFolder / "FF1_202404ano.txt");
+    writeBytes(pseudonymKeyFile(context.keyFolder), "no key");
+    click(&window, "Button5");
+    ASSERT_EQ(dialogs.texts(Kind::Error).size(), 1u);
+    EXPECT_TRUE(dialogs.texts(Kind::Error)[0].contains(QStringLiteral("pseudonym-key.txt")));
+    EXPECT_EQ(listFolder(programFolder.path()), std::vector<std::string>{"user.ini"});
 }
 
 TEST_F(FormOneWindows, TheCorrespondenceChoiceAsksFirstAndWarnsOnNoLine) {

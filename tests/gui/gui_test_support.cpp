@@ -33,6 +33,15 @@ std::optional<QString> ScriptedDialogs::openFile(QWidget*, const QString& startF
     return answer;
 }
 
+std::optional<QString> ScriptedDialogs::saveFile(QWidget*, const QString& startFile) {
+    note(Kind::SaveFile, QString());
+    lastStartFile = startFile;
+    if (saveAnswers.empty()) return std::nullopt;
+    auto answer = saveAnswers.front();
+    saveAnswers.pop_front();
+    return answer;
+}
+
 std::optional<QString> ScriptedDialogs::chooseFolder(QWidget*, const QString& prompt, const QString& startFolder) {
     note(Kind::ChooseFolder, prompt);
     lastStartFolder = startFolder;
@@ -60,6 +69,7 @@ GuiTest::GuiTest() {
     context.programFolder = programFolder.path();
     context.dialogs = &dialogs;
     context.downloadsFolder = [this] { return downloads.path(); };
+    context.keyFolder = userFolder / "vask";  // made with the first key
     context.openDocument = [this](const QString& document) {
         openedDocuments.push_back(document);
         return documentsOpen;

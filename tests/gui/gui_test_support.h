@@ -29,7 +29,7 @@ namespace vask::test {
 // A Dialogs implementation that answers from scripts and records what it was asked.
 class ScriptedDialogs : public Dialogs {
 public:
-    enum class Kind { Information, Warning, Confirm, Error, OpenFile, ChooseFolder };
+    enum class Kind { Information, Warning, Confirm, Error, OpenFile, ChooseFolder, SaveFile };
     struct Shown {
         Kind kind;
         QString text;
@@ -39,6 +39,7 @@ public:
     std::deque<bool> confirmAnswers;                   // empty: No
     std::deque<std::optional<QString>> fileAnswers;    // empty: cancelled
     std::deque<std::optional<QString>> folderAnswers;  // empty: cancelled
+    std::deque<std::optional<QString>> saveAnswers;    // empty: cancelled
     std::vector<Shown> shown;
 
     void information(QWidget*, const QString& text) override { note(Kind::Information, text); }
@@ -46,6 +47,7 @@ public:
     bool confirm(QWidget*, const QString& text, DefaultAnswer preset = DefaultAnswer::Yes) override;
     void error(QWidget*, const QString& text) override { note(Kind::Error, text); }
     std::optional<QString> openFile(QWidget*, const QString& startFile) override;
+    std::optional<QString> saveFile(QWidget*, const QString& startFile) override;
     std::optional<QString> chooseFolder(QWidget*, const QString& prompt, const QString& startFolder) override;
 
     // The texts shown with one kind, in order.
@@ -69,6 +71,7 @@ protected:
 
     TempDir programFolder;
     TempDir downloads;
+    TempDir userFolder;  // holds the user's settings folder, with the pseudonym key
     ScriptedDialogs dialogs;
     AppContext context;
     std::vector<QString> openedDocuments;
