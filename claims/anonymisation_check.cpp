@@ -32,8 +32,7 @@ constexpr std::u16string_view kBlankLines = u"空行";
 constexpr std::uint32_t kOtherKey = 0;
 constexpr std::uint32_t kBlankKey = 1;  // no identifier packs to 1
 
-std::uint32_t countKey(std::string_view line) {
-    const RecordId id = recordId(line);
+std::uint32_t countKey(std::string_view line, RecordId id) {
     if (id.value != 0) return id.value;
     return trimmedBytes(line).empty() ? kBlankKey : kOtherKey;
 }
@@ -62,14 +61,13 @@ public:
     explicit RecordCounter(AnonymisationProfile profile) : profile_(profile) {}
     // Counts the line of `key`; returns its count, whose label names the record.
     const RecordCount& count(std::uint32_t key, bool anonymised) {
-        if (last_ >= keys_.size() || keys_[last_] != key) {
-            last_ = static_cast<size_t>(std::find(keys_.begin(), keys_.end(), key) - keys_.begin());
-            if (last_ == keys_.size()) {
-                keys_.push_back(key);
-                counts_.push_back(newCount(key, profile_));
-            }
+        int& slot = slots_[slotOf(key)];
+        if (slot < 0) {
+            slot = static_cast<int>(keys_.size());
+            keys_.push_back(key);
+            counts_.push_back(newCount(key, profile_));
         }
-        RecordCount& counted = counts_[last_];
+        RecordCount& counted = counts_[static_cast<size_t>(slot)];
         ++(anonymised ? counted.anonymised : counted.original);
         return counted;
     }
@@ -83,10 +81,18 @@ public:
     std::vector<RecordCount> take() { return std::move(counts_); }
 
 private:
+    // Every key has a slot: other lines, blank lines, and the 36 * 36 identifiers of two
+    // capital letters or digits.
+    static size_t slotOf(std::uint32_t key) {
+        if (key <= kBlankKey) return key;
+        const auto unit = [](char16_t c) { return static_cast<size_t>(c >= u'A' ? c - u'A' : 26 + (c - u'0')); };
+        return 2 + unit(static_cast<char16_t>(key >> 16)) * 36 + unit(static_cast<char16_t>(key & 0xFFFF));
+    }
+
     AnonymisationProfile profile_;
     std::vector<std::uint32_t> keys_;
     std::vector<RecordCount> counts_;
-    size_t last_ = 0;
+    std::vector<int> slots_ = std::vector<int>(2 + 36 * 36, -1);  // index into counts_, -1 for none yet
 };
 
 // The fields of a record as GetCommaTxt splits it (every comma separates, every double
@@ -442,9 +448,10 @@ ClaimsAnonymisationCheck::~ClaimsAnonymisationCheck() = default;
 
 void ClaimsAnonymisationCheck::original(std::string_view line) {
     State& s = *state_;
-    s.counter.count(countKey(line), false);
+    const RecordId id = recordId(line);
+    s.counter.count(countKey(line, id), false);
     // Only the records whose values are collected are decoded.
-    switch (recordKind(line)) {
+    switch (recordKind(id)) {
         case RecordKind::Clinic:
         case RecordKind::Claim:
         case RecordKind::Insurer:
@@ -479,10 +486,11 @@ AnonymisationReport ClaimsAnonymisationCheck::check(const std::filesystem::path&
     std::string searched;
     std::string_view line;
     for (size_t number = 1; out.next(line); ++number) {
-        const RecordCount& counted = s.counter.count(countKey(line), true);
+        const RecordId id = recordId(line);
+        const RecordCount& counted = s.counter.count(countKey(line, id), true);
         const std::string_view record = unquotedBytes(line, unquoted);
         // A pseudonym is checked by its position; a name part found inside it is chance.
-        const bool claim = pseudonym && recordKind(record) == RecordKind::Claim;
+        const bool claim = pseudonym && recordKind(id) == RecordKind::Claim;
         const KindSet found = s.search.find(claim ? withoutChartNumber(record, searched) : record, ',');
         if (found != 0) reportSurvivors(found, counted.record, number, report);
         if (pseudonym) s.positions.check(record, counted.record, number, report);

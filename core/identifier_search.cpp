@@ -4,6 +4,7 @@
 #include <bit>
 #include <deque>
 
+#include "core/byte_fields.h"
 #include "core/strconv.h"
 #include "core/text.h"
 #include "platform/cp932.h"
@@ -296,32 +297,36 @@ KindSet IdentifierSearch::find(std::u16string_view line, char16_t separator) {
 }
 
 KindSet IdentifierSearch::find(std::string_view line, char separator) {
-    const bool ascii =
-        std::all_of(line.begin(), line.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-    if (!ascii || asciiInNames_) {
-        decoded_.clear();
-        cp932::decodeAppend(line, decoded_);
-        return find(decoded_, static_cast<char16_t>(separator));
-    }
-    // ASCII only: every name part has a character outside ASCII's full-width forms, so
-    // only whole fields of a number's length are looked up, hashed in their full width.
     KindSet kinds = 0;
-    for (size_t start = 0; start <= line.size();) {
-        const size_t end = std::min(line.find(separator, start), line.size());
-        const std::string_view field = trimmedBytes(line.substr(start, end - start));
-        if ((numberLengths_ & lengthBit(field.size())) != 0) {
-            HashedTextSet::Hash hash;
-            for (const char c : field) {
-                const auto unit = static_cast<char16_t>(c);
-                hash.add(unit == 0x20                 ? char16_t{0x3000}
-                         : unit > 0x20 && unit < 0x7F ? char16_t(unit - 0x21 + 0xFF01)
-                                                      : unit);
-            }
-            kinds |= numbers_.find(hash.value());
+    std::uint64_t filled = 0;
+    // An empty field holds nothing searched for; each other field is searched alone, as the
+    // text search searches it: one of ASCII alone, when no name holds a full-width form of
+    // an ASCII character, can hold a number only, and is hashed in its full width without
+    // decoding it.
+    forEachFilledField(line, separator, filled, [&](size_t, std::string_view field) {
+        if (!asciiInNames_ && isAscii(field)) {
+            kinds |= findAsciiNumber(trimmedBytes(field));
+            return;
         }
-        start = end + 1;
-    }
+        decoded_.clear();
+        cp932::decodeAppend(field, decoded_);
+        kinds |= find(decoded_, static_cast<char16_t>(separator));
+    });
     return kinds;
+}
+
+bool IdentifierSearch::isAscii(std::string_view bytes) {
+    return std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+KindSet IdentifierSearch::findAsciiNumber(std::string_view field) const {
+    if ((numberLengths_ & lengthBit(field.size())) == 0) return 0;
+    HashedTextSet::Hash hash;
+    for (const char c : field) {
+        const auto unit = static_cast<char16_t>(c);
+        hash.add(unit == 0x20 ? char16_t{0x3000} : unit > 0x20 && unit < 0x7F ? char16_t(unit - 0x21 + 0xFF01) : unit);
+    }
+    return numbers_.find(hash.value());
 }
 
 std::vector<KindTally> IdentifierSearch::tallies() const {

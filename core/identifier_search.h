@@ -102,6 +102,8 @@ public:
 
 private:
     enum class Verdict { Searched, TooShort, Dummy };
+    static bool isAscii(std::string_view bytes);
+    KindSet findAsciiNumber(std::string_view trimmedField) const;
     const std::u16string& widened(std::u16string_view value);
     bool isDummy(std::u16string_view wide) const;
     void leaveOut(IdentifierKind kind, Verdict verdict, const std::u16string& wide);
