@@ -11,6 +11,7 @@
 #include "claims/anonymise.h"
 #include "claims/claims_record.h"
 #include "claims/record_layout.h"
+#include "core/byte_fields.h"
 #include "core/chart_number.h"
 #include "core/identifier_search.h"
 #include "core/messages.h"
@@ -231,17 +232,6 @@ std::string_view unquotedBytes(std::string_view line, std::string& scratch) {
     return scratch;
 }
 
-// Splits at every comma; an empty line is one empty field.
-void splitBytes(std::string_view line, std::vector<std::string_view>& fields) {
-    fields.clear();
-    for (size_t start = 0;;) {
-        const size_t comma = line.find(',', start);
-        fields.push_back(line.substr(start, comma - start));
-        if (comma == std::string_view::npos) return;
-        start = comma + 1;
-    }
-}
-
 // What the pseudonymisation profile does, checked by the position of each field, which
 // the search for values cannot prove (it skips numbers under four characters): each claim's
 // chart number (RE field 13) has the pseudonym's form and differs from the original's, and
@@ -273,16 +263,30 @@ public:
     }
 
     // One record of the anonymised file: the code page 932 bytes of its line without
-    // double quotes.
+    // double quotes. The fields are looked at in their order; of the empty ones only those
+    // that identify (an empty chart number is paired with the original's too).
     void check(std::string_view line, std::u16string_view record, size_t number, AnonymisationReport& report) {
-        splitBytes(line, fields_);
         const RecordLayout* layout = layoutOf(recordId(line));
         const size_t described = layout == nullptr ? 0 : layout->fields.size();
-        for (size_t i = 1; i < fields_.size(); ++i) {
-            const FieldLayout* field = i < described ? &layout->fields[i] : nullptr;
-            if (field != nullptr) checkField(*field, trimmedBytes(fields_[i]), record, number, report);
-            if (field == nullptr || isText(field->mode)) findSurvivor(fields_[i], record, number, report);
-        }
+        size_t next = 1;  // the first field not yet looked at
+        const auto emptyBefore = [&](size_t end) {
+            for (; next < std::min(end, described); ++next) {
+                if ((layout->identifyingMask >> next) & 1) checkField(layout->fields[next], {}, record, number, report);
+            }
+            next = std::max(next, end);
+        };
+        std::uint64_t filled = 0;
+        const size_t count = forEachFilledField(line, ',', filled, [&](size_t i, std::string_view value) {
+            if (i == 0) return;
+            emptyBefore(i);
+            next = i + 1;
+            const bool inLayout = i < described;
+            if (inLayout && ((layout->identifyingMask >> i) & 1)) {
+                checkField(layout->fields[i], trimmedBytes(value), record, number, report);
+            }
+            if (!inLayout || ((layout->textMask >> i) & 1)) findSurvivor(value, record, number, report);
+        });
+        emptyBefore(count);
     }
 
     KindTally tally() const { return tally_; }

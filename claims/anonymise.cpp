@@ -1,9 +1,12 @@
 #include "claims/anonymise.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
 
 #include "claims/claims_record.h"
 #include "claims/record_layout.h"
+#include "core/byte_fields.h"
 #include "core/messages.h"
 #include "core/strconv.h"
 #include "core/text.h"
@@ -120,7 +123,9 @@ public:
     bool apply(const RecordLayout& layout, Record& record, size_t line) {
         bool changed = false;
         const size_t count = std::min(record.size(), layout.fields.size());
-        for (size_t i = 1; i < count; ++i) {
+        for (std::uint64_t fields = layout.identifyingMask; fields != 0; fields &= fields - 1) {
+            const auto i = static_cast<size_t>(std::countr_zero(fields));
+            if (i >= count) break;
             const std::string_view value = record.at(i);
             if (value.empty()) continue;
             const FieldLayout& field = layout.fields[i];
@@ -200,17 +205,27 @@ private:
     // record with more fields than its layout stops the run.
     std::optional<std::string_view> pseudonymised(std::string_view line, RecordId id, RecordKind kind) {
         if (id.value == 0 && trimmedBytes(line).empty()) return line;
-        record_.split(line);
-        if (kind == RecordKind::Clinic && record_.has(7)) {
-            revision_ =
-                revisionOfBillingMonth(cp932::decode(trimmedBytes(record_.at(7)))).value_or(LayoutRevision::Western);
+        if (kind == RecordKind::Clinic) {
+            record_.split(line);
+            if (record_.has(7)) {
+                revision_ = revisionOfBillingMonth(cp932::decode(trimmedBytes(record_.at(7))))
+                                .value_or(LayoutRevision::Western);
+            }
         }
-        const RecordLayout* layout = id.value == 0 ? nullptr : findRecordLayout(revision_, id.text());
-        if (layout == nullptr || !layout->fieldsKnown() ||
-            (layout->described() && record_.size() > layout->fields.size())) {
-            throw Error(msg::recordNotPseudonymisable(id.value == 0 ? u"識別情報のない" : id.text(), line_));
-        }
+        const std::u16string label = id.value == 0 ? u"識別情報のない" : id.text();
+        const RecordLayout* layout =
+            id.value == 0 ? nullptr
+                          : findRecordLayout(revision_, static_cast<char>(id.value >> 16), static_cast<char>(id.value));
+        if (layout == nullptr || !layout->fieldsKnown()) throw Error(msg::recordNotPseudonymisable(label, line_));
         if (!layout->described()) return line;  // codes and amounts only
+        // Quotes are no separators: the fields and which are filled are those of the split,
+        // but for a field of quotes alone, which takes the slow way and stays as it is.
+        std::uint64_t filled = 0;
+        const size_t count = forEachFilledField(line, ',', filled, [](size_t, std::string_view) {});
+        if (count > layout->fields.size()) throw Error(msg::recordNotPseudonymisable(label, line_));
+        // A record the written profile leaves as read, none of whose fields identifies.
+        if (kind == RecordKind::Other && (filled & layout->identifyingMask) == 0) return line;
+        if (kind != RecordKind::Clinic) record_.split(line);
         if (kind != RecordKind::Other) written_.apply(kind, record_);
         const bool changed = pseudonymisation_->apply(*layout, record_, line_);
         if (kind != RecordKind::Other) return joined(kind);

@@ -4,6 +4,7 @@
 #include <type_traits>
 
 #include "claims/record_layout.h"
+#include "core/byte_fields.h"
 #include "platform/errors.h"
 
 namespace vask::claims {
@@ -82,13 +83,7 @@ void Record::split(std::string_view line) {
         std::erase(unquoted_, '"');
         line = unquoted_;
     }
-    fields_.clear();
-    for (size_t start = 0;;) {
-        const size_t comma = line.find(',', start);
-        fields_.push_back(line.substr(start, comma - start));
-        if (comma == std::string_view::npos) break;
-        start = comma + 1;
-    }
+    splitBytes(line, ',', fields_);
 }
 
 std::string_view Record::at(size_t position) const {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <stdexcept>
 #include <string>
 
 namespace vask::claims {
@@ -277,6 +278,10 @@ std::u16string numbered(size_t n, std::u16string_view name) {
     return text.append(name);
 }
 
+// The records described here have fewer than 64 fields, so that a record's fields of one
+// kind fit the bits of one number (RecordLayout::requiredMask and the others).
+constexpr size_t kMostFields = 64;
+
 RecordLayout buildRecord(const RecordRow& record, LayoutRevision revision) {
     RecordLayout layout;
     layout.id = record.id;
@@ -296,9 +301,12 @@ RecordLayout buildRecord(const RecordRow& record, LayoutRevision revision) {
         }
     }
     if (layout.described()) layout.fields[0] = {u"レコード識別情報", A, 2, Fix, Req, I::Nothing};
+    if (layout.fields.size() >= kMostFields) throw std::logic_error("a record layout of 64 fields or more");
     for (const auto& field : layout.fields) {
-        if (field.required && layout.shapes.size() < 64)
-            layout.requiredMask |= std::uint64_t{1} << layout.shapes.size();
+        const std::uint64_t bit = std::uint64_t{1} << layout.shapes.size();  // fewer than 64 fields: checked below
+        if (field.required) layout.requiredMask |= bit;
+        if (field.identifies != I::Nothing) layout.identifyingMask |= bit;
+        if (field.mode == K || field.mode == AK || field.mode == U) layout.textMask |= bit;
         layout.shapes.push_back(
             {field.mode, field.fixedLength, field.required, static_cast<unsigned short>(field.bytes)});
     }

@@ -77,7 +77,11 @@ struct RecordLayout {
     // described here (the record is known, its fields are not checked).
     std::vector<FieldLayout> fields;
     std::vector<FieldShape> shapes;  // of the same fields, in the same order
-    std::uint64_t requiredMask = 0;  // bit i: field i (below 64) must be filled
+    // The fields of a kind as bits (bit i for field i; the layout's records have fewer
+    // than 64 fields), for the tools that look at every record of a file.
+    std::uint64_t requiredMask = 0;     // must be filled
+    std::uint64_t identifyingMask = 0;  // identify a patient or the clinic (Identifies other than Nothing)
+    std::uint64_t textMask = 0;         // hold text: of the modes 漢字, 英数又は漢字 or of no given mode
     // The field count a record may have instead of all fields: the last fields were added
     // by a later revision of the same calendar, so older files end before them.
     size_t fewestFields = 0;
