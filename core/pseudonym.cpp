@@ -16,18 +16,8 @@ namespace {
 constexpr std::u16string_view kFirst = u"ABCDEFGHIJKLMNOPQRSTUVWYZ";
 constexpr std::u16string_view kOthers = u"ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
 
-}  // namespace
-
-bool hasPseudonymForm(std::u16string_view text, size_t length) {
-    if (text.size() != length || length == 0) return false;
-    if (kFirst.find(text[0]) == std::u16string_view::npos) return false;
-    return std::all_of(text.begin() + 1, text.end(),
-                       [](char16_t c) { return kOthers.find(c) != std::u16string_view::npos; });
-}
-
-std::u16string pseudonymOfNormalised(std::string_view key, std::u16string_view normalised, size_t length) {
-    if (length == 0 || length > kLongestPseudonym) throw Error(u"pseudonym length out of range");
-    const std::string mac = hmacSha256(key, utf16ToUtf8(normalised));
+// The pseudonym written from the digest of a normalised number.
+std::u16string pseudonymOfDigest(std::string_view mac, size_t length) {
     // The first 64 bits of the digest, read as a number and written in the mixed base of
     // the characters (25 for the first, 36 for the others): 25 * 36^9 < 2^64 / 7000, so
     // no value is measurably likelier than another.
@@ -43,14 +33,32 @@ std::u16string pseudonymOfNormalised(std::string_view key, std::u16string_view n
     return pseudonym;
 }
 
-ChartPseudonyms::ChartPseudonyms(std::string key, size_t length) : key_(std::move(key)), length_(length) {}
+void checkLength(size_t length) {
+    if (length == 0 || length > kLongestPseudonym) throw Error(u"pseudonym length out of range");
+}
+
+}  // namespace
+
+bool hasPseudonymForm(std::u16string_view text, size_t length) {
+    if (text.size() != length || length == 0) return false;
+    if (kFirst.find(text[0]) == std::u16string_view::npos) return false;
+    return std::all_of(text.begin() + 1, text.end(),
+                       [](char16_t c) { return kOthers.find(c) != std::u16string_view::npos; });
+}
+
+std::u16string pseudonymOfNormalised(std::string_view key, std::u16string_view normalised, size_t length) {
+    checkLength(length);
+    return pseudonymOfDigest(hmacSha256(key, utf16ToUtf8(normalised)), length);
+}
+
+ChartPseudonyms::ChartPseudonyms(std::string key, size_t length) : hmac_(key), length_(length) { checkLength(length); }
 
 const std::u16string& ChartPseudonyms::pseudonymOf(std::u16string_view chartNumber) {
     std::u16string number = normalisedChartNumber(chartNumber);
     if (number.empty()) return empty_;
     const auto known = byNumber_.find(number);
     if (known != byNumber_.end()) return known->second;
-    std::u16string pseudonym = pseudonymOfNormalised(key_, number, length_);
+    std::u16string pseudonym = pseudonymOfDigest(hmac_.mac(utf16ToUtf8(number)), length_);
     const auto [owner, added] = byPseudonym_.try_emplace(pseudonym, number);
     if (!added && owner->second != number) throw Error(std::u16string(msg::kPseudonymCollision));
     return byNumber_.emplace(std::move(number), std::move(pseudonym)).first->second;

@@ -18,6 +18,8 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "platform/crypto.h"
+
 namespace vask {
 
 inline constexpr size_t kPseudonymLength = 10;
@@ -46,7 +48,7 @@ public:
     size_t length() const { return length_; }
 
 private:
-    std::string key_;
+    HmacSha256 hmac_;
     size_t length_;
     std::unordered_map<std::u16string, std::u16string> byNumber_;     // normalised -> pseudonym
     std::unordered_map<std::u16string, std::u16string> byPseudonym_;  // pseudonym -> normalised

@@ -2,6 +2,7 @@
 #include <openssl/err.h>
 #include <openssl/evp.h>
 #include <openssl/hmac.h>
+#include <openssl/params.h>
 #include <openssl/rand.h>
 
 #include <algorithm>
@@ -57,6 +58,43 @@ std::string sha256(std::string_view bytes) {
         fail(u"SHA-256");
     digest.resize(size);
     return digest;
+}
+
+// The MAC algorithm fetched once and a context that holds the key: each message starts it
+// again with the key it has.
+struct HmacSha256::State {
+    EVP_MAC* mac = nullptr;
+    EVP_MAC_CTX* context = nullptr;
+    ~State() {
+        EVP_MAC_CTX_free(context);
+        EVP_MAC_free(mac);
+    }
+};
+
+HmacSha256::HmacSha256(std::string_view key) : state_(std::make_unique<State>()) {
+    state_->mac = EVP_MAC_fetch(nullptr, "HMAC", nullptr);
+    if (state_->mac == nullptr) fail(u"HMAC-SHA-256");
+    state_->context = EVP_MAC_CTX_new(state_->mac);
+    char digest[] = "SHA256";
+    const OSSL_PARAM params[] = {OSSL_PARAM_construct_utf8_string("digest", digest, 0), OSSL_PARAM_construct_end()};
+    if (state_->context == nullptr || EVP_MAC_init(state_->context, bytesOf(key), key.size(), params) != 1)
+        fail(u"HMAC-SHA-256");
+}
+
+HmacSha256::~HmacSha256() = default;
+HmacSha256::HmacSha256(HmacSha256&&) noexcept = default;
+HmacSha256& HmacSha256::operator=(HmacSha256&&) noexcept = default;
+
+std::string HmacSha256::mac(std::string_view message) {
+    std::string out(kSha256Size, '\0');
+    size_t size = 0;
+    // No key given: the context starts again with the one it holds.
+    if (EVP_MAC_init(state_->context, nullptr, 0, nullptr) != 1 ||
+        EVP_MAC_update(state_->context, bytesOf(message), message.size()) != 1 ||
+        EVP_MAC_final(state_->context, reinterpret_cast<unsigned char*>(out.data()), &size, out.size()) != 1 ||
+        size != kSha256Size)
+        fail(u"HMAC-SHA-256");
+    return out;
 }
 
 // RAND_bytes draws from the library's generator, which the operating system seeds.

@@ -24,10 +24,13 @@ namespace {
 // An algorithm provider and one hash object on it, closed however the computation ends.
 class Hash {
 public:
-    Hash(ULONG flags, std::string_view key, std::u16string_view operation) : operation_(operation) {
+    // With `reusable`, each digest leaves the hash as it was made, with its key, for the next.
+    Hash(ULONG flags, std::string_view key, std::u16string_view operation, bool reusable = false)
+        : operation_(operation) {
         check(BCryptOpenAlgorithmProvider(&algorithm_, BCRYPT_SHA256_ALGORITHM, nullptr, flags));
         // No hash object buffer: CNG allocates it.
-        check(BCryptCreateHash(algorithm_, &hash_, nullptr, 0, bytes(key), static_cast<ULONG>(key.size()), 0));
+        check(BCryptCreateHash(algorithm_, &hash_, nullptr, 0, bytes(key), static_cast<ULONG>(key.size()),
+                               reusable ? BCRYPT_HASH_REUSABLE_FLAG : 0));
     }
     ~Hash() {
         if (hash_) BCryptDestroyHash(hash_);
@@ -67,6 +70,22 @@ std::string hmacSha256(std::string_view key, std::string_view message) {
     if (key.size() > ULONG_MAX) throw Error(msg::cryptoFailed(u"HMAC-SHA-256", u"鍵が長すぎます"));
     return Hash(BCRYPT_ALG_HANDLE_HMAC_FLAG, key, u"HMAC-SHA-256").digest(message);
 }
+
+struct HmacSha256::State {
+    explicit State(std::string_view key) : hash(BCRYPT_ALG_HANDLE_HMAC_FLAG, key, u"HMAC-SHA-256", true) {}
+    Hash hash;
+};
+
+HmacSha256::HmacSha256(std::string_view key) {
+    if (key.size() > ULONG_MAX) throw Error(msg::cryptoFailed(u"HMAC-SHA-256", u"鍵が長すぎます"));
+    state_ = std::make_unique<State>(key);
+}
+
+HmacSha256::~HmacSha256() = default;
+HmacSha256::HmacSha256(HmacSha256&&) noexcept = default;
+HmacSha256& HmacSha256::operator=(HmacSha256&&) noexcept = default;
+
+std::string HmacSha256::mac(std::string_view message) { return state_->hash.digest(message); }
 
 std::string sha256(std::string_view bytes) { return Hash(0, {}, u"SHA-256").digest(bytes); }
 
