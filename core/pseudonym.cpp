@@ -53,15 +53,17 @@ std::u16string pseudonymOfNormalised(std::string_view key, std::u16string_view n
 
 ChartPseudonyms::ChartPseudonyms(std::string key, size_t length) : hmac_(key), length_(length) { checkLength(length); }
 
-const std::u16string& ChartPseudonyms::pseudonymOf(std::u16string_view chartNumber) {
-    std::u16string number = normalisedChartNumber(chartNumber);
-    if (number.empty()) return empty_;
-    const auto known = byNumber_.find(number);
-    if (known != byNumber_.end()) return known->second;
-    std::u16string pseudonym = pseudonymOfDigest(hmac_.mac(utf16ToUtf8(number)), length_);
-    const auto [owner, added] = byPseudonym_.try_emplace(pseudonym, number);
-    if (!added && owner->second != number) throw Error(std::u16string(msg::kPseudonymCollision));
-    return byNumber_.emplace(std::move(number), std::move(pseudonym)).first->second;
+std::u16string_view ChartPseudonyms::pseudonymOf(std::u16string_view chartNumber) {
+    const std::u16string number = normalisedChartNumber(chartNumber);
+    if (number.empty()) return {};
+    const auto [numberIndex, newNumber] = numbers_.insert(number);
+    if (!newNumber) return pseudonyms_.text(pseudonymOf_[numberIndex]);
+    const auto [pseudonymIndex, newPseudonym] =
+        pseudonyms_.insert(pseudonymOfDigest(hmac_.mac(utf16ToUtf8(number)), length_));
+    // A new number whose pseudonym is not new: another number had it.
+    if (!newPseudonym) throw Error(std::u16string(msg::kPseudonymCollision));
+    pseudonymOf_.push_back(pseudonymIndex);
+    return pseudonyms_.text(pseudonymIndex);
 }
 
 }  // namespace vask

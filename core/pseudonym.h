@@ -16,8 +16,9 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
-#include <unordered_map>
+#include <vector>
 
+#include "core/text_index.h"
 #include "platform/crypto.h"
 
 namespace vask {
@@ -43,16 +44,16 @@ public:
     explicit ChartPseudonyms(std::string key, size_t length = kPseudonymLength);
 
     // The pseudonym of `chartNumber`, as a file holds it (normalised here); the empty text
-    // for a number that normalises to nothing.
-    const std::u16string& pseudonymOf(std::u16string_view chartNumber);
+    // for a number that normalises to nothing. Valid until the next call.
+    std::u16string_view pseudonymOf(std::u16string_view chartNumber);
     size_t length() const { return length_; }
 
 private:
     HmacSha256 hmac_;
     size_t length_;
-    std::unordered_map<std::u16string, std::u16string> byNumber_;     // normalised -> pseudonym
-    std::unordered_map<std::u16string, std::u16string> byPseudonym_;  // pseudonym -> normalised
-    std::u16string empty_;
+    TextIndex numbers_;                // the normalised numbers met
+    TextIndex pseudonyms_;             // their pseudonyms
+    std::vector<size_t> pseudonymOf_;  // by number: the pseudonym's number
 };
 
 }  // namespace vask

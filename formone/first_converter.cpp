@@ -144,7 +144,7 @@ bool FirstConverterRows::take(std::u16string& row) {
     const std::u16string_view chartNumber = trimmedView(fields_[kChartNumber]);
     upperChartNumber_.resize(chartNumber.size());
     for (size_t k = 0; k < chartNumber.size(); ++k) upperChartNumber_[k] = upperUnit(chartNumber[k]);
-    if (!CList_.insert(upperChartNumber_)) return false;
+    if (!CList_.insert(upperChartNumber_).second) return false;
     makeRow(fields_, mstNgt_, row);
     return true;
 }

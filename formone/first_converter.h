@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "core/outcome.h"
+#include "core/text_index.h"
 #include "formone/byte_scan.h"
 #include "formone/form1_lines.h"
-#include "formone/seen_texts.h"
 
 namespace vask::formone {
 
@@ -40,7 +40,7 @@ private:
 
     size_t lineNumber_ = 0;
     std::u16string mstNgt_;
-    SeenTexts CList_;  // trimmed chart numbers written, in upper case
+    TextIndex CList_;  // trimmed chart numbers written, in upper case
     std::u16string upperChartNumber_;
     std::vector<std::u16string> fields_;  // the fields of the current line (as bytes: those read)
     ByteFields pieces_;                   // the bytes of its fields

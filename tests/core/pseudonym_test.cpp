@@ -53,7 +53,7 @@ TEST(ChartPseudonym, KeyedHmacWrittenInItsAlphabet) {
 TEST(ChartPseudonym, SurvivesTheToolsThatReadChartNumbers) {
     ChartPseudonyms pseudonyms(testKey());
     for (int n = 0; n < 2000; ++n) {
-        const std::u16string& p = pseudonyms.pseudonymOf(fromAscii(std::to_string(n)));
+        const std::u16string p(pseudonyms.pseudonymOf(fromAscii(std::to_string(n))));
         ASSERT_TRUE(hasPseudonymForm(p)) << n;
         // No tool may read it as a number, nor change it by letter case.
         EXPECT_FALSE(readInt32(p).has_value());

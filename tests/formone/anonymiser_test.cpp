@@ -73,7 +73,7 @@ TEST_F(Anonymiser, RefusesABlankPathAndStopsOnBadOnesWritingNothing) {
 TEST_F(Anonymiser, ThePseudonymProfileReplacesTheChartNumberAndMasksThePostalCode) {
     const std::string key(32, '\x5A');
     ChartPseudonyms reference(key);
-    const std::u16string p1234 = reference.pseudonymOf(u"1234");
+    const std::u16string p1234(reference.pseudonymOf(u"1234"));
     ASSERT_TRUE(hasPseudonymForm(p1234));
     const struct {
         std::u16string line;

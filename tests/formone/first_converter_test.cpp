@@ -6,7 +6,6 @@
 
 #include "../support/test_support.h"
 #include "formone/first_converter.h"
-#include "formone/seen_texts.h"
 #include "platform/errors.h"
 #include "platform/paths.h"
 #include "platform/utf.h"
@@ -245,20 +244,6 @@ TEST_F(FirstConverter, ANonNumericHbA1cStopsTheRunAndKeepsTheOlderFile) {
 TEST_F(FirstConverter, AYearMonthThatIsNoFileNameWritesNothing) {
     EXPECT_THROW(run({u"header", record({{0, u"1"}, {3, u"../202404"}})}), Error);
     EXPECT_TRUE(test::listFolder(out.path()).empty());
-}
-
-// The set of chart numbers seen keeps every one across its growth; texts that begin alike
-// stay apart.
-TEST(SeenTexts, FindsEveryTextAgainAfterGrowing) {
-    SeenTexts seen;
-    const auto key = [](int n) {
-        const std::string digits = std::to_string(n);
-        return std::u16string(digits.begin(), digits.end());
-    };
-    for (int n = 0; n < 5000; ++n) EXPECT_TRUE(seen.insert(key(n))) << n;
-    for (int n = 0; n < 5000; ++n) EXPECT_FALSE(seen.insert(key(n))) << n;
-    EXPECT_TRUE(seen.insert(u""));
-    EXPECT_FALSE(seen.insert(u""));
 }
 
 TEST(DelimitedCopy, RejoinsTheKeptLinesUnderTheYearMonthOfTheFirstRecord) {
