@@ -10,15 +10,18 @@
 #include "core/textfile.h"
 #include "ff1/ff1_format.h"
 #include "ff1/ff1_output.h"
+#include "ff1/line_reader.h"
 #include "platform/atomic_file.h"
 #include "platform/errors.h"
 #include "platform/paths.h"
+#include "platform/utf.h"
 
 namespace vask::ff1 {
 namespace {
 
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 constexpr size_t kMinimumFields = 10;
+constexpr size_t kLongestHead = 1 + 10 + 10;  // a record's encoding and two numbers of 64 bits
 
 char16_t asciiUpper(char16_t c) { return (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - 0x20) : c; }
 
@@ -47,19 +50,33 @@ std::vector<std::filesystem::path> filesMatching(const std::filesystem::path& fo
     return files;
 }
 
+bool isAscii(std::string_view bytes) {
+    return std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
 // ASCII letters compare as upper case, nothing else is folded; a prefix comes first.
 bool lessIgnoringAsciiCase(std::u16string_view a, std::u16string_view b) {
     return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
                                         [](char16_t x, char16_t y) { return asciiUpper(x) < asciiUpper(y); });
 }
 
-bool sameIgnoringAsciiCase(std::u16string_view a, std::u16string_view b) {
-    return !lessIgnoringAsciiCase(a, b) && !lessIgnoringAsciiCase(b, a);
+// The same order on texts held as UTF-8 (the data IDs of the merge): their ASCII beginning
+// compares byte by byte, the rest, from the first other character on, as UTF-16.
+bool utf8LessIgnoringAsciiCase(std::string_view a, std::string_view b) {
+    size_t k = 0;
+    for (; k < a.size() && k < b.size(); ++k) {
+        const auto x = static_cast<unsigned char>(a[k]);
+        const auto y = static_cast<unsigned char>(b[k]);
+        if (x == y && x < 0x80) continue;
+        if (x >= 0x80 || y >= 0x80) return lessIgnoringAsciiCase(utf8ToUtf16(a.substr(k)), utf8ToUtf16(b.substr(k)));
+        if (asciiUpper(x) != asciiUpper(y)) return asciiUpper(x) < asciiUpper(y);
+    }
+    return a.size() < b.size();
 }
 
 struct TransparentHash {
     using is_transparent = void;
-    size_t operator()(std::u16string_view s) const { return std::hash<std::u16string_view>{}(s); }
+    size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
 };
 
 // One kept line: its bytes as read, the encoding they are in and its place in the input.
@@ -71,9 +88,11 @@ struct KeptLine {
 };
 
 // Unsigned numbers in 7-bit groups, low group first, the high bit marking a following one.
-void putVarint(uint64_t value, std::string& out) {
-    for (; value >= 0x80; value >>= 7) out.push_back(static_cast<char>((value & 0x7F) | 0x80));
-    out.push_back(static_cast<char>(value));
+// Written into out[at...]; returns where it ends.
+size_t putVarint(uint64_t value, char* out, size_t at) {
+    for (; value >= 0x80; value >>= 7) out[at++] = static_cast<char>((value & 0x7F) | 0x80);
+    out[at++] = static_cast<char>(value);
+    return at;
 }
 
 uint64_t getVarint(std::string_view bytes, size_t& at) {
@@ -85,34 +104,38 @@ uint64_t getVarint(std::string_view bytes, size_t& at) {
     }
 }
 
-// Appends to bytes that grow by half again whenever they are full: a data ID's many lines
-// cost few copies, and the room beyond its lines stays under a half of them.
-void appendGrowing(std::vector<char>& to, std::string_view head, std::string_view bytes) {
-    const size_t needed = to.size() + head.size() + bytes.size();
+// Makes room for `more` bytes, growing by half again whenever the bytes are full: a data
+// ID's many lines cost few copies, and the room beyond its lines stays under a half of them.
+void reserveGrowing(std::vector<char>& to, size_t more) {
+    const size_t needed = to.size() + more;
     if (needed > to.capacity()) to.reserve(std::max(needed, to.capacity() + to.capacity() / 2));
-    to.insert(to.end(), head.begin(), head.end());
-    to.insert(to.end(), bytes.begin(), bytes.end());
 }
 
 // What can still reach the merged file: per data ID its largest year-month so far and the
 // lines of that month. An older month's lines are dropped as soon as a newer one appears.
 class LatestLines {
 public:
-    void add(std::u16string_view dataId, int32_t yearMonth, std::string_view bytes, TextEncoding encoding) {
-        auto it = entries_.find(dataId);
-        if (it == entries_.end()) it = entries_.try_emplace(std::u16string(dataId), yearMonth).first;
-        Entry& entry = it->second;
+    // `dataId` is the data ID as UTF-8 (see dataIdKey).
+    void add(std::string_view dataId, int32_t yearMonth, std::string_view bytes, TextEncoding encoding) {
+        Entry& entry = entryOf(dataId, yearMonth);
         const uint64_t sequence = next_++;
         if (yearMonth < entry.yearMonth) return;
         if (yearMonth > entry.yearMonth) {
             entry.yearMonth = yearMonth;
-            std::vector<char>().swap(entry.records);  // gives back the older month's room
+            // The older month's room goes; a month's lines take about as much as the last's.
+            std::vector<char> records;
+            records.reserve(entry.records.size());
+            entry.records.swap(records);
         }
         // A record: encoding, input sequence and length, then the line's bytes.
-        head_.assign(1, static_cast<char>(encoding));
-        putVarint(sequence, head_);
-        putVarint(bytes.size(), head_);
-        appendGrowing(entry.records, head_, bytes);
+        char head[kLongestHead];
+        size_t length = 0;
+        head[length++] = static_cast<char>(encoding);
+        length = putVarint(sequence, head, length);
+        length = putVarint(bytes.size(), head, length);
+        reserveGrowing(entry.records, length + bytes.size());
+        entry.records.insert(entry.records.end(), head, head + length);
+        entry.records.insert(entry.records.end(), bytes.begin(), bytes.end());
     }
 
     // The kept lines in output order: data IDs ascending ignoring ASCII letter case, for
@@ -122,11 +145,12 @@ public:
         std::vector<const Map::value_type*> ids;
         ids.reserve(entries_.size());
         for (const auto& item : entries_) ids.push_back(&item);
-        std::sort(ids.begin(), ids.end(), [](auto* a, auto* b) { return lessIgnoringAsciiCase(a->first, b->first); });
+        std::sort(ids.begin(), ids.end(),
+                  [](auto* a, auto* b) { return utf8LessIgnoringAsciiCase(a->first, b->first); });
         std::vector<KeptLine> group;
         for (size_t i = 0; i < ids.size();) {
             size_t j = i + 1;
-            while (j < ids.size() && sameIgnoringAsciiCase(ids[i]->first, ids[j]->first)) ++j;
+            while (j < ids.size() && !utf8LessIgnoringAsciiCase(ids[i]->first, ids[j]->first)) ++j;
             group.clear();
             for (size_t k = i; k < j; ++k) readRecords(ids[k]->second, group);
             if (j - i > 1) {
@@ -145,7 +169,17 @@ private:
         int32_t yearMonth;
         std::vector<char> records;
     };
-    using Map = std::unordered_map<std::u16string, Entry, TransparentHash, std::equal_to<>>;
+    using Map = std::unordered_map<std::string, Entry, TransparentHash, std::equal_to<>>;
+
+    // The lines of a data ID mostly follow one another: the entry of the line before is
+    // taken without a lookup.
+    Entry& entryOf(std::string_view dataId, int32_t yearMonth) {
+        if (last_ && last_->first == dataId) return last_->second;
+        auto it = entries_.find(dataId);
+        if (it == entries_.end()) it = entries_.try_emplace(std::string(dataId), yearMonth).first;
+        last_ = &*it;
+        return it->second;
+    }
 
     static void readRecords(const Entry& entry, std::vector<KeptLine>& out) {
         const std::string_view records(entry.records.data(), entry.records.size());
@@ -160,8 +194,8 @@ private:
     }
 
     Map entries_;
+    Map::value_type* last_ = nullptr;
     uint64_t next_ = 0;
-    std::string head_;
 };
 
 struct HeaderLine {
@@ -173,16 +207,12 @@ struct HeaderLine {
 class Merger {
 public:
     void readFile(const std::filesystem::path& file, TextEncoding encoding) {
-        LineBytesReader reader(file, LineRule::AnyBreak);
         // Without the UTF-8 mark the file must be Shift-JIS text: read byte by byte, UTF-16
         // would give data IDs and months of garbage, UTF-8 names of mojibake.
-        if (encoding == TextEncoding::Cp932) reader.refuseNonShiftJis();
-        if (encoding == TextEncoding::Utf8) reader.skipLeading(kUtf8Bom);
-        std::string_view bytes;
-        while (reader.next(bytes)) {
-            decodeLine(bytes, encoding, text_);
-            takeLine(bytes, encoding);
-        }
+        FF1LineReader reader(file, encoding, Cp932Input::ShiftJisText, kYearMonthField + 1, kMinimumFields);
+        reader.forEachLine([&](std::string_view bytes, const LineFields& fields, bool ascii) {
+            takeLine(bytes, fields, encoding, ascii);
+        });
     }
 
     // Returns the characters written as "?".
@@ -207,23 +237,32 @@ public:
     }
 
 private:
-    void takeLine(std::string_view bytes, TextEncoding encoding) {
-        if (isBlank(text_)) return;
-        if (IsHeaderLine(text_)) {
+    // The line is read from its bytes; only a data ID that is not ASCII is decoded.
+    void takeLine(std::string_view bytes, const LineFields& fields, TextEncoding encoding, bool ascii) {
+        if (trimmedBytes(bytes).empty()) return;
+        if (isHeaderLineBytes(bytes, fields[0], encoding, ascii)) {
             // The first header line of the run is kept; later ones are dropped.
             if (!header_.seen) header_ = {true, encoding, std::string(bytes)};
             return;
         }
-        splitTabs(text_, fields_);
-        if (fields_.size() < kMinimumFields) return;
-        const std::u16string_view dataId = trimmedView(fields_[kDataIdField]);
-        const int32_t yearMonth = ParseYearMonth(fields_[kYearMonthField]);
+        if (fields.size() < kMinimumFields) return;
+        const std::string_view dataId = trimmedBytes(fields[kDataIdField]);
+        const int32_t yearMonth = parseYearMonthBytes(fields[kYearMonthField]);
         if (dataId.empty() || yearMonth == 0) return;
-        latest_.add(dataId, yearMonth, bytes, encoding);
+        latest_.add(ascii ? dataId : dataIdKey(dataId, encoding), yearMonth, bytes, encoding);
+    }
+
+    // The data ID as UTF-8, so that the same ID read from either encoding is one key: its
+    // bytes as they are when it is ASCII.
+    std::string_view dataIdKey(std::string_view bytes, TextEncoding encoding) {
+        if (isAscii(bytes)) return bytes;
+        decodeLine(bytes, encoding, text_);
+        key_ = utf16ToUtf8(text_);
+        return key_;
     }
 
     std::u16string text_;
-    std::vector<std::u16string_view> fields_;
+    std::string key_;
     HeaderLine header_;
     LatestLines latest_;
 };
