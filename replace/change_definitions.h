@@ -3,11 +3,11 @@
 // zeros to ten characters; when several lines carry the same old value, the first wins.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace vask::replace {
@@ -16,24 +16,59 @@ class ChangeDefinitions {
 public:
     explicit ChangeDefinitions(std::filesystem::path sourceFile = {}) : sourceFile_(std::move(sourceFile)) {}
 
-    void add(std::u16string oldValue, std::u16string newValue);
+    void add(std::u16string_view oldValue, std::u16string_view newValue);
     // The new value of the first pair whose old value equals `key`, letter case ignored;
     // nothing when no pair matches.
     const std::u16string* newValueFor(std::u16string_view key) const;
 
-    size_t size() const { return oldValues_.size(); }
-    const std::vector<std::u16string>& oldValues() const { return oldValues_; }  // mlsList
+    // The same pair's new value as code page 932 writes it, one byte per unit of the view.
+    // `exact` is false when those bytes alone cannot stand for it in a copy (it holds a
+    // character without a code, or a surrogate): then only its text will do.
+    struct Written {
+        std::u16string_view bytes;
+        bool exact;
+    };
+    std::optional<Written> writtenValueFor(std::u16string_view key) const;
+
+    size_t size() const { return newValues_.size(); }
+    std::vector<std::u16string> oldValues() const;                               // mlsList
     const std::vector<std::u16string>& newValues() const { return newValues_; }  // mlsList2
     // The file the pairs were read from (empty when built by hand).
     const std::filesystem::path& sourceFile() const { return sourceFile_; }
 
 private:
+    // Per slot of the index: the hash of the old value, the pair's number + 1 (0 when the
+    // slot is free), and where its old value and its written new value lie in `packed_`.
+    struct Slot {
+        uint32_t hash = 0;
+        uint32_t pair = 0;
+        size_t at = 0;
+        uint32_t oldLength = 0;
+        uint32_t writtenLength = 0;  // kInexact when only its text will do
+    };
+    static constexpr uint32_t kInexact = UINT32_MAX;
+
+    std::u16string_view oldOf(const Slot& slot) const {
+        return std::u16string_view(packed_).substr(slot.at, slot.oldLength);
+    }
+    // The slot of the first pair whose old value equals `key` (letter case ignored), or the
+    // free slot where such a pair goes.
+    size_t slotOf(std::u16string_view key, uint32_t hash) const;
+    const Slot* find(std::u16string_view key) const;
+    void growIndex();
+
     std::filesystem::path sourceFile_;
-    std::vector<std::u16string> oldValues_;  // in file order
+    // Per pair, one after the other in file order: its old value, then its new value as
+    // code page 932 writes it, one byte per unit; `starts_` holds where each pair's old
+    // value starts and ends. Tens of thousands of short values without a string each, and
+    // a lookup reads its slot and one place here.
+    std::u16string packed_;
+    std::vector<size_t> starts_;
+    std::vector<size_t> oldEnds_;
     std::vector<std::u16string> newValues_;  // entry k belongs to old value k
-    // Old value in upper case -> index of its first pair, so that a lookup does not scan
-    // the list: a run costs lines + definitions, not their product.
-    std::unordered_map<std::u16string, size_t> firstIndex_;
+    // An open-addressing index of the old values, letter case ignored: a lookup does not
+    // scan the list, so a run costs lines + definitions, not their product.
+    std::vector<Slot> slots_;
 };
 
 // CsvSet: reads the change definitions from the file at `pstFile` (code page 932, one line

@@ -2,10 +2,12 @@
 // (a byte-order mark selects UTF-8 or UTF-16, otherwise code page 932; CR LF, LF or a lone
 // CR end a line), but handed out one at a time in constant memory. A code page 932 file,
 // the usual case, is split before decoding: its bytes CR and LF are never part of a
-// character, so that gives the same lines as decoding the whole file first.
+// character, so that gives the same lines as decoding the whole file first; its lines can
+// also be had as bytes, undecoded. A UTF-16 file is split unit by unit.
 #pragma once
 
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -16,12 +18,24 @@ namespace vask::replace {
 class InputLines {
 public:
     explicit InputLines(const std::filesystem::path& file);  // raises Error (cannot open)
-    // The next line; false when there is none. Raises Error when the file cannot be read.
+    ~InputLines();
+    InputLines(const InputLines&) = delete;
+    InputLines& operator=(const InputLines&) = delete;
+
+    // Whether the file is code page 932 (it has no byte-order mark).
+    bool isCp932() const { return bytes_.has_value(); }
+    // The next line; false when there is none. Raises Error when the file cannot be read,
+    // or when a code page 932 file is no Shift-JIS text.
     bool next(std::u16string& line);
+    // The next line of a code page 932 file as its bytes, valid until the next call.
+    bool nextBytes(std::string_view& line);
 
 private:
-    std::optional<Cp932LineReader> stream_;
-    std::optional<TextLineReader> marked_;  // a file with a byte-order mark
+    class Utf16Lines;
+
+    std::optional<LineBytesReader> bytes_;  // code page 932, refused unless Shift-JIS text
+    std::unique_ptr<Utf16Lines> utf16_;
+    std::optional<TextLineReader> utf8_;
 };
 
 }  // namespace vask::replace

@@ -169,6 +169,11 @@ TEST_F(Cnv, WritesEveryLineInCodePage932WithCrLf) {
                      "A\0\t\0a\0",
                      8),
          "A\tb\r\n"},
+        // a code page 932 file is written as decoding and encoding give it: the IBM code of
+        // a character the NEC code also holds comes out as the other, replaced or not
+        {"K,V\r\n", "a\tK\t\xED\x40K\r\nb\tZ\t\xED\x40\r\n", "a\tV\t\xFA\x5CV\r\nb\tZ\t\xFA\x5C\r\n"},
+        // the key's bytes found where they are no characters (the second byte of ァ is "A")
+        {"AB,XY\r\n", sjis(u"x\tAB\tァB\tAB"), sjis(u"x\tXY\tァB\tXY\r\n")},
         // 0x1A is an ordinary character
         {"1,2\r\n",
          "\x1A"
@@ -183,6 +188,16 @@ TEST_F(Cnv, WritesEveryLineInCodePage932WithCrLf) {
         EXPECT_EQ(readBytes(out / "FF1_2024R.txt"), c.written) << c.input;
         EXPECT_EQ(outcome.warnings(), c.warnings) << c.input;
     }
+}
+
+TEST_F(Cnv, ANewValueWithoutACodeIsWrittenAsQuestionMarksAndCounted) {
+    ChangeDefinitions definitions;
+    definitions.add(u"K", u"\U0001F600");
+    writeBytes(in / "FF1_2024.txt", "a\tK\tK\r\n");
+    const Outcome outcome = replace::Cnv(fromPath(in / "FF1_2024.txt"), definitions, out.path());
+    EXPECT_EQ(readBytes(out / "FF1_2024R.txt"), "a\t?\t?\r\n");
+    EXPECT_EQ(outcome.warnings(),
+              std::vector<std::u16string>{u"警告：Shift-JISにない文字2文字を「?」で書き出しました（出力の1行目）"});
 }
 
 TEST_F(Cnv, NamesTheCopyAndNeverReplacesTheRunsInputs) {
