@@ -1,8 +1,9 @@
 #include "ff1/ff1_merge.h"
 
+#include <xmmintrin.h>
+
 #include <algorithm>
 #include <system_error>
-#include <unordered_map>
 
 #include "core/file_names.h"
 #include "core/messages.h"
@@ -11,6 +12,7 @@
 #include "ff1/ff1_format.h"
 #include "ff1/ff1_output.h"
 #include "ff1/line_reader.h"
+#include "ff1/record_log.h"
 #include "platform/atomic_file.h"
 #include "platform/errors.h"
 #include "platform/paths.h"
@@ -21,7 +23,6 @@ namespace {
 
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 constexpr size_t kMinimumFields = 10;
-constexpr size_t kLongestHead = 1 + 10 + 10;  // a record's encoding and two numbers of 64 bits
 
 char16_t asciiUpper(char16_t c) { return (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - 0x20) : c; }
 
@@ -74,19 +75,6 @@ bool utf8LessIgnoringAsciiCase(std::string_view a, std::string_view b) {
     return a.size() < b.size();
 }
 
-struct TransparentHash {
-    using is_transparent = void;
-    size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
-};
-
-// One kept line: its bytes as read, the encoding they are in and its place in the input.
-struct KeptLine {
-    int32_t yearMonth;
-    uint64_t sequence;
-    TextEncoding encoding;
-    std::string_view bytes;
-};
-
 // Unsigned numbers in 7-bit groups, low group first, the high bit marking a following one.
 // Written into out[at...]; returns where it ends.
 size_t putVarint(uint64_t value, char* out, size_t at) {
@@ -104,98 +92,202 @@ uint64_t getVarint(std::string_view bytes, size_t& at) {
     }
 }
 
-// Makes room for `more` bytes, growing by half again whenever the bytes are full: a data
-// ID's many lines cost few copies, and the room beyond its lines stays under a half of them.
-void reserveGrowing(std::vector<char>& to, size_t more) {
-    const size_t needed = to.size() + more;
-    if (needed > to.capacity()) to.reserve(std::max(needed, to.capacity() + to.capacity() / 2));
-}
-
 // What can still reach the merged file: per data ID its largest year-month so far and the
-// lines of that month. An older month's lines are dropped as soon as a newer one appears.
+// lines of that month, kept in one log in input order. The lines of a month that a newer
+// one replaced are dead from then on, and go when the log is compacted: whenever they take
+// a third of it, so that the log stays within half again the size of the lines kept.
 class LatestLines {
 public:
     // `dataId` is the data ID as UTF-8 (see dataIdKey).
     void add(std::string_view dataId, int32_t yearMonth, std::string_view bytes, TextEncoding encoding) {
-        Entry& entry = entryOf(dataId, yearMonth);
-        const uint64_t sequence = next_++;
+        const uint32_t index = entryOf(dataId, yearMonth);
+        Entry& entry = entries_[index];
         if (yearMonth < entry.yearMonth) return;
         if (yearMonth > entry.yearMonth) {
             entry.yearMonth = yearMonth;
-            // The older month's room goes; a month's lines take about as much as the last's.
-            std::vector<char> records;
-            records.reserve(entry.records.size());
-            entry.records.swap(records);
+            ++entry.month;
+            dead_ += entry.bytes;
+            live_ -= entry.bytes;
+            entry.bytes = 0;
         }
-        // A record: encoding, input sequence and length, then the line's bytes.
+        // A record: the data ID's entry, its month (how many newer months it has seen) and
+        // the line's encoding, then the line's bytes.
         char head[kLongestHead];
-        size_t length = 0;
+        size_t length = putVarint(index, head, 0);
+        length = putVarint(entry.month, head, length);
         head[length++] = static_cast<char>(encoding);
-        length = putVarint(sequence, head, length);
-        length = putVarint(bytes.size(), head, length);
-        reserveGrowing(entry.records, length + bytes.size());
-        entry.records.insert(entry.records.end(), head, head + length);
-        entry.records.insert(entry.records.end(), bytes.begin(), bytes.end());
+        log_.append(std::string_view(head, length), bytes);
+        entry.bytes += length + bytes.size();
+        live_ += length + bytes.size();
+        if (dead_ > kFewBytes && 2 * dead_ > live_) dropDeadLines();
     }
 
     // The kept lines in output order: data IDs ascending ignoring ASCII letter case, for
     // data IDs that compare equal their year-month descending, then input order.
     template <typename Emit>
-    void forEachInOrder(Emit&& emit) const {
-        std::vector<const Map::value_type*> ids;
-        ids.reserve(entries_.size());
-        for (const auto& item : entries_) ids.push_back(&item);
-        std::sort(ids.begin(), ids.end(),
-                  [](auto* a, auto* b) { return utf8LessIgnoringAsciiCase(a->first, b->first); });
-        std::vector<KeptLine> group;
-        for (size_t i = 0; i < ids.size();) {
-            size_t j = i + 1;
-            while (j < ids.size() && !utf8LessIgnoringAsciiCase(ids[i]->first, ids[j]->first)) ++j;
-            group.clear();
-            for (size_t k = i; k < j; ++k) readRecords(ids[k]->second, group);
-            if (j - i > 1) {
-                std::sort(group.begin(), group.end(), [](const KeptLine& a, const KeptLine& b) {
-                    return a.yearMonth != b.yearMonth ? a.yearMonth > b.yearMonth : a.sequence < b.sequence;
+    void forEachInOrder(Emit&& emit) {
+        dropDeadLines();
+        std::vector<bool> shared;  // per group: it holds more than one data ID
+        const std::vector<uint32_t> groups = groupsInOrder(shared);
+        // The lines of each group, in input order, by counting them first.
+        std::vector<size_t> starts(shared.size() + 1, 0);
+        log_.forEach([&](std::string_view record, RecordLog::Place) { ++starts[groups[read(record).entry] + 1]; });
+        for (size_t g = 1; g < starts.size(); ++g) starts[g] += starts[g - 1];
+        std::vector<RecordLog::Place> records(starts.back());
+        std::vector<size_t> next(starts.begin(), starts.end() - 1);
+        log_.forEach([&](std::string_view record, RecordLog::Place place) {
+            records[next[groups[read(record).entry]]++] = place;
+        });
+        for (size_t g = 0; g + 1 < starts.size(); ++g) {
+            const auto first = records.begin() + static_cast<std::ptrdiff_t>(starts[g]);
+            const auto last = records.begin() + static_cast<std::ptrdiff_t>(starts[g + 1]);
+            // Data IDs that differ in ASCII letter case only: the later month first.
+            if (shared[g]) {
+                std::stable_sort(first, last, [&](RecordLog::Place a, RecordLog::Place b) {
+                    return entries_[read(RecordLog::recordAt(a)).entry].yearMonth >
+                           entries_[read(RecordLog::recordAt(b)).entry].yearMonth;
                 });
             }
-            for (const KeptLine& line : group) emit(line);
-            i = j;
+            for (auto it = first; it != last; ++it) {
+                const Record record = read(RecordLog::recordAt(*it));
+                emit(record.encoding, record.line);
+            }
         }
     }
 
 private:
-    struct Entry {
-        explicit Entry(int32_t ym) : yearMonth(ym) {}
-        int32_t yearMonth;
-        std::vector<char> records;
-    };
-    using Map = std::unordered_map<std::string, Entry, TransparentHash, std::equal_to<>>;
+    static constexpr size_t kLongestHead = 10 + 10 + 1;  // two numbers of 64 bits, the encoding
+    static constexpr size_t kFewBytes = 1 << 20;         // dead lines not worth a compaction
 
-    // The lines of a data ID mostly follow one another: the entry of the line before is
-    // taken without a lookup.
-    Entry& entryOf(std::string_view dataId, int32_t yearMonth) {
-        if (last_ && last_->first == dataId) return last_->second;
-        auto it = entries_.find(dataId);
-        if (it == entries_.end()) it = entries_.try_emplace(std::string(dataId), yearMonth).first;
-        last_ = &*it;
-        return it->second;
+    static constexpr uint32_t kNone = UINT32_MAX;
+
+    struct Entry {
+        std::string dataId;  // UTF-8
+        int32_t yearMonth = 0;
+        uint32_t month = 0;     // newer months seen: the lines of earlier ones are dead
+        size_t bytes = 0;       // of the records of its month
+        uint32_t next = kNone;  // the entry whose lines came after this one's the last time
+    };
+    // An open-addressing index of the entries by data ID: per slot the ID's hash and the
+    // entry + 1, 0 while the slot is free.
+    struct Slot {
+        uint32_t hash = 0;
+        uint32_t entry = 0;
+    };
+    struct Record {
+        uint32_t entry;
+        uint32_t month;
+        TextEncoding encoding;
+        std::string_view line;
+    };
+
+    static Record read(std::string_view record) {
+        size_t at = 0;
+        Record out{};
+        out.entry = static_cast<uint32_t>(getVarint(record, at));
+        out.month = static_cast<uint32_t>(getVarint(record, at));
+        out.encoding = static_cast<TextEncoding>(record[at++]);
+        out.line = record.substr(at);
+        return out;
     }
 
-    static void readRecords(const Entry& entry, std::vector<KeptLine>& out) {
-        const std::string_view records(entry.records.data(), entry.records.size());
-        for (size_t at = 0; at < records.size();) {
-            KeptLine line{entry.yearMonth, 0, static_cast<TextEncoding>(records[at++]), {}};
-            line.sequence = getVarint(records, at);
-            const size_t length = getVarint(records, at);
-            line.bytes = records.substr(at, length);
-            out.push_back(line);
-            at += length;
+    void dropDeadLines() {
+        log_.compact([&](std::string_view record) {
+            const Record r = read(record);
+            return r.month == entries_[r.entry].month;
+        });
+        dead_ = 0;
+    }
+
+    // Per entry, the number of its group: data IDs that compare equal ignoring ASCII letter
+    // case form one, and the groups are numbered in output order. `shared` tells per group
+    // whether it holds more than one.
+    std::vector<uint32_t> groupsInOrder(std::vector<bool>& shared) const {
+        std::vector<uint32_t> order(entries_.size());
+        for (uint32_t i = 0; i < order.size(); ++i) order[i] = i;
+        std::sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) {
+            return utf8LessIgnoringAsciiCase(entries_[a].dataId, entries_[b].dataId);
+        });
+        std::vector<uint32_t> groups(entries_.size());
+        shared.clear();
+        for (size_t i = 0; i < order.size(); ++i) {
+            if (i == 0 || utf8LessIgnoringAsciiCase(entries_[order[i - 1]].dataId, entries_[order[i]].dataId)) {
+                shared.push_back(false);
+            } else {
+                shared.back() = true;
+            }
+            groups[order[i]] = static_cast<uint32_t>(shared.size() - 1);
+        }
+        return groups;
+    }
+
+    // The lines of a data ID mostly follow one another, and the data IDs of the files of
+    // successive months mostly come in the same order: the entry of the line before, then
+    // the one that came after it the last time, are tried before the index.
+    uint32_t entryOf(std::string_view dataId, int32_t yearMonth) {
+        if (last_ == kNone) return enter(find(dataId, yearMonth));
+        if (entries_[last_].dataId == dataId) return last_;
+        const uint32_t guess = entries_[last_].next;
+        if (guess != kNone && entries_[guess].dataId == dataId) return enter(guess);
+        const uint32_t found = find(dataId, yearMonth);
+        entries_[last_].next = found;
+        return enter(found);
+    }
+
+    // Makes `entry` the one of the line before, and asks for the one likely to come next.
+    uint32_t enter(uint32_t entry) {
+        last_ = entry;
+        if (const uint32_t next = entries_[entry].next; next != kNone) {
+            _mm_prefetch(reinterpret_cast<const char*>(&entries_[next]), _MM_HINT_T0);
+        }
+        return entry;
+    }
+
+    // The entry of `dataId`, made when it is new.
+    uint32_t find(std::string_view dataId, int32_t yearMonth) {
+        if (2 * (entries_.size() + 1) > slots_.size()) growIndex();
+        const uint32_t hash = hashOf(dataId);
+        const size_t mask = slots_.size() - 1;
+        for (size_t at = hash & mask;; at = (at + 1) & mask) {
+            Slot& slot = slots_[at];
+            if (slot.entry == 0) {
+                entries_.push_back({std::string(dataId), yearMonth});
+                slot = {hash, static_cast<uint32_t>(entries_.size())};
+                return slot.entry - 1;
+            }
+            if (slot.hash == hash && entries_[slot.entry - 1].dataId == dataId) return slot.entry - 1;
         }
     }
 
-    Map entries_;
-    Map::value_type* last_ = nullptr;
-    uint64_t next_ = 0;
+    // FNV-1a.
+    static uint32_t hashOf(std::string_view bytes) {
+        uint64_t hash = 14695981039346656037ULL;
+        for (const char c : bytes) {
+            hash ^= static_cast<unsigned char>(c);
+            hash *= 1099511628211ULL;
+        }
+        return static_cast<uint32_t>(hash ^ (hash >> 32));
+    }
+
+    void growIndex() {
+        constexpr size_t kFirstSlots = 1024;
+        std::vector<Slot> old(std::max(kFirstSlots, 2 * slots_.size()));
+        old.swap(slots_);
+        const size_t mask = slots_.size() - 1;
+        for (const Slot& slot : old) {
+            if (slot.entry == 0) continue;
+            size_t at = slot.hash & mask;
+            while (slots_[at].entry != 0) at = (at + 1) & mask;
+            slots_[at] = slot;
+        }
+    }
+
+    std::vector<Entry> entries_;
+    std::vector<Slot> slots_;
+    uint32_t last_ = kNone;  // the entry of the line before
+    RecordLog log_;
+    size_t live_ = 0;  // bytes of the records of every entry's month
+    size_t dead_ = 0;  // bytes of the others, since the last compaction
 };
 
 struct HeaderLine {
@@ -216,7 +308,7 @@ public:
     }
 
     // Returns the characters written as "?".
-    LostCharacters write(const std::filesystem::path& target, TextEncoding encoding) const {
+    LostCharacters write(const std::filesystem::path& target, TextEncoding encoding) {
         createMissingFolders(target.parent_path());
         AtomicFile out(target);
         std::string buffer;
@@ -230,7 +322,7 @@ public:
             buffer.clear();
         };
         if (header_.seen) writeLine(header_.bytes, header_.encoding);
-        latest_.forEachInOrder([&](const KeptLine& line) { writeLine(line.bytes, line.encoding); });
+        latest_.forEachInOrder([&](TextEncoding from, std::string_view line) { writeLine(line, from); });
         if (!buffer.empty()) out.write(buffer);
         out.commit();
         return lost;

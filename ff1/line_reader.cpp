@@ -7,8 +7,8 @@ namespace {
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 }
 
-FF1LineReader::FF1LineReader(const std::filesystem::path& file, TextEncoding encoding, Cp932Input input,
-                             size_t wanted, size_t counted, size_t blockSize)
+FF1LineReader::FF1LineReader(const std::filesystem::path& file, TextEncoding encoding, Cp932Input input, size_t wanted,
+                             size_t counted, size_t blockSize)
     : file_(file),
       block_(new char[std::max(blockSize, kChunk)]),
       capacity_(std::max(blockSize, kChunk)),

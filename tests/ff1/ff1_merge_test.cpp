@@ -7,6 +7,7 @@
 #include "ff1/ff1_format.h"
 #include "ff1/ff1_merge.h"
 #include "ff1/line_reader.h"
+#include "ff1/record_log.h"
 #include "ff1_test_support.h"
 #include "platform/cp932.h"
 #include "platform/errors.h"
@@ -143,6 +144,36 @@ TEST(FF1LineReader, DropsTheUtf8MarkAndRefusesWhatIsNoShiftJisText) {
         ff1::FF1LineReader reader(dir / "G_FF1_1.txt", TextEncoding::Cp932, Cp932Input::ShiftJisText, 3, 10);
         EXPECT_THROW(reader.forEachLine(keep), Error) << bytes;
     }
+}
+
+// The merge keeps lines in a log of blocks that drops the dead ones in place: the kept
+// records stay whole and in order, a record longer than a block included.
+TEST(RecordLog, CompactingKeepsTheRecordsAskedForInOrder) {
+    ff1::RecordLog log;
+    std::vector<std::string> records;  // each a tag 0 to 6, then its bytes
+    for (size_t i = 0; i < 30000; ++i) {
+        const size_t size = i % 1000 == 999 ? (size_t{1} << 20) + i : i % 200;
+        const std::string tag = std::to_string(i % 7);
+        const std::string body = std::string(size, static_cast<char>('a' + i % 26)) + std::to_string(i);
+        records.push_back(tag + body);
+        log.append(tag, body);
+    }
+    const auto contents = [&] {
+        std::vector<std::string> all;
+        log.forEach([&](std::string_view record, ff1::RecordLog::Place place) {
+            EXPECT_EQ(ff1::RecordLog::recordAt(place), record);
+            all.emplace_back(record);
+        });
+        return all;
+    };
+    EXPECT_EQ(contents(), records);
+    for (const char dropped : {'3', '0', '5'}) {
+        log.compact([&](std::string_view record) { return record[0] != dropped; });
+        std::erase_if(records, [&](const std::string& record) { return record[0] == dropped; });
+        EXPECT_EQ(contents(), records);
+    }
+    log.compact([](std::string_view) { return false; });
+    EXPECT_TRUE(contents().empty());
 }
 
 TEST_F(Merge, AHeaderLineIsNeverMergedAndOnlyTheFirstOfTheRunIsKept) {
