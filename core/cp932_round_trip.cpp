@@ -33,7 +33,7 @@ public:
                 if (written.size() != 2) continue;
                 kinds_[byte] = Kind::lead;
                 pairs_[byte << 8 | trail] = static_cast<uint16_t>(static_cast<unsigned char>(written[0]) << 8 |
-                                                                   static_cast<unsigned char>(written[1]));
+                                                                  static_cast<unsigned char>(written[1]));
             }
         }
     }
