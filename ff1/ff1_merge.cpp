@@ -127,6 +127,7 @@ public:
     template <typename Emit>
     void forEachInOrder(Emit&& emit) {
         dropDeadLines();
+        log_.releaseSpareBlocks();
         std::vector<bool> shared;  // per group: it holds more than one data ID
         const std::vector<uint32_t> groups = groupsInOrder(shared);
         // The lines of each group, in input order, by counting them first.
@@ -222,13 +223,16 @@ private:
     }
 
     // The lines of a data ID mostly follow one another, and the data IDs of the files of
-    // successive months mostly come in the same order: the entry of the line before, then
-    // the one that came after it the last time, are tried before the index.
+    // successive months mostly come in the same order: the entry of the line before, the
+    // one that came after it the last time and the two made after it are tried before the
+    // index.
     uint32_t entryOf(std::string_view dataId, int32_t yearMonth) {
         if (last_ == kNone) return enter(find(dataId, yearMonth));
         if (entries_[last_].dataId == dataId) return last_;
-        const uint32_t guess = entries_[last_].next;
-        if (guess != kNone && entries_[guess].dataId == dataId) return enter(guess);
+        const uint32_t guesses[] = {entries_[last_].next, last_ + 1, last_ + 2};
+        for (const uint32_t guess : guesses) {
+            if (guess < entries_.size() && entries_[guess].dataId == dataId) return enter(guess);
+        }
         const uint32_t found = find(dataId, yearMonth);
         entries_[last_].next = found;
         return enter(found);

@@ -1,7 +1,7 @@
 // Records (short byte strings) kept in the order they come, in blocks of 1 MiB that never
 // move when more come: keeping one costs a copy, no allocation of its own. Records that are
 // no longer wanted are dropped now and then by compact(), which slides the others forward
-// in place and gives back the blocks left empty.
+// in place; the blocks it leaves empty wait for the records to come.
 #pragma once
 
 #include <cstddef>
@@ -37,6 +37,9 @@ public:
         return recordAt(place, at);
     }
 
+    // Gives back the blocks that hold nothing, when no more records will come.
+    void releaseSpareBlocks() { std::vector<Block>().swap(spare_); }
+
     // Keeps the records for which `keep(record)` holds, in order, and drops the others.
     template <typename Keep>
     void compact(Keep&& keep) {
@@ -60,10 +63,19 @@ public:
         }
         if (blocks_.empty()) return;
         blocks_[to].used = place;
-        blocks_.resize(to + 1);
+        // The blocks left empty are kept for the records to come: their pages are there.
+        while (blocks_.size() > to + 1) {
+            if (blocks_.back().capacity == kBlockSize) {
+                blocks_.back().used = 0;
+                spare_.push_back(std::move(blocks_.back()));
+            }
+            blocks_.pop_back();
+        }
     }
 
 private:
+    static constexpr size_t kBlockSize = 1 << 20;
+
     struct Block {
         std::unique_ptr<char[]> data;
         size_t capacity = 0;
@@ -85,6 +97,7 @@ private:
     }
 
     std::vector<Block> blocks_;
+    std::vector<Block> spare_;  // blocks of kBlockSize that hold nothing
 };
 
 }  // namespace vask::ff1
