@@ -1,11 +1,11 @@
 #include "replace/change_definitions.h"
 
 #include <algorithm>
+#include <system_error>
 
 #include "core/text.h"
 #include "core/text_formats.h"
 #include "core/textfile.h"
-#include "platform/cp932.h"
 #include "platform/paths.h"
 
 namespace vask::replace {
@@ -13,6 +13,7 @@ namespace {
 
 constexpr size_t kFilledWidth = 10;
 constexpr size_t kFirstSlots = 64;
+constexpr uintmax_t kLargestReserve = 1 << 26;
 
 // upperUnit, inline for ASCII, which most values are.
 char16_t upper(char16_t c) {
@@ -30,8 +31,20 @@ uint32_t hashIgnoringCase(std::u16string_view text) {
     return static_cast<uint32_t>(hash ^ (hash >> 32));
 }
 
-bool holdsSurrogate(std::u16string_view text) {
-    return std::any_of(text.begin(), text.end(), [](char16_t c) { return c >= 0xD800 && c <= 0xDFFF; });
+// A length, below 2^31: one unit below 0x8000, else two (the first marked by its top bit).
+void putLength(size_t length, std::u16string& out) {
+    if (length < 0x8000) {
+        out.push_back(static_cast<char16_t>(length));
+        return;
+    }
+    out.push_back(static_cast<char16_t>(0x8000 | (length >> 16)));
+    out.push_back(static_cast<char16_t>(length & 0xFFFF));
+}
+
+size_t getLength(std::u16string_view text, size_t& at) {
+    const size_t first = text[at++];
+    if (first < 0x8000) return first;
+    return (first & 0x7FFF) << 16 | text[at++];
 }
 
 // `value` filled on the left with "0" to ten characters, into `out`.
@@ -44,11 +57,18 @@ std::u16string_view fillTo10(std::u16string_view value, std::u16string& out) {
 
 }  // namespace
 
+ChangeDefinitions::Pair ChangeDefinitions::pairAt(size_t at) const {
+    const size_t oldLength = getLength(packed_, at);
+    const size_t newLength = getLength(packed_, at);
+    const std::u16string_view text(packed_);
+    return {text.substr(at, oldLength), text.substr(at + oldLength, newLength), at + oldLength + newLength};
+}
+
 size_t ChangeDefinitions::slotOf(std::u16string_view key, uint32_t hash) const {
     const size_t mask = slots_.size() - 1;
     for (size_t at = hash & mask;; at = (at + 1) & mask) {
         const Slot& slot = slots_[at];
-        if (slot.pair == 0 || (slot.hash == hash && sameTextIgnoringCase(oldOf(slot), key))) return at;
+        if (slot.pair == 0 || (slot.hash == hash && sameTextIgnoringCase(pairAt(slot.at).oldValue, key))) return at;
     }
 }
 
@@ -61,46 +81,58 @@ const ChangeDefinitions::Slot* ChangeDefinitions::find(std::u16string_view key) 
 void ChangeDefinitions::growIndex() {
     std::vector<Slot> old(std::max(kFirstSlots, slots_.size() * 2));
     old.swap(slots_);
+    const size_t mask = slots_.size() - 1;
     for (const Slot& slot : old) {
-        if (slot.pair != 0) slots_[slotOf(oldOf(slot), slot.hash)] = slot;
+        if (slot.pair == 0) continue;
+        size_t at = slot.hash & mask;
+        while (slots_[at].pair != 0) at = (at + 1) & mask;
+        slots_[at] = slot;
     }
 }
 
 void ChangeDefinitions::add(std::u16string_view oldValue, std::u16string_view newValue) {
-    starts_.push_back(packed_.size());
+    const size_t at = packed_.size();
+    putLength(oldValue.size(), packed_);
+    putLength(newValue.size(), packed_);
     packed_.append(oldValue);
-    oldEnds_.push_back(packed_.size());
-    std::string written;
-    cp932::encodeAppend(newValue, written);
-    const bool exact = cp932::replacedCount(newValue, written) == 0 && !holdsSurrogate(newValue);
-    packed_.append(written.begin(), written.end());
-    newValues_.emplace_back(newValue);
+    packed_.append(newValue);
+    ++pairs_;
     // At most half the slots are taken, so that a lookup finds a free one soon.
-    if (2 * newValues_.size() > slots_.size()) growIndex();
+    if (2 * pairs_ > slots_.size()) growIndex();
     const uint32_t hash = hashIgnoringCase(oldValue);
     Slot& slot = slots_[slotOf(oldValue, hash)];
-    if (slot.pair != 0) return;  // the first pair wins
-    slot = {hash, static_cast<uint32_t>(newValues_.size()), starts_.back(), static_cast<uint32_t>(oldValue.size()),
-            exact ? static_cast<uint32_t>(written.size()) : kInexact};
+    if (slot.pair == 0) slot = {hash, static_cast<uint32_t>(pairs_), at};  // the first pair wins
+}
+
+std::optional<std::u16string_view> ChangeDefinitions::newValueViewFor(std::u16string_view key) const {
+    const Slot* slot = find(key);
+    if (!slot) return std::nullopt;
+    return pairAt(slot->at).newValue;
 }
 
 const std::u16string* ChangeDefinitions::newValueFor(std::u16string_view key) const {
-    const Slot* slot = find(key);
-    return slot ? &newValues_[slot->pair - 1] : nullptr;
-}
-
-std::optional<ChangeDefinitions::Written> ChangeDefinitions::writtenValueFor(std::u16string_view key) const {
-    const Slot* slot = find(key);
-    if (!slot) return std::nullopt;
-    if (slot->writtenLength == kInexact) return Written{{}, false};
-    return Written{std::u16string_view(packed_).substr(slot->at + slot->oldLength, slot->writtenLength), true};
+    const auto value = newValueViewFor(key);
+    if (!value) return nullptr;
+    found_.assign(*value);
+    return &found_;
 }
 
 std::vector<std::u16string> ChangeDefinitions::oldValues() const {
     std::vector<std::u16string> values;
-    values.reserve(starts_.size());
-    for (size_t pair = 0; pair < starts_.size(); ++pair) {
-        values.emplace_back(std::u16string_view(packed_).substr(starts_[pair], oldEnds_[pair] - starts_[pair]));
+    for (size_t at = 0; at < packed_.size();) {
+        const Pair pair = pairAt(at);
+        values.emplace_back(pair.oldValue);
+        at = pair.next;
+    }
+    return values;
+}
+
+std::vector<std::u16string> ChangeDefinitions::newValues() const {
+    std::vector<std::u16string> values;
+    for (size_t at = 0; at < packed_.size();) {
+        const Pair pair = pairAt(at);
+        values.emplace_back(pair.newValue);
+        at = pair.next;
     }
     return values;
 }
@@ -117,6 +149,11 @@ std::optional<ChangeDefinitions> CsvSet(std::u16string_view pstFile) {
     // A UTF-16 or marked UTF-8 file would give keys that match nothing: a run that
     // silently replaces nothing.
     Cp932LineReader reader(file, LineRule::TextFile, Cp932Input::ShiftJisText);
+    // Values filled to ten characters take about twice the units of their lines' bytes:
+    // room made at once spares the copies of a growing text.
+    std::error_code sizeError;
+    const uintmax_t bytes = std::filesystem::file_size(file, sizeError);
+    if (!sizeError && bytes <= kLargestReserve) definitions.reserve(2 * static_cast<size_t>(bytes));
     std::vector<std::u16string> items;
     std::u16string line;
     std::u16string filledOld;

@@ -16,41 +16,36 @@ class ChangeDefinitions {
 public:
     explicit ChangeDefinitions(std::filesystem::path sourceFile = {}) : sourceFile_(std::move(sourceFile)) {}
 
+    // Makes room for pairs of about `units` code units in all.
+    void reserve(size_t units) { packed_.reserve(units); }
     void add(std::u16string_view oldValue, std::u16string_view newValue);
     // The new value of the first pair whose old value equals `key`, letter case ignored;
-    // nothing when no pair matches.
+    // nothing when no pair matches. The text pointed to holds until the next call.
     const std::u16string* newValueFor(std::u16string_view key) const;
+    // The same, where the definitions keep it (valid as long as they live, unchanged).
+    std::optional<std::u16string_view> newValueViewFor(std::u16string_view key) const;
 
-    // The same pair's new value as code page 932 writes it, one byte per unit of the view.
-    // `exact` is false when those bytes alone cannot stand for it in a copy (it holds a
-    // character without a code, or a surrogate): then only its text will do.
-    struct Written {
-        std::u16string_view bytes;
-        bool exact;
-    };
-    std::optional<Written> writtenValueFor(std::u16string_view key) const;
-
-    size_t size() const { return newValues_.size(); }
-    std::vector<std::u16string> oldValues() const;                               // mlsList
-    const std::vector<std::u16string>& newValues() const { return newValues_; }  // mlsList2
+    size_t size() const { return pairs_; }
+    std::vector<std::u16string> oldValues() const;  // mlsList
+    std::vector<std::u16string> newValues() const;  // mlsList2
     // The file the pairs were read from (empty when built by hand).
     const std::filesystem::path& sourceFile() const { return sourceFile_; }
 
 private:
-    // Per slot of the index: the hash of the old value, the pair's number + 1 (0 when the
-    // slot is free), and where its old value and its written new value lie in `packed_`.
+    struct Pair {
+        std::u16string_view oldValue;
+        std::u16string_view newValue;
+        size_t next;  // where the next pair starts
+    };
+    // Per slot of the index: the hash of the old value, the pair's number + 1 (0 while
+    // the slot is free) and where the pair starts in `packed_`.
     struct Slot {
         uint32_t hash = 0;
         uint32_t pair = 0;
         size_t at = 0;
-        uint32_t oldLength = 0;
-        uint32_t writtenLength = 0;  // kInexact when only its text will do
     };
-    static constexpr uint32_t kInexact = UINT32_MAX;
 
-    std::u16string_view oldOf(const Slot& slot) const {
-        return std::u16string_view(packed_).substr(slot.at, slot.oldLength);
-    }
+    Pair pairAt(size_t at) const;
     // The slot of the first pair whose old value equals `key` (letter case ignored), or the
     // free slot where such a pair goes.
     size_t slotOf(std::u16string_view key, uint32_t hash) const;
@@ -58,17 +53,15 @@ private:
     void growIndex();
 
     std::filesystem::path sourceFile_;
-    // Per pair, one after the other in file order: its old value, then its new value as
-    // code page 932 writes it, one byte per unit; `starts_` holds where each pair's old
-    // value starts and ends. Tens of thousands of short values without a string each, and
-    // a lookup reads its slot and one place here.
+    // The pairs one after the other, in file order: the lengths of the old and the new
+    // value, then both values. Tens of thousands of short values without a string each,
+    // and a lookup reads its slot and one place here.
     std::u16string packed_;
-    std::vector<size_t> starts_;
-    std::vector<size_t> oldEnds_;
-    std::vector<std::u16string> newValues_;  // entry k belongs to old value k
+    size_t pairs_ = 0;
     // An open-addressing index of the old values, letter case ignored: a lookup does not
     // scan the list, so a run costs lines + definitions, not their product.
     std::vector<Slot> slots_;
+    mutable std::u16string found_;  // the new value newValueFor gave last
 };
 
 // CsvSet: reads the change definitions from the file at `pstFile` (code page 932, one line

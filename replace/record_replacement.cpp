@@ -1,6 +1,9 @@
 #include "replace/record_replacement.h"
 
+#include <emmintrin.h>
+
 #include <algorithm>
+#include <bit>
 #include <initializer_list>
 #include <system_error>
 
@@ -19,6 +22,33 @@ namespace {
 
 constexpr size_t kKeyItem = 1;
 constexpr std::string_view kLineEnd = "\r\n";
+
+// The first place of `needle` (not empty) in `bytes` from `from` on, or npos. Places
+// whose first and last bytes match are looked for sixteen at a time (SSE2, which every
+// x86-64 processor has), then compared: a line of numbers holds the first digit of a key
+// at many places, both its first and its last at few.
+size_t findBytes(std::string_view bytes, std::string_view needle, size_t from) {
+    constexpr size_t kChunk = 16;
+    const size_t last = needle.size() - 1;
+    const __m128i firstByte = _mm_set1_epi8(needle.front());
+    const __m128i lastByte = _mm_set1_epi8(needle.back());
+    size_t k = from;
+    for (; k + last + kChunk <= bytes.size(); k += kChunk) {
+        const __m128i atFirst = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes.data() + k));
+        const __m128i atLast = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes.data() + k + last));
+        auto places = static_cast<unsigned>(
+            _mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(atFirst, firstByte), _mm_cmpeq_epi8(atLast, lastByte))));
+        for (; places != 0; places &= places - 1) {
+            const size_t at = k + static_cast<size_t>(std::countr_zero(places));
+            if (bytes.substr(at + 1, last) == needle.substr(1)) return at;
+        }
+    }
+    return bytes.find(needle, k);
+}
+
+bool holdsSurrogate(std::u16string_view text) {
+    return std::any_of(text.begin(), text.end(), [](char16_t c) { return c >= 0xD800 && c <= 0xDFFF; });
+}
 
 // The key of a line: item 1, trimmed; nothing when the line has no such item or it is empty.
 template <typename Char>
@@ -72,9 +102,16 @@ public:
         if (!keyBytes) return appendCp932RoundTrip(line, out);
         key_.clear();
         cp932::decodeAppend(*keyBytes, key_);
-        const auto written = definitions_.writtenValueFor(key_);
-        if (!written) return appendCp932RoundTrip(line, out);
-        if (!written->exact || (!keyBytes->empty() && !startsAtCharacter(*keyBytes))) return appendDecoded(line, out);
+        const auto newValue = definitions_.newValueViewFor(key_);
+        if (!newValue) return appendCp932RoundTrip(line, out);
+        if (!keyBytes->empty() && !startsAtCharacter(*keyBytes)) return appendDecoded(line, out);
+        // The new value's bytes stand for it only when each of its characters has a code
+        // and none is a surrogate (which could pair with a neighbour).
+        newCode_.clear();
+        cp932::encodeAppend(*newValue, newCode_);
+        if (cp932::replacedCount(*newValue, newCode_) != 0 || holdsSurrogate(*newValue)) {
+            return appendDecoded(line, out);
+        }
         copy_.clear();
         if (appendCp932RoundTrip(line, copy_) != 0) return appendDecoded(line, out);
         keyCode_.clear();
@@ -83,10 +120,10 @@ public:
             out.append(copy_);
             return 0;
         }
-        newCode_.assign(written->bytes.begin(), written->bytes.end());
         size_t pos = 0;
         const std::string_view copy = copy_;
-        for (size_t hit; (hit = copy.find(keyCode_, pos)) != std::string_view::npos; pos = hit + keyCode_.size()) {
+        for (size_t hit; (hit = findBytes(copy, keyCode_, pos)) != std::string_view::npos;
+             pos = hit + keyCode_.size()) {
             out.append(copy.substr(pos, hit - pos));
             out.append(newCode_);
         }
