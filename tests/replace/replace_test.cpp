@@ -5,6 +5,7 @@
 #include "core/textfile.h"
 #include "platform/errors.h"
 #include "platform/paths.h"
+#include "platform/utf.h"
 #include "replace/change_definitions.h"
 #include "replace/input_lines.h"
 #include "replace/record_replacement.h"
@@ -113,6 +114,9 @@ TEST(InputLines, GivesTheLinesOfTheLineListLoader) {
         std::string("\xFE\xFF\0a\0\n\0", 7),  // odd last byte
         "\xEF\xBB",                           // too short to be a mark
         std::string(300000, 'x') + "\r" + std::string(300000, 'y'),
+        // CR LF on both sides of the end of the first block read, in bytes and in units
+        std::string(kLineReadBlock - 1, 'x') + "\r\nz",
+        "\xFF\xFE" + utf16ToUtf16le(std::u16string(kLineReadBlock / 2 - 1, u'x') + u"\r\nz"),
     };
     TempDir dir;
     for (const auto& bytes : cases) {
