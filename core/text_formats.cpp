@@ -1,5 +1,7 @@
 #include "core/text_formats.h"
 
+#include <type_traits>
+
 namespace vask {
 
 void splitOn(std::u16string_view line, char16_t separator, std::vector<std::u16string_view>& fields) {
@@ -106,18 +108,18 @@ std::u16string CommaText(const std::vector<std::u16string>& fields) {
 
 namespace {
 
-constexpr char16_t kQuote = u'"';
-constexpr char16_t kComma = u',';
-
-constexpr bool isSeparatingBlank(char16_t c) { return c >= 0x01 && c <= 0x20; }
-
-// Walks the items of one line from left to right.
+// Walks the items of one line from left to right, in UTF-16 units or in code page 932
+// bytes: the blanks, the comma and the double quote are below 0x40, never part of a
+// two-byte character, so both give the same items.
+template <typename Char>
 class CommaTextReader {
 public:
-    explicit CommaTextReader(std::u16string_view line) : line_(line) { skipBlanks(); }
+    using View = std::basic_string_view<Char>;
+
+    explicit CommaTextReader(View line) : line_(line) { skipBlanks(); }
 
     // Reads the next item into `item`; false when the line has no more.
-    bool next(std::u16string& item) {
+    bool next(std::basic_string<Char>& item) {
         item.clear();
         if (pendingEmpty_) {
             pendingEmpty_ = false;
@@ -134,15 +136,23 @@ public:
     }
 
 private:
+    static constexpr Char kQuote = '"';
+    static constexpr Char kComma = ',';
+
+    static constexpr bool isSeparatingBlank(Char c) {
+        const auto unit = static_cast<std::make_unsigned_t<Char>>(c);
+        return unit >= 0x01 && unit <= 0x20;
+    }
+
     void skipBlanks() {
         while (pos_ < line_.size() && isSeparatingBlank(line_[pos_])) ++pos_;
     }
 
     // From the opening quote to the next quote that is not doubled, or to the end of the line.
-    void readQuoted(std::u16string& item) {
+    void readQuoted(std::basic_string<Char>& item) {
         ++pos_;
         while (pos_ < line_.size()) {
-            const char16_t c = line_[pos_++];
+            const Char c = line_[pos_++];
             if (c != kQuote) {
                 item.push_back(c);
             } else if (pos_ < line_.size() && line_[pos_] == kQuote) {
@@ -154,7 +164,7 @@ private:
         }
     }
 
-    void readPlain(std::u16string& item) {
+    void readPlain(std::basic_string<Char>& item) {
         const size_t start = pos_;
         while (pos_ < line_.size() && line_[pos_] != kComma && !isSeparatingBlank(line_[pos_])) ++pos_;
         item.assign(line_.substr(start, pos_ - start));
@@ -170,24 +180,33 @@ private:
         skipBlanks();
     }
 
-    std::u16string_view line_;
+    View line_;
     size_t pos_ = 0;
     bool pendingEmpty_ = false;
 };
 
-}  // namespace
-
-bool delimitedTextItem(std::u16string_view line, size_t index, std::u16string& item) {
-    CommaTextReader reader(line);
+template <typename Char>
+bool itemAt(std::basic_string_view<Char> line, size_t index, std::basic_string<Char>& item) {
+    CommaTextReader<Char> reader(line);
     for (size_t i = 0;; ++i) {
         if (!reader.next(item)) return false;
         if (i == index) return true;
     }
 }
 
+}  // namespace
+
+bool delimitedTextItem(std::u16string_view line, size_t index, std::u16string& item) {
+    return itemAt(line, index, item);
+}
+
+bool delimitedTextItem(std::string_view cp932Line, size_t index, std::string& item) {
+    return itemAt(cp932Line, index, item);
+}
+
 std::vector<std::u16string> splitDelimitedText(std::u16string_view line) {
     std::vector<std::u16string> items;
-    CommaTextReader reader(line);
+    CommaTextReader<char16_t> reader(line);
     for (std::u16string item; reader.next(item);) items.push_back(item);
     return items;
 }

@@ -52,6 +52,9 @@ void splitCommaAndTabFields(std::u16string_view line, size_t maxFields, std::vec
 // The item at `index` (from 0); false when the line holds fewer items. Reads no further
 // than that item.
 bool delimitedTextItem(std::u16string_view line, size_t index, std::u16string& item);
+// The same on the bytes of a code page 932 line, where the blanks, the comma and the double
+// quote are bytes below 0x40, never part of a two-byte character: the item's bytes.
+bool delimitedTextItem(std::string_view cp932Line, size_t index, std::string& item);
 // Every item of the line.
 std::vector<std::u16string> splitDelimitedText(std::u16string_view line);
 

@@ -11,6 +11,7 @@
 #include "core/textfile.h"
 #include "ff1/ff1_format.h"
 #include "ff1/ff1_output.h"
+#include "ff1/line_reader.h"
 #include "ff1/spec_csv.h"
 #include "platform/errors.h"
 #include "platform/paths.h"
@@ -26,45 +27,69 @@ constexpr char16_t kRecelistName[] = u"recelist.csv";
 constexpr size_t kRecelistFields = 5;
 constexpr size_t kRecelistKeyField = 4;
 
-// Fills the rows from one data line of the merged file.
-void takeDataLine(const std::vector<std::u16string_view>& fields, const SpecCsv& spec, RowMap& rows) {
-    if (fields.size() < kMinimumFields) return;
-    const std::u16string_view dataId = trimmedView(fields[kDataIdField]);
-    const int32_t yearMonth = ParseYearMonth(fields[kYearMonthField]);
-    const std::u16string_view code = trimmedView(fields[kItemCodeField]);
-    if (dataId.empty() || code.empty() || yearMonth == 0) return;
-    TOutputRow& row = rows.EnsureRow(dataId, yearMonth);
-    for (int payload = 1; payload <= kPayloadCount; ++payload) {
-        const size_t field = kFirstPayloadField + static_cast<size_t>(payload) - 1;
-        if (field >= fields.size()) break;
-        const std::u16string_view value = trimmedView(fields[field]);
-        if (value.empty()) continue;
-        const auto mapped = spec.MapCodePayloadToIndex.find(codePayloadKey(code, payload));
-        if (mapped != spec.MapCodePayloadToIndex.end() && mapped->second >= 0 && mapped->second < kOutputColumns) {
-            row.set(mapped->second, value);
+// The text of a field's bytes; ASCII, the usual case, reads as itself.
+std::u16string_view textOf(std::string_view bytes, TextEncoding encoding, std::u16string& text) {
+    if (std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+        text.assign(bytes.begin(), bytes.end());
+    } else {
+        decodeLine(bytes, encoding, text);
+    }
+    return text;
+}
+
+// Fills the rows from one data line of the merged file. Only the data ID, the item code
+// and the payloads that the specification maps are decoded.
+class DataLines {
+public:
+    DataLines(const SpecCsv& spec, RowMap& rows) : spec_(spec), rows_(rows) {}
+
+    void take(const LineFields& fields, TextEncoding encoding) {
+        if (fields.size() < kMinimumFields) return;
+        const std::string_view dataId = trimmedBytes(fields[kDataIdField]);
+        const int32_t yearMonth = parseYearMonthBytes(fields[kYearMonthField]);
+        const std::string_view code = trimmedBytes(fields[kItemCodeField]);
+        if (dataId.empty() || code.empty() || yearMonth == 0) return;
+        TOutputRow& row = rows_.EnsureRow(textOf(dataId, encoding, dataId_), yearMonth);
+        textOf(code, encoding, key_);
+        key_.push_back(u'|');
+        const size_t codeLength = key_.size();
+        for (int payload = 1; payload <= kPayloadCount; ++payload) {
+            const size_t field = kFirstPayloadField + static_cast<size_t>(payload) - 1;
+            if (field >= fields.size()) break;
+            const std::string_view value = trimmedBytes(fields[field]);
+            if (value.empty()) continue;
+            // The key of codePayloadKey: the code, "|" and the payload's one digit.
+            key_.resize(codeLength);
+            key_.push_back(static_cast<char16_t>(u'0' + payload));
+            const auto mapped = spec_.MapCodePayloadToIndex.find(key_);
+            if (mapped != spec_.MapCodePayloadToIndex.end() && mapped->second >= 0 && mapped->second < kOutputColumns) {
+                row.set(mapped->second, textOf(value, encoding, value_));
+            }
         }
     }
-}
+
+private:
+    const SpecCsv& spec_;
+    RowMap& rows_;
+    std::u16string dataId_;
+    std::u16string key_;
+    std::u16string value_;
+};
 
 RowMap readMergedFile(const std::filesystem::path& merged, const SpecCsv& spec) {
     const TextEncoding encoding = DetectEncodingFromFile(merged, true);
-    LineBytesReader reader(merged, LineRule::AnyBreak);
-    if (encoding == TextEncoding::Utf8) reader.skipLeading("\xEF\xBB\xBF");
+    // The program wrote the merged file itself: its bytes are taken as they are.
+    FF1LineReader reader(merged, encoding, Cp932Input::AnyBytes, LineFields::kMaxFields, LineFields::kMaxFields);
     RowMap rows;
-    std::string_view bytes;
-    std::u16string line;
-    std::vector<std::u16string_view> fields;
+    DataLines lines(spec, rows);
     bool firstLine = true;
-    while (reader.next(bytes)) {
-        decodeLine(bytes, encoding, line);
-        if (isBlank(line)) continue;
+    reader.forEachLine([&](std::string_view bytes, const LineFields& fields, bool ascii) {
+        if (trimmedBytes(bytes).empty()) return;
         // The merge writes a header line first only when an FF1 file had one.
-        const bool header = firstLine && IsHeaderLine(line);
+        const bool header = firstLine && isHeaderLineBytes(bytes, fields[0], encoding, ascii);
         firstLine = false;
-        if (header) continue;
-        splitTabs(line, fields);
-        takeDataLine(fields, spec, rows);
-    }
+        if (!header) lines.take(fields, encoding);
+    });
     return rows;
 }
 
@@ -160,15 +185,19 @@ void TOutputRow::columns(std::u16string_view dataId, std::u16string_view date, s
 }
 
 TOutputRow& RowMap::EnsureRow(std::u16string_view ADataId, int32_t AYM) {
-    auto found = rows_.find(ADataId);
+    // The merged file holds the lines of a data ID together: mostly it is the last one.
+    if (last_ && last_->first == ADataId) return last_->second;
+    // And a data ID after every one so far is a new one, which goes last.
+    const bool last = rows_.empty() || rows_.rbegin()->first < ADataId;
+    auto found = last ? rows_.end() : rows_.find(ADataId);
     if (found == rows_.end()) {
         TOutputRow row;
         row.YearMonth = AYM;
-        found = rows_.emplace(std::u16string(ADataId), std::move(row)).first;
+        found = rows_.emplace_hint(found, std::u16string(ADataId), std::move(row));
     }
-    // The merged file holds the lines of a data ID together: a row left is complete.
-    if (last_ && last_ != &found->second) last_->shrink();
-    last_ = &found->second;
+    // A row left is complete.
+    if (last_) last_->second.shrink();
+    last_ = &*found;
     return found->second;
 }
 

@@ -40,7 +40,8 @@ public:
 
 private:
     std::map<std::u16string, TOutputRow, std::less<>> rows_;
-    TOutputRow* last_ = nullptr;  // the row filled last, given back its spare room when left
+    // The row filled last, given back its spare room when left.
+    std::map<std::u16string, TOutputRow, std::less<>>::value_type* last_ = nullptr;
 };
 
 // Builds OutDir + trimmed TargetYYYYMM + "_ff1all.csv" and returns its path. The merged

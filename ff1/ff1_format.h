@@ -33,6 +33,28 @@ bool IsHeaderLine(std::u16string_view Line);
 // The year-month of a field: its trimmed text read as a 32-bit integer, 0 when it is none.
 int32_t ParseYearMonth(std::u16string_view S);
 
+// --- The same rules on a line's bytes in code page 932 or UTF-8, read without decoding
+// the line: a byte below 0x40 (a tab, CR, LF, a blank, a digit, a sign, "$") is never part
+// of a multi-byte character in either, and stands for itself; a non-ASCII byte never reads
+// as a blank, a digit or a sign.
+
+// The bytes without those up to 0x20 at both ends: the bytes of the trimmed text.
+// Inline: it runs on three fields of every line.
+inline std::string_view trimmedBytes(std::string_view bytes) {
+    const auto blank = [](char c) { return static_cast<unsigned char>(c) <= 0x20; };
+    size_t begin = 0;
+    size_t end = bytes.size();
+    while (begin < end && blank(bytes[begin])) ++begin;
+    while (end > begin && blank(bytes[end - 1])) --end;
+    return bytes.substr(begin, end - begin);
+}
+// IsHeaderLine of the line's text (which must not be blank), from its bytes and its field
+// 0 (the bytes up to its first tab). `ascii`: every byte of the line is known to be ASCII,
+// which the facility code column's name is not.
+bool isHeaderLineBytes(std::string_view bytes, std::string_view field0, TextEncoding encoding, bool ascii);
+// ParseYearMonth of the field's text.
+int32_t parseYearMonthBytes(std::string_view field);
+
 // Text of one line's bytes in the file's encoding (a byte-order mark already cut off).
 void decodeLine(std::string_view bytes, TextEncoding encoding, std::u16string& out);
 

@@ -1,5 +1,8 @@
 #include "replace/change_definitions.h"
 
+#include <algorithm>
+#include <system_error>
+
 #include "core/text.h"
 #include "core/text_formats.h"
 #include "core/textfile.h"
@@ -7,25 +10,136 @@
 
 namespace vask::replace {
 namespace {
+
 constexpr size_t kFilledWidth = 10;
+constexpr size_t kFirstSlots = 64;
+constexpr uintmax_t kLargestReserve = 1 << 26;
+
+// upperUnit, inline for ASCII, which most values are.
+char16_t upper(char16_t c) {
+    if (c < 0x80) return (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - 0x20) : c;
+    return upperUnit(c);
 }
 
-void ChangeDefinitions::add(std::u16string oldValue, std::u16string newValue) {
-    firstIndex_.try_emplace(upperCase(oldValue), oldValues_.size());
-    oldValues_.push_back(std::move(oldValue));
-    newValues_.push_back(std::move(newValue));
+// FNV-1a over the units with their letter case ignored.
+uint32_t hashIgnoringCase(std::u16string_view text) {
+    uint64_t hash = 14695981039346656037ULL;
+    for (const char16_t c : text) {
+        hash ^= upper(c);
+        hash *= 1099511628211ULL;
+    }
+    return static_cast<uint32_t>(hash ^ (hash >> 32));
+}
+
+// A length, below 2^31: one unit below 0x8000, else two (the first marked by its top bit).
+void putLength(size_t length, std::u16string& out) {
+    if (length < 0x8000) {
+        out.push_back(static_cast<char16_t>(length));
+        return;
+    }
+    out.push_back(static_cast<char16_t>(0x8000 | (length >> 16)));
+    out.push_back(static_cast<char16_t>(length & 0xFFFF));
+}
+
+size_t getLength(std::u16string_view text, size_t& at) {
+    const size_t first = text[at++];
+    if (first < 0x8000) return first;
+    return (first & 0x7FFF) << 16 | text[at++];
+}
+
+// `value` filled on the left with "0" to ten characters, into `out`.
+std::u16string_view fillTo10(std::u16string_view value, std::u16string& out) {
+    out.clear();
+    if (value.size() < kFilledWidth) out.assign(kFilledWidth - value.size(), u'0');
+    out.append(value);
+    return out;
+}
+
+}  // namespace
+
+ChangeDefinitions::Pair ChangeDefinitions::pairAt(size_t at) const {
+    const size_t oldLength = getLength(packed_, at);
+    const size_t newLength = getLength(packed_, at);
+    const std::u16string_view text(packed_);
+    return {text.substr(at, oldLength), text.substr(at + oldLength, newLength), at + oldLength + newLength};
+}
+
+size_t ChangeDefinitions::slotOf(std::u16string_view key, uint32_t hash) const {
+    const size_t mask = slots_.size() - 1;
+    for (size_t at = hash & mask;; at = (at + 1) & mask) {
+        const Slot& slot = slots_[at];
+        if (slot.pair == 0 || (slot.hash == hash && sameTextIgnoringCase(pairAt(slot.at).oldValue, key))) return at;
+    }
+}
+
+const ChangeDefinitions::Slot* ChangeDefinitions::find(std::u16string_view key) const {
+    if (slots_.empty()) return nullptr;
+    const Slot& slot = slots_[slotOf(key, hashIgnoringCase(key))];
+    return slot.pair == 0 ? nullptr : &slot;
+}
+
+void ChangeDefinitions::growIndex() {
+    std::vector<Slot> old(std::max(kFirstSlots, slots_.size() * 2));
+    old.swap(slots_);
+    const size_t mask = slots_.size() - 1;
+    for (const Slot& slot : old) {
+        if (slot.pair == 0) continue;
+        size_t at = slot.hash & mask;
+        while (slots_[at].pair != 0) at = (at + 1) & mask;
+        slots_[at] = slot;
+    }
+}
+
+void ChangeDefinitions::add(std::u16string_view oldValue, std::u16string_view newValue) {
+    const size_t at = packed_.size();
+    putLength(oldValue.size(), packed_);
+    putLength(newValue.size(), packed_);
+    packed_.append(oldValue);
+    packed_.append(newValue);
+    ++pairs_;
+    // At most half the slots are taken, so that a lookup finds a free one soon.
+    if (2 * pairs_ > slots_.size()) growIndex();
+    const uint32_t hash = hashIgnoringCase(oldValue);
+    Slot& slot = slots_[slotOf(oldValue, hash)];
+    if (slot.pair == 0) slot = {hash, static_cast<uint32_t>(pairs_), at};  // the first pair wins
+}
+
+std::optional<std::u16string_view> ChangeDefinitions::newValueViewFor(std::u16string_view key) const {
+    const Slot* slot = find(key);
+    if (!slot) return std::nullopt;
+    return pairAt(slot->at).newValue;
 }
 
 const std::u16string* ChangeDefinitions::newValueFor(std::u16string_view key) const {
-    const auto found = firstIndex_.find(upperCase(key));
-    return found == firstIndex_.end() ? nullptr : &newValues_[found->second];
+    const auto value = newValueViewFor(key);
+    if (!value) return nullptr;
+    found_.assign(*value);
+    return &found_;
+}
+
+std::vector<std::u16string> ChangeDefinitions::oldValues() const {
+    std::vector<std::u16string> values;
+    for (size_t at = 0; at < packed_.size();) {
+        const Pair pair = pairAt(at);
+        values.emplace_back(pair.oldValue);
+        at = pair.next;
+    }
+    return values;
+}
+
+std::vector<std::u16string> ChangeDefinitions::newValues() const {
+    std::vector<std::u16string> values;
+    for (size_t at = 0; at < packed_.size();) {
+        const Pair pair = pairAt(at);
+        values.emplace_back(pair.newValue);
+        at = pair.next;
+    }
+    return values;
 }
 
 std::u16string zeroFilled(std::u16string_view value) {
     std::u16string filled;
-    if (value.size() < kFilledWidth) filled.assign(kFilledWidth - value.size(), u'0');
-    filled.append(value);
-    return filled;
+    return std::u16string(fillTo10(value, filled));
 }
 
 std::optional<ChangeDefinitions> CsvSet(std::u16string_view pstFile) {
@@ -35,20 +149,26 @@ std::optional<ChangeDefinitions> CsvSet(std::u16string_view pstFile) {
     // A UTF-16 or marked UTF-8 file would give keys that match nothing: a run that
     // silently replaces nothing.
     Cp932LineReader reader(file, LineRule::TextFile, Cp932Input::ShiftJisText);
+    // Values filled to ten characters take about twice the units of their lines' bytes:
+    // room made at once spares the copies of a growing text.
+    std::error_code sizeError;
+    const uintmax_t bytes = std::filesystem::file_size(file, sizeError);
+    if (!sizeError && bytes <= kLargestReserve) definitions.reserve(2 * static_cast<size_t>(bytes));
     std::vector<std::u16string> items;
     std::u16string line;
+    std::u16string filledOld;
+    std::u16string filledNew;
     for (size_t lineNumber = 1; reader.next(line); ++lineNumber) {
-        items.clear();
-        GetCommaTxt(line, items);
+        splitCommaFields(line, items);
         // A line without a comma has no second item: its pair gets an empty new value,
         // which from the second line on is filled like any other value (ten zeros).
-        std::u16string oldValue = trim(items[0]);
-        std::u16string newValue = items.size() > 1 ? trim(items[1]) : std::u16string();
+        std::u16string_view oldValue = trimmedView(items[0]);
+        std::u16string_view newValue = items.size() > 1 ? trimmedView(items[1]) : std::u16string_view();
         if (lineNumber >= 2) {
-            oldValue = zeroFilled(oldValue);
-            newValue = zeroFilled(newValue);
+            oldValue = fillTo10(oldValue, filledOld);
+            newValue = fillTo10(newValue, filledNew);
         }
-        definitions.add(std::move(oldValue), std::move(newValue));
+        definitions.add(oldValue, newValue);
     }
     return definitions;
 }

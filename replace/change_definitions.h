@@ -3,11 +3,11 @@
 // zeros to ten characters; when several lines carry the same old value, the first wins.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace vask::replace {
@@ -16,24 +16,52 @@ class ChangeDefinitions {
 public:
     explicit ChangeDefinitions(std::filesystem::path sourceFile = {}) : sourceFile_(std::move(sourceFile)) {}
 
-    void add(std::u16string oldValue, std::u16string newValue);
+    // Makes room for pairs of about `units` code units in all.
+    void reserve(size_t units) { packed_.reserve(units); }
+    void add(std::u16string_view oldValue, std::u16string_view newValue);
     // The new value of the first pair whose old value equals `key`, letter case ignored;
-    // nothing when no pair matches.
+    // nothing when no pair matches. The text pointed to holds until the next call.
     const std::u16string* newValueFor(std::u16string_view key) const;
+    // The same, where the definitions keep it (valid as long as they live, unchanged).
+    std::optional<std::u16string_view> newValueViewFor(std::u16string_view key) const;
 
-    size_t size() const { return oldValues_.size(); }
-    const std::vector<std::u16string>& oldValues() const { return oldValues_; }  // mlsList
-    const std::vector<std::u16string>& newValues() const { return newValues_; }  // mlsList2
+    size_t size() const { return pairs_; }
+    std::vector<std::u16string> oldValues() const;  // mlsList
+    std::vector<std::u16string> newValues() const;  // mlsList2
     // The file the pairs were read from (empty when built by hand).
     const std::filesystem::path& sourceFile() const { return sourceFile_; }
 
 private:
+    struct Pair {
+        std::u16string_view oldValue;
+        std::u16string_view newValue;
+        size_t next;  // where the next pair starts
+    };
+    // Per slot of the index: the hash of the old value, the pair's number + 1 (0 while
+    // the slot is free) and where the pair starts in `packed_`.
+    struct Slot {
+        uint32_t hash = 0;
+        uint32_t pair = 0;
+        size_t at = 0;
+    };
+
+    Pair pairAt(size_t at) const;
+    // The slot of the first pair whose old value equals `key` (letter case ignored), or the
+    // free slot where such a pair goes.
+    size_t slotOf(std::u16string_view key, uint32_t hash) const;
+    const Slot* find(std::u16string_view key) const;
+    void growIndex();
+
     std::filesystem::path sourceFile_;
-    std::vector<std::u16string> oldValues_;  // in file order
-    std::vector<std::u16string> newValues_;  // entry k belongs to old value k
-    // Old value in upper case -> index of its first pair, so that a lookup does not scan
-    // the list: a run costs lines + definitions, not their product.
-    std::unordered_map<std::u16string, size_t> firstIndex_;
+    // The pairs one after the other, in file order: the lengths of the old and the new
+    // value, then both values. Tens of thousands of short values without a string each,
+    // and a lookup reads its slot and one place here.
+    std::u16string packed_;
+    size_t pairs_ = 0;
+    // An open-addressing index of the old values, letter case ignored: a lookup does not
+    // scan the list, so a run costs lines + definitions, not their product.
+    std::vector<Slot> slots_;
+    mutable std::u16string found_;  // the new value newValueFor gave last
 };
 
 // CsvSet: reads the change definitions from the file at `pstFile` (code page 932, one line

@@ -1,12 +1,19 @@
 #include "replace/record_replacement.h"
 
+#include <emmintrin.h>
+
+#include <algorithm>
+#include <bit>
 #include <initializer_list>
 #include <system_error>
 
+#include "core/cp932_round_trip.h"
 #include "core/file_names.h"
 #include "core/messages.h"
 #include "core/text.h"
 #include "core/text_formats.h"
+#include "platform/atomic_file.h"
+#include "platform/cp932.h"
 #include "platform/paths.h"
 #include "replace/input_lines.h"
 
@@ -14,15 +21,173 @@ namespace vask::replace {
 namespace {
 
 constexpr size_t kKeyItem = 1;
+constexpr std::string_view kLineEnd = "\r\n";
+
+// The first place of `needle` (not empty) in `bytes` from `from` on, or npos. Places
+// whose first and last bytes match are looked for sixteen at a time (SSE2, which every
+// x86-64 processor has), then compared: a line of numbers holds the first digit of a key
+// at many places, both its first and its last at few.
+size_t findBytes(std::string_view bytes, std::string_view needle, size_t from) {
+    constexpr size_t kChunk = 16;
+    const size_t last = needle.size() - 1;
+    const __m128i firstByte = _mm_set1_epi8(needle.front());
+    const __m128i lastByte = _mm_set1_epi8(needle.back());
+    size_t k = from;
+    for (; k + last + kChunk <= bytes.size(); k += kChunk) {
+        const __m128i atFirst = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes.data() + k));
+        const __m128i atLast = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes.data() + k + last));
+        auto places = static_cast<unsigned>(
+            _mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(atFirst, firstByte), _mm_cmpeq_epi8(atLast, lastByte))));
+        for (; places != 0; places &= places - 1) {
+            const size_t at = k + static_cast<size_t>(std::countr_zero(places));
+            if (bytes.substr(at + 1, last) == needle.substr(1)) return at;
+        }
+    }
+    return bytes.find(needle, k);
+}
+
+bool holdsSurrogate(std::u16string_view text) {
+    return std::any_of(text.begin(), text.end(), [](char16_t c) { return c >= 0xD800 && c <= 0xDFFF; });
+}
+
+// The key of a line: item 1, trimmed; nothing when the line has no such item or it is empty.
+template <typename Char>
+std::optional<std::basic_string_view<Char>> keyOf(std::basic_string_view<Char> line, std::basic_string<Char>& item) {
+    if (!delimitedTextItem(line, kKeyItem, item) || item.empty()) return std::nullopt;
+    std::basic_string_view<Char> key = item;
+    while (!key.empty() && static_cast<std::make_unsigned_t<Char>>(key.front()) <= 0x20) key.remove_prefix(1);
+    while (!key.empty() && static_cast<std::make_unsigned_t<Char>>(key.back()) <= 0x20) key.remove_suffix(1);
+    return key;
+}
+
+void replaceInto(std::u16string_view line, std::u16string_view key, std::u16string_view newValue, std::u16string& out) {
+    out.clear();
+    if (key.empty()) {
+        out.assign(line);
+        return;
+    }
+    size_t pos = 0;
+    for (size_t hit; (hit = line.find(key, pos)) != std::u16string_view::npos; pos = hit + key.size()) {
+        out.append(line.substr(pos, hit - pos));
+        out.append(newValue);
+    }
+    out.append(line.substr(pos));
+}
+
+// Rewrites lines as the run writes them, into code page 932 bytes, with buffers kept from
+// line to line.
+class LineReplacer {
+public:
+    explicit LineReplacer(const ChangeDefinitions& definitions) : definitions_(definitions) {}
+
+    // Appends the line written as code page 932; returns the characters written as "?".
+    size_t appendText(std::u16string_view line, std::string& out) {
+        const std::u16string* newValue = nullptr;
+        const auto key = keyOf(line, textItem_);
+        if (key) newValue = definitions_.newValueFor(*key);
+        std::u16string_view written = line;
+        if (newValue) {
+            replaceInto(line, *key, *newValue, replaced_);
+            written = replaced_;
+        }
+        const size_t start = out.size();
+        cp932::encodeAppend(written, out);
+        return cp932::replacedCount(written, std::string_view(out).substr(start));
+    }
+
+    // The same for a line of a code page 932 file, from its bytes: they are copied as a
+    // decode and encode gives them, and the key is looked for there. Only the key is decoded.
+    size_t appendBytes(std::string_view line, std::string& out) {
+        const auto keyBytes = keyOf(line, byteItem_);
+        if (!keyBytes) return appendCp932RoundTrip(line, out);
+        key_.clear();
+        cp932::decodeAppend(*keyBytes, key_);
+        const auto newValue = definitions_.newValueViewFor(key_);
+        if (!newValue) return appendCp932RoundTrip(line, out);
+        if (!keyBytes->empty() && !startsAtCharacter(*keyBytes)) return appendDecoded(line, out);
+        // The new value's bytes stand for it only when each of its characters has a code
+        // and none is a surrogate (which could pair with a neighbour).
+        newCode_.clear();
+        cp932::encodeAppend(*newValue, newCode_);
+        if (cp932::replacedCount(*newValue, newCode_) != 0 || holdsSurrogate(*newValue)) {
+            return appendDecoded(line, out);
+        }
+        copy_.clear();
+        if (appendCp932RoundTrip(line, copy_) != 0) return appendDecoded(line, out);
+        keyCode_.clear();
+        cp932::encodeAppend(key_, keyCode_);
+        if (keyCode_.empty()) {
+            out.append(copy_);
+            return 0;
+        }
+        size_t pos = 0;
+        const std::string_view copy = copy_;
+        for (size_t hit; (hit = findBytes(copy, keyCode_, pos)) != std::string_view::npos;
+             pos = hit + keyCode_.size()) {
+            out.append(copy.substr(pos, hit - pos));
+            out.append(newCode_);
+        }
+        out.append(copy.substr(pos));
+        return 0;
+    }
+
+private:
+    // A key whose first byte is below 0x40 is found in the bytes only where a character
+    // starts: such a byte is never the second of a two-byte character.
+    static bool startsAtCharacter(std::string_view key) { return static_cast<unsigned char>(key.front()) < 0x40; }
+
+    size_t appendDecoded(std::string_view line, std::string& out) {
+        decoded_.clear();
+        cp932::decodeAppend(line, decoded_);
+        return appendText(decoded_, out);
+    }
+
+    const ChangeDefinitions& definitions_;
+    std::u16string textItem_;
+    std::u16string replaced_;
+    std::u16string decoded_;
+    std::u16string key_;
+    std::string byteItem_;
+    std::string copy_;
+    std::string keyCode_;
+    std::string newCode_;
+};
+
+// The copy: code page 932 lines, each with CR LF, through the atomic writer, and the
+// characters it wrote as "?".
+class Copy {
+public:
+    explicit Copy(std::filesystem::path target) : file_(std::move(target)) {}
+
+    template <typename Append>
+    void writeLine(Append&& append) {
+        line_.clear();
+        lost_.add(append(line_), ++lines_);
+        line_ += kLineEnd;
+        file_.write(line_);
+    }
+    void commit() { file_.commit(); }
+    const std::filesystem::path& target() const { return file_.target(); }
+    size_t lines() const { return lines_; }
+    const LostCharacters& lost() const { return lost_; }
+
+private:
+    AtomicFile file_;
+    std::string line_;
+    size_t lines_ = 0;
+    LostCharacters lost_;
+};
 
 }  // namespace
 
 std::u16string replaceLine(std::u16string_view line, const ChangeDefinitions& definitions) {
     std::u16string item;
-    if (!delimitedTextItem(line, kKeyItem, item) || item.empty()) return std::u16string(line);
-    const std::u16string_view key = trimmedView(item);
-    const std::u16string* newValue = definitions.newValueFor(key);
-    return newValue ? replaceAll(line, key, *newValue) : std::u16string(line);
+    const auto key = keyOf(line, item);
+    const std::u16string* newValue = key ? definitions.newValueFor(*key) : nullptr;
+    if (!newValue) return std::u16string(line);
+    std::u16string out;
+    replaceInto(line, *key, *newValue, out);
+    return out;
 }
 
 std::u16string replacedFileName(std::u16string_view inputPath) {
@@ -34,24 +199,27 @@ Outcome Cnv(std::u16string_view pstFile, const ChangeDefinitions& definitions,
     const std::filesystem::path input = toPath(pstFile);
     if (!fileExists(input)) return Outcome::refused(msg::kNoFile);
     InputLines lines(input);
-    std::u16string line;
-    if (!lines.next(line)) {
+    LineReplacer replacer(definitions);
+    std::u16string text;
+    std::string_view bytes;
+    const auto nextLine = [&] { return lines.isCp932() ? lines.nextBytes(bytes) : lines.next(text); };
+    if (!nextLine()) {
         if (linesRead) *linesRead = 0;
         return Outcome::refused(msg::kNotFormOneFile);
     }
     // The copy never replaces the data file or the definitions: it gets another "R".
-    LineWriter writer(outputPath(programFolder, replacedFileName(pstFile),
-                                 {.inputs = {input, definitions.sourceFile()}, .markerOnInput = u"R"}));
-    size_t count = 0;
+    Copy copy(outputPath(programFolder, replacedFileName(pstFile),
+                         {.inputs = {input, definitions.sourceFile()}, .markerOnInput = u"R"}));
     do {
-        writer.writeLine(replaceLine(line, definitions));
-        ++count;
-    } while (lines.next(line));
-    writer.commit();
-    if (linesRead) *linesRead = count;
-    const std::u16string name = fromPath(writer.target().filename());
-    Outcome outcome = Outcome::wrote({writer.target()}, msg::created(name));
-    warnOfLostCharacters(outcome, writer.lost());
+        copy.writeLine([&](std::string& out) {
+            return lines.isCp932() ? replacer.appendBytes(bytes, out) : replacer.appendText(text, out);
+        });
+    } while (nextLine());
+    copy.commit();
+    if (linesRead) *linesRead = copy.lines();
+    const std::u16string name = fromPath(copy.target().filename());
+    Outcome outcome = Outcome::wrote({copy.target()}, msg::created(name));
+    warnOfLostCharacters(outcome, copy.lost());
     return outcome;
 }
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "core/text_formats.h"
+#include "platform/cp932.h"
 
 namespace vask {
 namespace {
@@ -25,13 +26,20 @@ TEST(DelimitedText, BlanksAndCommasSeparateAndQuotesProtect) {
         {u"\"open, to the end", {u"open, to the end"}},
         {u"ab\"c d\"", {u"ab\"c", u"d\""}},  // a quote inside a plain item is a character
         {std::u16string(u"A\0B,C", 5), {std::u16string(u"A\0B", 3), u"C"}},
-        {u"\u3000A\u3000,B", {u"\u3000A\u3000", u"B"}},  // the full-width space is no blank
+        {u"\u3000A\u3000,B", {u"\u3000A\u3000", u"B"}},         // the full-width space is no blank
+        {u"ソ,\"表\"\tア\u3000", {u"ソ", u"表", u"ア\u3000"}},  // their second bytes look like ASCII
     };
     for (const auto& [line, expected] : cases) {
         EXPECT_EQ(splitDelimitedText(line), expected);
         Texts items;
         for (std::u16string item; delimitedTextItem(line, items.size(), item);) items.push_back(item);
         EXPECT_EQ(items, expected);
+        // The same items from the line's code page 932 bytes.
+        std::vector<std::string> bytes;
+        for (std::string item; delimitedTextItem(cp932::encode(line), bytes.size(), item);) bytes.push_back(item);
+        std::vector<std::string> expectedBytes;
+        for (const auto& item : expected) expectedBytes.push_back(cp932::encode(item));
+        EXPECT_EQ(bytes, expectedBytes);
     }
 }
 

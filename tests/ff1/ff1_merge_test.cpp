@@ -1,9 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include "core/text_formats.h"
 #include "core/textfile.h"
 #include "ff1/ff1_format.h"
 #include "ff1/ff1_merge.h"
+#include "ff1/line_reader.h"
+#include "ff1/record_log.h"
 #include "ff1_test_support.h"
+#include "platform/cp932.h"
 #include "platform/errors.h"
 #include "platform/paths.h"
 #include "platform/utf.h"
@@ -64,10 +70,110 @@ TEST(IsHeaderLine, NamesTheFacilityColumnOrHasNoIntegerInFieldZero) {
         {u" 131 \tA", false},  // trimmed
         {u"$1F\tA", false},    // hexadecimal is an integer
         {u"1.0\tA", true},
-        {u"\tA", true},  // empty field 0
-        {u"", false},    // no field at all
+        {u"\tA", true},                // empty field 0
+        {u"", false},                  // no field at all
+        {u"131\t猿{設コード", false},  // in code page 932 猿 ends in the first byte of 施
+        {u"ａ\tA", true},
     };
-    for (const auto& c : cases) EXPECT_EQ(ff1::IsHeaderLine(c.line), c.header) << utf16ToUtf8(c.line);
+    for (const auto& c : cases) {
+        EXPECT_EQ(ff1::IsHeaderLine(c.line), c.header) << utf16ToUtf8(c.line);
+        if (c.line.empty()) continue;
+        // The same from the line's bytes, in either encoding.
+        const std::pair<TextEncoding, std::string> encoded[] = {{TextEncoding::Cp932, sjis(c.line)},
+                                                                {TextEncoding::Utf8, utf16ToUtf8(c.line)}};
+        for (const auto& [encoding, bytes] : encoded) {
+            const bool ascii = std::all_of(c.line.begin(), c.line.end(), [](char16_t u) { return u < 0x80; });
+            const std::string_view field0 = std::string_view(bytes).substr(0, bytes.find('\t'));
+            EXPECT_EQ(ff1::isHeaderLineBytes(bytes, field0, encoding, ascii), c.header) << utf16ToUtf8(c.line);
+        }
+    }
+}
+
+// The reader of FF1 files gives the lines the line-list loader gives, each with the fields
+// splitTabs gives, wherever its blocks end.
+TEST(FF1LineReader, GivesTheLoadersLinesAndFieldsAtAnyBlockBoundary) {
+    const std::string cases[] = {
+        "",
+        "a\tb\r\nc\n\nd\re\r",
+        "\r\n\r\n\t",
+        "0123456789abcde\r\nX\tY",  // CR and LF on both sides of a 16-byte boundary
+        std::string(40, 'x') + "\t" + std::string(20, 'y') + "\r" + std::string(33, '\t'),
+        "1\t2\t3\t4\t5\t6\t7\t8\t9\t10\t11\t12\t13\t14\t15\t16\n\t\t",
+        sjis(u"施設\tコード\r\nｱ\t1\t\r\n表示\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\tソ"),
+    };
+    const std::pair<size_t, size_t> shapes[] = {{3, 10}, {14, 14}};
+    TempDir dir;
+    for (const auto& bytes : cases) {
+        writeBytes(dir / "G_FF1_1.txt", bytes);
+        const auto lines = loadLines(dir / "G_FF1_1.txt", TextEncoding::Cp932);
+        for (const size_t block : {size_t{16}, size_t{17}, size_t{31}, kLineReadBlock}) {
+            for (const auto& [wanted, counted] : shapes) {
+                ff1::FF1LineReader reader(dir / "G_FF1_1.txt", TextEncoding::Cp932, Cp932Input::ShiftJisText, wanted,
+                                          counted, block);
+                std::vector<std::u16string_view> fields;
+                size_t n = 0;
+                reader.forEachLine([&](std::string_view line, const ff1::LineFields& found, bool ascii) {
+                    ASSERT_LT(n, lines.size()) << bytes;
+                    EXPECT_EQ(cp932::decode(line), lines[n]) << bytes << " block " << block;
+                    EXPECT_EQ(ascii, std::all_of(line.begin(), line.end(),
+                                                 [](char c) { return static_cast<unsigned char>(c) < 0x80; }));
+                    splitTabs(lines[n], fields);
+                    EXPECT_EQ(found.size(), std::min(fields.size(), counted)) << bytes;
+                    for (size_t f = 0; f < std::min({wanted, counted, fields.size()}); ++f) {
+                        EXPECT_EQ(cp932::decode(found[f]), fields[f]) << bytes << " field " << f;
+                    }
+                    ++n;
+                });
+                EXPECT_EQ(n, lines.size()) << bytes;
+            }
+        }
+    }
+}
+
+TEST(FF1LineReader, DropsTheUtf8MarkAndRefusesWhatIsNoShiftJisText) {
+    TempDir dir;
+    writeBytes(dir / "G_FF1_1.txt", "\xEF\xBB\xBF\xE6\x96\xBD\t1\r\n");
+    std::vector<std::pair<std::string, bool>> lines;
+    const auto keep = [&](std::string_view line, const ff1::LineFields&, bool ascii) {
+        lines.emplace_back(line, ascii);
+    };
+    ff1::FF1LineReader(dir / "G_FF1_1.txt", TextEncoding::Utf8, Cp932Input::ShiftJisText, 3, 10).forEachLine(keep);
+    EXPECT_EQ(lines, (std::vector<std::pair<std::string, bool>>{{"\xE6\x96\xBD\t1", false}}));
+    for (const char* bytes : {"1\t2\r\n\x80", "1\t\xE6\x96\xBD"}) {
+        writeBytes(dir / "G_FF1_1.txt", bytes);
+        ff1::FF1LineReader reader(dir / "G_FF1_1.txt", TextEncoding::Cp932, Cp932Input::ShiftJisText, 3, 10);
+        EXPECT_THROW(reader.forEachLine(keep), Error) << bytes;
+    }
+}
+
+// The merge keeps lines in a log of blocks that drops the dead ones in place: the kept
+// records stay whole and in order, a record longer than a block included.
+TEST(RecordLog, CompactingKeepsTheRecordsAskedForInOrder) {
+    ff1::RecordLog log;
+    std::vector<std::string> records;  // each a tag 0 to 6, then its bytes
+    for (size_t i = 0; i < 30000; ++i) {
+        const size_t size = i % 1000 == 999 ? (size_t{1} << 20) + i : i % 200;
+        const std::string tag = std::to_string(i % 7);
+        const std::string body = std::string(size, static_cast<char>('a' + i % 26)) + std::to_string(i);
+        records.push_back(tag + body);
+        log.append(tag, body);
+    }
+    const auto contents = [&] {
+        std::vector<std::string> all;
+        log.forEach([&](std::string_view record, ff1::RecordLog::Place place) {
+            EXPECT_EQ(ff1::RecordLog::recordAt(place), record);
+            all.emplace_back(record);
+        });
+        return all;
+    };
+    EXPECT_EQ(contents(), records);
+    for (const char dropped : {'3', '0', '5'}) {
+        log.compact([&](std::string_view record) { return record[0] != dropped; });
+        std::erase_if(records, [&](const std::string& record) { return record[0] == dropped; });
+        EXPECT_EQ(contents(), records);
+    }
+    log.compact([](std::string_view) { return false; });
+    EXPECT_TRUE(contents().empty());
 }
 
 TEST_F(Merge, AHeaderLineIsNeverMergedAndOnlyTheFirstOfTheRunIsKept) {

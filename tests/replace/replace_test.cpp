@@ -5,6 +5,7 @@
 #include "core/textfile.h"
 #include "platform/errors.h"
 #include "platform/paths.h"
+#include "platform/utf.h"
 #include "replace/change_definitions.h"
 #include "replace/input_lines.h"
 #include "replace/record_replacement.h"
@@ -113,6 +114,9 @@ TEST(InputLines, GivesTheLinesOfTheLineListLoader) {
         std::string("\xFE\xFF\0a\0\n\0", 7),  // odd last byte
         "\xEF\xBB",                           // too short to be a mark
         std::string(300000, 'x') + "\r" + std::string(300000, 'y'),
+        // CR LF on both sides of the end of the first block read, in bytes and in units
+        std::string(kLineReadBlock - 1, 'x') + "\r\nz",
+        "\xFF\xFE" + utf16ToUtf16le(std::u16string(kLineReadBlock / 2 - 1, u'x') + u"\r\nz"),
     };
     TempDir dir;
     for (const auto& bytes : cases) {
@@ -169,6 +173,11 @@ TEST_F(Cnv, WritesEveryLineInCodePage932WithCrLf) {
                      "A\0\t\0a\0",
                      8),
          "A\tb\r\n"},
+        // a code page 932 file is written as decoding and encoding give it: the IBM code of
+        // a character the NEC code also holds comes out as the other, replaced or not
+        {"K,V\r\n", "a\tK\t\xED\x40K\r\nb\tZ\t\xED\x40\r\n", "a\tV\t\xFA\x5CV\r\nb\tZ\t\xFA\x5C\r\n"},
+        // the key's bytes found where they are no characters (the second byte of ァ is "A")
+        {"AB,XY\r\n", sjis(u"x\tAB\tァB\tAB"), sjis(u"x\tXY\tァB\tXY\r\n")},
         // 0x1A is an ordinary character
         {"1,2\r\n",
          "\x1A"
@@ -183,6 +192,16 @@ TEST_F(Cnv, WritesEveryLineInCodePage932WithCrLf) {
         EXPECT_EQ(readBytes(out / "FF1_2024R.txt"), c.written) << c.input;
         EXPECT_EQ(outcome.warnings(), c.warnings) << c.input;
     }
+}
+
+TEST_F(Cnv, ANewValueWithoutACodeIsWrittenAsQuestionMarksAndCounted) {
+    ChangeDefinitions definitions;
+    definitions.add(u"K", u"\U0001F600");
+    writeBytes(in / "FF1_2024.txt", "a\tK\tK\r\n");
+    const Outcome outcome = replace::Cnv(fromPath(in / "FF1_2024.txt"), definitions, out.path());
+    EXPECT_EQ(readBytes(out / "FF1_2024R.txt"), "a\t?\t?\r\n");
+    EXPECT_EQ(outcome.warnings(),
+              std::vector<std::u16string>{u"警告：Shift-JISにない文字2文字を「?」で書き出しました（出力の1行目）"});
 }
 
 TEST_F(Cnv, NamesTheCopyAndNeverReplacesTheRunsInputs) {
