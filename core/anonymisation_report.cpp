@@ -103,7 +103,9 @@ void kindLines(const AnonymisationReport& report, std::vector<std::u16string>& l
 // The fields the pseudonymisation profile's check looked at by position.
 void positionLines(const AnonymisationReport& report, std::vector<std::u16string>& lines) {
     if (report.profile != AnonymisationProfile::Pseudonym) return;
-    lines.push_back(u"位置で確かめた項目（仮名のカルテ番号、日が01の日付、空の欄）");
+    lines.push_back(report.fileKind == AnonymisationReport::FileKind::Claims
+                        ? u"位置で確かめた項目（仮名のカルテ番号、日が01の日付、空の欄）"
+                        : u"位置で確かめた項目（仮名のカルテ番号、空の氏名、上3桁だけの郵便番号）");
     if (report.positions.empty()) lines.push_back(u"  なし");
     for (const auto& position : report.positions) {
         lines.push_back(u"  " + std::u16string(kindLabel(position.kind)) + u": " + number(position.checked) + u"件");
