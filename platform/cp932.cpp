@@ -31,23 +31,31 @@ struct DecodeTable {
 };
 const DecodeTable kDecode;
 
-// Code of every BMP unit as its bytes in order: a one-byte code has 0 as its second byte,
-// a two-byte code a second byte of at least 40. Units without a code, and surrogates
-// (which the encoder looks at apart), hold '?'.
-struct CodeBytes {
-    struct Code {
-        char bytes[2];
-    };
-    Code of[65536];
-    CodeBytes() {
+// Code of every BMP unit in one word: its bytes, in the order they are written, as the
+// number the low 16 bits hold (a one-byte code has 0 as its second byte), and above them
+// its length. Units without a code, and surrogates (which the encoder looks at apart),
+// have '?'.
+struct Codes {
+    uint32_t of[65536];
+    Codes() {
         for (uint32_t u = 0; u < 65536; ++u) {
             const uint16_t code = u == 0 ? 0 : kEncode[u] == 0 ? '?' : kEncode[u];
-            of[u].bytes[0] = static_cast<char>(code > 0xFF ? code >> 8 : code);
-            of[u].bytes[1] = static_cast<char>(code > 0xFF ? code & 0xFF : 0);
+            const char bytes[2] = {static_cast<char>(code > 0xFF ? code >> 8 : code),
+                                   static_cast<char>(code > 0xFF ? code & 0xFF : 0)};
+            uint16_t two;
+            std::memcpy(&two, bytes, 2);
+            of[u] = two | (code > 0xFF ? 2u : 1u) << 16;
         }
     }
+    // The bytes of the code of `unit`.
+    std::string bytesOf(char16_t unit) const {
+        const uint16_t two = static_cast<uint16_t>(of[unit]);
+        char bytes[2];
+        std::memcpy(bytes, &two, 2);
+        return std::string(bytes, of[unit] >> 16);
+    }
 };
-const CodeBytes kCodes;
+const Codes kCodes;
 
 // Bytes p[0] and p[1] as the index p[0] | p[1] << 8 of the tables by two bytes: one load on
 // a little-endian processor.
@@ -86,15 +94,12 @@ struct TextTables {
     uint8_t infoOf(unsigned b, unsigned t) const {
         const std::string bytes{static_cast<char>(b), static_cast<char>(t)};
         if (b == 0 || kind[b] == kNone) return 0;
-        if (kind[b] == kSingle)
-            return codeOf(kSingleByte[b]) == bytes.substr(0, 1) ? kCharacter | kComesBack : kCharacter;
+        if (kind[b] == kSingle) {
+            return kCodes.bytesOf(kSingleByte[b]) == bytes.substr(0, 1) ? kCharacter | kComesBack : kCharacter;
+        }
         const uint16_t unit = kPairs[kLeadIndex[b] * 256 + t];
         if (unit == 0) return 0;
-        return codeOf(unit) == bytes ? kTwoBytes | kCharacter | kComesBack : kTwoBytes | kCharacter;
-    }
-    static std::string codeOf(char16_t unit) {
-        const auto& code = kCodes.of[unit].bytes;
-        return std::string(code, code[1] != 0 ? 2 : 1);
+        return kCodes.bytesOf(unit) == bytes ? kTwoBytes | kCharacter | kComesBack : kTwoBytes | kCharacter;
     }
 };
 const TextTables kText;
@@ -145,6 +150,15 @@ inline size_t decodeEight(const unsigned char* in, unsigned starts, char16_t* ds
     return at[7] + (starts >> 7 & 1);
 }
 
+// Decodes the 8 * sizeof...(H) bytes at `in` as decodeEight does, eight at a time.
+template <size_t... H>
+inline size_t decodeEights(const unsigned char* in, uint64_t starts, char16_t* dst, std::index_sequence<H...>) {
+    size_t o = 0;
+    ((o += decodeEight(in + 8 * H, static_cast<unsigned>(starts >> (8 * H)), dst + o, std::make_index_sequence<4>())),
+     ...);
+    return o;
+}
+
 // Decodes the 16 * N bytes at `in` (and the byte after them) into `dst`, as if every lead
 // byte among them had its pair; `second` tells whether in[0] is the second byte of a pair
 // decoded before, and then whether the byte after them is. Returns the units written.
@@ -163,10 +177,7 @@ size_t decodeWindow(const unsigned char* in, char16_t* dst, unsigned& second) {
     }
     const uint64_t pairs = pairStarts(leads, second);
     const uint64_t starts = ~(pairs << 1 | second);
-    size_t o = 0;
-    for (size_t k = 0; k < 2 * N; ++k) {
-        o += decodeEight(in + 8 * k, static_cast<unsigned>(starts >> (8 * k)), dst + o, std::make_index_sequence<4>());
-    }
+    const size_t o = decodeEights(in, starts, dst, std::make_index_sequence<2 * N>());
     second = static_cast<unsigned>(pairs >> (16 * N - 1));
     return o;
 }
@@ -201,17 +212,13 @@ size_t decodePiece(const unsigned char* in, size_t left, size_t piece, char16_t*
     return i;
 }
 
-// Encodes a unit that is no surrogate into dst at o. Both bytes of its code are stored;
-// the second counts only for a two-byte code.
+// Encodes a unit that is no surrogate into dst at o: one table load. Both bytes of its
+// code are stored; the second counts only for a two-byte code.
 inline void encodeOne(char16_t unit, char* dst, size_t& o) {
-    uint16_t code;  // the two bytes as one number
-    std::memcpy(&code, kCodes.of[unit].bytes, 2);
-    std::memcpy(dst + o, &code, 2);
-    if constexpr (std::endian::native == std::endian::little) {
-        o += (code + 0x1FF00u) >> 16;  // 1, or 2 when the second byte is not 0: no compare, no branch
-    } else {
-        o += 1 + ((code & 0xFF) != 0);
-    }
+    const uint32_t code = kCodes.of[unit];
+    const auto two = static_cast<uint16_t>(code);
+    std::memcpy(dst + o, &two, 2);
+    o += code >> 16;
 }
 
 // Encodes the 16 units at `src`, none a surrogate, into `dst`; returns the bytes written.
@@ -407,7 +414,7 @@ void appendRoundTrip(std::string_view validBytes, std::string& out) {
     for (size_t i = 0; (i = nextChange(in, len, i, length)) < len; i += length) {
         out.append(validBytes.data() + copied, i - copied);
         const char16_t unit = kDecode.units[length == 2 ? pairIndex(in + i) : in[i]];
-        out.append(TextTables::codeOf(unit));
+        out.append(kCodes.bytesOf(unit));
         copied = i + length;
     }
     out.append(validBytes.data() + copied, len - copied);
