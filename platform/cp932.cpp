@@ -40,19 +40,24 @@ struct Codes {
     Codes() {
         for (uint32_t u = 0; u < 65536; ++u) {
             const uint16_t code = u == 0 ? 0 : kEncode[u] == 0 ? '?' : kEncode[u];
-            const char bytes[2] = {static_cast<char>(code > 0xFF ? code >> 8 : code),
-                                   static_cast<char>(code > 0xFF ? code & 0xFF : 0)};
-            uint16_t two;
-            std::memcpy(&two, bytes, 2);
-            of[u] = two | (code > 0xFF ? 2u : 1u) << 16;
+            of[u] = code > 0xFF ? word(static_cast<char>(code >> 8), static_cast<char>(code & 0xFF))
+                                : word(static_cast<char>(code));
         }
     }
-    // The bytes of the code of `unit`.
-    std::string bytesOf(char16_t unit) const {
-        const uint16_t two = static_cast<uint16_t>(of[unit]);
+    // The word of the code of two bytes, or of one.
+    static uint32_t word(char first, char second) {
+        const char bytes[2] = {first, second};
+        uint16_t two;
+        std::memcpy(&two, bytes, 2);
+        return two | 2u << 16;
+    }
+    static uint32_t word(char only) { return (word(only, 0) & 0xFFFF) | 1u << 16; }
+    // Appends the bytes of the code of `unit`.
+    void append(char16_t unit, std::string& out) const {
+        const auto two = static_cast<uint16_t>(of[unit]);
         char bytes[2];
         std::memcpy(bytes, &two, 2);
-        return std::string(bytes, of[unit] >> 16);
+        out.append(bytes, of[unit] >> 16);
     }
 };
 const Codes kCodes;
@@ -92,14 +97,15 @@ struct TextTables {
         }
     }
     uint8_t infoOf(unsigned b, unsigned t) const {
-        const std::string bytes{static_cast<char>(b), static_cast<char>(t)};
+        const auto first = static_cast<char>(b);
         if (b == 0 || kind[b] == kNone) return 0;
         if (kind[b] == kSingle) {
-            return kCodes.bytesOf(kSingleByte[b]) == bytes.substr(0, 1) ? kCharacter | kComesBack : kCharacter;
+            return kCodes.of[kSingleByte[b]] == Codes::word(first) ? kCharacter | kComesBack : kCharacter;
         }
         const uint16_t unit = kPairs[kLeadIndex[b] * 256 + t];
         if (unit == 0) return 0;
-        return kCodes.bytesOf(unit) == bytes ? kTwoBytes | kCharacter | kComesBack : kTwoBytes | kCharacter;
+        const bool comesBack = kCodes.of[unit] == Codes::word(first, static_cast<char>(t));
+        return comesBack ? kTwoBytes | kCharacter | kComesBack : kTwoBytes | kCharacter;
     }
 };
 const TextTables kText;
@@ -414,7 +420,7 @@ void appendRoundTrip(std::string_view validBytes, std::string& out) {
     for (size_t i = 0; (i = nextChange(in, len, i, length)) < len; i += length) {
         out.append(validBytes.data() + copied, i - copied);
         const char16_t unit = kDecode.units[length == 2 ? pairIndex(in + i) : in[i]];
-        out.append(kCodes.bytesOf(unit));
+        kCodes.append(unit, out);
         copied = i + length;
     }
     out.append(validBytes.data() + copied, len - copied);
