@@ -1,9 +1,9 @@
 #include "core/shift_jis_text.h"
 
 #include <algorithm>
-#include <cstring>
 #include <memory>
 
+#include "platform/cp932_ascii.h"
 #include "platform/errors.h"
 #include "platform/paths.h"
 
@@ -101,14 +101,27 @@ private:
 }  // namespace
 
 bool ShiftJisTextCheck::feed(std::string_view bytes) {
-    if (std::memchr(bytes.data(), '\0', bytes.size())) return false;
-    if (!characters_.feed(bytes)) return false;
-    if (utf8_.wellFormed()) utf8_.feed(bytes);
-    return true;
+    if (refused_) return false;
+    const auto* in = reinterpret_cast<const unsigned char*>(bytes.data());
+    const size_t len = bytes.size();
+    size_t i = 0;
+    // While the bytes could be UTF-8, both tests look at each byte from 0x80 on and at the
+    // bytes of an open sequence; ASCII text between them is skipped.
+    while (utf8_.wellFormed() && i < len) {
+        if (!characters_.pending() && utf8_.complete()) {
+            i += cp932::simd::asciiTextRun(in + i, len - i);
+            if (i == len) return true;
+        }
+        utf8_.step(in[i]);
+        if (!characters_.step(in[i++])) return refuse();
+    }
+    // No UTF-8 any more (most Shift-JIS text is not from its first lead byte on): the rest
+    // in the character walk, which refuses NUL too.
+    return characters_.feed(bytes.substr(i)) || refuse();
 }
 
 bool ShiftJisTextCheck::finish() {
-    if (characters_.pending()) return false;
+    if (refused_ || characters_.pending()) return false;
     return !(utf8_.complete() && utf8_.sawLongSequence());
 }
 

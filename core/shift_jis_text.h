@@ -29,17 +29,23 @@ enum class LineRule {
     AnyBreak,
 };
 
-// Decides, as the bytes of a file come in, whether they are Shift-JIS text.
+// Decides, as the bytes of a file come in, whether they are Shift-JIS text. Each byte is
+// looked at once: ASCII 16 bytes at a time, the characters by table, and the UTF-8 test
+// only where a byte from 0x80 on stands, while the bytes could still be UTF-8.
 class ShiftJisTextCheck {
 public:
-    // Takes the next bytes of the file; false as soon as they cannot be Shift-JIS text.
+    // Takes the next bytes of the file; false as soon as they cannot be Shift-JIS text,
+    // and from then on.
     bool feed(std::string_view bytes);
     // After the last byte the reader looks at: whether the file is Shift-JIS text.
     bool finish();
 
 private:
-    cp932::CharacterCheck characters_;
+    bool refuse() { return refused_ = true, false; }
+
+    cp932::CharacterCheck characters_{true};  // NUL is no text
     Utf8Check utf8_;
+    bool refused_ = false;
 };
 
 // The line (from 1, lines split by `rule`) of the first byte that makes `bytes`, the whole

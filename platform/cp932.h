@@ -33,21 +33,41 @@ void appendRoundTrip(std::string_view validBytes, std::string& out);
 // two-byte code, so the count is exact.
 size_t replacedCount(std::u16string_view text, std::string_view encoded);
 
+// The round trip of text through decode and encode. Code page 932 has characters with two
+// codes, and encoding gives one of them: the NEC-selected IBM extensions (rows ED and EE)
+// come back as the IBM extensions (FA40..FC4B), and some symbols of NEC row 13 and of the
+// IBM extensions as their JIS or NEC row 13 codes; every other code comes back as it was.
+// Both functions require bytes that are text, valid as the Shift-JIS text check takes
+// them (every byte a character of the code page, every lead byte with its pair). They
+// skip ASCII 16 bytes at a time and look at a table only where another byte stands.
+// (Other bytes do no harm: each byte that is no character, a lead byte without its pair
+// included, comes out as '?', as encode(decode()) has it.)
+//   Whether encode(decode(validBytes)) == validBytes.
+bool roundTripsUnchanged(std::string_view validBytes);
+//   Appends encode(decode(validBytes)) to `out`, copying the runs that come back unchanged.
+void appendRoundTrip(std::string_view validBytes, std::string& out);
+
 // Tells, byte by byte, whether bytes read as code page 932 are all characters. The codec
 // itself never fails; readers that refuse other text ask this.
 class CharacterCheck {
 public:
+    CharacterCheck() = default;
+    // With `nulIsFault`, the byte 00 counts as a fault too: a character of the code page,
+    // but never part of text.
+    explicit CharacterCheck(bool nulIsFault) : nulIsFault_(nulIsFault) {}
     // Takes the next byte; false when it is no character on its own, or when it makes no
     // character with the lead byte before it (the fault then lies at that lead byte). A
     // faulty pair is taken as the decoder takes it: this byte is looked at afresh.
     bool step(unsigned char byte);
-    // Takes the next bytes; false at the first fault.
+    // Takes the next bytes; false at the first fault. ASCII outside a pair is skipped 16
+    // bytes at a time.
     bool feed(std::string_view bytes);
     // A lead byte waits for its pair: at the end of the input it is a fault.
     bool pending() const { return lead_ >= 0; }
 
 private:
     int lead_ = -1;
+    bool nulIsFault_ = false;
 };
 
 }  // namespace vask::cp932

@@ -153,6 +153,7 @@ TEST(LineBytesReader, SmallBlocksGiveTheSameLinesUnderBothRules) {
 // lone CR, wherever the blocks it reads end; it names the line of the first offending byte.
 TEST(LineBytesReader, ARefusalLooksAtEveryByteBeforeTheEndMarkAndNamesItsLine) {
     TempDir dir;
+    const std::string record = "IR,1,\x88\x9F\x82\xA0\x83\x41\xB1,\x81\x40" + std::string(40, '1') + "\x9F\xFC\xE0\x40";
     const struct {
         std::string bytes;
         LineRule rule;
@@ -188,9 +189,20 @@ TEST(LineBytesReader, ARefusalLooksAtEveryByteBeforeTheEndMarkAndNamesItsLine) {
         // Half-width kana pairs are two-byte UTF-8 sequences: accepted.
         {"\xC3\xBD\xC3\xBD,\xB1", LineRule::TextFile, 0},
         {"\xC3\xBD\xC3\xBD", LineRule::AnyBreak, 0},
+        // Long enough to be taken 64 bytes at a time: a fault after many characters, in a
+        // pair that runs past 64 bytes, right after one, and NUL far in.
+        {record + "\r\n" + record + "\x85\x40\r\n", LineRule::TextFile, 2},
+        {std::string(63, 'a') + "\x88\x9F\x82", LineRule::AnyBreak, 1},
+        {std::string(63, 'a') + "\x88\x9F\x80" + record, LineRule::AnyBreak, 1},
+        {std::string(62, 'a') + "\x88\x9F\x80" + record, LineRule::AnyBreak, 1},
+        {record + "\n" + record + "\n" + record + std::string("\0", 1), LineRule::AnyBreak, 3},
+        {record + "\r\n" + record + "\r\n\x1A\x80", LineRule::TextFile, 0},
+        {std::string(100, 'a') + "\n\xE3\x82\xAB" + std::string(100, 'b'), LineRule::AnyBreak, 2},
+        {std::string(100, 'a') + "\n\xE3\x82\xAB\n" + record, LineRule::AnyBreak, 0},
     };
     for (const auto& c : cases) {
-        for (size_t block = 4; block <= 9; ++block) {
+        for (const size_t block : {size_t{4}, size_t{5}, size_t{6}, size_t{7}, size_t{8}, size_t{9}, size_t{64},
+                                   size_t{65}, size_t{100}, kLineReadBlock}) {
             SCOPED_TRACE(testing::PrintToString(c.bytes) + " block " + std::to_string(block));
             writeBytes(dir / "f", c.bytes);
             LineBytesReader reader(dir / "f", c.rule, block);

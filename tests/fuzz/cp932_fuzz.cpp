@@ -7,7 +7,10 @@
 // character with two codes comes back with the one the encoder chooses). So:
 //   decode(encode(decode(b))) == decode(b) with every U+FFFD read as '?'
 //   encode(decode(encode(t))) == encode(t)          for any UTF-16 text t
-// and appending to a non-empty buffer gives the buffer followed by the plain result.
+// and appending to a non-empty buffer gives the buffer followed by the plain result. The
+// round trip of text is that of the codec: appendRoundTrip(b) appends encode(decode(b)),
+// and roundTripsUnchanged(b) tells whether that is b. The character check takes the bytes
+// all at once as it takes them one after the other, with NUL a character or a fault.
 #include <cstddef>
 #include <cstdint>
 
@@ -36,6 +39,20 @@ void checkBytes(std::string_view bytes) {
     std::string appendedBytes = "\x82\xa0";
     cp932::encodeAppend(first, appendedBytes);
     fuzz::require(appendedBytes == "\x82\xa0" + encoded, "encodeAppend appends what encode gives");
+
+    std::string roundTrip = "\x82\xa0";
+    cp932::appendRoundTrip(bytes, roundTrip);
+    fuzz::require(roundTrip == "\x82\xa0" + encoded, "appendRoundTrip appends encode(decode())");
+    fuzz::require(cp932::roundTripsUnchanged(bytes) == (encoded == bytes), "roundTripsUnchanged tells the same");
+    for (const bool nulIsFault : {false, true}) {
+        cp932::CharacterCheck whole(nulIsFault);
+        cp932::CharacterCheck stepwise(nulIsFault);
+        bool stepped = true;
+        for (size_t i = 0; i < bytes.size() && stepped; ++i)
+            stepped = stepwise.step(static_cast<unsigned char>(bytes[i]));
+        fuzz::require(whole.feed(bytes) == stepped && whole.pending() == stepwise.pending(),
+                      "the character check takes the bytes at once as one by one");
+    }
 }
 
 void checkUnits(std::u16string_view text) {

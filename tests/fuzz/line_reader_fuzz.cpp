@@ -7,13 +7,17 @@
 // Each file is read with the reader's own block size and with a block of 4 to 67 bytes
 // (bits 2 to 7 of byte 0 of the input), so that breaks, CR LF pairs and 0x1A fall on block
 // boundaries. Bit 1 of byte 0 has the reader skip a UTF-8 byte-order mark first.
-// Cp932LineReader gives the code page 932 decoding of each byte line.
+// Cp932LineReader gives the code page 932 decoding of each byte line. With
+// refuseNonShiftJis() the byte lines are the same when the file is Shift-JIS text, and
+// otherwise the reading ends in the refusal naming the line that the byte-by-byte scan of
+// the whole file (firstOffendingLine) finds.
 #include <cstddef>
 #include <cstdint>
 
 #include "core/textfile.h"
 #include "fuzz_support.h"
 #include "platform/cp932.h"
+#include "platform/errors.h"
 
 using namespace vask;
 
@@ -62,6 +66,20 @@ std::vector<std::string> readByteLines(const std::filesystem::path& file, LineRu
     return lines;
 }
 
+// The byte lines as a reader that refuses what is no Shift-JIS text gives them, or its refusal.
+std::vector<std::string> readRefusingLines(const std::filesystem::path& file, LineRule rule, size_t blockSize,
+                                           std::u16string& refusal) {
+    LineBytesReader reader(file, rule, blockSize);
+    reader.refuseNonShiftJis();
+    std::vector<std::string> lines;
+    try {
+        for (std::string_view line; reader.next(line);) lines.emplace_back(line);
+    } catch (const Error& e) {
+        refusal = e.message();
+    }
+    return lines;
+}
+
 std::vector<std::u16string> readTextLines(const std::filesystem::path& file, LineRule rule) {
     Cp932LineReader reader(file, rule);
     std::vector<std::u16string> lines;
@@ -87,6 +105,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                           "the byte lines are the reference lines");
         }
         if (skipMark) continue;
+        const size_t offending = firstOffendingLine(content, rule);
+        for (const size_t block : {kLineReadBlock, smallBlock}) {
+            std::u16string refusal;
+            const auto lines = readRefusingLines(file, rule, block, refusal);
+            if (offending == 0) {
+                fuzz::require(refusal.empty() && lines == expected, "Shift-JIS text is read as it is");
+            } else {
+                fuzz::require(refusal == msg::notShiftJisText(file, offending), "the refusal names the offending line");
+            }
+        }
         const auto decoded = readTextLines(file, rule);
         fuzz::require(decoded.size() == expected.size(), "as many decoded lines as byte lines");
         for (size_t i = 0; i < decoded.size(); ++i) {
