@@ -432,19 +432,4 @@ std::string encode(std::u16string_view text) {
     return out;
 }
 
-bool roundTripsUnchanged(std::string_view validBytes) {
-    const auto ascii = [](char c) { return static_cast<unsigned char>(c) < 0x80; };
-    if (std::all_of(validBytes.begin(), validBytes.end(), ascii)) return true;
-    return encode(decode(validBytes)) == validBytes;
-}
-
-void appendRoundTrip(std::string_view validBytes, std::string& out) {
-    const auto ascii = [](char c) { return static_cast<unsigned char>(c) < 0x80; };
-    if (std::all_of(validBytes.begin(), validBytes.end(), ascii)) {
-        out += validBytes;
-        return;
-    }
-    encodeAppend(decode(validBytes), out);
-}
-
 }  // namespace vask::cp932

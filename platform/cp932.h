@@ -19,15 +19,6 @@ std::u16string decode(std::string_view bytes);
 void encodeAppend(std::u16string_view text, std::string& out);
 std::string encode(std::u16string_view text);
 
-// What decoding and then encoding makes of valid code page 932 bytes (every byte part of a
-// character, as the Shift-JIS check accepts them): the same bytes, but for the characters
-// the code page has two codes for (the NEC-selected IBM extensions and some NEC row-13
-// codes), which come back in the form the encoder gives them. `roundTripsUnchanged` tells
-// whether the bytes come back as they are; `appendRoundTrip` appends what comes back,
-// exactly encode(decode(validBytes)).
-bool roundTripsUnchanged(std::string_view validBytes);
-void appendRoundTrip(std::string_view validBytes, std::string& out);
-
 // How many characters of `text` its encoding `encoded` holds as "?" because the code page
 // has no code for them (a "?" of the text itself is none). A "?" byte is never part of a
 // two-byte code, so the count is exact.
