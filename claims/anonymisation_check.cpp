@@ -96,28 +96,6 @@ private:
     std::vector<int> slots_ = std::vector<int>(2 + 36 * 36, -1);  // index into counts_, -1 for none yet
 };
 
-// The fields of a record as GetCommaTxt splits it (every comma separates, every double
-// quote is dropped), as views into the line, or into a copy without its double quotes.
-class FieldViews {
-public:
-    // The line without its double quotes, which leaves the fields to split at commas.
-    std::u16string_view unquoted(std::u16string_view line) {
-        if (line.find(u'"') == std::u16string_view::npos) return line;
-        unquoted_.assign(line);
-        std::erase(unquoted_, u'"');
-        return unquoted_;
-    }
-    const std::vector<std::u16string_view>& split(std::u16string_view line) {
-        splitOn(unquoted(line), u',', fields_);
-        if (fields_.empty()) fields_.emplace_back();  // an empty line is one empty field
-        return fields_;
-    }
-
-private:
-    std::u16string unquoted_;
-    std::vector<std::u16string_view> fields_;
-};
-
 // テスト + 社 or 国 + full-width digits: the name the anonymiser gave an already
 // anonymised file.
 bool isDummyPatientName(std::u16string_view name) {
@@ -146,13 +124,35 @@ IdentifierSearch claimsSearch() {
                              u"テスト社", u"テスト国"});
 }
 
-// The identifying values of one record of the original.
+// The bytes of a record without its double quotes, which leaves the fields to split at
+// commas as GetCommaTxt splits them.
+std::string_view unquotedBytes(std::string_view line, std::string& scratch) {
+    if (line.find('"') == std::string_view::npos) return line;
+    scratch.assign(line);
+    std::erase(scratch, '"');
+    return scratch;
+}
+
+// The fields of a record's bytes as GetCommaTxt splits its text (every comma separates,
+// every double quote is dropped), as views into the line or into a copy without quotes.
+class ByteFieldViews {
+public:
+    const std::vector<std::string_view>& split(std::string_view line) {
+        splitBytes(unquotedBytes(line, unquoted_), ',', fields_);
+        return fields_;
+    }
+
+private:
+    std::string unquoted_;
+    std::vector<std::string_view> fields_;
+};
+
+// The identifying values of one record of the original, each field decoded alone.
 class Collector {
 public:
     explicit Collector(IdentifierSearch& search) : search_(search) {}
 
-    void collect(std::u16string_view line) {
-        const RecordKind kind = recordKind(line);
+    void collect(std::string_view line, RecordKind kind) {
         if (kind == RecordKind::Other || kind == RecordKind::SymptomDetails || kind == RecordKind::Comment) return;
         fields_ = &views_.split(line);
         using K = IdentifierKind;
@@ -186,16 +186,22 @@ public:
 
 private:
     bool has(size_t position) const { return position < fields_->size(); }
+    // The field's text; empty for a field past the record's end.
+    std::u16string_view text(size_t position) {
+        value_.clear();
+        if (has(position)) cp932::decodeAppend((*fields_)[position], value_);
+        return value_;
+    }
     void number(size_t position, IdentifierKind kind) {
-        if (has(position)) search_.addNumber(kind, (*fields_)[position]);
+        if (has(position)) search_.addNumber(kind, text(position));
     }
     void name(size_t position, IdentifierKind kind) {
-        if (has(position)) search_.addName(kind, (*fields_)[position]);
+        if (has(position)) search_.addName(kind, text(position));
     }
     void patientName() {
         constexpr size_t kName = 4;
         if (!has(kName)) return;
-        const std::u16string_view name = (*fields_)[kName];
+        const std::u16string_view name = text(kName);
         if (isDummyPatientName(trimmedView(name))) {
             search_.leaveOutAsDummy(IdentifierKind::PatientName, name);
         } else {
@@ -204,8 +210,9 @@ private:
     }
 
     IdentifierSearch& search_;
-    FieldViews views_;
-    const std::vector<std::u16string_view>* fields_ = nullptr;
+    ByteFieldViews views_;
+    const std::vector<std::string_view>* fields_ = nullptr;
+    std::u16string value_;
 };
 
 // A claim record with its chart number (field 13) left out, in `scratch`.
@@ -223,15 +230,6 @@ std::string_view withoutChartNumber(std::string_view record, std::string& scratc
     return scratch;
 }
 
-// The bytes of a record without its double quotes, which leaves the fields to split at
-// commas as GetCommaTxt splits them.
-std::string_view unquotedBytes(std::string_view line, std::string& scratch) {
-    if (line.find('"') == std::string_view::npos) return line;
-    scratch.assign(line);
-    std::erase(scratch, '"');
-    return scratch;
-}
-
 // What the pseudonymisation profile does, checked by the position of each field, which
 // the search for values cannot prove (it skips numbers under four characters): each claim's
 // chart number (RE field 13) has the pseudonym's form and differs from the original's, and
@@ -245,17 +243,18 @@ std::string_view unquotedBytes(std::string_view line, std::string& scratch) {
 class PositionCheck {
 public:
     // From the original, in file order.
-    void collect(std::u16string_view line) {
-        const RecordKind kind = recordKind(line);
+    void collect(std::string_view line, RecordKind kind) {
         if (kind != RecordKind::Clinic && kind != RecordKind::Claim) return;
-        const auto& fields = views_.split(line);
+        const auto& fields = bytes_.split(line);
         constexpr size_t kBillingMonth = 7;
         if (kind == RecordKind::Clinic && fields.size() > kBillingMonth && !sawClinic_) {
             sawClinic_ = true;
-            revision_ = revisionOfBillingMonth(trimmedView(fields[kBillingMonth])).value_or(LayoutRevision::Western);
+            revision_ = revisionOfBillingMonth(cp932::decode(trimmedBytes(fields[kBillingMonth])))
+                            .value_or(LayoutRevision::Western);
         }
         if (kind != RecordKind::Claim) return;
-        const std::u16string_view chart = fields.size() > kChartNumber ? trimmedView(fields[kChartNumber]) : u"";
+        const std::u16string decoded = fields.size() > kChartNumber ? cp932::decode(fields[kChartNumber]) : u"";
+        const std::u16string_view chart = trimmedView(decoded);
         const std::u16string normalised = normalisedChartNumber(chart);
         originals_.push_back({hashOf(chart), normalised.empty() ? 0 : hashOf(normalised)});
         addSurvivor(chart);
@@ -397,8 +396,7 @@ private:
         return std::nullopt;
     }
 
-    FieldViews views_;
-    std::vector<std::string_view> fields_;
+    ByteFieldViews bytes_;
     std::u16string decoded_;
     RecordId lastId_;
     const RecordLayout* lastLayout_ = nullptr;
@@ -454,21 +452,9 @@ void ClaimsAnonymisationCheck::original(std::string_view line) {
     State& s = *state_;
     const RecordId id = recordId(line);
     s.counter.count(countKey(line, id), false);
-    // Only the records whose values are collected are decoded.
-    switch (recordKind(id)) {
-        case RecordKind::Clinic:
-        case RecordKind::Claim:
-        case RecordKind::Insurer:
-        case RecordKind::PublicExpense:
-        case RecordKind::Qualification:
-            break;
-        default:
-            return;
-    }
-    s.decoded.clear();
-    cp932::decodeAppend(line, s.decoded);
-    s.collector.collect(s.decoded);
-    if (s.profile == AnonymisationProfile::Pseudonym) s.positions.collect(s.decoded);
+    const RecordKind kind = recordKind(id);
+    s.collector.collect(line, kind);
+    if (s.profile == AnonymisationProfile::Pseudonym) s.positions.collect(line, kind);
 }
 
 AnonymisationReport ClaimsAnonymisationCheck::check(const std::filesystem::path& original,

@@ -137,40 +137,39 @@ KindSet HashedTextSet::find(std::uint64_t hash) const {
     if (size_ == 0) return 0;
     const std::uint64_t bit = hash & (filter_.size() * 64 - 1);
     if ((filter_[bit / 64] & (std::uint64_t{1} << (bit % 64))) == 0) return 0;
-    const size_t mask = keys_.size() - 1;
+    const size_t mask = slots_.size() - 1;
     for (size_t slot = slotOf(hash);; slot = (slot + 1) & mask) {
-        if (keys_[slot] == hash) return kinds_[slot];
-        if (keys_[slot] == 0) return 0;
+        if (slots_[slot].key == hash) return slots_[slot].kinds;
+        if (slots_[slot].key == 0) return 0;
     }
 }
 
 KindSet HashedTextSet::add(std::uint64_t hash, KindSet kinds) {
-    if ((size_ + 1) * 2 > keys_.size()) grow();
-    const size_t mask = keys_.size() - 1;
+    if ((size_ + 1) * 2 > slots_.size()) grow();
+    const size_t mask = slots_.size() - 1;
     size_t slot = slotOf(hash);
-    while (keys_[slot] != 0 && keys_[slot] != hash) slot = (slot + 1) & mask;
-    if (keys_[slot] == 0) {
-        keys_[slot] = hash;
+    while (slots_[slot].key != 0 && slots_[slot].key != hash) slot = (slot + 1) & mask;
+    Slot& found = slots_[slot];
+    if (found.key == 0) {
+        found.key = hash;
         ++size_;
         const std::uint64_t bit = hash & (filter_.size() * 64 - 1);
         filter_[bit / 64] |= std::uint64_t{1} << (bit % 64);
     }
-    const KindSet before = kinds_[slot];
-    kinds_[slot] = static_cast<KindSet>(before | kinds);
+    const KindSet before = found.kinds;
+    found.kinds = static_cast<KindSet>(before | kinds);
     return before;
 }
 
 void HashedTextSet::grow() {
-    std::vector<std::uint64_t> keys = std::move(keys_);
-    std::vector<KindSet> kinds = std::move(kinds_);
-    const size_t slots = keys.empty() ? 64 : keys.size() * 2;
-    keys_.assign(slots, 0);
-    kinds_.assign(slots, 0);
-    filter_.assign(slots / 8, 0);
-    shift_ = 64 - static_cast<unsigned>(std::countr_zero(slots));
+    std::vector<Slot> slots = std::move(slots_);
+    const size_t count = slots.empty() ? 64 : slots.size() * 2;
+    slots_.assign(count, Slot{});
+    filter_.assign(count / 8, 0);
+    shift_ = 64 - static_cast<unsigned>(std::countr_zero(count));
     size_ = 0;
-    for (size_t i = 0; i < keys.size(); ++i) {
-        if (keys[i] != 0) add(keys[i], kinds[i]);
+    for (const Slot& slot : slots) {
+        if (slot.key != 0) add(slot.key, slot.kinds);
     }
 }
 
