@@ -18,7 +18,6 @@
 #include "core/pseudonym.h"
 #include "core/strconv.h"
 #include "core/text.h"
-#include "core/text_formats.h"
 #include "core/textfile.h"
 #include "platform/cp932.h"
 #include "platform/errors.h"
@@ -288,6 +287,14 @@ public:
         emptyBefore(count);
     }
 
+    // Ends collecting: call once, before check and tally.
+    void prepare() {
+        survivors_.finish();
+        counted_.finish();
+        tally_.checked =
+            survivors_.gained(static_cast<unsigned>(std::countr_zero(kindBit(IdentifierKind::ChartNumber))));
+        tally_.tooShort = counted_.gained(0);
+    }
     KindTally tally() const { return tally_; }
     // The fields looked at by position, into `report`, in kind order.
     void countInto(AnonymisationReport& report) const {
@@ -313,14 +320,11 @@ private:
         return hash.value();
     }
 
+    // The short ones are counted, once each.
     void addSurvivor(std::u16string_view chart) {
-        if (chart.size() < kShortestNumber) {
-            if (!chart.empty() && chart.size() < kShortestNumber && counted_.add(widenedHash(chart), 1) == 0) {
-                ++tally_.tooShort;
-            }
-            return;
-        }
-        if (survivors_.add(widenedHash(chart), kindBit(IdentifierKind::ChartNumber)) == 0) ++tally_.checked;
+        if (chart.empty()) return;
+        if (chart.size() < kShortestNumber) return counted_.add(widenedHash(chart), 1);
+        survivors_.add(widenedHash(chart), kindBit(IdentifierKind::ChartNumber));
     }
 
     // A field of text: decoded only when it could hold a number of kShortestNumber units
@@ -441,7 +445,6 @@ struct ClaimsAnonymisationCheck::State {
     Collector collector{search};
     PositionCheck positions;
     RecordCounter counter;
-    std::u16string decoded;
 };
 
 ClaimsAnonymisationCheck::ClaimsAnonymisationCheck(AnonymisationProfile profile)
@@ -463,6 +466,7 @@ AnonymisationReport ClaimsAnonymisationCheck::check(const std::filesystem::path&
     ShiftJisLineReader out(anonymised, LineRule::TextFile);
     if (!s.counter.originalHeldLayoutRecord()) throw Error(msg::nothingToCheck(original));
     s.search.prepare();
+    s.positions.prepare();
     const bool pseudonym = s.profile == AnonymisationProfile::Pseudonym;
 
     AnonymisationReport report;

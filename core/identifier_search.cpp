@@ -144,8 +144,35 @@ KindSet HashedTextSet::find(std::uint64_t hash) const {
     }
 }
 
-KindSet HashedTextSet::add(std::uint64_t hash, KindSet kinds) {
-    if ((size_ + 1) * 2 > slots_.size()) grow();
+void HashedTextSet::add(std::uint64_t hash, KindSet kinds) {
+    if ((size_ + kWaiting + 1) * 2 > slots_.size()) grow();
+    __builtin_prefetch(&slots_[slotOf(hash)]);
+    if (waitingCount_ < kWaiting) {
+        waiting_[waitingCount_++] = {hash, kinds};
+        return;
+    }
+    const auto [oldHash, oldKinds] = waiting_[nextWaiting_];
+    waiting_[nextWaiting_] = {hash, kinds};
+    nextWaiting_ = (nextWaiting_ + 1) % kWaiting;
+    complete(oldHash, oldKinds);
+}
+
+void HashedTextSet::finish() {
+    for (size_t i = 0; i < waitingCount_; ++i) {
+        const auto [hash, kinds] = waiting_[(nextWaiting_ + i) % kWaiting];
+        complete(hash, kinds);
+    }
+    waitingCount_ = 0;
+    nextWaiting_ = 0;
+}
+
+void HashedTextSet::complete(std::uint64_t hash, KindSet kinds) {
+    for (KindSet added = kinds & ~insert(hash, kinds); added != 0; added &= added - 1) {
+        ++gained_[static_cast<size_t>(std::countr_zero(added))];
+    }
+}
+
+KindSet HashedTextSet::insert(std::uint64_t hash, KindSet kinds) {
     const size_t mask = slots_.size() - 1;
     size_t slot = slotOf(hash);
     while (slots_[slot].key != 0 && slots_[slot].key != hash) slot = (slot + 1) & mask;
@@ -169,7 +196,7 @@ void HashedTextSet::grow() {
     shift_ = 64 - static_cast<unsigned>(std::countr_zero(count));
     size_ = 0;
     for (const Slot& slot : slots) {
-        if (slot.key != 0) add(slot.key, slot.kinds);
+        if (slot.key != 0) insert(slot.key, slot.kinds);
     }
 }
 
@@ -190,10 +217,11 @@ bool IdentifierSearch::isDummy(std::u16string_view wide) const {
     return std::find(dummies_.begin(), dummies_.end(), wide) != dummies_.end();
 }
 
+// A value is left out of a kind for one reason, its own (being a dummy or too short): the
+// values gaining the kind count both, those gaining its dummy bit the dummies.
 void IdentifierSearch::leaveOut(IdentifierKind kind, Verdict verdict, const std::u16string& wide) {
-    if ((leftOut_.add(HashedTextSet::hashOf(wide), kindBit(kind)) & kindBit(kind)) != 0) return;
-    KindTally& tally = tallies_[static_cast<size_t>(kind)];
-    ++(verdict == Verdict::Dummy ? tally.dummy : tally.tooShort);
+    const KindSet bits = verdict == Verdict::Dummy ? kindBit(kind) | dummyBit(kind) : kindBit(kind);
+    leftOut_.add(HashedTextSet::hashOf(wide), bits);
 }
 
 void IdentifierSearch::addNumber(IdentifierKind kind, std::u16string_view value) {
@@ -201,9 +229,7 @@ void IdentifierSearch::addNumber(IdentifierKind kind, std::u16string_view value)
     if (wide.empty()) return;
     if (isDummy(wide)) return leaveOut(kind, Verdict::Dummy, wide);
     if (wide.size() < kShortestNumber) return leaveOut(kind, Verdict::TooShort, wide);
-    if ((numbers_.add(HashedTextSet::hashOf(wide), kindBit(kind)) & kindBit(kind)) == 0) {
-        ++tallies_[static_cast<size_t>(kind)].checked;
-    }
+    numbers_.add(HashedTextSet::hashOf(wide), kindBit(kind));  // counted once finished
     numberLengths_ |= lengthBit(wide.size());
 }
 
@@ -244,6 +270,15 @@ void IdentifierSearch::addPatterns(const std::u16string& name, KindSet kinds,
 }
 
 void IdentifierSearch::prepare() {
+    numbers_.finish();
+    leftOut_.finish();
+    for (size_t k = 0; k < kIdentifierKindCount; ++k) {
+        const auto kind = static_cast<IdentifierKind>(k);
+        KindTally& tally = tallies_[k];
+        tally.checked += numbers_.gained(static_cast<unsigned>(std::countr_zero(kindBit(kind))));
+        tally.dummy = leftOut_.gained(static_cast<unsigned>(std::countr_zero(dummyBit(kind))));
+        tally.tooShort = leftOut_.gained(static_cast<unsigned>(std::countr_zero(kindBit(kind)))) - tally.dummy;
+    }
     std::vector<std::pair<std::u16string, KindSet>> patterns;
     for (const auto& [name, kinds] : names_) addPatterns(name, kinds, patterns);
     asciiInNames_ = std::any_of(patterns.begin(), patterns.end(), [](const auto& pattern) {

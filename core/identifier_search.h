@@ -7,6 +7,7 @@
 // field); a name is found anywhere inside a field (one automaton over all name parts).
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -53,13 +54,22 @@ public:
         std::uint64_t h_ = 0xCBF29CE484222325u;  // FNV-1a
     };
     static std::uint64_t hashOf(std::u16string_view text);
-    // Adds `kinds` to the text of `hash`; returns the kinds it had before (0: new).
-    KindSet add(std::uint64_t hash, KindSet kinds);
+    // Adds `kinds` to the text of `hash`. The addition completes later (by finish(), at the
+    // latest): a few additions wait while the processor fetches their slots, so that
+    // adding the values of a large file does not wait for memory at every one.
+    void add(std::uint64_t hash, KindSet kinds);
+    // Completes every addition; call before find and gained.
+    void finish();
     KindSet find(std::uint64_t hash) const;
+    // How many texts the additions gave the kind of bit `bit` (0 to 31) that they had not.
+    size_t gained(unsigned bit) const { return gained_[bit]; }
     bool empty() const { return size_ == 0; }
 
 private:
+    static constexpr size_t kWaiting = 16;
     size_t slotOf(std::uint64_t hash) const;
+    KindSet insert(std::uint64_t hash, KindSet kinds);
+    void complete(std::uint64_t hash, KindSet kinds);
     void grow();
 
     // A hash and its kinds side by side, so that a lookup costs one cache miss.
@@ -73,6 +83,10 @@ private:
     std::vector<std::uint64_t> filter_;
     size_t size_ = 0;
     unsigned shift_ = 64;
+    std::array<std::pair<std::uint64_t, KindSet>, kWaiting> waiting_{};
+    size_t waitingCount_ = 0;
+    size_t nextWaiting_ = 0;  // the oldest, when kWaiting are waiting
+    std::array<size_t, 32> gained_{};
 };
 
 class IdentifierSearch {
@@ -90,7 +104,7 @@ public:
     void addName(IdentifierKind kind, std::u16string_view value);
     // A value the caller knows is a dummy of the anonymiser.
     void leaveOutAsDummy(IdentifierKind kind, std::u16string_view value);
-    // Ends collecting; call once, before find.
+    // Ends collecting; call once, before find and tallies.
     void prepare();
 
     // The kinds of the values found in the fields of one anonymised record, `line` split
@@ -106,6 +120,9 @@ public:
 
 private:
     enum class Verdict { Searched, TooShort, Dummy };
+    // The bit of leftOut_ that marks a value left out of `kind` as a dummy (beside the
+    // kind's own bit, which every value left out has).
+    static KindSet dummyBit(IdentifierKind kind) { return static_cast<KindSet>(kindBit(kind) << kIdentifierKindCount); }
     static bool isAscii(std::string_view bytes);
     KindSet findAsciiNumber(std::string_view trimmedField) const;
     const std::u16string& widened(std::u16string_view value);
