@@ -1,11 +1,11 @@
 #include "claims/anonymisation_check.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "claims/anonymise.h"
@@ -229,6 +229,37 @@ std::string_view withoutChartNumber(std::string_view record, std::string& scratc
     return scratch;
 }
 
+// Hashes paired with hashes (open addressing; hashes of HashedTextSet, never 0): for the
+// pairs of original chart numbers and pseudonyms of a large file, without a node each.
+class HashPairs {
+public:
+    // The hash paired with `key`: `value` when the key is new.
+    std::uint64_t emplace(std::uint64_t key, std::uint64_t value) {
+        if (2 * (size_ + 1) > slots_.size()) grow();
+        const size_t mask = slots_.size() - 1;
+        size_t slot = static_cast<size_t>(key * 0x9E3779B97F4A7C15u) & mask;
+        for (; slots_[slot].first != 0; slot = (slot + 1) & mask) {
+            if (slots_[slot].first == key) return slots_[slot].second;
+        }
+        slots_[slot] = {key, value};
+        ++size_;
+        return value;
+    }
+
+private:
+    void grow() {
+        std::vector<std::pair<std::uint64_t, std::uint64_t>> old = std::move(slots_);
+        slots_.assign(old.empty() ? 1024 : 2 * old.size(), {0, 0});
+        size_ = 0;
+        for (const auto& [key, value] : old) {
+            if (key != 0) emplace(key, value);
+        }
+    }
+
+    std::vector<std::pair<std::uint64_t, std::uint64_t>> slots_;
+    size_t size_ = 0;
+};
+
 // What the pseudonymisation profile does, checked by the position of each field, which
 // the search for values cannot prove (it skips numbers under four characters): each claim's
 // chart number (RE field 13) has the pseudonym's form and differs from the original's, and
@@ -267,9 +298,17 @@ public:
         const RecordLayout* layout = layoutOf(recordId(line));
         const size_t described = layout == nullptr ? 0 : layout->fields.size();
         size_t next = 1;  // the first field not yet looked at
+        // The identifying fields from `next` up to `end`, each empty (layouts have fewer than
+        // 64 fields).
         const auto emptyBefore = [&](size_t end) {
-            for (; next < std::min(end, described); ++next) {
-                if ((layout->identifyingMask >> next) & 1) checkField(layout->fields[next], {}, record, number, report);
+            const size_t stop = std::min(end, described);
+            if (next < stop) {
+                const std::uint64_t below = (std::uint64_t{1} << stop) - 1;
+                for (std::uint64_t empty = layout->identifyingMask & below & ~((std::uint64_t{1} << next) - 1);
+                     empty != 0; empty &= empty - 1) {
+                    const auto i = static_cast<size_t>(std::countr_zero(empty));
+                    checkField(layout->fields[i], {}, record, number, report);
+                }
             }
             next = std::max(next, end);
         };
@@ -392,9 +431,8 @@ private:
         }
         const std::uint64_t pseudonym = hashOf(value);
         if (!hasPseudonymForm(value) || pseudonym == original.chart) return Finding::What::NotPseudonym;
-        const auto [byNumber, newNumber] = pseudonymOf_.try_emplace(original.normalised, pseudonym);
-        const auto [byPseudonym, newPseudonym] = numberOf_.try_emplace(pseudonym, original.normalised);
-        if (byNumber->second != pseudonym || byPseudonym->second != original.normalised) {
+        if (pseudonymOf_.emplace(original.normalised, pseudonym) != pseudonym ||
+            numberOf_.emplace(pseudonym, original.normalised) != original.normalised) {
             return Finding::What::PseudonymsDisagree;
         }
         return std::nullopt;
@@ -409,8 +447,8 @@ private:
     LayoutRevision revision_ = LayoutRevision::Western;
     std::vector<Original> originals_;
     size_t nextClaim_ = 0;
-    std::unordered_map<std::uint64_t, std::uint64_t> pseudonymOf_;  // normalised -> pseudonym
-    std::unordered_map<std::uint64_t, std::uint64_t> numberOf_;     // pseudonym -> normalised
+    HashPairs pseudonymOf_;  // normalised -> pseudonym
+    HashPairs numberOf_;     // pseudonym -> normalised
     HashedTextSet survivors_;
     HashedTextSet counted_;  // the short ones, counted once each
     KindTally tally_{IdentifierKind::ChartNumber, 0, 0, 0};

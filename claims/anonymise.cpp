@@ -212,17 +212,19 @@ private:
                                 .value_or(LayoutRevision::Western);
             }
         }
-        const std::u16string label = id.value == 0 ? u"識別情報のない" : id.text();
+        const auto refuse = [&] {
+            throw Error(msg::recordNotPseudonymisable(id.value == 0 ? u"識別情報のない" : id.text(), line_));
+        };
         const RecordLayout* layout =
             id.value == 0 ? nullptr
                           : findRecordLayout(revision_, static_cast<char>(id.value >> 16), static_cast<char>(id.value));
-        if (layout == nullptr || !layout->fieldsKnown()) throw Error(msg::recordNotPseudonymisable(label, line_));
+        if (layout == nullptr || !layout->fieldsKnown()) refuse();
         if (!layout->described()) return line;  // codes and amounts only
         // Quotes are no separators: the fields and which are filled are those of the split,
         // but for a field of quotes alone, which takes the slow way and stays as it is.
         std::uint64_t filled = 0;
         const size_t count = forEachFilledField(line, ',', filled, [](size_t, std::string_view) {});
-        if (count > layout->fields.size()) throw Error(msg::recordNotPseudonymisable(label, line_));
+        if (count > layout->fields.size()) refuse();
         // A record the written profile leaves as read, none of whose fields identifies.
         if (kind == RecordKind::Other && (filled & layout->identifyingMask) == 0) return line;
         if (kind != RecordKind::Clinic) record_.split(line);
