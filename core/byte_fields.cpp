@@ -30,4 +30,20 @@ size_t findFirstOf(std::string_view bytes, size_t from, char a, char b, char c) 
     return size;
 }
 
+size_t findLineBreak(std::u16string_view units) {
+    size_t k = 0;
+#if defined(__SSE2__)
+    const __m128i cr = _mm_set1_epi16('\r');
+    const __m128i lf = _mm_set1_epi16('\n');
+    for (; k + 8 <= units.size(); k += 8) {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(units.data() + k));
+        const auto found = static_cast<unsigned>(
+            _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi16(block, cr), _mm_cmpeq_epi16(block, lf))));
+        if (found != 0) return k + static_cast<size_t>(std::countr_zero(found)) / 2;
+    }
+#endif
+    while (k < units.size() && units[k] != u'\r' && units[k] != u'\n') ++k;
+    return k;
+}
+
 }  // namespace vask

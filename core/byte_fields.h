@@ -116,5 +116,7 @@ inline void splitBytes(std::string_view line, char separator, std::vector<std::s
 // The position of the first byte of `bytes` from `from` on that is `a`, `b` or `c`;
 // bytes.size() when there is none.
 size_t findFirstOf(std::string_view bytes, size_t from, char a, char b, char c);
+// The position of the first CR or LF unit of UTF-16 `units`; units.size() when there is none.
+size_t findLineBreak(std::u16string_view units);
 
 }  // namespace vask

@@ -1,5 +1,7 @@
 #include "core/textfile.h"
 
+#include <algorithm>
+#include <bit>
 #include <cstring>
 
 #include "core/byte_fields.h"
@@ -166,7 +168,8 @@ TextLineReader::TextLineReader(const std::filesystem::path& path, Cp932Input inp
     size_t markLength = 0;
     encoding_ = encodingFromBom(lead, markLength);
     if (encoding_ == TextEncoding::Utf16LE || encoding_ == TextEncoding::Utf16BE) {
-        block_.resize(blockSize);
+        blockUnits_ = std::max<size_t>(blockSize / 2, 2);
+        units_.reset(new char16_t[blockUnits_]);
         if (got > markLength) oddByte_ = lead[markLength];  // the mark is 2 bytes: one byte is left
         return;
     }
@@ -181,44 +184,35 @@ bool TextLineReader::next(std::u16string& line) {
     std::string_view bytes;
     if (!bytes_->next(bytes)) return false;
     line.clear();
-    if (encoding_ == TextEncoding::Utf8) {
-        // Bytes CR and LF are never part of a UTF-8 character, nor of an ill-formed
-        // sequence, so each line decodes as it does inside the whole text.
-        line = utf8ToUtf16(bytes);
-        return true;
-    }
-    cp932::decodeAppend(bytes, line);
+    decodeAppend(bytes, line);
     return true;
 }
 
 // The next block as UTF-16 units; an odd last byte of the file becomes U+FFFD. The units
-// may be none (a read of one byte that only starts a unit).
+// may be none (a read of one byte that only starts a unit). The bytes are read into the
+// units themselves, which this machine holds little-endian, and swapped for big-endian.
 bool TextLineReader::fillUnits() {
-    if (atEnd_) return false;
-    units_.clear();
+    static_assert(std::endian::native == std::endian::little, "UTF-16 LE bytes are taken as units as they are");
     pos_ = 0;
-    const size_t got = file_->read(block_.data(), block_.size());
-    if (got == 0) {
+    count_ = 0;
+    if (atEnd_) return false;
+    char* bytes = reinterpret_cast<char*>(units_.get());
+    size_t got = 0;
+    if (oddByte_) bytes[got++] = *oddByte_;
+    const size_t read = file_->read(bytes + got, 2 * blockUnits_ - got);
+    got += read;
+    oddByte_.reset();
+    if (read == 0) {
         atEnd_ = true;
-        if (!oddByte_) return false;
-        oddByte_.reset();
-        units_.push_back(u'\uFFFD');
+        if (got == 0) return false;
+        units_[count_++] = u'\uFFFD';  // an odd last byte
         return true;
     }
-    const bool bigEndian = encoding_ == TextEncoding::Utf16BE;
-    const auto unit = [bigEndian](char first, char second) {
-        const auto a = static_cast<unsigned char>(first);
-        const auto b = static_cast<unsigned char>(second);
-        return static_cast<char16_t>(bigEndian ? (a << 8 | b) : (b << 8 | a));
-    };
-    size_t i = 0;
-    if (oddByte_) {
-        units_.push_back(unit(*oddByte_, block_[0]));
-        oddByte_.reset();
-        i = 1;
+    if (got % 2 != 0) oddByte_ = bytes[--got];
+    count_ = got / 2;
+    if (encoding_ == TextEncoding::Utf16BE) {
+        for (size_t k = 0; k < count_; ++k) units_[k] = static_cast<char16_t>(units_[k] << 8 | units_[k] >> 8);
     }
-    for (; i + 1 < got; i += 2) units_.push_back(unit(block_[i], block_[i + 1]));
-    if (i < got) oddByte_ = block_[i];
     return true;
 }
 
@@ -226,7 +220,7 @@ bool TextLineReader::nextUtf16(std::u16string& line) {
     line.clear();
     bool started = false;  // some unit of this line was read (an empty line has its break)
     for (;;) {
-        if (pos_ == units_.size()) {
+        if (pos_ == count_) {
             if (!fillUnits()) return started;
             continue;
         }
@@ -237,18 +231,26 @@ bool TextLineReader::nextUtf16(std::u16string& line) {
                 continue;
             }
         }
-        size_t k = pos_;
-        while (k < units_.size() && units_[k] != u'\r' && units_[k] != u'\n') ++k;
-        line.append(units_, pos_, k - pos_);
-        started = started || k > pos_;
-        if (k == units_.size()) {
-            pos_ = k;
-            continue;
-        }
-        skipLineFeed_ = units_[k] == u'\r';
-        pos_ = k + 1;
+        const std::u16string_view rest(units_.get() + pos_, count_ - pos_);
+        const size_t k = findLineBreak(rest);
+        line.append(rest.substr(0, k));
+        started = started || k > 0;
+        pos_ += k;
+        if (pos_ == count_) continue;
+        skipLineFeed_ = units_[pos_] == u'\r';
+        ++pos_;
         return true;
     }
+}
+
+void TextLineReader::decodeAppend(std::string_view bytes, std::u16string& text) const {
+    if (encoding_ == TextEncoding::Utf8) {
+        // Bytes CR and LF are never part of a UTF-8 character, nor of an ill-formed
+        // sequence, so each line decodes as it does inside the whole text.
+        text += utf8ToUtf16(bytes);
+        return;
+    }
+    cp932::decodeAppend(bytes, text);
 }
 
 bool hasAnyLine(const std::filesystem::path& path, Cp932Input input) {

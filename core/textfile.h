@@ -132,16 +132,28 @@ public:
     bool next(std::u16string& line);
     TextEncoding encoding() const { return encoding_; }
 
+    // A code page 932 or UTF-8 file also gives its lines as their bytes, undecoded (CR and
+    // LF bytes are never part of a character in either), for readers that split them at
+    // separator bytes and decode only what they read; a UTF-16 file does not.
+    bool bytewise() const { return bytes_.has_value(); }
+    // The next line's bytes without its break, valid until the next call; false when there
+    // is none. Bytewise files only; raises Error as next does.
+    bool next(std::string_view& line) { return bytes_->next(line); }
+    // Appends the text of bytes of a line of this bytewise file (a line or a part of one
+    // split at a separator byte).
+    void decodeAppend(std::string_view bytes, std::u16string& text) const;
+
 private:
     bool nextUtf16(std::u16string& line);
     bool fillUnits();
 
     TextEncoding encoding_ = TextEncoding::Cp932;
     std::optional<LineBytesReader> bytes_;  // code page 932 and UTF-8
-    // UTF-16: the file, its bytes as read and as units, and where the splitting stands.
+    // UTF-16: the file, a block of its units as read, and where the splitting stands.
     std::optional<InputFile> file_;
-    std::string block_;
-    std::u16string units_;
+    std::unique_ptr<char16_t[]> units_;
+    size_t blockUnits_ = 0;
+    size_t count_ = 0;  // units in units_
     size_t pos_ = 0;
     std::optional<char> oddByte_;  // the first byte of a unit that runs past the block
     bool atEnd_ = false;

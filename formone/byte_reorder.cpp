@@ -35,7 +35,7 @@ char* copyField(std::string_view bytes, char* to) {
 
 }  // namespace
 
-ByteReorder::ByteReorder(std::span<const int> columnOrder, const FormOneLines& lines) : lines_(lines) {
+ByteReorder::ByteReorder(std::span<const int> columnOrder, const TextLineReader& lines) : lines_(lines) {
     std::map<int, size_t> uses;  // a position may feed several columns
     for (const int position : columnOrder) {
         columns_.push_back({position, PositionRules(position)});

@@ -1,5 +1,5 @@
 // The second converter's reordering of record lines given as bytes (code page 932 or
-// UTF-8, as FormOneLines hands them out), written in code page 932: a field of ASCII bytes
+// UTF-8, as TextLineReader hands them out), written in code page 932: a field of ASCII bytes
 // is judged by the column rules as it is and copied when kept, any other one is decoded,
 // judged and encoded again. The result is that of reorderLine on the decoded line.
 #pragma once
@@ -10,16 +10,16 @@
 #include <string_view>
 #include <vector>
 
+#include "core/textfile.h"
 #include "formone/byte_scan.h"
 #include "formone/column_rules.h"
-#include "formone/form1_lines.h"
 
 namespace vask::formone {
 
 class ByteReorder {
 public:
     // `lines` (which decodes the fields that are not ASCII) must outlive this.
-    ByteReorder(std::span<const int> columnOrder, const FormOneLines& lines);
+    ByteReorder(std::span<const int> columnOrder, const TextLineReader& lines);
 
     // The line in the output layout, in code page 932 without its line break, valid until
     // the next call; `lost` is set to the characters written as "?".
@@ -34,7 +34,7 @@ private:
         PositionRules rules;
     };
     std::vector<Column> columns_;
-    const FormOneLines& lines_;
+    const TextLineReader& lines_;
     size_t maxFields_;        // fields past the last position the table names are not split off
     size_t mostPerByte_ = 0;  // output bytes a byte of a line can give at most
     ByteFields fields_;

@@ -38,20 +38,6 @@ size_t highestBit(unsigned mask) { return static_cast<size_t>(std::bit_width(mas
 
 }  // namespace
 
-size_t findLineBreak(std::string_view bytes) {
-    const char* p = bytes.data();
-    const size_t n = bytes.size();
-    const __m128i cr = _mm_set1_epi8('\r');
-    const __m128i lf = _mm_set1_epi8('\n');
-    size_t i = 0;
-    for (; i + kBlock <= n; i += kBlock) {
-        if (const unsigned found = masksOf(p + i, cr, lf).found)
-            return i + static_cast<size_t>(std::countr_zero(found));
-    }
-    const unsigned found = masksOfTail(p + i, n - i, '\r', '\n').found;
-    return found ? i + static_cast<size_t>(std::countr_zero(found)) : n;
-}
-
 void ByteFields::split(std::string_view line, char separator, char alsoSeparator, size_t maxFields) {
     line_ = line;
     count_ = 0;

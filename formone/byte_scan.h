@@ -10,9 +10,6 @@
 
 namespace vask::formone {
 
-// The position of the first CR or LF byte in `bytes`, or its size when there is none.
-size_t findLineBreak(std::string_view bytes);
-
 // The fields of one line, split at its separator bytes as the tab split rule splits text:
 // an empty line has no fields, k separators give k + 1 fields. Kept from line to line, so
 // that a large file is split without allocating.

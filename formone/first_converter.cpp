@@ -9,7 +9,6 @@
 #include "formone/byte_scan.h"
 #include "formone/decimal_value.h"
 #include "formone/form1_file.h"
-#include "formone/form1_lines.h"
 #include "platform/errors.h"
 #include "platform/paths.h"
 
@@ -116,7 +115,7 @@ bool FirstConverterRows::next(std::u16string_view line, std::u16string& row) {
     return fields_.size() >= kMinimumFields && take(row);
 }
 
-bool FirstConverterRows::next(std::string_view line, const FormOneLines& lines, std::u16string& row) {
+bool FirstConverterRows::next(std::string_view line, const TextLineReader& lines, std::u16string& row) {
     ++lineNumber_;
     // The same split on the bytes; double quotes, which never separate, go first.
     if (line.find('"') != std::string_view::npos) {
@@ -152,7 +151,7 @@ bool FirstConverterRows::take(std::u16string& row) {
 namespace {
 
 // The next row that the file's lines give; false at the end of the file.
-bool nextRow(FormOneLines& lines, FirstConverterRows& rows, std::u16string& row) {
+bool nextRow(TextLineReader& lines, FirstConverterRows& rows, std::u16string& row) {
     if (lines.bytewise()) {
         for (std::string_view line; lines.next(line);) {
             if (rows.next(line, lines, row)) return true;
@@ -170,7 +169,7 @@ bool nextRow(FormOneLines& lines, FirstConverterRows& rows, std::u16string& row)
 Outcome runFirstConverter(std::u16string_view pathText, const std::filesystem::path& programFolder) {
     const auto input = toPath(pathText);
     if (!fileExists(input)) return Outcome::refused(msg::kNoFile);
-    FormOneLines lines(input);
+    TextLineReader lines(input, Cp932Input::ShiftJisText);
     FirstConverterRows rows;
     std::optional<LineWriter> writer;
     // The writer opens with the first row, under the name the year-month gives by then, so

@@ -10,8 +10,8 @@
 
 #include "core/outcome.h"
 #include "core/text_index.h"
+#include "core/textfile.h"
 #include "formone/byte_scan.h"
-#include "formone/form1_lines.h"
 
 namespace vask::formone {
 
@@ -31,7 +31,7 @@ public:
     // HbA1c or uric acid that is no number.
     bool next(std::u16string_view line, std::u16string& row);
     // The same for a line given as its bytes by `lines`, which decodes the fields read.
-    bool next(std::string_view line, const FormOneLines& lines, std::u16string& row);
+    bool next(std::string_view line, const TextLineReader& lines, std::u16string& row);
     // mstNgt: the year-month of the first accepted record line so far, empty before it.
     const std::u16string& yearMonth() const { return mstNgt_; }
 

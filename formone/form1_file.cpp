@@ -4,7 +4,6 @@
 #include "core/text.h"
 #include "core/text_formats.h"
 #include "core/textfile.h"
-#include "formone/form1_lines.h"
 #include "platform/errors.h"
 
 namespace vask::formone {
@@ -28,7 +27,7 @@ std::u16string FormOneChoice::yearMonth() const {
 
 FormOneChoice chooseFormOne(const std::filesystem::path& file) {
     FormOneChoice choice;
-    FormOneLines lines(file);
+    TextLineReader lines(file, Cp932Input::ShiftJisText);
     if (!lines.bytewise()) {
         for (std::u16string line; lines.next(line);) {
             if (++choice.lineCount == 2) choice.secondLine = line;

@@ -12,7 +12,6 @@
 #include "formone/byte_reorder.h"
 #include "formone/column_rules.h"
 #include "formone/form1_file.h"
-#include "formone/form1_lines.h"
 #include "formone/mapping.h"
 #include "platform/atomic_file.h"
 #include "platform/cp932.h"
@@ -187,7 +186,7 @@ private:
 };
 
 // The lines after line 1 of a file that hands out bytes.
-void reorderBytes(FormOneLines& lines, std::span<const int> columnOrder, EncodedLineWriter& writer) {
+void reorderBytes(TextLineReader& lines, std::span<const int> columnOrder, EncodedLineWriter& writer) {
     ByteReorder reorder(columnOrder, lines);
     for (std::string_view line; lines.next(line);) {
         size_t lost = 0;
@@ -197,7 +196,7 @@ void reorderBytes(FormOneLines& lines, std::span<const int> columnOrder, Encoded
 }
 
 // The lines after line 1 of a UTF-16 file.
-void reorderText(FormOneLines& lines, std::span<const int> columnOrder, EncodedLineWriter& writer) {
+void reorderText(TextLineReader& lines, std::span<const int> columnOrder, EncodedLineWriter& writer) {
     std::u16string line;
     std::vector<std::u16string_view> fields;
     std::u16string out;
@@ -213,7 +212,7 @@ void ConvertTSVtoCSV_Reorder(const std::filesystem::path& InFileName, const std:
                              std::span<const int> columnOrder, LostCharacters* lost) {
     // Read as the choosing step reads the form-1 file: a byte-order mark selects UTF-8 or
     // UTF-16, without one it must be Shift-JIS text.
-    FormOneLines lines(InFileName);
+    TextLineReader lines(InFileName, Cp932Input::ShiftJisText);
     EncodedLineWriter writer(OutFileName);
     std::string_view first;
     std::u16string firstText;

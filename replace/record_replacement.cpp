@@ -12,10 +12,10 @@
 #include "core/messages.h"
 #include "core/text.h"
 #include "core/text_formats.h"
+#include "core/textfile.h"
 #include "platform/atomic_file.h"
 #include "platform/cp932.h"
 #include "platform/paths.h"
-#include "replace/input_lines.h"
 
 namespace vask::replace {
 namespace {
@@ -198,11 +198,13 @@ Outcome Cnv(std::u16string_view pstFile, const ChangeDefinitions& definitions,
             const std::filesystem::path& programFolder, size_t* linesRead) {
     const std::filesystem::path input = toPath(pstFile);
     if (!fileExists(input)) return Outcome::refused(msg::kNoFile);
-    InputLines lines(input);
+    TextLineReader lines(input, Cp932Input::ShiftJisText);
     LineReplacer replacer(definitions);
     std::u16string text;
     std::string_view bytes;
-    const auto nextLine = [&] { return lines.isCp932() ? lines.nextBytes(bytes) : lines.next(text); };
+    const auto nextLine = [&] {
+        return lines.encoding() == TextEncoding::Cp932 ? lines.next(bytes) : lines.next(text);
+    };
     if (!nextLine()) {
         if (linesRead) *linesRead = 0;
         return Outcome::refused(msg::kNotFormOneFile);
@@ -212,7 +214,8 @@ Outcome Cnv(std::u16string_view pstFile, const ChangeDefinitions& definitions,
                          {.inputs = {input, definitions.sourceFile()}, .markerOnInput = u"R"}));
     do {
         copy.writeLine([&](std::string& out) {
-            return lines.isCp932() ? replacer.appendBytes(bytes, out) : replacer.appendText(text, out);
+            return lines.encoding() == TextEncoding::Cp932 ? replacer.appendBytes(bytes, out)
+                                                           : replacer.appendText(text, out);
         });
     } while (nextLine());
     copy.commit();

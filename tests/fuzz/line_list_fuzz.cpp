@@ -1,7 +1,7 @@
 // The line-list loader (LoadLineList) on arbitrary file contents, and the streaming
-// TextLineReader (with blocks small enough for breaks to straddle them) and the
-// replacement's InputLines, which must hand out exactly the loader's lines and refuse what the
-// loader refuses as no Shift-JIS text. No line holds CR or LF.
+// TextLineReader (with blocks small enough for breaks to straddle them, and as the readers
+// of Shift-JIS text use it), which must hand out exactly the loader's lines and refuse what
+// the loader refuses as no Shift-JIS text. No line holds CR or LF.
 // Without a byte-order mark (code page 932), and with the UTF-8 mark, splitting the bytes
 // into lines first and decoding each line gives the loader's lines: CR and LF are never
 // part of a character in either encoding, and an incomplete character before a break
@@ -15,7 +15,6 @@
 #include "platform/cp932.h"
 #include "platform/errors.h"
 #include "platform/utf.h"
-#include "replace/input_lines.h"
 
 using namespace vask;
 
@@ -49,8 +48,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (std::u16string line; reader.next(line);) read.push_back(line);
     fuzz::require(read == lines, "TextLineReader gives the loader's lines");
 
-    // The replacement's data file refuses what the line-list loader refuses as no Shift-JIS
-    // text, and otherwise gives its lines.
+    // Read as Shift-JIS text when it has no mark (the replacement's data file, the form-1
+    // file), it refuses what the line-list loader refuses and otherwise gives its lines.
     bool refused = false;
     try {
         LoadLineList(file, Cp932Input::ShiftJisText);
@@ -59,13 +58,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     fuzz::require(!refused || encoding == TextEncoding::Cp932, "only a file without a mark is refused");
     try {
-        replace::InputLines input(file);
+        TextLineReader input(file, Cp932Input::ShiftJisText);
         std::vector<std::u16string> streamed;
         for (std::u16string line; input.next(line);) streamed.push_back(line);
-        fuzz::require(!refused, "InputLines refuses what the loader refuses");
-        fuzz::require(streamed == lines, "InputLines gives the loader's lines");
+        fuzz::require(!refused, "TextLineReader refuses what the loader refuses");
+        fuzz::require(streamed == lines, "TextLineReader gives the loader's lines");
     } catch (const Error&) {
-        fuzz::require(refused, "InputLines refuses nothing else");
+        fuzz::require(refused, "TextLineReader refuses nothing else");
     }
     return 0;
 }

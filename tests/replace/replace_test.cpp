@@ -7,7 +7,6 @@
 #include "platform/paths.h"
 #include "platform/utf.h"
 #include "replace/change_definitions.h"
-#include "replace/input_lines.h"
 #include "replace/record_replacement.h"
 
 namespace vask::replace {
@@ -97,43 +96,6 @@ TEST(ReplaceLine, KeyIsItemOneAndEveryExactCaseOccurrenceIsReplaced) {
         {u"A,\" \"", u"A,\" \""},          // a blank key replaces nothing
     };
     for (const auto& [line, written] : cases) EXPECT_EQ(replaceLine(line, definitions), written) << sjis(line);
-}
-
-TEST(InputLines, GivesTheLinesOfTheLineListLoader) {
-    const std::string cases[] = {
-        "",
-        "a\rb\nc\r\n\r\nd\r",
-        "x\x1Ay\r\n\x1A",
-        "\x81\r\n\x82\xA0\n\x81",  // refused: a lead byte before a break and one at the end
-        "a\r\n\xE3\x82\xAB",       // refused: UTF-8 without its mark
-        "\xEF\xBB\xBF"
-        "a\r\n\xE3\x81\x82\rb",
-        std::string("\xFF\xFE"
-                    "a\0\r\0\n\0b\0",
-                    10),
-        std::string("\xFE\xFF\0a\0\n\0", 7),  // odd last byte
-        "\xEF\xBB",                           // too short to be a mark
-        std::string(300000, 'x') + "\r" + std::string(300000, 'y'),
-        // CR LF on both sides of the end of the first block read, in bytes and in units
-        std::string(kLineReadBlock - 1, 'x') + "\r\nz",
-        "\xFF\xFE" + utf16ToUtf16le(std::u16string(kLineReadBlock / 2 - 1, u'x') + u"\r\nz"),
-    };
-    TempDir dir;
-    for (const auto& bytes : cases) {
-        writeBytes(dir / "in", bytes);
-        const auto streamed = [&] {
-            InputLines lines(dir / "in");
-            Texts all;
-            for (std::u16string line; lines.next(line);) all.push_back(line);
-            return all;
-        };
-        try {
-            const Texts loaded = LoadLineList(dir / "in", Cp932Input::ShiftJisText);
-            EXPECT_EQ(streamed(), loaded) << bytes.substr(0, 40);
-        } catch (const Error&) {
-            EXPECT_THROW(streamed(), Error) << bytes.substr(0, 40);
-        }
-    }
 }
 
 class Cnv : public ::testing::Test {

@@ -1,29 +1,25 @@
-// The form-1 file read as bytes: the lines and refusals are those of the text line reader,
-// and the fields those of the text split rules, wherever the read blocks and the sixteen
-// bytes the split looks at together happen to end.
+// A file read as bytes gives the lines and refusals of the same file read as text,
+// wherever the read blocks happen to end.
 #include <gtest/gtest.h>
 
-#include <random>
 #include <string>
 #include <vector>
 
 #include "../support/test_support.h"
-#include "core/text_formats.h"
 #include "core/textfile.h"
-#include "formone/byte_scan.h"
-#include "formone/form1_lines.h"
 #include "platform/errors.h"
 #include "platform/utf.h"
 
-namespace vask::formone {
+namespace vask {
 namespace {
 
 using Lines = std::vector<std::u16string>;
 
-// The lines as FormOneLines gives them, decoded; or the message of its refusal.
+// The lines as the reader gives them with a read block of `block` bytes, as bytes decoded
+// where it gives bytes; or the message of its refusal.
 std::u16string readAll(const std::filesystem::path& file, size_t block, Lines& lines) {
     try {
-        FormOneLines reader(file, block);
+        TextLineReader reader(file, Cp932Input::ShiftJisText, block);
         if (reader.bytewise()) {
             for (std::string_view bytes; reader.next(bytes);) {
                 lines.emplace_back();
@@ -48,7 +44,7 @@ std::u16string readAllAsText(const std::filesystem::path& file, Lines& lines) {
     return {};
 }
 
-TEST(FormOneLines, GivesTheLinesAndRefusalsOfTheTextLineReader) {
+TEST(TextLineReader, GivesTheSameLinesAndRefusalsAsBytesAndAsTextAtEveryBlockSize) {
     const std::string crossing = std::string(9, 'a') + "\r\n" + std::string(20, 'b') + "\r" + std::string(3, 'c');
     const std::string files[] = {
         "",
@@ -84,41 +80,44 @@ TEST(FormOneLines, GivesTheLinesAndRefusalsOfTheTextLineReader) {
     }
 }
 
-// Lines of tabs and commas at every place around the sixteen-byte boundaries, with bytes
-// of 80 and above here and there, split as the text rules split the same text.
-TEST(ByteFields, SplitsAsTheTextRulesAndKnowsTheFieldsOfOnlyAsciiBytes) {
-    std::mt19937 random(20240401);
-    const char pieces[] = {'\t', ',', 'a', '1', ' ', '\x82', '\xA0'};
-    for (int round = 0; round < 2000; ++round) {
-        std::string line(random() % 70, 'x');
-        for (char& c : line) c = pieces[random() % std::size(pieces)];
-        std::u16string text;  // each byte as one code unit: the splits look at single units
-        for (const char c : line) text += static_cast<char16_t>(static_cast<unsigned char>(c));
-        const size_t maxFields = 1 + random() % 40;
-
-        std::vector<std::u16string_view> tabFields;
-        splitTabs(text, tabFields);
-        std::vector<std::u16string> commaAndTabFields;
-        splitCommaAndTabFields(text, maxFields, commaAndTabFields);
-        if (text.empty()) commaAndTabFields.clear();  // the comma split gives one empty field there
-
-        ByteFields fields;
-        const auto expect = [&](const auto& expected, size_t count) {
-            ASSERT_EQ(fields.size(), count) << line;
-            for (size_t i = 0; i < count; ++i) {
-                const std::string_view field = fields[i];
-                EXPECT_EQ(std::u16string(text.data() + (field.data() - line.data()), field.size()), expected[i])
-                    << line << " field " << i;
-                const bool ascii = field.find_first_of("\x82\xA0") == std::string_view::npos;
-                EXPECT_EQ(fields.isAscii(i), ascii) << line << " field " << i;
-            }
+// Streamed, the lines of the line-list loader, refused where it refuses: the breaks at the
+// end of the first block read, in bytes and in UTF-16 units, too.
+TEST(TextLineReader, GivesTheLinesOfTheLineListLoaderAndItsRefusals) {
+    const std::string cases[] = {
+        "",
+        "a\rb\nc\r\n\r\nd\r",
+        "x\x1Ay\r\n\x1A",
+        "\x81\r\n\x82\xA0\n\x81",  // refused: a lead byte before a break and one at the end
+        "a\r\n\xE3\x82\xAB",       // refused: UTF-8 without its mark
+        "\xEF\xBB\xBF"
+        "a\r\n\xE3\x81\x82\rb",
+        std::string("\xFF\xFE"
+                    "a\0\r\0\n\0b\0",
+                    10),
+        std::string("\xFE\xFF\0a\0\n\0", 7),  // odd last byte
+        "\xEF\xBB",                           // too short to be a mark
+        std::string(300000, 'x') + "\r" + std::string(300000, 'y'),
+        // CR LF on both sides of the end of the first block read, in bytes and in units
+        std::string(kLineReadBlock - 1, 'x') + "\r\nz",
+        "\xFF\xFE" + utf16ToUtf16le(std::u16string(kLineReadBlock / 2 - 1, u'x') + u"\r\nz"),
+    };
+    test::TempDir dir;
+    for (const auto& bytes : cases) {
+        test::writeBytes(dir / "in", bytes);
+        const auto streamed = [&] {
+            TextLineReader lines(dir / "in", Cp932Input::ShiftJisText);
+            std::vector<std::u16string> all;
+            for (std::u16string line; lines.next(line);) all.push_back(line);
+            return all;
         };
-        fields.split(line, '\t', '\t', SIZE_MAX);
-        expect(tabFields, tabFields.size());
-        fields.split(line, '\t', ',', maxFields);
-        expect(commaAndTabFields, commaAndTabFields.size());
+        try {
+            const std::vector<std::u16string> loaded = LoadLineList(dir / "in", Cp932Input::ShiftJisText);
+            EXPECT_EQ(streamed(), loaded) << bytes.substr(0, 40);
+        } catch (const Error&) {
+            EXPECT_THROW(streamed(), Error) << bytes.substr(0, 40);
+        }
     }
 }
 
 }  // namespace
-}  // namespace vask::formone
+}  // namespace vask
