@@ -8,6 +8,22 @@
 
 namespace vask {
 
+bool isAsciiBytes(std::string_view bytes) {
+    const char* data = bytes.data();
+    size_t i = 0;
+#if defined(__SSE2__)
+    __m128i high = _mm_setzero_si128();
+    for (; i + 16 <= bytes.size(); i += 16) {
+        high = _mm_or_si128(high, _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i)));
+    }
+    if (_mm_movemask_epi8(high) != 0) return false;
+#endif
+    for (; i < bytes.size(); ++i) {
+        if (static_cast<unsigned char>(data[i]) >= 0x80) return false;
+    }
+    return true;
+}
+
 size_t findFirstOf(std::string_view bytes, size_t from, char a, char b, char c) {
     const char* data = bytes.data();
     const size_t size = bytes.size();

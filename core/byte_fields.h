@@ -113,6 +113,10 @@ inline void splitBytes(std::string_view line, char separator, std::vector<std::s
     forEachField(line, separator, [&](size_t, std::string_view field) { fields.push_back(field); });
 }
 
+// Whether every byte of `bytes` is below 0x80 (ASCII): such bytes are the same characters
+// in code page 932, UTF-8 and UTF-16, and need no decoding.
+bool isAsciiBytes(std::string_view bytes);
+
 // The position of the first byte of `bytes` from `from` on that is `a`, `b` or `c`;
 // bytes.size() when there is none.
 size_t findFirstOf(std::string_view bytes, size_t from, char a, char b, char c);

@@ -337,8 +337,9 @@ KindSet IdentifierSearch::find(std::string_view line, char separator) {
     // text search searches it: one of ASCII alone, when no name holds a full-width form of
     // an ASCII character, can hold a number only, and is hashed in its full width without
     // decoding it.
+    const bool asciiLine = !asciiInNames_ && isAsciiBytes(line);
     forEachFilledField(line, separator, filled, [&](size_t, std::string_view field) {
-        if (!asciiInNames_ && isAscii(field)) {
+        if (asciiLine || (!asciiInNames_ && isAsciiBytes(field))) {
             kinds |= findAsciiNumber(trimmedBytes(field));
             return;
         }
@@ -347,10 +348,6 @@ KindSet IdentifierSearch::find(std::string_view line, char separator) {
         kinds |= find(decoded_, static_cast<char16_t>(separator));
     });
     return kinds;
-}
-
-bool IdentifierSearch::isAscii(std::string_view bytes) {
-    return std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
 KindSet IdentifierSearch::findAsciiNumber(std::string_view field) const {

@@ -123,7 +123,6 @@ private:
     // The bit of leftOut_ that marks a value left out of `kind` as a dummy (beside the
     // kind's own bit, which every value left out has).
     static KindSet dummyBit(IdentifierKind kind) { return static_cast<KindSet>(kindBit(kind) << kIdentifierKindCount); }
-    static bool isAscii(std::string_view bytes);
     KindSet findAsciiNumber(std::string_view trimmedField) const;
     const std::u16string& widened(std::u16string_view value);
     bool isDummy(std::u16string_view wide) const;
