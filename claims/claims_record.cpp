@@ -1,6 +1,7 @@
 #include "claims/claims_record.h"
 
 #include <algorithm>
+#include <bit>
 #include <type_traits>
 
 #include "claims/record_layout.h"
@@ -42,10 +43,8 @@ RecordId recordIdOf(Text line) {
 // A field needs the comma-text join's quotes when it holds a blank or control character
 // (U+0001..U+0020), a double quote or a comma: bytes that are never part of a two-byte
 // character.
-bool needsQuotes(std::string_view field) {
-    return std::any_of(field.begin(), field.end(),
-                       [](char c) { return (c >= 0x01 && c <= 0x20) || c == '"' || c == ','; });
-}
+bool quotedByte(char c) { return (c >= 0x01 && c <= 0x20) || c == '"' || c == ','; }
+bool needsQuotes(std::string_view field) { return std::any_of(field.begin(), field.end(), quotedByte); }
 
 }  // namespace
 
@@ -78,11 +77,15 @@ RecordKind recordKind(RecordId id) {
 
 void Record::split(std::string_view line) {
     valuesUsed_ = 0;
+    commaSet_ = false;
+    farSet_ = false;
+    setMask_ = 0;
     if (line.find('"') != std::string_view::npos) {
         unquoted_.assign(line);
         std::erase(unquoted_, '"');
         line = unquoted_;
     }
+    line_ = line;
     splitBytes(line, ',', fields_);
 }
 
@@ -96,7 +99,14 @@ void Record::set(size_t position, std::string_view value) {
     if (valuesUsed_ == values_.size()) values_.emplace_back();
     std::string& kept = values_[valuesUsed_++];
     kept.assign(value);
+    if (position >= kTracked) {
+        farSet_ = true;
+    } else if ((setMask_ >> position & 1) == 0) {
+        setMask_ |= std::uint64_t{1} << position;
+        originals_[position] = fields_[position];
+    }
     fields_[position] = kept;
+    commaSet_ = commaSet_ || value.find(',') != std::string_view::npos;
 }
 
 // As CommaText joins: a field that needs quotes is quoted, its double quotes doubled, and
@@ -106,6 +116,13 @@ void Record::appendJoined(std::string& out) const {
         out += "\"\"";
         return;
     }
+    // Most records need no quotes: joined by commas, they are the join when no field holds
+    // a comma (the split leaves none, a value set may have one) and the joined bytes hold
+    // no other byte that needs quotes, which one look at them tells.
+    const size_t from = out.size();
+    appendJoinedByCommas(out);
+    if (!commaSet_ && !hasBlankControlOrQuote(std::string_view(out).substr(from))) return;
+    out.resize(from);
     for (size_t i = 0; i < fields_.size(); ++i) {
         if (i > 0) out.push_back(',');
         const std::string_view field = fields_[i];
@@ -123,10 +140,24 @@ void Record::appendJoined(std::string& out) const {
 }
 
 void Record::appendJoinedByCommas(std::string& out) const {
-    for (size_t i = 0; i < fields_.size(); ++i) {
-        if (i > 0) out.push_back(',');
-        out += fields_[i];
+    if (farSet_) {
+        for (size_t i = 0; i < fields_.size(); ++i) {
+            if (i > 0) out.push_back(',');
+            out += fields_[i];
+        }
+        return;
     }
+    // The split line is its fields joined by commas: between the fields set, its own bytes.
+    size_t copied = 0;  // the bytes of line_ before this are in `out`
+    for (std::uint64_t set = setMask_; set != 0; set &= set - 1) {
+        const auto i = static_cast<size_t>(std::countr_zero(set));
+        const std::string_view original = originals_[i];
+        const auto at = static_cast<size_t>(original.data() - line_.data());
+        out.append(line_.data() + copied, at - copied);
+        out += fields_[i];
+        copied = at + original.size();
+    }
+    out.append(line_.data() + copied, line_.size() - copied);
 }
 
 }  // namespace vask::claims

@@ -78,10 +78,17 @@ public:
     void appendJoinedByCommas(std::string& out) const;
 
 private:
+    static constexpr size_t kTracked = 64;  // fields whose place in the line is kept when set
+
+    std::string_view line_;  // what was split: the line, or unquoted_
     std::vector<std::string_view> fields_;
     std::string unquoted_;            // the line without its double quotes, when it had any
     std::deque<std::string> values_;  // the values set, each kept at its own address
     size_t valuesUsed_ = 0;
+    bool commaSet_ = false;                      // whether a value set holds a comma
+    bool farSet_ = false;                        // whether a field from kTracked on was set
+    std::uint64_t setMask_ = 0;                  // bit i: field i was set
+    std::string_view originals_[kTracked] = {};  // field i as split, for each set field
 };
 
 }  // namespace vask::claims

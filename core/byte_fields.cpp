@@ -24,6 +24,28 @@ bool isAsciiBytes(std::string_view bytes) {
     return true;
 }
 
+bool hasBlankControlOrQuote(std::string_view bytes) {
+    const char* data = bytes.data();
+    size_t i = 0;
+#if defined(__SSE2__)
+    // As signed numbers, 01..20 are the bytes above 0 and below 0x21.
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i above = _mm_set1_epi8(0x21);
+    const __m128i quote = _mm_set1_epi8('"');
+    __m128i found = zero;
+    for (; i + 16 <= bytes.size(); i += 16) {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
+        const __m128i control = _mm_and_si128(_mm_cmpgt_epi8(block, zero), _mm_cmpgt_epi8(above, block));
+        found = _mm_or_si128(found, _mm_or_si128(control, _mm_cmpeq_epi8(block, quote)));
+    }
+    if (_mm_movemask_epi8(found) != 0) return true;
+#endif
+    for (; i < bytes.size(); ++i) {
+        if ((data[i] >= 0x01 && data[i] <= 0x20) || data[i] == '"') return true;
+    }
+    return false;
+}
+
 size_t findFirstOf(std::string_view bytes, size_t from, char a, char b, char c) {
     const char* data = bytes.data();
     const size_t size = bytes.size();

@@ -117,6 +117,10 @@ inline void splitBytes(std::string_view line, char separator, std::vector<std::s
 // in code page 932, UTF-8 and UTF-16, and need no decoding.
 bool isAsciiBytes(std::string_view bytes);
 
+// Whether `bytes` hold a blank or control byte (01..20) or a double quote: with a comma,
+// the bytes for which the comma-text join encloses a field in quotes.
+bool hasBlankControlOrQuote(std::string_view bytes);
+
 // The position of the first byte of `bytes` from `from` on that is `a`, `b` or `c`;
 // bytes.size() when there is none.
 size_t findFirstOf(std::string_view bytes, size_t from, char a, char b, char c);

@@ -67,12 +67,25 @@ TEST(Record, SplitsAndJoinsTheBytesAsGetCommaTxtAndCommaTextTheText) {
         std::string joined;
         record.appendJoined(joined);
         EXPECT_EQ(joined, cp932::encode(CommaText(expected)));
-        // A value set in one field changes that field alone.
-        record.set(0, "a-value-longer-than-any-field-before-it,with\"quote");
-        expected[0] = u"a-value-longer-than-any-field-before-it,with\"quote";
-        joined.clear();
-        record.appendJoined(joined);
-        EXPECT_EQ(joined, cp932::encode(CommaText(expected)));
+        // Values set in fields, in any order and one field twice, change those fields alone.
+        const size_t last = expected.size() - 1;
+        const std::pair<size_t, std::u16string> sets[] = {{last, u"v"},
+                                                          {0, u"w"},
+                                                          {last, u"表 z"},
+                                                          {0, u"a-value-longer-than-any-field-before-it,with-a-comma"},
+                                                          {1 % expected.size(), u"\"q"}};
+        for (const auto& [position, value] : sets) {
+            record.set(position, cp932::encode(value));
+            expected[position] = value;
+            joined.clear();
+            record.appendJoined(joined);
+            EXPECT_EQ(joined, cp932::encode(CommaText(expected)));
+            joined.clear();
+            record.appendJoinedByCommas(joined);
+            std::u16string byCommas;
+            for (size_t i = 0; i < expected.size(); ++i) byCommas += (i > 0 ? u"," : u"") + expected[i];
+            EXPECT_EQ(joined, cp932::encode(byCommas));
+        }
     }
 }
 
