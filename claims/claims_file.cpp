@@ -56,7 +56,11 @@ ClaimsResult rewriteClaimsFile(const std::filesystem::path& programFolder, const
         // The first record (the clinic record IR) names the output, so the writer opens
         // after it: a folder that cannot take the file is reported under that name.
         if (!writer) writer.emplace(programFolder / toPath(plainOr(editor.outputName(), provisionalName)));
-        if (text) writer->writeLine(*text);
+        if (text && reader.linesComeBack()) {
+            writer->writeComingBack(*text);
+        } else if (text) {
+            writer->writeLine(*text);
+        }
         if (observer) observer->rewrote(line, text);
     }
     if (!writer) writer.emplace(programFolder / toPath(provisionalName));

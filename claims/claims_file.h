@@ -39,7 +39,9 @@ struct ClaimsResult {
 
 // The rewriting of one file's records. `edit` gets every line in file order, as its code
 // page 932 bytes (valid Shift-JIS text), and returns the bytes to write for it, or nothing
-// to drop the line; the returned view must stay valid until the next call. After the last
+// to drop the line; the returned view must stay valid until the next call. The bytes are
+// whole characters of the line and text encoded from UTF-16, so that they come back from
+// the round trip unchanged whenever the line's characters do. After the last
 // line, `outputName` names the file and `kind` tells which stored name it fills.
 class RecordEditor {
 public:

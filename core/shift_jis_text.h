@@ -39,6 +39,9 @@ public:
     bool feed(std::string_view bytes);
     // After the last byte the reader looks at: whether the file is Shift-JIS text.
     bool finish();
+    // Whether every character of the bytes taken comes back from the code page 932 round
+    // trip unchanged (cp932::CharacterCheck::allComeBack).
+    bool allComeBack() const { return characters_.allComeBack(); }
 
 private:
     bool refuse() { return refused_ = true, false; }

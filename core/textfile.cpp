@@ -42,6 +42,7 @@ void LineBytesReader::checkBlock(size_t from) {
     const void* mark = rule_ == LineRule::TextFile ? std::memchr(data, kEndOfFileMark, size) : nullptr;
     if (mark) size = static_cast<const char*>(mark) - data;
     if (!check_->feed(std::string_view(data, size))) refuseNotShiftJis(file_.path(), rule_);
+    comeBack_ = check_->allComeBack();
     if (mark) checkEnd();  // nothing after the mark is ever read
 }
 
@@ -361,6 +362,8 @@ void warnOfLostCharacters(Outcome& outcome, const LostCharacters& lost) {
 }
 
 void Cp932LineWriter::writeLine(std::string_view validBytes) {
+    // Most lines come back as they are, and go to the file without a copy of their own.
+    if (cp932::roundTripsUnchanged(validBytes)) return writeComingBack(validBytes);
     scratch_.clear();
     cp932::appendRoundTrip(validBytes, scratch_);
     scratch_ += "\r\n";

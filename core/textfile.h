@@ -46,6 +46,10 @@ public:
     // The next line without its break, valid until the next call; false when there is none.
     bool next(std::string_view& line);
     const std::filesystem::path& path() const { return file_.path(); }
+    // Refusing what is no Shift-JIS text: whether every character of the lines given so
+    // far comes back from the code page 932 round trip unchanged (no code of the NEC and
+    // IBM rows that has a twin). False when not refusing.
+    bool linesComeBack() const { return comeBack_; }
 
 private:
     bool fill();
@@ -65,6 +69,7 @@ private:
     bool skipLineFeed_ = false;               // the last line ended in CR: an LF right after belongs to it
     bool skipToLineFeed_ = false;             // the text-file rule after a CR: skip through the next LF
     std::optional<ShiftJisTextCheck> check_;  // refusing what is no Shift-JIS text
+    bool comeBack_ = false;                   // what linesComeBack() says
     std::string carried_;                     // the start of a line that runs past the block
 };
 
@@ -110,6 +115,8 @@ public:
     // The next line without its break, valid until the next call; false when there is none.
     bool next(std::string_view& line);
     const std::filesystem::path& path() const { return bytes_.path(); }
+    // See LineBytesReader::linesComeBack.
+    bool linesComeBack() const { return bytes_.linesComeBack(); }
 
 private:
     LineBytesReader bytes_;
@@ -207,6 +214,12 @@ class Cp932LineWriter {
 public:
     explicit Cp932LineWriter(std::filesystem::path target) : file_(std::move(target)) {}
     void writeLine(std::string_view validBytes);
+    // Writes bytes known to come back from the round trip unchanged as they are: bytes of
+    // lines whose reader's linesComeBack() is true, and text encoded from UTF-16.
+    void writeComingBack(std::string_view bytes) {
+        file_.write(bytes);
+        file_.write("\r\n");
+    }
     void commit() { file_.commit(); }
     // Commits under another name in the same folder (see AtomicFile::commit).
     void commit(const std::filesystem::path& target) { file_.commit(target); }

@@ -313,12 +313,19 @@ bool CharacterCheck::step(unsigned char byte) {
     if (lead_ >= 0) {
         const unsigned lead = static_cast<unsigned>(lead_);
         lead_ = -1;
-        if (kText.info[lead | byte << 8] & TextTables::kCharacter) return true;
+        const uint8_t info = kText.info[lead | byte << 8];
+        if (info & TextTables::kCharacter) {
+            allComeBack_ = allComeBack_ && (info & TextTables::kComesBack) != 0;
+            return true;
+        }
         step(byte);
         return false;
     }
     if (byte == 0) return !nulIsFault_;
     if (kText.kind[byte] == TextTables::kLead) lead_ = byte;
+    if (kText.kind[byte] == TextTables::kSingle) {
+        allComeBack_ = allComeBack_ && (kText.info[byte] & TextTables::kComesBack) != 0;
+    }
     return kText.kind[byte] != TextTables::kNone;
 }
 
@@ -327,9 +334,9 @@ namespace {
 // From the start of a character at i, walks windows of 64 bytes while the byte after a
 // window is there too: ASCII outside a pair is skipped (and NUL, unless `nulStops`), the
 // characters elsewhere are found from the lead bytes as the decoder finds them, and each
-// is one table load. Returns where the first character lies whose info lacks `flag` (and
-// `found`), or where the windows end. Up to the first character without the flag
-// kCharacter, the characters found are those a walk one by one finds.
+// is one table load. Returns where the first character lies whose info lacks one of the
+// bits of `Flag` (and `found`), or where the windows end. Up to the first character without
+// the flag kCharacter, the characters found are those a walk one by one finds.
 template <uint8_t Flag>
 size_t walkWindows(const unsigned char* in, size_t len, size_t i, bool nulStops, bool& found) {
     found = false;
@@ -351,7 +358,7 @@ size_t walkWindows(const unsigned char* in, size_t len, size_t i, bool nulStops,
         stops &= ~(pairs << 1 | second);  // a second byte starts nothing
         for (; stops != 0; stops &= stops - 1) {
             const unsigned k = simd::lowestBit(stops);
-            if ((kText.info[pairIndex(window + k)] & Flag) == 0) {
+            if ((kText.info[pairIndex(window + k)] & Flag) != Flag) {
                 found = true;
                 return i + k;
             }
@@ -369,7 +376,17 @@ bool CharacterCheck::feed(std::string_view bytes) {
     size_t i = 0;
     if (lead_ >= 0 && len > 0 && !step(in[i++])) return false;
     bool found = false;
-    i = walkWindows<TextTables::kCharacter>(in, len, i, nulIsFault_, found);
+    // While every character came back, the walk stops at one that does not as well; such a
+    // character is taken one by one, and the walk goes on for characters alone.
+    while (allComeBack_) {
+        i = walkWindows<TextTables::kCharacter | TextTables::kComesBack>(in, len, i, nulIsFault_, found);
+        if (!found) break;
+        if ((kText.info[pairIndex(in + i)] & TextTables::kCharacter) == 0) break;
+        const bool pair = kText.kind[in[i]] == TextTables::kLead;
+        step(in[i++]);
+        if (pair) step(in[i++]);
+    }
+    if (!allComeBack_ || found) i = walkWindows<TextTables::kCharacter>(in, len, i, nulIsFault_, found);
     if (found) return step(in[i]) && step(in[i + 1]);  // false; leaves the state step() leaves
     // The rest one byte at a time.
     for (; i < len; ++i) {
@@ -392,7 +409,7 @@ size_t nextChange(const unsigned char* in, size_t len, size_t i, size_t& length)
     const auto infoAt = [&](size_t at) { return kText.info[at + 1 < len ? pairIndex(in + at) : in[at]]; };
     while (!found && i < len) {
         if (in[i] < 0x80) {
-            ++i;
+            i += simd::asciiRun(in + i, len - i);  // most lines of records are ASCII alone
         } else if ((infoAt(i) & TextTables::kComesBack) == 0) {
             found = true;
         } else {

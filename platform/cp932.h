@@ -55,10 +55,17 @@ public:
     bool feed(std::string_view bytes);
     // A lead byte waits for its pair: at the end of the input it is a fault.
     bool pending() const { return lead_ >= 0; }
+    // Whether every character taken so far comes back from the round trip unchanged (see
+    // roundTripsUnchanged): then so do the bytes made of them and of encoded text, which
+    // a writer may take as they are.
+    bool allComeBack() const { return allComeBack_; }
 
 private:
+    void takePair(unsigned info);
+
     int lead_ = -1;
     bool nulIsFault_ = false;
+    bool allComeBack_ = true;
 };
 
 }  // namespace vask::cp932

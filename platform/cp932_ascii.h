@@ -182,11 +182,25 @@ using namespace portable;
 // The lowest set bit of a mask that has one.
 inline unsigned lowestBit(uint64_t mask) { return static_cast<unsigned>(std::countr_zero(mask)); }
 
+// The index of the first byte of an eight-byte word, read from memory, whose high bit is
+// set in `high` (the word with every other bit cleared).
+inline unsigned highByteIndex(uint64_t high) {
+    if constexpr (std::endian::native == std::endian::little) return lowestBit(high) / 8;
+    return static_cast<unsigned>(std::countl_zero(high)) / 8;
+}
+
 // Length of the run of ASCII bytes (00..7F) at the start of p[0..n).
 inline size_t asciiRun(const unsigned char* p, size_t n) {
     size_t i = 0;
     for (; i + 16 <= n; i += 16) {
         if (const unsigned high = highBytes(load16(p + i))) return i + lowestBit(high);
+    }
+    // The last bytes: eight at a time while there are eight, then one by one.
+    if (i + 8 <= n) {
+        uint64_t word = 0;
+        std::memcpy(&word, p + i, 8);
+        if (const uint64_t high = word & 0x8080'8080'8080'8080u) return i + highByteIndex(high);
+        i += 8;
     }
     while (i < n && p[i] < 0x80) ++i;
     return i;

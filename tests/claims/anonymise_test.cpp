@@ -185,6 +185,35 @@ TEST_F(Anonymise, LineEndsAndTheEndOfFileMarkAsTheTextFileReaderSeesThem) {
     }
 }
 
+// A code that has a twin in code page 932 (NEC row 13, the NEC-selected IBM extensions)
+// is written as the encoder writes its character: in a line kept as read, in a rewritten
+// record, and in a line after many lines that had none.
+TEST_F(Anonymise, CodesWithATwinAreWrittenInTheEncodersForm) {
+    const std::string plainLines = [] {
+        std::string lines;
+        for (int i = 0; i < 3000; ++i) lines += "SY,1\r\n";
+        return lines;
+    }();
+    const struct {
+        std::string bytes;
+        std::vector<std::u16string> lines;
+    } cases[] = {
+        {"SY,\x87\x90\r\n", {u"SY,≒"}},
+        {"RE,1,1112,50611,a,1,\xED\x40\r\n", {u"RE,1,1112,50611,テスト社１,1,纊"}},
+        {plainLines + "SY,\xED\x40\r\n", {}},
+    };
+    for (const auto& c : cases) {
+        writeRaw(c.bytes);
+        run();
+        auto lines = c.lines;
+        if (lines.empty()) {
+            lines.assign(3000, u"SY,1");
+            lines.push_back(u"SY,纊");
+        }
+        EXPECT_EQ(output("_1.UKE"), sjisLines(lines)) << c.bytes.substr(0, 40);
+    }
+}
+
 // Input that is no Shift-JIS text (binary bytes, or a byte that is no character, which would
 // come out as "?") is refused at the line of its first offending byte: nothing is written and
 // the input stays as it was.
