@@ -38,7 +38,7 @@ std::u16string_view textOf(std::string_view bytes, TextEncoding encoding, std::u
 }
 
 // Fills the rows from one data line of the merged file. Only the data ID, the item code
-// and the payloads that the specification maps are decoded.
+// and the payloads that the item map (siyo4.csv) names are decoded.
 class DataLines {
 public:
     DataLines(const SpecCsv& spec, RowMap& rows) : spec_(spec), rows_(rows) {}
