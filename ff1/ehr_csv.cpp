@@ -29,7 +29,7 @@ constexpr size_t kRecelistKeyField = 4;
 
 // The text of a field's bytes; ASCII, the usual case, reads as itself.
 std::u16string_view textOf(std::string_view bytes, TextEncoding encoding, std::u16string& text) {
-    if (std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+    if (isAsciiBytes(bytes)) {
         text.assign(bytes.begin(), bytes.end());
     } else {
         decodeLine(bytes, encoding, text);
@@ -59,6 +59,7 @@ public:
             const std::string_view value = trimmedBytes(fields[field]);
             if (value.empty()) continue;
             // The key of codePayloadKey: the code, "|" and the payload's one digit.
+            static_assert(kPayloadCount <= 9, "one digit per payload");
             key_.resize(codeLength);
             key_.push_back(static_cast<char16_t>(u'0' + payload));
             const auto mapped = spec_.MapCodePayloadToIndex.find(key_);

@@ -16,13 +16,6 @@ constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 constexpr size_t kSniffedBytes = 4;
 constexpr std::u16string_view kFacilityCodeName = u"施設コード";
 
-bool isAscii(std::string_view bytes) {
-    for (const char c : bytes) {
-        if (static_cast<unsigned char>(c) >= 0x80) return false;
-    }
-    return true;
-}
-
 // readInt32 of the field's text, trimmed.
 std::optional<int32_t> int32OfBytes(std::string_view field) {
     // Most fields are one to nine decimal digits: the number they spell, which cannot
@@ -40,7 +33,7 @@ std::optional<int32_t> int32OfBytes(std::string_view field) {
     }
     const std::string_view text = trimmedBytes(field);
     // A non-ASCII character is no part of an integer; ASCII reads as itself.
-    if (!isAscii(text)) return std::nullopt;
+    if (!isAsciiBytes(text)) return std::nullopt;
     return readInt32(fromAscii(text));
 }
 
@@ -93,7 +86,7 @@ void decodeLine(std::string_view bytes, TextEncoding encoding, std::u16string& o
 
 size_t appendReencoded(std::string_view bytes, TextEncoding from, TextEncoding to, std::string& out) {
     // ASCII reads and writes as itself in both encodings.
-    if (isAscii(bytes)) {
+    if (isAsciiBytes(bytes)) {
         out.append(bytes);
         return 0;
     }

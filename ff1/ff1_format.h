@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/byte_fields.h"
 #include "core/text.h"
 #include "core/textfile.h"
 
@@ -38,16 +39,6 @@ int32_t ParseYearMonth(std::u16string_view S);
 // of a multi-byte character in either, and stands for itself; a non-ASCII byte never reads
 // as a blank, a digit or a sign.
 
-// The bytes without those up to 0x20 at both ends: the bytes of the trimmed text.
-// Inline: it runs on three fields of every line.
-inline std::string_view trimmedBytes(std::string_view bytes) {
-    const auto blank = [](char c) { return static_cast<unsigned char>(c) <= 0x20; };
-    size_t begin = 0;
-    size_t end = bytes.size();
-    while (begin < end && blank(bytes[begin])) ++begin;
-    while (end > begin && blank(bytes[end - 1])) --end;
-    return bytes.substr(begin, end - begin);
-}
 // IsHeaderLine of the line's text (which must not be blank), from its bytes and its field
 // 0 (the bytes up to its first tab). `ascii`: every byte of the line is known to be ASCII,
 // which the facility code column's name is not.

@@ -51,10 +51,6 @@ std::vector<std::filesystem::path> filesMatching(const std::filesystem::path& fo
     return files;
 }
 
-bool isAscii(std::string_view bytes) {
-    return std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-}
-
 // ASCII letters compare as upper case, nothing else is folded; a prefix comes first.
 bool lessIgnoringAsciiCase(std::u16string_view a, std::u16string_view b) {
     return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
@@ -73,23 +69,6 @@ bool utf8LessIgnoringAsciiCase(std::string_view a, std::string_view b) {
         if (asciiUpper(x) != asciiUpper(y)) return asciiUpper(x) < asciiUpper(y);
     }
     return a.size() < b.size();
-}
-
-// Unsigned numbers in 7-bit groups, low group first, the high bit marking a following one.
-// Written into out[at...]; returns where it ends.
-size_t putVarint(uint64_t value, char* out, size_t at) {
-    for (; value >= 0x80; value >>= 7) out[at++] = static_cast<char>((value & 0x7F) | 0x80);
-    out[at++] = static_cast<char>(value);
-    return at;
-}
-
-uint64_t getVarint(std::string_view bytes, size_t& at) {
-    uint64_t value = 0;
-    for (int shift = 0;; shift += 7) {
-        const auto byte = static_cast<unsigned char>(bytes[at++]);
-        value |= static_cast<uint64_t>(byte & 0x7F) << shift;
-        if (byte < 0x80) return value;
-    }
 }
 
 // What can still reach the merged file: per data ID its largest year-month so far and the
@@ -113,9 +92,9 @@ public:
         // A record: the data ID's entry, its month (how many newer months it has seen) and
         // the line's encoding, then the line's bytes.
         char head[kLongestHead];
-        size_t length = putVarint(index, head, 0);
-        length = putVarint(entry.month, head, length);
-        head[length++] = static_cast<char>(encoding);
+        char* end = putVarint(entry.month, putVarint(index, head));
+        *end++ = static_cast<char>(encoding);
+        const auto length = static_cast<size_t>(end - head);
         log_.append(std::string_view(head, length), bytes);
         entry.bytes += length + bytes.size();
         live_ += length + bytes.size();
@@ -185,8 +164,8 @@ private:
     static Record read(std::string_view record) {
         size_t at = 0;
         Record out{};
-        out.entry = static_cast<uint32_t>(getVarint(record, at));
-        out.month = static_cast<uint32_t>(getVarint(record, at));
+        out.entry = static_cast<uint32_t>(getVarint(record.data(), at));
+        out.month = static_cast<uint32_t>(getVarint(record.data(), at));
         out.encoding = static_cast<TextEncoding>(record[at++]);
         out.line = record.substr(at);
         return out;
@@ -351,7 +330,7 @@ private:
     // The data ID as UTF-8, so that the same ID read from either encoding is one key: its
     // bytes as they are when it is ASCII.
     std::string_view dataIdKey(std::string_view bytes, TextEncoding encoding) {
-        if (isAscii(bytes)) return bytes;
+        if (isAsciiBytes(bytes)) return bytes;
         decodeLine(bytes, encoding, text_);
         key_ = utf16ToUtf8(text_);
         return key_;

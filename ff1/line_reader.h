@@ -19,6 +19,7 @@
 #include <optional>
 #include <string_view>
 
+#include "core/byte_fields.h"
 #include "core/shift_jis_text.h"
 #include "core/textfile.h"
 #include "ff1/ff1_format.h"
@@ -76,16 +77,6 @@ private:
             _mm_or_si128(_mm_cmpeq_epi8(chunk, _mm_set1_epi8(a)), _mm_cmpeq_epi8(chunk, _mm_set1_epi8(b)))));
     }
 
-    // The bits set in the 16 of `bits` (SSE2 has no instruction for it).
-    static size_t bitCount(unsigned bits) {
-        static constexpr auto kBytes = [] {
-            std::array<uint8_t, 256> counts{};
-            for (size_t i = 1; i < counts.size(); ++i) counts[i] = static_cast<uint8_t>(counts[i / 2] + (i & 1));
-            return counts;
-        }();
-        return kBytes[bits & 0xFF] + kBytes[(bits >> 8) & 0xFF];
-    }
-
     bool fill();
 
     InputFile file_;
@@ -112,7 +103,7 @@ void FF1LineReader::forEachLine(Take&& take) {
         for (; bits != 0 && tabs < wanted_; bits &= bits - 1) {
             fields.ends_[tabs++] = base + static_cast<size_t>(std::countr_zero(bits)) - begin_;
         }
-        if (tabs + 1 < counted_) tabs = std::min(tabs + bitCount(bits), counted_ - 1);
+        if (tabs + 1 < counted_) tabs = std::min(tabs + detail::bitsIn16(bits), counted_ - 1);
     };
     auto endLine = [&](size_t end) {
         const std::string_view line(block_.get() + begin_, end - begin_);

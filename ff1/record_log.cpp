@@ -8,7 +8,7 @@ constexpr size_t kLongestLength = 10;  // bytes of a 64-bit length in 7-bit grou
 }  // namespace
 
 void RecordLog::append(std::string_view head, std::string_view body) {
-    size_t length = head.size() + body.size();
+    const size_t length = head.size() + body.size();
     const size_t needed = kLongestLength + length;
     if (blocks_.empty() || blocks_.back().used + needed > blocks_.back().capacity) {
         if (needed <= kBlockSize && !spare_.empty()) {
@@ -21,9 +21,7 @@ void RecordLog::append(std::string_view head, std::string_view body) {
         }
     }
     Block& block = blocks_.back();
-    char* out = block.data.get() + block.used;
-    for (; length >= 0x80; length >>= 7) *out++ = static_cast<char>((length & 0x7F) | 0x80);
-    *out++ = static_cast<char>(length);
+    char* out = putVarint(length, block.data.get() + block.used);
     std::memcpy(out, head.data(), head.size());
     std::memcpy(out + head.size(), body.data(), body.size());
     block.used = static_cast<size_t>(out - block.data.get()) + head.size() + body.size();

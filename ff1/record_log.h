@@ -5,12 +5,31 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
 #include <memory>
 #include <string_view>
 #include <vector>
 
 namespace vask::ff1 {
+
+// Unsigned numbers in 7-bit groups, low group first, the high bit marking a following one
+// (at most 10 bytes for 64 bits): the lengths of the log's records, and numbers in them.
+// Writes `value` from `out` on; returns where it ends.
+inline char* putVarint(std::uint64_t value, char* out) {
+    for (; value >= 0x80; value >>= 7) *out++ = static_cast<char>((value & 0x7F) | 0x80);
+    *out++ = static_cast<char>(value);
+    return out;
+}
+// The number written at in[at...]; `at` moves past it.
+inline std::uint64_t getVarint(const char* in, size_t& at) {
+    std::uint64_t value = 0;
+    for (int shift = 0;; shift += 7) {
+        const auto byte = static_cast<unsigned char>(in[at++]);
+        value |= static_cast<std::uint64_t>(byte & 0x7F) << shift;
+        if (byte < 0x80) return value;
+    }
+}
 
 class RecordLog {
 public:
@@ -85,13 +104,8 @@ private:
     // The record at `place` (its length in 7-bit groups, low group first, then its bytes);
     // `at` moves on by its size.
     static std::string_view recordAt(Place place, size_t& at) {
-        size_t length = 0;
         size_t read = 0;
-        for (int shift = 0;; shift += 7) {
-            const auto byte = static_cast<unsigned char>(place[read++]);
-            length |= static_cast<size_t>(byte & 0x7F) << shift;
-            if (byte < 0x80) break;
-        }
+        const auto length = static_cast<size_t>(getVarint(place, read));
         at += read + length;
         return std::string_view(place + read, length);
     }
