@@ -370,6 +370,12 @@ void Cp932LineWriter::writeLine(std::string_view validBytes) {
     file_.write(scratch_);
 }
 
+void LineWriter::writeEncodedLine(std::string_view bytes, size_t lost) {
+    lost_.add(lost, ++lines_);
+    file_.write(bytes);
+    file_.write("\r\n");
+}
+
 void LineWriter::writeLine(std::u16string_view line) {
     scratch_.clear();
     ++lines_;

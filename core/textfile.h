@@ -237,11 +237,15 @@ public:
     explicit LineWriter(std::filesystem::path target, TextEncoding encoding = TextEncoding::Cp932,
                         bool byteOrderMark = false);
     void writeLine(std::u16string_view line);
+    // Writes a line its caller encoded (in the writer's encoding), which lost `lost`
+    // characters on the way.
+    void writeEncodedLine(std::string_view bytes, size_t lost);
     void commit() { file_.commit(); }
     // Commits under another name in the same folder (see AtomicFile::commit).
     void commit(const std::filesystem::path& target) { file_.commit(target); }
     const std::filesystem::path& target() const { return file_.target(); }
     const LostCharacters& lost() const { return lost_; }
+    size_t lines() const { return lines_; }  // written so far
 
 private:
     AtomicFile file_;

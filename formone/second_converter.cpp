@@ -162,31 +162,8 @@ namespace {
 
 // LineWriter's code page 932 lines, CR LF after each, the characters written as "?"
 // counted the same way, which also takes lines already encoded (with their count).
-class EncodedLineWriter {
-public:
-    explicit EncodedLineWriter(const std::filesystem::path& target) : file_(target) {}
-    void writeLine(std::u16string_view line) {
-        scratch_.clear();
-        cp932::encodeAppend(line, scratch_);
-        writeEncodedLine(scratch_, cp932::replacedCount(line, scratch_));
-    }
-    void writeEncodedLine(std::string_view line, size_t lost) {
-        file_.write(line);
-        file_.write("\r\n");
-        lost_.add(lost, ++lines_);
-    }
-    void commit() { file_.commit(); }
-    const LostCharacters& lost() const { return lost_; }
-
-private:
-    AtomicFile file_;
-    std::string scratch_;
-    size_t lines_ = 0;
-    LostCharacters lost_;
-};
-
 // The lines after line 1 of a file that hands out bytes.
-void reorderBytes(TextLineReader& lines, std::span<const int> columnOrder, EncodedLineWriter& writer) {
+void reorderBytes(TextLineReader& lines, std::span<const int> columnOrder, LineWriter& writer) {
     ByteReorder reorder(columnOrder, lines);
     for (std::string_view line; lines.next(line);) {
         size_t lost = 0;
@@ -196,7 +173,7 @@ void reorderBytes(TextLineReader& lines, std::span<const int> columnOrder, Encod
 }
 
 // The lines after line 1 of a UTF-16 file.
-void reorderText(TextLineReader& lines, std::span<const int> columnOrder, EncodedLineWriter& writer) {
+void reorderText(TextLineReader& lines, std::span<const int> columnOrder, LineWriter& writer) {
     std::u16string line;
     std::vector<std::u16string_view> fields;
     std::u16string out;
@@ -213,7 +190,7 @@ void ConvertTSVtoCSV_Reorder(const std::filesystem::path& InFileName, const std:
     // Read as the choosing step reads the form-1 file: a byte-order mark selects UTF-8 or
     // UTF-16, without one it must be Shift-JIS text.
     TextLineReader lines(InFileName, Cp932Input::ShiftJisText);
-    EncodedLineWriter writer(OutFileName);
+    LineWriter writer(OutFileName);
     std::string_view first;
     std::u16string firstText;
     if (lines.bytewise() ? lines.next(first) : lines.next(firstText)) {

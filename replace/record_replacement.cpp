@@ -21,7 +21,6 @@ namespace vask::replace {
 namespace {
 
 constexpr size_t kKeyItem = 1;
-constexpr std::string_view kLineEnd = "\r\n";
 
 // The first place of `needle` (not empty) in `bytes` from `from` on, or npos. Places
 // whose first and last bytes match are looked for sixteen at a time (SSE2, which every
@@ -153,31 +152,6 @@ private:
     std::string newCode_;
 };
 
-// The copy: code page 932 lines, each with CR LF, through the atomic writer, and the
-// characters it wrote as "?".
-class Copy {
-public:
-    explicit Copy(std::filesystem::path target) : file_(std::move(target)) {}
-
-    template <typename Append>
-    void writeLine(Append&& append) {
-        line_.clear();
-        lost_.add(append(line_), ++lines_);
-        line_ += kLineEnd;
-        file_.write(line_);
-    }
-    void commit() { file_.commit(); }
-    const std::filesystem::path& target() const { return file_.target(); }
-    size_t lines() const { return lines_; }
-    const LostCharacters& lost() const { return lost_; }
-
-private:
-    AtomicFile file_;
-    std::string line_;
-    size_t lines_ = 0;
-    LostCharacters lost_;
-};
-
 }  // namespace
 
 std::u16string replaceLine(std::u16string_view line, const ChangeDefinitions& definitions) {
@@ -210,13 +184,14 @@ Outcome Cnv(std::u16string_view pstFile, const ChangeDefinitions& definitions,
         return Outcome::refused(msg::kNotFormOneFile);
     }
     // The copy never replaces the data file or the definitions: it gets another "R".
-    Copy copy(outputPath(programFolder, replacedFileName(pstFile),
-                         {.inputs = {input, definitions.sourceFile()}, .markerOnInput = u"R"}));
+    LineWriter copy(outputPath(programFolder, replacedFileName(pstFile),
+                               {.inputs = {input, definitions.sourceFile()}, .markerOnInput = u"R"}));
+    std::string line;
     do {
-        copy.writeLine([&](std::string& out) {
-            return lines.encoding() == TextEncoding::Cp932 ? replacer.appendBytes(bytes, out)
-                                                           : replacer.appendText(text, out);
-        });
+        line.clear();
+        const size_t lost = lines.encoding() == TextEncoding::Cp932 ? replacer.appendBytes(bytes, line)
+                                                                    : replacer.appendText(text, line);
+        copy.writeEncodedLine(line, lost);
     } while (nextLine());
     copy.commit();
     if (linesRead) *linesRead = copy.lines();
