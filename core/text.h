@@ -30,6 +30,8 @@ inline std::string_view trimmedBytes(std::string_view bytes) {
     while (end > begin && static_cast<unsigned char>(bytes[end - 1]) <= 0x20) --end;
     return bytes.substr(begin, end - begin);
 }
+// Both under one name, for code that works on text and on bytes alike.
+inline std::string_view trimmedView(std::string_view bytes) { return trimmedBytes(bytes); }
 
 // --- Letter case (for comparisons that ignore it): ASCII, full-width Latin, Latin-1,
 // Greek and Cyrillic letters.

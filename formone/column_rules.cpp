@@ -61,15 +61,6 @@ std::u16string_view asText(std::string_view ascii, std::u16string& buffer) {
     return buffer;
 }
 
-template <typename Char>
-View<Char> trimmed(View<Char> text) {
-    size_t begin = 0;
-    size_t end = text.size();
-    while (begin < end && isBlankUnit(unitOf(text[begin]))) ++begin;
-    while (end > begin && isBlankUnit(unitOf(text[end - 1]))) --end;
-    return text.substr(begin, end - begin);
-}
-
 // True when `text` holds a code unit of one of `classes`.
 template <typename Char>
 bool holdsClass(View<Char> text, unsigned classes) {
@@ -309,7 +300,7 @@ template <typename Char>
 Verdict judge(View<Char> field, int pinIdx, std::u16string& buffer, std::u16string& rewritten) {
     const auto& rules = rulesOf(pinIdx);
     if (rules[0].kind == Kind::None) return Verdict::Keep;  // Kind::None ends the list
-    const View<Char> trimmedField = trimmed(field);
+    const View<Char> trimmedField = trimmedView(field);
     Verdict verdict = Verdict::Keep;
     for (const Rule& rule : rules) {
         switch (apply(rule, field, trimmedField, buffer, rewritten)) {

@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/text.h"
+
 namespace vask::formone {
 
 // What the rules of form-1 position `pinIdx` make of `pstField` (untrimmed, as split off
@@ -51,17 +53,13 @@ inline Verdict PositionRules::judgeAscii(std::string_view field, std::u16string&
                                          std::u16string& rewritten) const {
     if (keepsAll_) return Verdict::Keep;
     if (oneByOne_) return judgeOneByOne(field, text, rewritten);
-    const auto blank = [](char c) { return static_cast<unsigned char>(c) <= 0x20; };  // trimmed as text is
-    size_t begin = 0;
-    size_t end = field.size();
-    while (begin < end && blank(field[begin])) ++begin;
-    while (end > begin && blank(field[end - 1])) --end;
-    if (end - begin < low_ || end - begin > high_) return Verdict::Blank;
+    const std::string_view trimmed = trimmedBytes(field);  // trimmed as text is
+    if (trimmed.size() < low_ || trimmed.size() > high_) return Verdict::Blank;
     if (testsDigit_) {
-        const unsigned digit = static_cast<unsigned char>(field[begin]) - unsigned{'0'};
+        const unsigned digit = static_cast<unsigned char>(trimmed[0]) - unsigned{'0'};
         if (digit > 9 || !((digits_ >> digit) & 1u)) return Verdict::Blank;
     }
-    if (testsMore_ && !passesOtherTests(field, field.substr(begin, end - begin))) return Verdict::Blank;
+    if (testsMore_ && !passesOtherTests(field, trimmed)) return Verdict::Blank;
     return Verdict::Keep;
 }
 

@@ -53,10 +53,7 @@ bool holdsSurrogate(std::u16string_view text) {
 template <typename Char>
 std::optional<std::basic_string_view<Char>> keyOf(std::basic_string_view<Char> line, std::basic_string<Char>& item) {
     if (!delimitedTextItem(line, kKeyItem, item) || item.empty()) return std::nullopt;
-    std::basic_string_view<Char> key = item;
-    while (!key.empty() && static_cast<std::make_unsigned_t<Char>>(key.front()) <= 0x20) key.remove_prefix(1);
-    while (!key.empty() && static_cast<std::make_unsigned_t<Char>>(key.back()) <= 0x20) key.remove_suffix(1);
-    return key;
+    return trimmedView(std::basic_string_view<Char>(item));
 }
 
 void replaceInto(std::u16string_view line, std::u16string_view key, std::u16string_view newValue, std::u16string& out) {
