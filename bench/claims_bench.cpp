@@ -26,7 +26,6 @@
 namespace {
 
 using vask::bench::ChildRun;
-using vask::bench::ClaimsGenerator;
 using vask::bench::printTableRow;
 
 // A tool run that succeeded by writing its file.
@@ -35,12 +34,7 @@ bool wrote(const vask::claims::ClaimsResult& result) { return !result.outcome.is
 }  // namespace
 
 int main(int argc, char** argv) {
-    const size_t megabytes = argc > 1 ? std::strtoul(argv[1], nullptr, 10) : 100;
-    const int runs = argc > 2 ? std::atoi(argv[2]) : 3;
-    const auto folder = vask::bench::scratchFolder("claims");
-    const auto input = folder / "claims.UKE";
-    ClaimsGenerator().write(input, megabytes << 20);
-    const double mib = static_cast<double>(std::filesystem::file_size(input)) / (1 << 20);
+    const auto [folder, input, mib, runs] = vask::bench::generateClaimsBenchFile("claims", argc, argv, 3);
 
     const std::string file = vask::bench::quote(input);
     const double iconv = vask::bench::bestShell(

@@ -1,6 +1,7 @@
 // The claims file the claims benchmarks run on, generated afresh for each run.
 #pragma once
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -8,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "bench_support.h"
 #include "core/text.h"
 #include "platform/cp932.h"
 
@@ -120,5 +122,25 @@ private:
     unsigned long long claims_ = 0;
     unsigned long long points_ = 0;
 };
+
+// A claims benchmark's file and its runs: the size in MB is the program's first argument
+// (default 100), the number of runs its second (default `defaultRuns`); the file is
+// generated into a scratch folder of `name`.
+struct ClaimsBenchFile {
+    std::filesystem::path folder;
+    std::filesystem::path input;
+    double mib = 0;
+    int runs = 0;
+};
+inline ClaimsBenchFile generateClaimsBenchFile(const std::string& name, int argc, char** argv, int defaultRuns) {
+    const size_t megabytes = argc > 1 ? std::strtoul(argv[1], nullptr, 10) : 100;
+    ClaimsBenchFile bench;
+    bench.runs = argc > 2 ? std::atoi(argv[2]) : defaultRuns;
+    bench.folder = scratchFolder(name);
+    bench.input = bench.folder / "claims.UKE";
+    ClaimsGenerator().write(bench.input, megabytes << 20);
+    bench.mib = static_cast<double>(std::filesystem::file_size(bench.input)) / (1 << 20);
+    return bench;
+}
 
 }  // namespace vask::bench

@@ -46,12 +46,7 @@ size_t timeReading(const std::filesystem::path& file, bool refuseNonShiftJis, Ti
 }  // namespace
 
 int main(int argc, char** argv) {
-    const size_t megabytes = argc > 1 ? std::strtoul(argv[1], nullptr, 10) : 100;
-    const int runs = argc > 2 ? std::atoi(argv[2]) : 9;
-    const auto folder = vask::bench::scratchFolder("text-check");
-    const auto input = folder / "claims.UKE";
-    vask::bench::ClaimsGenerator().write(input, megabytes << 20);
-    const double mib = static_cast<double>(std::filesystem::file_size(input)) / (1 << 20);
+    const auto [folder, input, mib, runs] = vask::bench::generateClaimsBenchFile("text-check", argc, argv, 9);
 
     Times plain;
     Times checked;
