@@ -86,7 +86,8 @@ void TfrmKey::Button2Click() {
     }
     const QString question = qs(kImportQuestion) + qs(keyFingerprint(key)) + QStringLiteral("）");
     if (!context_.dialogs->confirm(this, question, DefaultAnswer::No)) return;
-    showKey(importKey(toPath(u16(*file)), folder));
+    importKey(key, folder);
+    showKey(key);
     context_.dialogs->information(this, qs(kImported));
 }
 

@@ -82,11 +82,7 @@ std::string makeNewKey(const std::filesystem::path& folder) {
     return key;
 }
 
-std::string importKey(const std::filesystem::path& file, const std::filesystem::path& folder) {
-    std::string key = readKeyFrom(file);
-    storeKey(folder, key);
-    return key;
-}
+void importKey(std::string_view key, const std::filesystem::path& folder) { storeKey(folder, key); }
 
 void writeKeyTo(const std::filesystem::path& file, std::string_view key) {
     if (key.size() != kPseudonymKeySize) throw Error(msg::badPseudonymKeyFile(file));

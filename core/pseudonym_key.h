@@ -27,10 +27,10 @@ std::string loadOrCreateKey(const std::filesystem::path& folder);
 // folders), replacing the key there: only when the user asks for a new key.
 std::string makeNewKey(const std::filesystem::path& folder);
 
-// The key of the key file `file` (readKeyFrom) made the key of `folder`, replacing the key
-// there: an import, when a clinic's key moves to another of its PCs. A file that holds no
-// key raises Error and leaves the key of `folder` as it was.
-std::string importKey(const std::filesystem::path& file, const std::filesystem::path& folder);
+// `key`, as readKeyFrom read it from a key file (and the user saw it), made the key of
+// `folder`, replacing the key there: an import, when a clinic's key moves to another of
+// its PCs. Taking the key read, not the file, imports exactly the key that was shown.
+void importKey(std::string_view key, const std::filesystem::path& folder);
 
 // The key written to `file` as a key file is written (an export), atomically.
 void writeKeyTo(const std::filesystem::path& file, std::string_view key);
