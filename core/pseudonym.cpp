@@ -54,15 +54,18 @@ std::u16string pseudonymOfNormalised(std::string_view key, std::u16string_view n
 ChartPseudonyms::ChartPseudonyms(std::string key, size_t length) : hmac_(key), length_(length) { checkLength(length); }
 
 std::u16string_view ChartPseudonyms::pseudonymOf(std::u16string_view chartNumber) {
+    if (collided_) throw Error(std::u16string(msg::kPseudonymCollision));
     const std::u16string number = normalisedChartNumber(chartNumber);
     if (number.empty()) return {};
+    // Numbers and pseudonyms are added together, so that a number's index is its pseudonym's.
     const auto [numberIndex, newNumber] = numbers_.insert(number);
-    if (!newNumber) return pseudonyms_.text(pseudonymOf_[numberIndex]);
+    if (!newNumber) return pseudonyms_.text(numberIndex);
     const auto [pseudonymIndex, newPseudonym] =
         pseudonyms_.insert(pseudonymOfDigest(hmac_.mac(utf16ToUtf8(number)), length_));
-    // A new number whose pseudonym is not new: another number had it.
-    if (!newPseudonym) throw Error(std::u16string(msg::kPseudonymCollision));
-    pseudonymOf_.push_back(pseudonymIndex);
+    // A new number whose pseudonym is not new: another number had it. The indexes no
+    // longer pair, and the run stops for good.
+    collided_ = !newPseudonym;
+    if (collided_) throw Error(std::u16string(msg::kPseudonymCollision));
     return pseudonyms_.text(pseudonymIndex);
 }
 

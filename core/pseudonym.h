@@ -37,7 +37,8 @@ std::u16string pseudonymOfNormalised(std::string_view key, std::u16string_view n
 
 // The pseudonyms of one run. The same normalised number always gets the same pseudonym;
 // a pseudonym that two different normalised numbers would share raises Error
-// (msg::kPseudonymCollision), so that the run stops and writes nothing. `length` is a
+// (msg::kPseudonymCollision), then and at every later call, so that the run stops and
+// writes nothing. `length` is a
 // parameter so that tests can force a collision with a short pseudonym.
 class ChartPseudonyms {
 public:
@@ -51,9 +52,9 @@ public:
 private:
     HmacSha256 hmac_;
     size_t length_;
-    TextIndex numbers_;                // the normalised numbers met
-    TextIndex pseudonyms_;             // their pseudonyms
-    std::vector<size_t> pseudonymOf_;  // by number: the pseudonym's number
+    TextIndex numbers_;      // the normalised numbers met
+    TextIndex pseudonyms_;   // their pseudonyms
+    bool collided_ = false;  // a collision stopped the run
 };
 
 }  // namespace vask

@@ -75,11 +75,19 @@ TEST(ChartPseudonyms, SameNumberSamePseudonymEmptyStaysEmpty) {
 TEST(ChartPseudonyms, ACollisionStopsTheRun) {
     // One character has 25 values: 26 different numbers must meet one pseudonym twice.
     ChartPseudonyms pseudonyms(testKey(), 1);
+    std::u16string last;
     EXPECT_THROW(
         {
-            for (int n = 1; n <= 26; ++n) pseudonyms.pseudonymOf(std::u16string(1, char16_t(u'A' + n - 1)) + u"1");
+            for (int n = 1; n <= 26; ++n) {
+                last = std::u16string(1, char16_t(u'A' + n - 1)) + u"1";
+                pseudonyms.pseudonymOf(last);
+            }
         },
         Error);
+    // The run stays stopped: the number that met the collision, and any other, too (the
+    // desktop program goes on to its second file with the same pseudonyms).
+    EXPECT_THROW(pseudonyms.pseudonymOf(last), Error);
+    EXPECT_THROW(pseudonyms.pseudonymOf(u"A1"), Error);
 }
 
 }  // namespace
