@@ -12,10 +12,6 @@ namespace vask {
 
 inline constexpr size_t kSha256Size = 32;
 
-// HMAC-SHA-256 of `message` under `key` (any length): 32 bytes. Raises Error when the
-// library fails.
-std::string hmacSha256(std::string_view key, std::string_view message);
-
 // HMAC-SHA-256 of many messages under one key, which is prepared once: for a run that
 // makes a pseudonym of every patient of a file.
 class HmacSha256 {
@@ -33,6 +29,9 @@ private:
     struct State;  // the library's prepared state (crypto_openssl.cpp / crypto_win32.cpp)
     std::unique_ptr<State> state_;
 };
+// HMAC-SHA-256 of one `message` under `key` (any length): 32 bytes. Raises Error when the
+// library fails.
+inline std::string hmacSha256(std::string_view key, std::string_view message) { return HmacSha256(key).mac(message); }
 // SHA-256 of `bytes`: 32 bytes. Raises Error when the library fails.
 std::string sha256(std::string_view bytes);
 // `count` bytes from the operating system's cryptographic random generator. Raises Error

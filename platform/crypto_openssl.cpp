@@ -1,7 +1,6 @@
 // OpenSSL's libcrypto (3.x) side of platform/crypto.h.
 #include <openssl/err.h>
 #include <openssl/evp.h>
-#include <openssl/hmac.h>
 #include <openssl/params.h>
 #include <openssl/rand.h>
 
@@ -36,18 +35,6 @@ const unsigned char* bytesOf(std::string_view bytes) {
 }
 
 }  // namespace
-
-std::string hmacSha256(std::string_view key, std::string_view message) {
-    if (key.size() > INT_MAX) fail(u"HMAC-SHA-256");
-    std::string mac(EVP_MAX_MD_SIZE, '\0');
-    unsigned int size = 0;
-    if (HMAC(EVP_sha256(), bytesOf(key), static_cast<int>(key.size()), bytesOf(message), message.size(),
-             reinterpret_cast<unsigned char*>(mac.data()), &size) == nullptr ||
-        size != kSha256Size)
-        fail(u"HMAC-SHA-256");
-    mac.resize(size);
-    return mac;
-}
 
 std::string sha256(std::string_view bytes) {
     std::string digest(EVP_MAX_MD_SIZE, '\0');

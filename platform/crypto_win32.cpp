@@ -66,11 +66,6 @@ private:
 
 }  // namespace
 
-std::string hmacSha256(std::string_view key, std::string_view message) {
-    if (key.size() > ULONG_MAX) throw Error(msg::cryptoFailed(u"HMAC-SHA-256", u"鍵が長すぎます"));
-    return Hash(BCRYPT_ALG_HANDLE_HMAC_FLAG, key, u"HMAC-SHA-256").digest(message);
-}
-
 struct HmacSha256::State {
     explicit State(std::string_view key) : hash(BCRYPT_ALG_HANDLE_HMAC_FLAG, key, u"HMAC-SHA-256", true) {}
     Hash hash;
