@@ -49,7 +49,7 @@ ClaimsResult rewriteClaimsFile(const std::filesystem::path& programFolder, const
     // A claims file is Shift-JIS text: UTF-16 or a marked UTF-8 file would have its
     // records pass unrecognised, and so unchanged, into the output.
     ShiftJisLineReader reader(input, LineRule::TextFile);
-    std::optional<Cp932LineWriter> writer;
+    std::optional<LineWriter> writer;
     std::string_view line;
     while (reader.next(line)) {
         const auto text = editor.edit(line);
@@ -57,9 +57,9 @@ ClaimsResult rewriteClaimsFile(const std::filesystem::path& programFolder, const
         // after it: a folder that cannot take the file is reported under that name.
         if (!writer) writer.emplace(programFolder / toPath(plainOr(editor.outputName(), provisionalName)));
         if (text && reader.linesComeBack()) {
-            writer->writeComingBack(*text);
+            writer->writeEncodedLine(*text, 0);
         } else if (text) {
-            writer->writeLine(*text);
+            writer->writeRoundTrip(*text);
         }
         if (observer) observer->rewrote(line, text);
     }

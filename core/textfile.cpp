@@ -361,13 +361,12 @@ void warnOfLostCharacters(Outcome& outcome, const LostCharacters& lost) {
     if (lost.count > 0) outcome.addWarning(msg::lostCharacters(lost.count, lost.lines, lost.moreLines));
 }
 
-void Cp932LineWriter::writeLine(std::string_view validBytes) {
+void LineWriter::writeRoundTrip(std::string_view validBytes) {
     // Most lines come back as they are, and go to the file without a copy of their own.
-    if (cp932::roundTripsUnchanged(validBytes)) return writeComingBack(validBytes);
+    if (cp932::roundTripsUnchanged(validBytes)) return writeEncodedLine(validBytes, 0);
     scratch_.clear();
     cp932::appendRoundTrip(validBytes, scratch_);
-    scratch_ += "\r\n";
-    file_.write(scratch_);
+    writeEncodedLine(scratch_, 0);
 }
 
 void LineWriter::writeEncodedLine(std::string_view bytes, size_t lost) {

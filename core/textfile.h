@@ -207,29 +207,6 @@ struct LostCharacters {
 // Adds the warning about `lost` to a run's outcome, when a character was lost.
 void warnOfLostCharacters(Outcome& outcome, const LostCharacters& lost);
 
-// Writes lines of valid code page 932 bytes (as ShiftJisLineReader gives them), each
-// followed by CR LF, into a file that replaces `target` on commit: the bytes LineWriter
-// writes for their decoded text (see cp932::appendRoundTrip), without decoding them.
-class Cp932LineWriter {
-public:
-    explicit Cp932LineWriter(std::filesystem::path target) : file_(std::move(target)) {}
-    void writeLine(std::string_view validBytes);
-    // Writes bytes known to come back from the round trip unchanged as they are: bytes of
-    // lines whose reader's linesComeBack() is true, and text encoded from UTF-16.
-    void writeComingBack(std::string_view bytes) {
-        file_.write(bytes);
-        file_.write("\r\n");
-    }
-    void commit() { file_.commit(); }
-    // Commits under another name in the same folder (see AtomicFile::commit).
-    void commit(const std::filesystem::path& target) { file_.commit(target); }
-    const std::filesystem::path& target() const { return file_.target(); }
-
-private:
-    AtomicFile file_;
-    std::string scratch_;
-};
-
 // Writes lines, each followed by CR LF, into a file that replaces `target` on commit.
 // The encoding is code page 932 ("?" for what it cannot hold, counted in lost()) or UTF-8.
 class LineWriter {
@@ -240,6 +217,11 @@ public:
     // Writes a line its caller encoded (in the writer's encoding), which lost `lost`
     // characters on the way.
     void writeEncodedLine(std::string_view bytes, size_t lost);
+    // Writes a line of valid code page 932 bytes (as ShiftJisLineReader gives them) as
+    // writeLine writes their decoded text (see cp932::appendRoundTrip), without decoding
+    // them. Bytes known to come back unchanged (a reader's linesComeBack()) need not be
+    // looked at: writeEncodedLine(bytes, 0) writes them as they are.
+    void writeRoundTrip(std::string_view validBytes);
     void commit() { file_.commit(); }
     // Commits under another name in the same folder (see AtomicFile::commit).
     void commit(const std::filesystem::path& target) { file_.commit(target); }

@@ -372,16 +372,16 @@ TEST(LineWriter, ClaimsLinesReadAndWrittenBackKeepTheirRecords) {
     EXPECT_EQ(readBytes(dir / "out"), "IR,1,\x83\x65\x83\x58\x83\x67\r\nRE,2\r\n");
 }
 
-// The bytes writer writes what LineWriter writes for the decoded lines: the same bytes but
+// The round trip of bytes writes what writeLine writes for the decoded lines: the same bytes but
 // for the characters code page 932 has two codes for (NEC row 13, the NEC-selected IBM
 // extensions), which come back in the encoder's form.
-TEST(Cp932LineWriter, WritesTheBytesLineWriterWritesForTheDecodedText) {
+TEST(LineWriter, WritesTheRoundTripOfBytesAsItWritesTheirDecodedText) {
     TempDir dir;
     const std::vector<std::string> lines = {"IR,1", "", "\x87\x90\x87\x9C,\xED\x40x", "\x83\x65\x95\x5C\xB1"};
-    Cp932LineWriter writer(dir / "bytes");
+    LineWriter writer(dir / "bytes");
     std::vector<std::u16string> decoded;
     for (const auto& line : lines) {
-        writer.writeLine(line);
+        writer.writeRoundTrip(line);
         decoded.push_back(cp932::decode(line));
     }
     writer.commit();
