@@ -191,11 +191,15 @@ public:
 
 private:
     // The record rebuilt by the comma-text join; no field of a claim record is ever
-    // enclosed in quotes in the output.
+    // enclosed in quotes in the output: the split left no quote in a field and no value
+    // set holds one, so the join by commas alone is the join with its quotes removed.
     std::string_view joined(RecordKind kind) {
         out_.clear();
-        record_.appendJoined(out_);
-        if (kind == RecordKind::Claim) std::erase(out_, '"');
+        if (kind == RecordKind::Claim) {
+            record_.appendJoinedByCommas(out_);
+        } else {
+            record_.appendJoined(out_);
+        }
         return out_;
     }
 

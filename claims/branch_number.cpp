@@ -39,12 +39,11 @@ public:
                                 chart_);
             record_.set(kChartNumber, chart_);
         }
+        // The comma-text join would enclose a field holding a blank or a control character
+        // in double quotes; a claims file knows no quoting and this file is submitted, so a
+        // claim record is joined by commas alone (the split left no quote in a field).
         out_.clear();
-        record_.appendJoined(out_);
-        // The join encloses a field holding a blank or a control character in double
-        // quotes; a claims file knows no quoting and this file is submitted, so no field
-        // of a claim record keeps them.
-        std::erase(out_, '"');
+        record_.appendJoinedByCommas(out_);
         return out_;
     }
 

@@ -22,10 +22,6 @@ std::u16string plainOr(std::u16string name, std::u16string_view fallback) {
 
 }  // namespace
 
-ClaimsKind kindOfExaminingBody(std::u16string_view field1) {
-    return trimmedView(field1) == u"2" ? ClaimsKind::National : ClaimsKind::Employee;
-}
-
 ClaimsKind kindOfExaminingBody(std::string_view field1) {
     return trimmedBytes(field1) == "2" ? ClaimsKind::National : ClaimsKind::Employee;
 }

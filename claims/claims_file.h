@@ -16,7 +16,6 @@ namespace vask::claims {
 enum class ClaimsKind { Employee, National };
 
 // The kind an IR record's field 1 names: "2" (trimmed) is national, anything else employee.
-ClaimsKind kindOfExaminingBody(std::u16string_view field1);
 ClaimsKind kindOfExaminingBody(std::string_view field1);
 
 // The selection check of a chosen file: the 4th character of its first line ("1" for an

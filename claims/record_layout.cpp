@@ -394,10 +394,4 @@ std::u16string_view revisionLabel(LayoutRevision revision) {
     return revision == LayoutRevision::Western ? u"西暦の版（請求年月 YYYYMM）" : u"和暦の版（請求年月 GYYMM）";
 }
 
-size_t cp932Length(std::u16string_view text) {
-    size_t bytes = 0;
-    for (const char16_t c : text) bytes += (c < 0x80 || (c >= 0xFF61 && c <= 0xFF9F)) ? 1 : 2;
-    return bytes;
-}
-
 }  // namespace vask::claims

@@ -118,8 +118,4 @@ std::optional<LayoutRevision> revisionOfBillingMonth(std::u16string_view billing
 // The revision as a report names it.
 std::u16string_view revisionLabel(LayoutRevision revision);
 
-// The length of `text` in bytes of code page 932, for text that came from such bytes:
-// ASCII and half-width katakana take one byte, every other character two.
-size_t cp932Length(std::u16string_view text);
-
 }  // namespace vask::claims

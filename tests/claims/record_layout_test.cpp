@@ -93,11 +93,5 @@ TEST(RecordLayout, AnswersWhichFieldsIdentifyAPatient) {
     EXPECT_FALSE(isKnownRecord(R::Era, u"UK"));  // a dental file's first record
 }
 
-TEST(RecordLayout, LengthsCountCodePage932Bytes) {
-    EXPECT_EQ(cp932Length(u"A1 ｱﾞ"), 5u);
-    EXPECT_EQ(cp932Length(u"山田　花子"), 10u);
-    EXPECT_EQ(cp932Length(u"①～"), 4u);
-}
-
 }  // namespace
 }  // namespace vask::claims
