@@ -1,8 +1,13 @@
 #include "core/textfile.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
+#include <condition_variable>
 #include <cstring>
+#include <exception>
+#include <mutex>
+#include <thread>
 
 #include "core/byte_fields.h"
 #include "core/messages.h"
@@ -17,33 +22,134 @@ constexpr char kLF = '\n';
 constexpr char kEndOfFileMark = '\x1A';
 }  // namespace
 
+// Reads the blocks of a file on a thread of its own, a few blocks ahead of the lines taken
+// from them, so that reading and checking the file overlaps the work on its lines. The
+// blocks come in file order; an error of a block (a read failure, a refusal) is raised when
+// that block is taken, as if it had been read then.
+class LineBytesReader::ReadAhead {
+public:
+    ReadAhead(LineBytesReader& reader, size_t blockSize) : reader_(reader) {
+        for (Slot& slot : slots_) slot.data.reset(new char[blockSize]);
+        thread_ = std::thread([this] { run(); });
+    }
+    ~ReadAhead() {
+        {
+            const std::lock_guard lock(mutex_);
+            stop_ = true;
+        }
+        changed_.notify_all();
+        thread_.join();
+    }
+
+    // The next block; the one taken before is given back for reading.
+    LoadedBlock take(const char*& data) {
+        std::unique_lock lock(mutex_);
+        if (held_) {
+            slots_[next_].full = false;
+            next_ = (next_ + 1) % kBlocks;
+            held_ = false;
+            changed_.notify_all();
+        }
+        Slot& slot = slots_[next_];
+        changed_.wait(lock, [&] { return slot.full || finished_; });
+        if (!slot.full) return {0, false, true};  // nothing follows the last block
+        held_ = true;
+        if (slot.error) std::rethrow_exception(slot.error);
+        data = slot.data.get();
+        return slot.loaded;
+    }
+
+private:
+    static constexpr size_t kBlocks = 3;
+    struct Slot {
+        std::unique_ptr<char[]> data;
+        LoadedBlock loaded;
+        std::exception_ptr error;
+        bool full = false;  // read and not yet given back
+    };
+
+    void run() {
+        for (size_t i = 0;; i = (i + 1) % kBlocks) {
+            Slot& slot = slots_[i];
+            {
+                std::unique_lock lock(mutex_);
+                changed_.wait(lock, [&] { return stop_ || !slot.full; });
+                if (stop_) return;
+            }
+            try {
+                slot.loaded = reader_.load(slot.data.get());
+            } catch (...) {
+                slot.error = std::current_exception();
+            }
+            const bool last = slot.error || slot.loaded.last;
+            {
+                const std::lock_guard lock(mutex_);
+                slot.full = true;
+                finished_ = last;
+            }
+            changed_.notify_all();
+            if (last) return;
+        }
+    }
+
+    LineBytesReader& reader_;
+    std::array<Slot, kBlocks> slots_;
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    size_t next_ = 0;        // the slot take() gives next
+    bool held_ = false;      // the slot next_ is the one taken last
+    bool finished_ = false;  // no block follows the last one read
+    bool stop_ = false;
+    std::thread thread_;
+};
+
 LineBytesReader::LineBytesReader(const std::filesystem::path& path, LineRule rule, size_t blockSize)
     : file_(path), rule_(rule), block_(new char[blockSize]), blockSize_(blockSize) {}
 
+LineBytesReader::~LineBytesReader() = default;
+
 bool LineBytesReader::fill() {
     if (atEnd_) return false;
-    end_ = file_.read(block_.get(), blockSize_);
+    // A block read whole may be followed by many: the rest is read ahead.
+    if (!ahead_ && end_ == blockSize_) ahead_ = std::make_unique<ReadAhead>(*this, blockSize_);
+    LoadedBlock loaded;
+    if (ahead_) {
+        loaded = ahead_->take(data_);
+    } else {
+        loaded = load(block_.get());
+        data_ = block_.get();
+    }
+    end_ = loaded.size;
     pos_ = 0;
+    comeBack_ = loaded.comeBack;
     if (end_ == 0) {
         atEnd_ = true;
-        checkEnd();
         return false;
     }
-    checkBlock(0);
     return true;
 }
 
-// The bytes of the block from `from` on, up to the end mark 0x1A under the text-file rule
-// (nothing after it is ever read).
-void LineBytesReader::checkBlock(size_t from) {
-    if (!check_ || from >= end_) return;
-    const char* data = block_.get() + from;
-    size_t size = end_ - from;
-    const void* mark = rule_ == LineRule::TextFile ? std::memchr(data, kEndOfFileMark, size) : nullptr;
-    if (mark) size = static_cast<const char*>(mark) - data;
-    if (!check_->feed(std::string_view(data, size))) refuseNotShiftJis(file_.path(), rule_);
-    comeBack_ = check_->allComeBack();
-    if (mark) checkEnd();  // nothing after the mark is ever read
+// Reads the next block whole (fewer bytes only at the end of the file) and checks it.
+LineBytesReader::LoadedBlock LineBytesReader::load(char* into) {
+    const size_t size = file_.readFully(into, blockSize_);
+    if (size == 0) {
+        checkEnd();
+        return {0, loadedComeBack_, true};
+    }
+    const bool mark = checkBlock(std::string_view(into, size));
+    return {size, loadedComeBack_, mark};
+}
+
+// Checks `bytes`, the next ones read, up to the end mark 0x1A under the text-file rule
+// (nothing after it is ever read); returns whether the mark was among them.
+bool LineBytesReader::checkBlock(std::string_view bytes) {
+    if (!check_ || bytes.empty()) return false;
+    const void* mark = rule_ == LineRule::TextFile ? std::memchr(bytes.data(), kEndOfFileMark, bytes.size()) : nullptr;
+    if (mark) bytes = bytes.substr(0, static_cast<size_t>(static_cast<const char*>(mark) - bytes.data()));
+    if (!check_->feed(bytes)) refuseNotShiftJis(file_.path(), rule_);
+    loadedComeBack_ = check_->allComeBack();
+    if (mark) checkEnd();
+    return mark != nullptr;
 }
 
 // The end of what the reader looks at: a UTF-8 text or a lead byte left alone is known
@@ -59,9 +165,11 @@ void LineBytesReader::skipLeading(std::string_view mark) {
     // Nothing has been read yet: the first bytes go to the start of the block.
     const size_t got = file_.readFully(block_.get(), mark.size());
     if (got < mark.size()) atEnd_ = true;
+    data_ = block_.get();
     end_ = got;
     pos_ = std::string_view(block_.get(), got) == mark ? got : 0;
-    checkBlock(0);
+    checkBlock(std::string_view(block_.get(), got));
+    comeBack_ = loadedComeBack_;
 }
 
 // The text-file rule: after a CR the rest of the physical line, up to and including the
@@ -69,7 +177,7 @@ void LineBytesReader::skipLeading(std::string_view mark) {
 bool LineBytesReader::skipRestOfPhysicalLine() {
     for (;;) {
         if (pos_ == end_ && !fill()) return false;
-        const char* data = block_.get();
+        const char* data = data_;
         size_t k = pos_;
         while (k < end_ && data[k] != kLF && data[k] != kEndOfFileMark) ++k;
         if (k == end_) {
@@ -99,12 +207,12 @@ bool LineBytesReader::next(std::string_view& line) {
         }
         if (skipLineFeed_) {
             skipLineFeed_ = false;
-            if (block_[pos_] == kLF) {
+            if (data_[pos_] == kLF) {
                 ++pos_;
                 continue;
             }
         }
-        const char* data = block_.get();
+        const char* data = data_;
         // Under the other rule 0x1A is an ordinary byte: LF stands in for it.
         const size_t k = findFirstOf(std::string_view(data, end_), pos_, kLF, kCR, textFile ? kEndOfFileMark : kLF);
         started = started || k > pos_;

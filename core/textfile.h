@@ -34,6 +34,7 @@ public:
     // Raises Error (cannot open). A smaller `blockSize` (at least 4 bytes, the longest
     // byte-order mark) lets tests put block boundaries anywhere in short files.
     LineBytesReader(const std::filesystem::path& path, LineRule rule, size_t blockSize = kLineReadBlock);
+    ~LineBytesReader();
 
     // Drops `mark` (a byte-order mark) when the file begins with it; call before next().
     void skipLeading(std::string_view mark);
@@ -52,25 +53,41 @@ public:
     bool linesComeBack() const { return comeBack_; }
 
 private:
+    // A block as read and checked: its size (0 at the end), what linesComeBack() says after
+    // it, and whether no block follows (the end, or the end mark 0x1A among its bytes).
+    struct LoadedBlock {
+        size_t size = 0;
+        bool comeBack = false;
+        bool last = false;
+    };
+    class ReadAhead;
+
     bool fill();
-    void checkBlock(size_t from);
+    LoadedBlock load(char* into);
+    bool checkBlock(std::string_view bytes);
     void checkEnd();
     bool skipRestOfPhysicalLine();
 
+    // What load() uses, on the read-ahead thread once that runs.
     InputFile file_;
     LineRule rule_;
+    std::optional<ShiftJisTextCheck> check_;  // refusing what is no Shift-JIS text
+    bool loadedComeBack_ = false;
+
     // Not zeroed: only the bytes a read filled are looked at, and a short file touches
     // only the first pages of the block.
     std::unique_ptr<char[]> block_;
     size_t blockSize_;
+    // A file of more than one block is read a few blocks ahead on a thread of its own.
+    std::unique_ptr<ReadAhead> ahead_;
+    const char* data_ = nullptr;  // the block the lines are taken from
     size_t pos_ = 0;
     size_t end_ = 0;
-    bool atEnd_ = false;                      // no further byte will be read
-    bool skipLineFeed_ = false;               // the last line ended in CR: an LF right after belongs to it
-    bool skipToLineFeed_ = false;             // the text-file rule after a CR: skip through the next LF
-    std::optional<ShiftJisTextCheck> check_;  // refusing what is no Shift-JIS text
-    bool comeBack_ = false;                   // what linesComeBack() says
-    std::string carried_;                     // the start of a line that runs past the block
+    bool atEnd_ = false;           // no further byte will be read
+    bool skipLineFeed_ = false;    // the last line ended in CR: an LF right after belongs to it
+    bool skipToLineFeed_ = false;  // the text-file rule after a CR: skip through the next LF
+    bool comeBack_ = false;        // what linesComeBack() says
+    std::string carried_;          // the start of a line that runs past the block
 };
 
 // What a code page 932 reader or loader accepts.
