@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <bit>
 #include <deque>
+#include <functional>
 
 #include "core/byte_fields.h"
 #include "core/strconv.h"
@@ -343,11 +344,20 @@ KindSet IdentifierSearch::find(std::string_view line, char separator) {
             kinds |= findAsciiNumber(trimmedBytes(field));
             return;
         }
-        decoded_.clear();
-        cp932::decodeAppend(field, decoded_);
-        kinds |= find(decoded_, static_cast<char16_t>(separator));
+        kinds |= findInField(field, separator);
     });
     return kinds;
+}
+
+KindSet IdentifierSearch::findInField(std::string_view field, char separator) {
+    Remembered& seen = remembered_[std::hash<std::string_view>{}(field) % remembered_.size()];
+    if (seen.field != field) {
+        decoded_.clear();
+        cp932::decodeAppend(field, decoded_);
+        seen.kinds = find(decoded_, static_cast<char16_t>(separator));
+        seen.field.assign(field);
+    }
+    return seen.kinds;
 }
 
 KindSet IdentifierSearch::findAsciiNumber(std::string_view field) const {

@@ -124,6 +124,7 @@ private:
     // kind's own bit, which every value left out has).
     static KindSet dummyBit(IdentifierKind kind) { return static_cast<KindSet>(kindBit(kind) << kIdentifierKindCount); }
     KindSet findAsciiNumber(std::string_view trimmedField) const;
+    KindSet findInField(std::string_view field, char separator);
     const std::u16string& widened(std::u16string_view value);
     bool isDummy(std::u16string_view wide) const;
     void leaveOut(IdentifierKind kind, Verdict verdict, const std::u16string& wide);
@@ -140,6 +141,13 @@ private:
     PatternAutomaton automaton_;
     std::u16string wide_;
     std::u16string decoded_;
+    // The kinds found in the fields of text seen last, by their bytes: an anonymised file
+    // repeats its dummies and its texts of comments and symptoms in record after record.
+    struct Remembered {
+        std::string field;
+        KindSet kinds = 0;
+    };
+    std::vector<Remembered> remembered_ = std::vector<Remembered>(1024);
 };
 
 }  // namespace vask
