@@ -4,6 +4,7 @@
 #pragma once
 
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -38,6 +39,7 @@ public:
     const std::filesystem::path& target() const { return target_; }
 
 private:
+    class WriteBehind;
     void flushBuffer();
     void discard() noexcept;
 
@@ -45,6 +47,9 @@ private:
     std::filesystem::path temp_;
     std::string buffer_;
     FileHandle handle_ = kNoFile;
+    // A large file's full buffers are written on a thread of their own while the next
+    // buffer is filled.
+    std::unique_ptr<WriteBehind> behind_;
     bool done_ = false;
 };
 

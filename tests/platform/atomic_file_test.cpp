@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
 #ifndef _WIN32
+#include <sys/resource.h>
 #include <sys/stat.h>
+
+#include <csignal>
 #endif
 
 #include "../support/test_support.h"
@@ -20,13 +23,18 @@ using test::writeBytes;
 TEST(AtomicFile, CommitReplacesTheTargetAndLeavesNoTemporaryFile) {
     TempDir dir;
     writeBytes(dir / "out.csv", "old");
+    // Lines numbered in order over several buffers, each written while the next is
+    // filled, then a piece larger than the buffer.
+    std::string expected = "new ";
+    for (int i = 0; i < 400000; ++i) expected += std::to_string(i) + "\n";
     {
         AtomicFile file(dir / "out.csv");
         file.write("new ");
+        for (int i = 0; i < 400000; ++i) file.write(std::to_string(i) + "\n");
         file.write(std::string(3 << 20, 'x'));  // more than the buffer
         file.commit();
     }
-    EXPECT_EQ(readBytes(dir / "out.csv"), "new " + std::string(3 << 20, 'x'));
+    EXPECT_EQ(readBytes(dir / "out.csv"), expected + std::string(3 << 20, 'x'));
     EXPECT_EQ(listFolder(dir.path()), std::vector<std::string>{"out.csv"});
 }
 
@@ -42,6 +50,34 @@ TEST(AtomicFile, AnAbandonedWriteKeepsTheOlderFileAndLeavesNothingElse) {
     EXPECT_EQ(readBytes(dir / "out.csv"), "old");
     EXPECT_EQ(listFolder(dir.path()), std::vector<std::string>{"out.csv"});
 }
+
+#ifndef _WIN32
+// A write that fails after many buffers (here at the process's file size limit, as on a
+// full disk) raises the error, even when it failed on the thread that writes behind.
+TEST(AtomicFile, AWriteThatFailsPartwayRaisesTheErrorAndKeepsTheOlderFile) {
+    TempDir dir;
+    writeBytes(dir / "out.csv", "old");
+    rlimit before{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &before), 0);
+    const auto previousSignal = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limited = before;
+    limited.rlim_cur = 3 << 20;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
+    bool raised = false;
+    try {
+        AtomicFile file(dir / "out.csv");
+        for (int i = 0; i < 1000; ++i) file.write(std::string(10000, 'x'));
+        file.commit();
+    } catch (const Error&) {
+        raised = true;
+    }
+    setrlimit(RLIMIT_FSIZE, &before);
+    std::signal(SIGXFSZ, previousSignal);
+    EXPECT_TRUE(raised);
+    EXPECT_EQ(readBytes(dir / "out.csv"), "old");
+    EXPECT_EQ(listFolder(dir.path()), std::vector<std::string>{"out.csv"});
+}
+#endif
 
 TEST(AtomicFile, AnAbandonedNewFileLeavesNoFile) {
     TempDir dir;
