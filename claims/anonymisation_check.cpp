@@ -14,6 +14,7 @@
 #include "core/byte_fields.h"
 #include "core/chart_number.h"
 #include "core/identifier_search.h"
+#include "core/line_hand_off.h"
 #include "core/messages.h"
 #include "core/pseudonym.h"
 #include "core/strconv.h"
@@ -475,14 +476,23 @@ bool holdsClaimsRecord(const std::filesystem::path& file) {
 }
 
 // What the check keeps while it is fed the original, and then uses on the anonymised file.
+// The lines of the records that hold values are collected on a thread of their own
+// (`collecting`), while the reader of the original goes on.
 struct ClaimsAnonymisationCheck::State {
     explicit State(AnonymisationProfile checked) : profile(checked), counter(checked) {}
+
+    void collect(std::string_view line, RecordKind kind) {
+        collector.collect(line, kind);
+        if (profile == AnonymisationProfile::Pseudonym) positions.collect(line, kind);
+    }
 
     AnonymisationProfile profile;
     IdentifierSearch search = claimsSearch();
     Collector collector{search};
     PositionCheck positions;
     RecordCounter counter;
+    LineHandOff collecting{
+        [this](std::string_view line, std::uint32_t kind) { collect(line, static_cast<RecordKind>(kind)); }};
 };
 
 ClaimsAnonymisationCheck::ClaimsAnonymisationCheck(AnonymisationProfile profile)
@@ -494,14 +504,16 @@ void ClaimsAnonymisationCheck::original(std::string_view line) {
     const RecordId id = recordId(line);
     s.counter.count(countKey(line, id), false);
     const RecordKind kind = recordKind(id);
-    s.collector.collect(line, kind);
-    if (s.profile == AnonymisationProfile::Pseudonym) s.positions.collect(line, kind);
+    // The records that hold no value the check looks for stay with the reader.
+    if (kind == RecordKind::Other || kind == RecordKind::SymptomDetails || kind == RecordKind::Comment) return;
+    s.collecting.add(line, static_cast<std::uint32_t>(kind));
 }
 
 AnonymisationReport ClaimsAnonymisationCheck::check(const std::filesystem::path& original,
                                                     const std::filesystem::path& anonymised) {
     State& s = *state_;
     ShiftJisLineReader out(anonymised, LineRule::TextFile);
+    s.collecting.finish();
     if (!s.counter.originalHeldLayoutRecord()) throw Error(msg::nothingToCheck(original));
     s.search.prepare();
     s.positions.prepare();

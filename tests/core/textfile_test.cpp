@@ -3,6 +3,7 @@
 #include <functional>
 
 #include "../support/test_support.h"
+#include "core/line_hand_off.h"
 #include "core/textfile.h"
 #include "platform/cp932.h"
 #include "platform/errors.h"
@@ -396,6 +397,37 @@ TEST(LineWriter, Utf8WithByteOrderMark) {
     writer.writeLine(u"あ");
     writer.commit();
     EXPECT_EQ(readBytes(dir / "out"), "\xEF\xBB\xBF\xE3\x81\x82\r\n");
+}
+
+// Lines handed to the work thread arrive whole, in order, with their tags, across many
+// batches; what the work raises comes out of finish(), and the lines after it are dropped.
+TEST(LineHandOff, GivesEveryLineInOrderAndRaisesTheWorksError) {
+    std::vector<std::string> seen;
+    std::vector<std::uint32_t> tags;
+    LineHandOff handOff([&](std::string_view line, std::uint32_t tag) {
+        seen.emplace_back(line);
+        tags.push_back(tag);
+    });
+    std::vector<std::string> lines;
+    for (std::uint32_t i = 0; i < 100000; ++i) {
+        lines.push_back(i % 7 == 0 ? std::string() : std::to_string(i) + std::string(i % 50, 'x'));
+        handOff.add(lines.back(), i);
+    }
+    handOff.finish();
+    ASSERT_EQ(seen, lines);
+    for (std::uint32_t i = 0; i < tags.size(); ++i) ASSERT_EQ(tags[i], i);
+
+    size_t worked = 0;
+    LineHandOff failing([&](std::string_view line, std::uint32_t) {
+        if (line == "bad") throw Error(u"bad line");
+        ++worked;
+    });
+    failing.add("good");
+    failing.add("bad");
+    failing.add("after");
+    EXPECT_THROW(failing.finish(), Error);
+    EXPECT_EQ(worked, 1u);
+    EXPECT_THROW(failing.finish(), Error);  // and at every later call
 }
 
 }  // namespace
