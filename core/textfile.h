@@ -166,6 +166,8 @@ public:
     // Appends the text of bytes of a line of this bytewise file (a line or a part of one
     // split at a separator byte).
     void decodeAppend(std::string_view bytes, std::u16string& text) const;
+    // A code page 932 file read as Shift-JIS text: see LineBytesReader::linesComeBack.
+    bool linesComeBack() const { return bytes_ && bytes_->linesComeBack(); }
 
 private:
     bool nextUtf16(std::u16string& line);

@@ -92,14 +92,20 @@ public:
     }
 
     // The same for a line of a code page 932 file, from its bytes: they are copied as a
-    // decode and encode gives them, and the key is looked for there. Only the key is decoded.
-    size_t appendBytes(std::string_view line, std::string& out) {
+    // decode and encode gives them (as they are, when `comeBack` says that gives the same
+    // bytes), and the key is looked for there. Only the key is decoded.
+    size_t appendBytes(std::string_view line, bool comeBack, std::string& out) {
+        const auto copied = [&](std::string& to) {
+            if (!comeBack) return appendCp932RoundTrip(line, to);
+            to.append(line);
+            return size_t{0};
+        };
         const auto keyBytes = keyOf(line, byteItem_);
-        if (!keyBytes) return appendCp932RoundTrip(line, out);
+        if (!keyBytes) return copied(out);
         key_.clear();
         cp932::decodeAppend(*keyBytes, key_);
         const auto newValue = definitions_.newValueViewFor(key_);
-        if (!newValue) return appendCp932RoundTrip(line, out);
+        if (!newValue) return copied(out);
         if (!keyBytes->empty() && !startsAtCharacter(*keyBytes)) return appendDecoded(line, out);
         // The new value's bytes stand for it only when each of its characters has a code
         // and none is a surrogate (which could pair with a neighbour).
@@ -109,7 +115,7 @@ public:
             return appendDecoded(line, out);
         }
         copy_.clear();
-        if (appendCp932RoundTrip(line, copy_) != 0) return appendDecoded(line, out);
+        if (copied(copy_) != 0) return appendDecoded(line, out);
         keyCode_.clear();
         cp932::encodeAppend(key_, keyCode_);
         if (keyCode_.empty()) {
@@ -186,8 +192,9 @@ Outcome Cnv(std::u16string_view pstFile, const ChangeDefinitions& definitions,
     std::string line;
     do {
         line.clear();
-        const size_t lost = lines.encoding() == TextEncoding::Cp932 ? replacer.appendBytes(bytes, line)
-                                                                    : replacer.appendText(text, line);
+        const size_t lost = lines.encoding() == TextEncoding::Cp932
+                                ? replacer.appendBytes(bytes, lines.linesComeBack(), line)
+                                : replacer.appendText(text, line);
         copy.writeEncodedLine(line, lost);
     } while (nextLine());
     copy.commit();
