@@ -215,21 +215,6 @@ private:
     std::u16string value_;
 };
 
-// A claim record with its chart number (field 13) left out, in `scratch`.
-std::string_view withoutChartNumber(std::string_view record, std::string& scratch) {
-    constexpr size_t kChartNumber = 13;
-    size_t start = 0;
-    for (size_t field = 0; field < kChartNumber; ++field) {
-        start = record.find(',', start);
-        if (start == std::string_view::npos) return record;
-        ++start;
-    }
-    const size_t end = std::min(record.find(',', start), record.size());
-    scratch.assign(record.substr(0, start));
-    scratch.append(record.substr(end));
-    return scratch;
-}
-
 // Hashes paired with hashes (open addressing; hashes of HashedTextSet, never 0): for the
 // pairs of original chart numbers and pseudonyms of a large file, without a node each.
 class HashPairs {
@@ -294,10 +279,17 @@ public:
 
     // One record of the anonymised file: the code page 932 bytes of its line without
     // double quotes. The fields are looked at in their order; of the empty ones only those
-    // that identify (an empty chart number is paired with the original's too).
-    void check(std::string_view line, std::u16string_view record, size_t number, AnonymisationReport& report) {
-        const RecordLayout* layout = layoutOf(recordId(line));
+    // that identify (an empty chart number is paired with the original's too). Each filled
+    // field is searched for the original's values too (`search`), but for a claim's chart
+    // number: a name part found inside a pseudonym is chance. The line's findings of the
+    // search come first in the report, then those by position.
+    void check(std::string_view line, std::u16string_view record, size_t number, IdentifierSearch& search,
+               AnonymisationReport& report) {
+        const RecordId id = recordId(line);
+        const bool claim = recordKind(id) == RecordKind::Claim;
+        const RecordLayout* layout = layoutOf(id);
         const size_t described = layout == nullptr ? 0 : layout->fields.size();
+        lineFindings_.clear();
         size_t next = 1;  // the first field not yet looked at
         // The identifying fields from `next` up to `end`, each empty (layouts have fewer than
         // 64 fields).
@@ -308,23 +300,27 @@ public:
                 for (std::uint64_t empty = layout->identifyingMask & below & ~((std::uint64_t{1} << next) - 1);
                      empty != 0; empty &= empty - 1) {
                     const auto i = static_cast<size_t>(std::countr_zero(empty));
-                    checkField(layout->fields[i], {}, record, number, report);
+                    checkField(layout->fields[i], {}, record, number);
                 }
             }
             next = std::max(next, end);
         };
+        KindSet found = 0;
         std::uint64_t filled = 0;
         const size_t count = forEachFilledField(line, ',', filled, [&](size_t i, std::string_view value) {
+            if (!(claim && i == kChartNumber)) found |= search.findField(value, ',');
             if (i == 0) return;
             emptyBefore(i);
             next = i + 1;
             const bool inLayout = i < described;
             if (inLayout && ((layout->identifyingMask >> i) & 1)) {
-                checkField(layout->fields[i], trimmedBytes(value), record, number, report);
+                checkField(layout->fields[i], trimmedBytes(value), record, number);
             }
-            if (!inLayout || ((layout->textMask >> i) & 1)) findSurvivor(value, record, number, report);
+            if (!inLayout || ((layout->textMask >> i) & 1)) findSurvivor(value, record, number);
         });
         emptyBefore(count);
+        if (found != 0) reportSurvivors(found, record, number, report);
+        for (Finding& finding : lineFindings_) report.addFinding(std::move(finding));
     }
 
     // Ends collecting: call once, before check and tally.
@@ -369,21 +365,20 @@ private:
 
     // A field of text: decoded only when it could hold a number of kShortestNumber units
     // (a unit is at least one byte).
-    void findSurvivor(std::string_view value, std::u16string_view record, size_t number, AnonymisationReport& report) {
+    void findSurvivor(std::string_view value, std::u16string_view record, size_t number) {
         if (trimmedBytes(value).size() < kShortestNumber) return;
         decoded_.clear();
         cp932::decodeAppend(value, decoded_);
         const std::u16string_view trimmed = trimmedView(decoded_);
         if (trimmed.size() < kShortestNumber || survivors_.find(widenedHash(trimmed)) == 0) return;
-        report.addFinding({Finding::What::Survives, IdentifierKind::ChartNumber, std::u16string(record), number});
+        lineFindings_.push_back({Finding::What::Survives, IdentifierKind::ChartNumber, std::u16string(record), number});
     }
 
     void look(IdentifierKind kind) { ++looked_[static_cast<size_t>(kind)]; }
 
-    void checkField(const FieldLayout& field, std::string_view value, std::u16string_view record, size_t number,
-                    AnonymisationReport& report) {
+    void checkField(const FieldLayout& field, std::string_view value, std::u16string_view record, size_t number) {
         const auto add = [&](Finding::What what, IdentifierKind kind) {
-            report.addFinding({what, kind, std::u16string(record), number});
+            lineFindings_.push_back({what, kind, std::u16string(record), number});
         };
         switch (field.identifies) {
             case Identifies::ChartNumber:
@@ -417,7 +412,9 @@ private:
     const RecordLayout* layoutOf(RecordId id) {
         if (id.value != lastId_.value || id.value == 0) {
             lastId_ = id;
-            lastLayout_ = id.value == 0 ? nullptr : findRecordLayout(revision_, id.text());
+            lastLayout_ = id.value == 0 ? nullptr
+                                        : findRecordLayout(revision_, static_cast<char>(id.value >> 16),
+                                                           static_cast<char>(id.value));
         }
         return lastLayout_;
     }
@@ -441,6 +438,7 @@ private:
 
     ByteFieldViews bytes_;
     std::u16string decoded_;
+    std::vector<Finding> lineFindings_;  // the findings by position of the line checked
     RecordId lastId_;
     const RecordLayout* lastLayout_ = nullptr;
     size_t looked_[kIdentifierKindCount] = {};
@@ -527,17 +525,17 @@ AnonymisationReport ClaimsAnonymisationCheck::check(const std::filesystem::path&
     report.kept = pseudonym ? keptByPseudonymProfile(report.fileKind)
                             : std::vector<std::u16string>{std::begin(kKept), std::end(kKept)};
     std::string unquoted;
-    std::string searched;
     std::string_view line;
     for (size_t number = 1; out.next(line); ++number) {
         const RecordId id = recordId(line);
         const RecordCount& counted = s.counter.count(countKey(line, id), true);
         const std::string_view record = unquotedBytes(line, unquoted);
-        // A pseudonym is checked by its position; a name part found inside it is chance.
-        const bool claim = pseudonym && recordKind(id) == RecordKind::Claim;
-        const KindSet found = s.search.find(claim ? withoutChartNumber(record, searched) : record, ',');
+        if (pseudonym) {
+            s.positions.check(record, counted.record, number, s.search, report);
+            continue;
+        }
+        const KindSet found = s.search.find(record, ',');
         if (found != 0) reportSurvivors(found, counted.record, number, report);
-        if (pseudonym) s.positions.check(record, counted.record, number, report);
     }
     report.counts = s.counter.take();
     report.kinds = s.search.tallies();

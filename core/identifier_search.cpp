@@ -340,21 +340,23 @@ KindSet IdentifierSearch::find(std::string_view line, char separator) {
     // decoding it.
     const bool asciiLine = !asciiInNames_ && isAsciiBytes(line);
     forEachFilledField(line, separator, filled, [&](size_t, std::string_view field) {
-        if (asciiLine || (!asciiInNames_ && isAsciiBytes(field))) {
-            kinds |= findAsciiNumber(trimmedBytes(field));
-            return;
-        }
-        kinds |= findInField(field, separator);
+        kinds |= asciiLine ? findAsciiNumber(trimmedBytes(field)) : findField(field, separator);
     });
     return kinds;
 }
 
-KindSet IdentifierSearch::findInField(std::string_view field, char separator) {
+KindSet IdentifierSearch::findField(std::string_view field, char separator) {
+    if (!asciiInNames_ && isAsciiBytes(field)) return findAsciiNumber(trimmedBytes(field));
+    return findInText(field, separator);
+}
+
+// A field of text, decoded; a field seen last in its slot of remembered_ is not searched again.
+KindSet IdentifierSearch::findInText(std::string_view field, char separator) {
     Remembered& seen = remembered_[std::hash<std::string_view>{}(field) % remembered_.size()];
     if (seen.field != field) {
         decoded_.clear();
         cp932::decodeAppend(field, decoded_);
-        seen.kinds = find(decoded_, static_cast<char16_t>(separator));
+        seen.kinds = find(decoded_, static_cast<char16_t>(separator));  // one field: it holds no separator
         seen.field.assign(field);
     }
     return seen.kinds;

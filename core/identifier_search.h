@@ -114,6 +114,9 @@ public:
     // an ASCII character). A line of ASCII alone, when no name holds a full-width form of
     // an ASCII character, can hold numbers only and is searched without decoding it.
     KindSet find(std::string_view line, char separator);
+    // The same for the code page 932 bytes of one field split at `separator` (valid
+    // Shift-JIS text), for callers that split records themselves.
+    KindSet findField(std::string_view field, char separator);
 
     // Per kind that had any value, in kind order.
     std::vector<KindTally> tallies() const;
@@ -124,7 +127,7 @@ private:
     // kind's own bit, which every value left out has).
     static KindSet dummyBit(IdentifierKind kind) { return static_cast<KindSet>(kindBit(kind) << kIdentifierKindCount); }
     KindSet findAsciiNumber(std::string_view trimmedField) const;
-    KindSet findInField(std::string_view field, char separator);
+    KindSet findInText(std::string_view field, char separator);
     const std::u16string& widened(std::u16string_view value);
     bool isDummy(std::u16string_view wide) const;
     void leaveOut(IdentifierKind kind, Verdict verdict, const std::u16string& wide);

@@ -41,9 +41,11 @@ void checkLength(size_t length) {
 
 bool hasPseudonymForm(std::u16string_view text, size_t length) {
     if (text.size() != length || length == 0) return false;
-    if (kFirst.find(text[0]) == std::u16string_view::npos) return false;
+    // kFirst and kOthers as ranges: the check runs for every claim of a file.
+    const auto isLetter = [](char16_t c) { return c >= u'A' && c <= u'Z'; };
+    if (!isLetter(text[0]) || text[0] == u'X') return false;
     return std::all_of(text.begin() + 1, text.end(),
-                       [](char16_t c) { return kOthers.find(c) != std::u16string_view::npos; });
+                       [&](char16_t c) { return isLetter(c) || (c >= u'0' && c <= u'9'); });
 }
 
 std::u16string pseudonymOfNormalised(std::string_view key, std::u16string_view normalised, size_t length) {
