@@ -29,11 +29,17 @@ private:
         size_t offset;  // in texts_
         size_t length;
     };
+    // A slot holds the high half of its text's hash beside the text's number, so that a
+    // search passes other texts' slots without looking at their entries.
+    struct Slot {
+        std::uint32_t number = 0;  // number + 1 of the text, 0 for a free slot
+        std::uint32_t hashHigh = 0;
+    };
     void grow();
 
     std::u16string texts_;
     std::vector<Entry> entries_;
-    std::vector<std::uint32_t> slots_;  // number + 1 of the text at each slot, 0 for a free one
+    std::vector<Slot> slots_;
 };
 
 }  // namespace vask
