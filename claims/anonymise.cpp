@@ -226,11 +226,10 @@ private:
         if (!layout->described()) return line;  // codes and amounts only
         // Quotes are no separators: the fields and which are filled are those of the split,
         // but for a field of quotes alone, which takes the slow way and stays as it is.
-        std::uint64_t filled = 0;
-        const size_t count = forEachFilledField(line, ',', filled, [](size_t, std::string_view) {});
-        if (count > layout->fields.size()) refuse();
+        const FieldsFilled shape = fieldsFilled(line, ',', kind == RecordKind::Other ? layout->identifyingMask : 0);
+        if (shape.count > layout->fields.size()) refuse();
         // A record the written profile leaves as read, none of whose fields identifies.
-        if (kind == RecordKind::Other && (filled & layout->identifyingMask) == 0) return line;
+        if (kind == RecordKind::Other && shape.filled == 0) return line;
         if (kind != RecordKind::Clinic) record_.split(line);
         if (kind != RecordKind::Other) written_.apply(kind, record_);
         const bool changed = pseudonymisation_->apply(*layout, record_, line_);

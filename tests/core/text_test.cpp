@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "core/byte_fields.h"
 #include "core/strconv.h"
 #include "core/text.h"
 #include "core/text_formats.h"
@@ -111,6 +112,27 @@ TEST(ReplaceAll, ReplacesLeftToRightWithoutOverlap) {
     EXPECT_EQ(replaceAll(u"aaa", u"aa", u"b"), u"ba");
     EXPECT_EQ(replaceAll(u"a.txt.txt", u".txt", u"ano.txt"), u"aano.txtano.txt");
     EXPECT_EQ(replaceAll(u"abc", u"", u"x"), u"abc");
+}
+
+// The shape of a record as a full split gives it: every field counted, and which of the
+// wanted ones hold a byte, whether the line ends inside, at or after the last one wanted.
+TEST(FieldsFilled, CountsEveryFieldAndTellsTheWantedFilledOnes) {
+    const std::string longRecord = "SI,11,1,112064366,,265,1,810000063,ABC,,,,,,,,,,,,,,,1,,,,,,,,,,,,,,,,,,,,,";
+    const std::string lines[] = {"", ",", "a", "a,", ",a", "a,,b", "SI,11", longRecord, longRecord + "X"};
+    const std::uint64_t wanted[] = {0, 1, 0b10, 0b1001, (std::uint64_t{1} << 8) | (1u << 12), std::uint64_t{1} << 63};
+    std::vector<std::string_view> fields;
+    for (const auto& line : lines) {
+        splitBytes(line, ',', fields);
+        for (const std::uint64_t want : wanted) {
+            std::uint64_t filled = 0;
+            for (size_t i = 0; i < fields.size() && i < 64; ++i) {
+                if (!fields[i].empty()) filled |= std::uint64_t{1} << i;
+            }
+            const FieldsFilled shape = fieldsFilled(line, ',', want);
+            EXPECT_EQ(shape.count, fields.size()) << line;
+            EXPECT_EQ(shape.filled, filled & want) << line << " " << want;
+        }
+    }
 }
 
 }  // namespace
