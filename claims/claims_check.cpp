@@ -179,8 +179,7 @@ void TotalsTracker::totals(const Fields& fields, size_t line, ClaimsCheckReport&
 // --- One record's shape: its identifier, field count, modes, lengths and quotes.
 
 const std::vector<ClaimsFinding>& ClaimsRecordCheck::check(std::string_view line, size_t number) {
-    report_.findings.clear();
-    report_.findingCount = 0;
+    findings_.clear();
     line_ = line;
     split_ = false;
     id_ = line.substr(0, line.find(','));
@@ -192,7 +191,7 @@ const std::vector<ClaimsFinding>& ClaimsRecordCheck::check(std::string_view line
         checkFields(*layout_, number);
     }
     if (quoted_) checkQuotes(layout_, recordLabel(id_), number);
-    return report_.findings;
+    return findings_;
 }
 
 const std::vector<std::string_view>& ClaimsRecordCheck::fields() {
@@ -219,10 +218,9 @@ void ClaimsRecordCheck::checkFields(const RecordLayout& layout, size_t line) {
     if (const std::uint64_t empty = layout.requiredMask & present & ~filled; empty != 0)
         emptyRequired(layout, empty, line);
     if (!layout.fieldCountFits(count)) {
-        report_.findings.insert(
-            report_.findings.begin(),
+        findings_.insert(
+            findings_.begin(),
             {What::FieldCount, std::u16string(layout.id), {}, line, layout.fields.size(), layout.fewestFields, count});
-        ++report_.findingCount;
     }
 }
 
@@ -233,10 +231,9 @@ void ClaimsRecordCheck::emptyRequired(const RecordLayout& layout, std::uint64_t 
         const auto i = static_cast<size_t>(std::countr_zero(empty));
         ClaimsFinding finding{What::Empty, std::u16string(layout.id), layout.fields[i].name, line, 0, 0, 0};
         // A finding names its field; the ones before it belong to fields before it.
-        auto at = report_.findings.begin();
-        while (at != report_.findings.end() && fieldIndex(layout, at->field) < i) ++at;
-        report_.findings.insert(at, std::move(finding));
-        ++report_.findingCount;
+        auto at = findings_.begin();
+        while (at != findings_.end() && fieldIndex(layout, at->field) < i) ++at;
+        findings_.insert(at, std::move(finding));
     }
 }
 

@@ -95,10 +95,10 @@ private:
     void checkField(const RecordLayout& layout, size_t position, std::string_view value, size_t line);
     void emptyRequired(const RecordLayout& layout, std::uint64_t empty, size_t line);
     static size_t fieldIndex(const RecordLayout& layout, const std::u16string& name);
-    void add(ClaimsFinding finding) { report_.addFinding(std::move(finding)); }
+    void add(ClaimsFinding finding) { findings_.push_back(std::move(finding)); }
 
     LayoutRevision revision_;
-    ClaimsCheckReport report_;
+    std::vector<ClaimsFinding> findings_;  // of the record last checked, every one
     std::string_view line_;
     std::string_view id_;
     bool quoted_ = false;  // the line holds a double quote
