@@ -9,6 +9,7 @@
 #include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string_view>
 #include <vector>
 
@@ -80,11 +81,8 @@ size_t forEachFilledField(std::string_view line, char separator, std::uint64_t& 
     };
     size_t i = 0;
 #if defined(__SSE2__)
-    const __m128i wanted = _mm_set1_epi8(separator);
-    for (; i + 16 <= size; i += 16) {
-        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
-        const auto separators = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, wanted)));
-        if (separators == 0) continue;
+    // The separators of the 16 bytes from `i` on (bit k: byte i + k).
+    const auto takeBlock = [&](unsigned separators) {
         // A separator ends a filled field unless the byte before it ends a field too (a
         // separator, or the start of the line).
         const unsigned fieldStarts = (separators << 1) | (start == i ? 1u : 0u);
@@ -96,6 +94,23 @@ size_t forEachFilledField(std::string_view line, char separator, std::uint64_t& 
         }
         index += detail::bitsIn16(separators);
         start = i + static_cast<size_t>(std::bit_width(separators));
+    };
+    const __m128i wanted = _mm_set1_epi8(separator);
+    for (; i + 16 <= size; i += 16) {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
+        const auto separators = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, wanted)));
+        if (separators != 0) takeBlock(separators);
+    }
+    // The last bytes, copied into a block of their own: a load past the line could cross
+    // into memory that is not there.
+    if (i < size) {
+        char tail[16];
+        std::memset(tail, separator + 1, sizeof tail);
+        std::memcpy(tail, data + i, size - i);
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(tail));
+        const auto separators = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, wanted)));
+        if (separators != 0) takeBlock(separators);
+        i = size;
     }
 #endif
     for (; i < size; ++i) {
