@@ -19,6 +19,21 @@
 
 namespace vask {
 
+#if defined(__SSE2__)
+namespace detail {
+// The separators among the `count` (below 16) bytes from `bytes` on, the last of a line,
+// as a mask (bit k: bytes[k]). They are copied into a block of their own: a load past the
+// line could cross into memory that is not there.
+inline unsigned tailSeparators(const char* bytes, size_t count, char separator) {
+    char tail[16];
+    std::memset(tail, separator + 1, sizeof tail);
+    std::memcpy(tail, bytes, count);
+    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(tail));
+    return static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, _mm_set1_epi8(separator))));
+}
+}  // namespace detail
+#endif
+
 // Calls visit(index, field) for every field of `line` in order (n separators give n + 1
 // fields; an empty line is one empty field); returns the number of fields.
 template <class Visit>
@@ -30,16 +45,21 @@ size_t forEachField(std::string_view line, char separator, Visit&& visit) {
     size_t i = 0;
 #if defined(__SSE2__)
     // Each block of 16 bytes gives a mask of its separators, taken one bit at a time.
-    const __m128i wanted = _mm_set1_epi8(separator);
-    for (; i + 16 <= size; i += 16) {
-        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
-        auto mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, wanted)));
-        while (mask != 0) {
+    const auto takeBlock = [&](unsigned mask) {
+        for (; mask != 0; mask &= mask - 1) {
             const size_t at = i + static_cast<size_t>(std::countr_zero(mask));
             visit(index++, std::string_view(data + start, at - start));
             start = at + 1;
-            mask &= mask - 1;
         }
+    };
+    const __m128i wanted = _mm_set1_epi8(separator);
+    for (; i + 16 <= size; i += 16) {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
+        takeBlock(static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, wanted))));
+    }
+    if (i < size) {
+        takeBlock(detail::tailSeparators(data + i, size - i, separator));
+        i = size;
     }
 #endif
     for (; i < size; ++i) {
@@ -101,15 +121,8 @@ size_t forEachFilledField(std::string_view line, char separator, std::uint64_t& 
         const auto separators = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, wanted)));
         if (separators != 0) takeBlock(separators);
     }
-    // The last bytes, copied into a block of their own: a load past the line could cross
-    // into memory that is not there.
     if (i < size) {
-        char tail[16];
-        std::memset(tail, separator + 1, sizeof tail);
-        std::memcpy(tail, data + i, size - i);
-        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(tail));
-        const auto separators = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, wanted)));
-        if (separators != 0) takeBlock(separators);
+        if (const unsigned separators = detail::tailSeparators(data + i, size - i, separator)) takeBlock(separators);
         i = size;
     }
 #endif
