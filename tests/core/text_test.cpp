@@ -114,23 +114,49 @@ TEST(ReplaceAll, ReplacesLeftToRightWithoutOverlap) {
     EXPECT_EQ(replaceAll(u"abc", u"", u"x"), u"abc");
 }
 
-// The shape of a record as a full split gives it: every field counted, and which of the
-// wanted ones hold a byte, whether the line ends inside, at or after the last one wanted.
-TEST(FieldsFilled, CountsEveryFieldAndTellsTheWantedFilledOnes) {
-    const std::string longRecord = "SI,11,1,112064366,,265,1,810000063,ABC,,,,,,,,,,,,,,,1,,,,,,,,,,,,,,,,,,,,,";
-    const std::string lines[] = {"", ",", "a", "a,", ",a", "a,,b", "SI,11", longRecord, longRecord + "X"};
+// The fields of a line as a byte-by-byte split gives them.
+std::vector<std::string_view> naiveFields(std::string_view line) {
+    std::vector<std::string_view> fields;
+    size_t start = 0;
+    for (size_t i = 0; i <= line.size(); ++i) {
+        if (i < line.size() && line[i] != ',') continue;
+        fields.push_back(line.substr(start, i - start));
+        start = i + 1;
+    }
+    return fields;
+}
+
+// The splits of records, which take 16 bytes at a time and a line's last bytes as one more
+// block, against the byte-by-byte split, over lines of every length up to three blocks
+// with separators at every kind of place; and the shape of a record (every field counted,
+// which of the wanted ones hold a byte) as the full split gives it.
+TEST(ByteFields, SplitsAgreeWithTheByteByByteSplitAtEveryLength) {
     const std::uint64_t wanted[] = {0, 1, 0b10, 0b1001, (std::uint64_t{1} << 8) | (1u << 12), std::uint64_t{1} << 63};
     std::vector<std::string_view> fields;
-    for (const auto& line : lines) {
-        splitBytes(line, ',', fields);
-        for (const std::uint64_t want : wanted) {
-            std::uint64_t filled = 0;
-            for (size_t i = 0; i < fields.size() && i < 64; ++i) {
-                if (!fields[i].empty()) filled |= std::uint64_t{1} << i;
+    for (size_t length = 0; length <= 48; ++length) {
+        for (size_t every : {2, 3, 7, 16, 100}) {
+            std::string line(length, 'x');
+            for (size_t i = every - 1; i < length; i += every) line[i] = ',';
+            if (length > 1 && every == 7) line.back() = ',';
+            const auto expected = naiveFields(line);
+            splitBytes(line, ',', fields);
+            ASSERT_EQ(fields, expected) << line;
+            std::uint64_t filledBits = 0;
+            for (size_t i = 0; i < expected.size() && i < 64; ++i) {
+                if (!expected[i].empty()) filledBits |= std::uint64_t{1} << i;
             }
-            const FieldsFilled shape = fieldsFilled(line, ',', want);
-            EXPECT_EQ(shape.count, fields.size()) << line;
-            EXPECT_EQ(shape.filled, filled & want) << line << " " << want;
+            std::vector<std::pair<size_t, std::string_view>> visited;
+            std::uint64_t filled = 0;
+            const size_t count = forEachFilledField(
+                line, ',', filled, [&](size_t i, std::string_view field) { visited.emplace_back(i, field); });
+            ASSERT_EQ(count, expected.size()) << line;
+            ASSERT_EQ(filled, filledBits) << line;
+            for (const auto& [i, field] : visited) ASSERT_EQ(field, expected[i]) << line;
+            for (const std::uint64_t want : wanted) {
+                const FieldsFilled shape = fieldsFilled(line, ',', want);
+                EXPECT_EQ(shape.count, expected.size()) << line;
+                EXPECT_EQ(shape.filled, filledBits & want) << line << " " << want;
+            }
         }
     }
 }
