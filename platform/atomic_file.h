@@ -10,6 +10,7 @@
 
 #include "platform/busy_retry.h"
 #include "platform/file_handle.h"
+#include "platform/hand_off.h"
 
 namespace vask {
 
@@ -39,7 +40,6 @@ public:
     const std::filesystem::path& target() const { return target_; }
 
 private:
-    class WriteBehind;
     void flushBuffer();
     void discard() noexcept;
 
@@ -49,7 +49,7 @@ private:
     FileHandle handle_ = kNoFile;
     // A large file's full buffers are written on a thread of their own while the next
     // buffer is filled.
-    std::unique_ptr<WriteBehind> behind_;
+    std::unique_ptr<HandOff<std::string>> behind_;
     bool done_ = false;
 };
 
