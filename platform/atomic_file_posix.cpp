@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <random>
+#include <thread>
 
 #include "platform/atomic_file.h"
 
@@ -57,8 +58,21 @@ bool flushAndClose(FileHandle handle) {
 void closeQuietly(FileHandle handle) noexcept { ::close(static_cast<int>(handle)); }
 
 // A target that another program has open is replaced all the same: no failure passes.
+// The replaced file's space is given back when its last handle closes, which for a large
+// file takes as long as writing a good part of it: a handle held over the rename and
+// closed on a thread of its own lets the run go on meanwhile. (O_NONBLOCK: a target that
+// is a pipe must not hold the rename up.)
 FileTry replaceFile(const std::filesystem::path& temp, const std::filesystem::path& target) {
-    return ::rename(temp.c_str(), target.c_str()) == 0 ? FileTry::done : FileTry::failed;
+    const int replaced = ::open(target.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    const bool renamed = ::rename(temp.c_str(), target.c_str()) == 0;
+    if (replaced >= 0) {
+        if (renamed) {
+            std::thread([replaced] { ::close(replaced); }).detach();
+        } else {
+            ::close(replaced);
+        }
+    }
+    return renamed ? FileTry::done : FileTry::failed;
 }
 
 }  // namespace vask::detail

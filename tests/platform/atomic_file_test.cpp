@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <iterator>
+#include <thread>
+
 #ifndef _WIN32
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -20,9 +24,27 @@ using test::readBytes;
 using test::TempDir;
 using test::writeBytes;
 
+#ifdef __linux__
+// The process's open file handles.
+size_t openHandles() {
+    return static_cast<size_t>(std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {}));
+}
+// Whether the open handles come back to `count` within a few seconds: the handle of a
+// replaced file is closed on a thread of its own.
+bool handlesComeBackTo(size_t count) {
+    for (int wait = 0; wait < 1000 && openHandles() != count; ++wait) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return openHandles() == count;
+}
+#endif
+
 TEST(AtomicFile, CommitReplacesTheTargetAndLeavesNoTemporaryFile) {
     TempDir dir;
     writeBytes(dir / "out.csv", "old");
+#ifdef __linux__
+    const size_t handles = openHandles();
+#endif
     // Lines numbered in order over several buffers, each written while the next is
     // filled, then a piece larger than the buffer.
     std::string expected = "new ";
@@ -36,6 +58,9 @@ TEST(AtomicFile, CommitReplacesTheTargetAndLeavesNoTemporaryFile) {
     }
     EXPECT_EQ(readBytes(dir / "out.csv"), expected + std::string(3 << 20, 'x'));
     EXPECT_EQ(listFolder(dir.path()), std::vector<std::string>{"out.csv"});
+#ifdef __linux__
+    EXPECT_TRUE(handlesComeBackTo(handles));
+#endif
 }
 
 TEST(AtomicFile, AnAbandonedWriteKeepsTheOlderFileAndLeavesNothingElse) {
@@ -103,9 +128,15 @@ TEST(AtomicFile, ATargetThatIsAFolderIsNotReplaced) {
     TempDir dir;
     std::filesystem::create_directory(dir / "taken");
     writeBytes(dir / "taken" / "inside", "keep");
+#ifdef __linux__
+    const size_t handles = openHandles();
+#endif
     EXPECT_THROW(writeFileAtomically(dir / "taken", "x"), Error);
     EXPECT_EQ(readBytes(dir / "taken" / "inside"), "keep");
     EXPECT_EQ(listFolder(dir.path()), std::vector<std::string>{"taken"});
+#ifdef __linux__
+    EXPECT_EQ(openHandles(), handles);  // every attempt let the folder go again
+#endif
 }
 
 #ifndef _WIN32
