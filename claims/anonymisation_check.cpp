@@ -22,6 +22,7 @@
 #include "core/textfile.h"
 #include "platform/cp932.h"
 #include "platform/errors.h"
+#include "platform/large_table.h"
 
 namespace vask::claims {
 namespace {
@@ -234,7 +235,7 @@ public:
 
 private:
     void grow() {
-        std::vector<std::pair<std::uint64_t, std::uint64_t>> old = std::move(slots_);
+        const Slots old = std::move(slots_);
         slots_.assign(old.empty() ? 1024 : 2 * old.size(), {0, 0});
         size_ = 0;
         for (const auto& [key, value] : old) {
@@ -242,7 +243,9 @@ private:
         }
     }
 
-    std::vector<std::pair<std::uint64_t, std::uint64_t>> slots_;
+    using Slots = std::vector<std::pair<std::uint64_t, std::uint64_t>,
+                              LargeTableAllocator<std::pair<std::uint64_t, std::uint64_t>>>;
+    Slots slots_;
     size_t size_ = 0;
 };
 

@@ -12,6 +12,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/large_table.h"
+
 namespace vask {
 
 class TextIndex {
@@ -38,8 +40,8 @@ private:
     void grow();
 
     std::u16string texts_;
-    std::vector<Entry> entries_;
-    std::vector<Slot> slots_;
+    std::vector<Entry, LargeTableAllocator<Entry>> entries_;
+    std::vector<Slot, LargeTableAllocator<Slot>> slots_;
 };
 
 }  // namespace vask
