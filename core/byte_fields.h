@@ -137,30 +137,15 @@ size_t forEachFilledField(std::string_view line, char separator, std::uint64_t& 
 }
 
 // How many fields `line` has, split at `separator`, and which of the fields in `wanted`
-// (bit i: field i, below 64) are not empty: the bytes are looked at one by one only up to
-// the last field wanted, and the separators after it only counted.
+// (bit i: field i, below 64) are not empty.
 struct FieldsFilled {
     size_t count = 0;
     std::uint64_t filled = 0;
 };
 inline FieldsFilled fieldsFilled(std::string_view line, char separator, std::uint64_t wanted) {
     FieldsFilled shape;
-    const size_t last = wanted == 0 ? 0 : static_cast<size_t>(63 - std::countl_zero(wanted));
-    size_t index = 0;  // of the field that begins at `start`
-    size_t start = 0;
-    size_t i = 0;
-    for (; wanted != 0 && i < line.size() && index <= last; ++i) {
-        if (line[i] != separator) continue;
-        if (i > start) shape.filled |= std::uint64_t{1} << index;
-        ++index;
-        start = i + 1;
-    }
-    if (wanted != 0 && i == line.size() && index <= last && line.size() > start) {
-        shape.filled |= std::uint64_t{1} << index;
-    }
+    shape.count = forEachFilledField(line, separator, shape.filled, [](size_t, std::string_view) {});
     shape.filled &= wanted;
-    shape.count = index + 1 +
-                  static_cast<size_t>(std::count(line.begin() + static_cast<std::ptrdiff_t>(i), line.end(), separator));
     return shape;
 }
 
