@@ -1,4 +1,5 @@
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -57,13 +58,24 @@ bool flushAndClose(FileHandle handle) {
 
 void closeQuietly(FileHandle handle) noexcept { ::close(static_cast<int>(handle)); }
 
+namespace {
+
+// A handle on `target` when it is a large regular file, else -1.
+int holdLargeFile(const std::filesystem::path& target) {
+    constexpr off_t kLarge = off_t{1} << 20;
+    struct stat status{};
+    if (::lstat(target.c_str(), &status) != 0 || !S_ISREG(status.st_mode) || status.st_size < kLarge) return -1;
+    return ::open(target.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
+}
+
+}  // namespace
+
 // A target that another program has open is replaced all the same: no failure passes.
 // The replaced file's space is given back when its last handle closes, which for a large
 // file takes as long as writing a good part of it: a handle held over the rename and
-// closed on a thread of its own lets the run go on meanwhile. (O_NONBLOCK: a target that
-// is a pipe must not hold the rename up.)
+// closed on a thread of its own lets the run go on meanwhile.
 FileTry replaceFile(const std::filesystem::path& temp, const std::filesystem::path& target) {
-    const int replaced = ::open(target.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    const int replaced = holdLargeFile(target);
     const bool renamed = ::rename(temp.c_str(), target.c_str()) == 0;
     if (replaced >= 0) {
         if (renamed) {
