@@ -63,7 +63,7 @@ namespace {
 // A handle on `target` when it is a large regular file, else -1.
 int holdLargeFile(const std::filesystem::path& target) {
     constexpr off_t kLarge = off_t{1} << 20;
-    struct stat status{};
+    struct stat status {};
     if (::lstat(target.c_str(), &status) != 0 || !S_ISREG(status.st_mode) || status.st_size < kLarge) return -1;
     return ::open(target.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
 }

@@ -28,7 +28,7 @@ public:
     T* allocate(size_t n) {
         const size_t bytes = n * sizeof(T);
         if (!large(bytes)) return std::allocator<T>{}.allocate(n);
-        void* storage = ::operator new(bytes, std::align_val_t{kHugePage});
+        void* storage = ::operator new (bytes, std::align_val_t{kHugePage});
 #ifdef __linux__
         // A hint: a kernel that does not take it gives ordinary pages.
         ::madvise(storage, bytes, MADV_HUGEPAGE);
@@ -37,7 +37,7 @@ public:
     }
     void deallocate(T* storage, size_t n) noexcept {
         if (!large(n * sizeof(T))) return std::allocator<T>{}.deallocate(storage, n);
-        ::operator delete(storage, n * sizeof(T), std::align_val_t{kHugePage});
+        ::operator delete (storage, n * sizeof(T), std::align_val_t{kHugePage});
     }
 
     template <class U>
