@@ -37,7 +37,7 @@ public:
     }
     void deallocate(T* storage, size_t n) noexcept {
         if (!large(n * sizeof(T))) return std::allocator<T>{}.deallocate(storage, n);
-        ::operator delete (storage, n * sizeof(T), std::align_val_t{kHugePage});
+        ::operator delete (storage, std::align_val_t{kHugePage});  // unsized: clang declares no sized form by default
     }
 
     template <class U>
