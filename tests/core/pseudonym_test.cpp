@@ -2,6 +2,7 @@
 // stop at a collision.
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 
 #include "core/chart_number.h"
@@ -73,7 +74,25 @@ TEST(ChartPseudonyms, SameNumberSamePseudonymEmptyStaysEmpty) {
 }
 
 TEST(ChartPseudonyms, ACollisionStopsTheRun) {
-    // One character has 25 values: 26 different numbers must meet one pseudonym twice.
+    // One character has 25 values: 26 different numbers must meet one pseudonym twice. The
+    // run stops at the first number whose pseudonym an earlier number has, not later; each
+    // number before it gets its own pseudonym. Under several keys, so that the stop is met
+    // at pairs of numbers whose digests differ in many ways.
+    for (char first = 0; first < 8; ++first) {
+        std::string key = testKey();
+        key[0] = first;
+        ChartPseudonyms pseudonyms(key, 1);
+        std::set<std::u16string> given;
+        for (int n = 1; n <= 26; ++n) {
+            const std::u16string number = std::u16string(1, char16_t(u'A' + n - 1)) + u"1";
+            const std::u16string expected = pseudonymOfNormalised(key, number, 1);
+            if (!given.insert(expected).second) {
+                EXPECT_THROW(pseudonyms.pseudonymOf(number), Error) << int(first) << " " << n;
+                break;
+            }
+            ASSERT_EQ(pseudonyms.pseudonymOf(number), expected) << int(first) << " " << n;
+        }
+    }
     ChartPseudonyms pseudonyms(testKey(), 1);
     std::u16string last;
     EXPECT_THROW(
