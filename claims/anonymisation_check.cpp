@@ -235,7 +235,7 @@ public:
 
 private:
     void grow() {
-        const Slots old = std::move(slots_);
+        const LargeTable<Slot> old = std::move(slots_);
         slots_.assign(old.empty() ? 1024 : 2 * old.size(), {0, 0});
         size_ = 0;
         for (const auto& [key, value] : old) {
@@ -243,9 +243,8 @@ private:
         }
     }
 
-    using Slots = std::vector<std::pair<std::uint64_t, std::uint64_t>,
-                              LargeTableAllocator<std::pair<std::uint64_t, std::uint64_t>>>;
-    Slots slots_;
+    using Slot = std::pair<std::uint64_t, std::uint64_t>;
+    LargeTable<Slot> slots_;
     size_t size_ = 0;
 };
 

@@ -190,7 +190,7 @@ KindSet HashedTextSet::insert(std::uint64_t hash, KindSet kinds) {
 }
 
 void HashedTextSet::grow() {
-    const std::vector<Slot, LargeTableAllocator<Slot>> slots = std::move(slots_);
+    const LargeTable<Slot> slots = std::move(slots_);
     const size_t count = slots.empty() ? 64 : slots.size() * 2;
     slots_.assign(count, Slot{});
     filter_.assign(count / 8, 0);

@@ -78,10 +78,10 @@ private:
         std::uint64_t key = 0;  // 0: empty slot (a hash of 0 is stored as 1)
         KindSet kinds = 0;
     };
-    std::vector<Slot, LargeTableAllocator<Slot>> slots_;
+    LargeTable<Slot> slots_;
     // One bit per hash, 8 bits a slot: small enough to stay in the processor's cache, it
     // spares most lookups of absent texts the miss of the large table.
-    std::vector<std::uint64_t, LargeTableAllocator<std::uint64_t>> filter_;
+    LargeTable<std::uint64_t> filter_;
     size_t size_ = 0;
     unsigned shift_ = 64;
     std::array<std::pair<std::uint64_t, KindSet>, kWaiting> waiting_{};

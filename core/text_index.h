@@ -40,8 +40,8 @@ private:
     void grow();
 
     std::u16string texts_;
-    std::vector<Entry, LargeTableAllocator<Entry>> entries_;
-    std::vector<Slot, LargeTableAllocator<Slot>> slots_;
+    LargeTable<Entry> entries_;
+    LargeTable<Slot> slots_;
 };
 
 }  // namespace vask

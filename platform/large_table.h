@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <memory>
 #include <new>
+#include <vector>
 
 #ifdef __linux__
 #include <sys/mman.h>
@@ -53,5 +54,9 @@ private:
     static bool large(size_t) { return false; }
 #endif
 };
+
+// A table kept so.
+template <class T>
+using LargeTable = std::vector<T, LargeTableAllocator<T>>;
 
 }  // namespace vask
