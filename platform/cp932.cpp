@@ -188,10 +188,13 @@ size_t decodeWindow(const unsigned char* in, char16_t* dst, unsigned& second) {
     return o;
 }
 
-// One character at in[0] (in[1] may be read when present); returns its length.
+// One character at in[0] (in[1] may be read when present); returns its length. A byte
+// that is no lead byte is looked up with 00 after it, which gives the same unit: text of
+// such bytes then stays in the table's first lines instead of one line per byte pair.
 size_t decodeOne(const unsigned char* in, size_t left, char16_t& unit) {
-    unit = kDecode.units[left > 1 ? pairIndex(in) : in[0]];
-    return 1 + (left > 1 && kLeadIndex[in[0]] != 0xFF && unit != kReplacement);
+    const bool lead = left > 1 && kLeadIndex[in[0]] != 0xFF;
+    unit = kDecode.units[lead ? pairIndex(in) : in[0]];
+    return 1 + (lead && unit != kReplacement);
 }
 
 // Decodes the characters that start among in[0..piece) into dst, where in[0] starts one
