@@ -22,27 +22,38 @@ namespace {
 
 constexpr size_t kKeyItem = 1;
 
-// The first place of `needle` (not empty) in `bytes` from `from` on, or npos. Places
-// whose first and last bytes match are looked for sixteen at a time (SSE2, which every
-// x86-64 processor has), then compared: a line of numbers holds the first digit of a key
-// at many places, both its first and its last at few.
-size_t findBytes(std::string_view bytes, std::string_view needle, size_t from) {
-    constexpr size_t kChunk = 16;
+// Sixteen bytes, or eight UTF-16 units, compared at once (SSE2, which every x86-64
+// processor has); the mask has a bit per byte, so two per unit.
+inline __m128i repeated(char c) { return _mm_set1_epi8(c); }
+inline __m128i repeated(char16_t c) { return _mm_set1_epi16(static_cast<short>(c)); }
+inline __m128i equal(__m128i a, __m128i b, char) { return _mm_cmpeq_epi8(a, b); }
+inline __m128i equal(__m128i a, __m128i b, char16_t) { return _mm_cmpeq_epi16(a, b); }
+
+// The first place of `needle` (not empty) in `text` from `from` on, or npos. Places whose
+// first, middle and last characters match are looked for sixteen bytes at a time, then
+// compared: a line of numbers holds the first digit of a key at many places, all three at
+// few.
+template <typename Char>
+size_t findText(std::basic_string_view<Char> text, std::basic_string_view<Char> needle, size_t from) {
+    constexpr size_t kChunk = 16 / sizeof(Char);
+    constexpr unsigned kFirstBitOfEach = sizeof(Char) == 1 ? 0xFFFF : 0x5555;
     const size_t last = needle.size() - 1;
-    const __m128i firstByte = _mm_set1_epi8(needle.front());
-    const __m128i lastByte = _mm_set1_epi8(needle.back());
+    const size_t middle = last / 2;
+    const __m128i first = repeated(needle.front());
+    const __m128i mid = repeated(needle[middle]);
+    const __m128i end = repeated(needle.back());
+    const auto at = [&](size_t k) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + k)); };
     size_t k = from;
-    for (; k + last + kChunk <= bytes.size(); k += kChunk) {
-        const __m128i atFirst = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes.data() + k));
-        const __m128i atLast = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes.data() + k + last));
-        auto places = static_cast<unsigned>(
-            _mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(atFirst, firstByte), _mm_cmpeq_epi8(atLast, lastByte))));
-        for (; places != 0; places &= places - 1) {
-            const size_t at = k + static_cast<size_t>(std::countr_zero(places));
-            if (bytes.substr(at + 1, last) == needle.substr(1)) return at;
+    for (; k + last + kChunk <= text.size(); k += kChunk) {
+        const __m128i same = _mm_and_si128(_mm_and_si128(equal(at(k), first, Char{}), equal(at(k + last), end, Char{})),
+                                           equal(at(k + middle), mid, Char{}));
+        for (auto places = static_cast<unsigned>(_mm_movemask_epi8(same)) & kFirstBitOfEach; places != 0;
+             places &= places - 1) {
+            const size_t place = k + static_cast<size_t>(std::countr_zero(places)) / sizeof(Char);
+            if (text.substr(place + 1, last) == needle.substr(1)) return place;
         }
     }
-    return bytes.find(needle, k);
+    return text.find(needle, k);
 }
 
 bool holdsSurrogate(std::u16string_view text) {
@@ -63,7 +74,7 @@ void replaceInto(std::u16string_view line, std::u16string_view key, std::u16stri
         return;
     }
     size_t pos = 0;
-    for (size_t hit; (hit = line.find(key, pos)) != std::u16string_view::npos; pos = hit + key.size()) {
+    for (size_t hit; (hit = findText(line, key, pos)) != std::u16string_view::npos; pos = hit + key.size()) {
         out.append(line.substr(pos, hit - pos));
         out.append(newValue);
     }
@@ -124,7 +135,7 @@ public:
         }
         size_t pos = 0;
         const std::string_view copy = copy_;
-        for (size_t hit; (hit = findBytes(copy, keyCode_, pos)) != std::string_view::npos;
+        for (size_t hit; (hit = findText(copy, std::string_view(keyCode_), pos)) != std::string_view::npos;
              pos = hit + keyCode_.size()) {
             out.append(copy.substr(pos, hit - pos));
             out.append(newCode_);
