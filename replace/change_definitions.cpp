@@ -21,14 +21,14 @@ char16_t upper(char16_t c) {
     return upperUnit(c);
 }
 
-// FNV-1a over the units with their letter case ignored.
-uint32_t hashIgnoringCase(std::u16string_view text) {
-    uint64_t hash = 14695981039346656037ULL;
-    for (const char16_t c : text) {
-        hash ^= upper(c);
-        hash *= 1099511628211ULL;
-    }
-    return static_cast<uint32_t>(hash ^ (hash >> 32));
+// Asks for the cache line at `address` ahead of its use; nothing where the compiler has no
+// such hint.
+void prefetch(const void* address) {
+#if defined(__GNUC__) || defined(__clang__)
+    __builtin_prefetch(address);
+#else
+    (void)address;
+#endif
 }
 
 // A length, below 2^31: one unit below 0x8000, else two (the first marked by its top bit).
@@ -72,9 +72,9 @@ size_t ChangeDefinitions::slotOf(std::u16string_view key, uint32_t hash) const {
     }
 }
 
-const ChangeDefinitions::Slot* ChangeDefinitions::find(std::u16string_view key) const {
+const ChangeDefinitions::Slot* ChangeDefinitions::find(std::u16string_view key, uint32_t hash) const {
     if (slots_.empty()) return nullptr;
-    const Slot& slot = slots_[slotOf(key, hashIgnoringCase(key))];
+    const Slot& slot = slots_[slotOf(key, hash)];
     return slot.pair == 0 ? nullptr : &slot;
 }
 
@@ -99,15 +99,40 @@ void ChangeDefinitions::add(std::u16string_view oldValue, std::u16string_view ne
     ++pairs_;
     // At most half the slots are taken, so that a lookup finds a free one soon.
     if (2 * pairs_ > slots_.size()) growIndex();
-    const uint32_t hash = hashIgnoringCase(oldValue);
+    const uint32_t hash = hashOf(oldValue);
     Slot& slot = slots_[slotOf(oldValue, hash)];
     if (slot.pair == 0) slot = {hash, static_cast<uint32_t>(pairs_), at};  // the first pair wins
 }
 
-std::optional<std::u16string_view> ChangeDefinitions::newValueViewFor(std::u16string_view key) const {
-    const Slot* slot = find(key);
+// FNV-1a over the units with their letter case ignored.
+uint32_t ChangeDefinitions::hashOf(std::u16string_view text) {
+    uint64_t hash = 14695981039346656037ULL;
+    for (const char16_t c : text) {
+        hash ^= upper(c);
+        hash *= 1099511628211ULL;
+    }
+    return static_cast<uint32_t>(hash ^ (hash >> 32));
+}
+
+void ChangeDefinitions::prefetchSlot(uint32_t hash) const {
+    if (!slots_.empty()) prefetch(&slots_[hash & (slots_.size() - 1)]);
+}
+
+// The pair of the key's first slot: in a table at most half full, mostly the key's own.
+void ChangeDefinitions::prefetchPair(uint32_t hash) const {
+    if (slots_.empty()) return;
+    const Slot& slot = slots_[hash & (slots_.size() - 1)];
+    if (slot.pair != 0 && slot.hash == hash) prefetch(packed_.data() + slot.at);
+}
+
+std::optional<std::u16string_view> ChangeDefinitions::newValueViewFor(std::u16string_view key, uint32_t hash) const {
+    const Slot* slot = find(key, hash);
     if (!slot) return std::nullopt;
     return pairAt(slot->at).newValue;
+}
+
+std::optional<std::u16string_view> ChangeDefinitions::newValueViewFor(std::u16string_view key) const {
+    return newValueViewFor(key, hashOf(key));
 }
 
 const std::u16string* ChangeDefinitions::newValueFor(std::u16string_view key) const {

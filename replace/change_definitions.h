@@ -25,6 +25,17 @@ public:
     // The same, where the definitions keep it (valid as long as they live, unchanged).
     std::optional<std::u16string_view> newValueViewFor(std::u16string_view key) const;
 
+    // Lookups of many keys in turn (the lines of a data file) wait for memory: tens of
+    // thousands of pairs do not stay in the processor's caches while a file streams
+    // through them. A caller that knows the next keys asks for what their lookups read
+    // beforehand, in two rounds (the slot, then once that has come, its pair), so that the
+    // waits of many keys overlap. The hash that the lookup of `key` uses:
+    static uint32_t hashOf(std::u16string_view key);
+    void prefetchSlot(uint32_t hash) const;
+    void prefetchPair(uint32_t hash) const;
+    // newValueViewFor, given hashOf(key).
+    std::optional<std::u16string_view> newValueViewFor(std::u16string_view key, uint32_t hash) const;
+
     size_t size() const { return pairs_; }
     std::vector<std::u16string> oldValues() const;  // mlsList
     std::vector<std::u16string> newValues() const;  // mlsList2
@@ -49,7 +60,7 @@ private:
     // The slot of the first pair whose old value equals `key` (letter case ignored), or the
     // free slot where such a pair goes.
     size_t slotOf(std::u16string_view key, uint32_t hash) const;
-    const Slot* find(std::u16string_view key) const;
+    const Slot* find(std::u16string_view key, uint32_t hash) const;
     void growIndex();
 
     std::filesystem::path sourceFile_;

@@ -3,6 +3,7 @@
 #include <emmintrin.h>
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <initializer_list>
 #include <system_error>
@@ -81,6 +82,36 @@ void replaceInto(std::u16string_view line, std::u16string_view key, std::u16stri
     out.append(line.substr(pos));
 }
 
+// Lines of a code page 932 file held together, copied from the reader (whose lines hold
+// only until it gives the next), each with what the reader's linesComeBack() said after it.
+class LineBatch {
+public:
+    static constexpr size_t kLines = 32;
+
+    void add(std::string_view line, bool comesBack) {
+        bytes_.append(line);
+        comeBack_[count_] = comesBack;
+        ends_[count_++] = bytes_.size();
+    }
+    void clear() {
+        bytes_.clear();
+        count_ = 0;
+    }
+    bool full() const { return count_ == kLines; }
+    size_t size() const { return count_; }
+    std::string_view line(size_t k) const {
+        const size_t start = k == 0 ? 0 : ends_[k - 1];
+        return std::string_view(bytes_).substr(start, ends_[k] - start);
+    }
+    bool comesBack(size_t k) const { return comeBack_[k]; }
+
+private:
+    std::string bytes_;
+    std::array<size_t, kLines> ends_{};
+    std::array<bool, kLines> comeBack_{};
+    size_t count_ = 0;
+};
+
 // Rewrites lines as the run writes them, into code page 932 bytes, with buffers kept from
 // line to line.
 class LineReplacer {
@@ -102,22 +133,60 @@ public:
         return cp932::replacedCount(written, std::string_view(out).substr(start));
     }
 
-    // The same for a line of a code page 932 file, from its bytes: they are copied as a
+    // Lines of a code page 932 file, a batch at a time: from their bytes, copied as a
     // decode and encode gives them (as they are, when `comeBack` says that gives the same
-    // bytes), and the key is looked for there. Only the key is decoded.
-    size_t appendBytes(std::string_view line, bool comeBack, std::string& out) {
+    // bytes), with the key looked for there. Only the key is decoded. The keys of the whole
+    // batch are found first and their lookups asked for (see ChangeDefinitions::hashOf),
+    // so that the lines wait for the definitions' memory together.
+    void writeBatch(const LineBatch& batch, LineWriter& copy) {
+        for (size_t k = 0; k < batch.size(); ++k) {
+            takeKey(batch.line(k), keys_[k]);
+            if (keys_[k].found) definitions_.prefetchSlot(keys_[k].hash);
+        }
+        for (size_t k = 0; k < batch.size(); ++k) {
+            if (keys_[k].found) definitions_.prefetchPair(keys_[k].hash);
+        }
+        for (size_t k = 0; k < batch.size(); ++k) {
+            written_.clear();
+            const size_t lost = appendBytes(batch.line(k), batch.comesBack(k), keys_[k], written_);
+            copy.writeEncodedLine(written_, lost);
+        }
+    }
+
+private:
+    // The key of a line of a code page 932 file: its item's bytes, trimmed, and their text.
+    struct ByteKey {
+        bool found = false;  // the line has a key item
+        std::string item;
+        size_t start = 0;  // the trimmed bytes in `item`
+        size_t size = 0;
+        std::u16string text;
+        uint32_t hash = 0;
+
+        std::string_view bytes() const { return std::string_view(item).substr(start, size); }
+    };
+
+    static void takeKey(std::string_view line, ByteKey& key) {
+        const auto bytes = keyOf(line, key.item);
+        key.found = bytes.has_value();
+        if (!key.found) return;
+        key.start = static_cast<size_t>(bytes->data() - key.item.data());
+        key.size = bytes->size();
+        key.text.clear();
+        cp932::decodeAppend(*bytes, key.text);
+        key.hash = ChangeDefinitions::hashOf(key.text);
+    }
+
+    size_t appendBytes(std::string_view line, bool comeBack, const ByteKey& key, std::string& out) {
         const auto copied = [&](std::string& to) {
             if (!comeBack) return appendCp932RoundTrip(line, to);
             to.append(line);
             return size_t{0};
         };
-        const auto keyBytes = keyOf(line, byteItem_);
-        if (!keyBytes) return copied(out);
-        key_.clear();
-        cp932::decodeAppend(*keyBytes, key_);
-        const auto newValue = definitions_.newValueViewFor(key_);
+        if (!key.found) return copied(out);
+        const auto newValue = definitions_.newValueViewFor(key.text, key.hash);
         if (!newValue) return copied(out);
-        if (!keyBytes->empty() && !startsAtCharacter(*keyBytes)) return appendDecoded(line, out);
+        if (key.size > 0 && !startsAtCharacter(key.bytes())) return appendDecoded(line, out);
         // The new value's bytes stand for it only when each of its characters has a code
         // and none is a surrogate (which could pair with a neighbour).
         newCode_.clear();
@@ -128,7 +197,7 @@ public:
         copy_.clear();
         if (copied(copy_) != 0) return appendDecoded(line, out);
         keyCode_.clear();
-        cp932::encodeAppend(key_, keyCode_);
+        cp932::encodeAppend(key.text, keyCode_);
         if (keyCode_.empty()) {
             out.append(copy_);
             return 0;
@@ -144,7 +213,6 @@ public:
         return 0;
     }
 
-private:
     // A key whose first byte is below 0x40 is found in the bytes only where a character
     // starts: such a byte is never the second of a two-byte character.
     static bool startsAtCharacter(std::string_view key) { return static_cast<unsigned char>(key.front()) < 0x40; }
@@ -159,8 +227,8 @@ private:
     std::u16string textItem_;
     std::u16string replaced_;
     std::u16string decoded_;
-    std::u16string key_;
-    std::string byteItem_;
+    std::array<ByteKey, LineBatch::kLines> keys_;
+    std::string written_;
     std::string copy_;
     std::string keyCode_;
     std::string newCode_;
@@ -200,14 +268,21 @@ Outcome Cnv(std::u16string_view pstFile, const ChangeDefinitions& definitions,
     // The copy never replaces the data file or the definitions: it gets another "R".
     LineWriter copy(outputPath(programFolder, replacedFileName(pstFile),
                                {.inputs = {input, definitions.sourceFile()}, .markerOnInput = u"R"}));
-    std::string line;
-    do {
-        line.clear();
-        const size_t lost = lines.encoding() == TextEncoding::Cp932
-                                ? replacer.appendBytes(bytes, lines.linesComeBack(), line)
-                                : replacer.appendText(text, line);
-        copy.writeEncodedLine(line, lost);
-    } while (nextLine());
+    if (lines.encoding() == TextEncoding::Cp932) {
+        LineBatch batch;
+        batch.add(bytes, lines.linesComeBack());
+        for (bool more = true; more; batch.clear()) {
+            while (!batch.full() && (more = lines.next(bytes))) batch.add(bytes, lines.linesComeBack());
+            replacer.writeBatch(batch, copy);
+        }
+    } else {
+        std::string line;
+        do {
+            line.clear();
+            const size_t lost = replacer.appendText(text, line);
+            copy.writeEncodedLine(line, lost);
+        } while (lines.next(text));
+    }
     copy.commit();
     if (linesRead) *linesRead = copy.lines();
     const std::u16string name = fromPath(copy.target().filename());

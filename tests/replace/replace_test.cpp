@@ -112,6 +112,19 @@ protected:
     TempDir out;
 };
 
+// Lines 1..n of the form "<k>\tK\t<k>K" with `odd` (bytes) in line `at`, and the lines
+// written from them when K becomes V and `odd` is written as `written`.
+std::pair<std::string, std::string> numberedLines(size_t n, size_t at, const std::string& odd,
+                                                  const std::string& written) {
+    std::string input, output;
+    for (size_t k = 1; k <= n; ++k) {
+        const std::string number = std::to_string(k);
+        input += number + "\tK\t" + (k == at ? odd : number) + "K\r\n";
+        output += number + "\tV\t" + (k == at ? written : number) + "V\r\n";
+    }
+    return {input, output};
+}
+
 TEST_F(Cnv, WritesEveryLineInCodePage932WithCrLf) {
     struct Case {
         std::string defs;
@@ -119,6 +132,9 @@ TEST_F(Cnv, WritesEveryLineInCodePage932WithCrLf) {
         std::string written;
         std::vector<std::u16string> warnings = {};
     };
+    // Lines are replaced many at a time: past such a batch, and with the first code that
+    // does not come back as it is (the NEC selection of an IBM code) late in one.
+    const auto [manyLines, manyWritten] = numberedLines(70, 45, "\xED\x40", "\xFA\x5C");
     const Case cases[] = {
         // line 1 of the definitions is used as it is, later lines are filled
         {"123,456\r\n123,789\r\n", "A\t123\t123\r\nB\t0000000123\tx0000000123\nC",
@@ -140,6 +156,7 @@ TEST_F(Cnv, WritesEveryLineInCodePage932WithCrLf) {
         {"K,V\r\n", "a\tK\t\xED\x40K\r\nb\tZ\t\xED\x40\r\n", "a\tV\t\xFA\x5CV\r\nb\tZ\t\xFA\x5C\r\n"},
         // the key's bytes found where they are no characters (the second byte of ァ is "A")
         {"AB,XY\r\n", sjis(u"x\tAB\tァB\tAB"), sjis(u"x\tXY\tァB\tXY\r\n")},
+        {"K,V\r\n", manyLines, manyWritten},
         // 0x1A is an ordinary character
         {"1,2\r\n",
          "\x1A"
