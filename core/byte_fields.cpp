@@ -1,12 +1,72 @@
 #include "core/byte_fields.h"
 
 #include <bit>
+#include <cstring>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
 
 namespace vask {
+
+namespace {
+
+// How many bytes of `bytes` are `separator`.
+size_t countOf(std::string_view bytes, char separator) {
+    const char* data = bytes.data();
+    size_t count = 0;
+    size_t i = 0;
+#if defined(__SSE2__)
+    const __m128i wanted = _mm_set1_epi8(separator);
+    const __m128i one = _mm_set1_epi8(1);
+    __m128i sums = _mm_setzero_si128();  // two sums of eight bytes each
+    for (; i + 16 <= bytes.size(); i += 16) {
+        const __m128i same = _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i)), wanted);
+        sums = _mm_add_epi64(sums, _mm_sad_epu8(_mm_and_si128(same, one), _mm_setzero_si128()));
+    }
+    count = static_cast<size_t>(_mm_cvtsi128_si64(sums)) + static_cast<size_t>(_mm_cvtsi128_si64(_mm_srli_si128(sums, 8)));
+#endif
+    for (; i < bytes.size(); ++i) count += data[i] == separator;
+    return count;
+}
+
+}  // namespace
+
+FieldsFilled fieldsFilled(std::string_view line, char separator, std::uint64_t wanted) {
+    FieldsFilled shape;
+    const char* data = line.data();
+    const size_t size = line.size();
+    const auto last = static_cast<size_t>(63 - std::countl_zero(wanted | 1));
+    size_t index = 0;  // of the field that begins at `start`
+    size_t start = 0;
+    // The separator at `at` ends field `index`.
+    const auto fieldEnds = [&](size_t at) {
+        if (at > start && ((wanted >> index) & 1) != 0) shape.filled |= std::uint64_t{1} << index;
+        ++index;
+        start = at + 1;
+    };
+    size_t i = 0;
+#if defined(__SSE2__)
+    const __m128i wantedSeparator = _mm_set1_epi8(separator);
+    for (; i < size && index <= last; i += 16) {
+        unsigned separators =
+            i + 16 <= size ? static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(
+                                 _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i)), wantedSeparator)))
+                           : detail::tailSeparators(data + i, size - i, separator);
+        for (; separators != 0 && index <= last; separators &= separators - 1) {
+            fieldEnds(i + static_cast<size_t>(std::countr_zero(separators)));
+        }
+    }
+#else
+    for (; i < size && index <= last; ++i) {
+        if (data[i] == separator) fieldEnds(i);
+    }
+#endif
+    // The line's last field, when the walk got to it.
+    if (index <= last) fieldEnds(size);
+    shape.count = countOf(line, separator) + 1;
+    return shape;
+}
 
 bool isAsciiBytes(std::string_view bytes) {
     const char* data = bytes.data();
