@@ -24,7 +24,8 @@ size_t countOf(std::string_view bytes, char separator) {
         const __m128i same = _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i)), wanted);
         sums = _mm_add_epi64(sums, _mm_sad_epu8(_mm_and_si128(same, one), _mm_setzero_si128()));
     }
-    count = static_cast<size_t>(_mm_cvtsi128_si64(sums)) + static_cast<size_t>(_mm_cvtsi128_si64(_mm_srli_si128(sums, 8)));
+    count =
+        static_cast<size_t>(_mm_cvtsi128_si64(sums)) + static_cast<size_t>(_mm_cvtsi128_si64(_mm_srli_si128(sums, 8)));
 #endif
     for (; i < bytes.size(); ++i) count += data[i] == separator;
     return count;
@@ -49,10 +50,10 @@ FieldsFilled fieldsFilled(std::string_view line, char separator, std::uint64_t w
 #if defined(__SSE2__)
     const __m128i wantedSeparator = _mm_set1_epi8(separator);
     for (; i < size && index <= last; i += 16) {
-        unsigned separators =
-            i + 16 <= size ? static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(
-                                 _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i)), wantedSeparator)))
-                           : detail::tailSeparators(data + i, size - i, separator);
+        unsigned separators = i + 16 <= size
+                                  ? static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(
+                                        _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i)), wantedSeparator)))
+                                  : detail::tailSeparators(data + i, size - i, separator);
         for (; separators != 0 && index <= last; separators &= separators - 1) {
             fieldEnds(i + static_cast<size_t>(std::countr_zero(separators)));
         }
