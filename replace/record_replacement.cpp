@@ -7,6 +7,7 @@
 #include <bit>
 #include <initializer_list>
 #include <system_error>
+#include <type_traits>
 
 #include "core/cp932_round_trip.h"
 #include "core/file_names.h"
@@ -82,35 +83,66 @@ void replaceInto(std::u16string_view line, std::u16string_view key, std::u16stri
     out.append(line.substr(pos));
 }
 
-// Lines of a code page 932 file held together, copied from the reader (whose lines hold
-// only until it gives the next), each with what the reader's linesComeBack() said after it.
+// Lines held together, copied from the reader (whose lines hold only until it gives the
+// next), each with what the reader's linesComeBack() said after it (code page 932 bytes).
+template <typename Char>
 class LineBatch {
 public:
     static constexpr size_t kLines = 32;
 
-    void add(std::string_view line, bool comesBack) {
-        bytes_.append(line);
+    void add(std::basic_string_view<Char> line, bool comesBack) {
+        text_.append(line);
         comeBack_[count_] = comesBack;
-        ends_[count_++] = bytes_.size();
+        ends_[count_++] = text_.size();
     }
     void clear() {
-        bytes_.clear();
+        text_.clear();
         count_ = 0;
     }
     bool full() const { return count_ == kLines; }
     size_t size() const { return count_; }
-    std::string_view line(size_t k) const {
+    std::basic_string_view<Char> line(size_t k) const {
         const size_t start = k == 0 ? 0 : ends_[k - 1];
-        return std::string_view(bytes_).substr(start, ends_[k] - start);
+        return std::basic_string_view<Char>(text_).substr(start, ends_[k] - start);
     }
     bool comesBack(size_t k) const { return comeBack_[k]; }
 
 private:
-    std::string bytes_;
+    std::basic_string<Char> text_;
     std::array<size_t, kLines> ends_{};
     std::array<bool, kLines> comeBack_{};
     size_t count_ = 0;
 };
+
+// The key of a line (its text or its code page 932 bytes), found before the line is
+// written: the key item, where the key lies in it, the key's text and its hash.
+template <typename Char>
+struct LineKey {
+    bool found = false;  // the line has a key item
+    std::basic_string<Char> item;
+    size_t start = 0;  // the trimmed key in `item`
+    size_t size = 0;
+    std::u16string text;
+    uint32_t hash = 0;
+
+    std::basic_string_view<Char> inItem() const { return std::basic_string_view<Char>(item).substr(start, size); }
+};
+
+template <typename Char>
+void takeKey(std::basic_string_view<Char> line, LineKey<Char>& key) {
+    const auto found = keyOf(line, key.item);
+    key.found = found.has_value();
+    if (!key.found) return;
+    key.start = static_cast<size_t>(found->data() - key.item.data());
+    key.size = found->size();
+    key.text.clear();
+    if constexpr (std::is_same_v<Char, char>) {
+        cp932::decodeAppend(*found, key.text);
+    } else {
+        key.text.assign(*found);
+    }
+    key.hash = ChangeDefinitions::hashOf(key.text);
+}
 
 // Rewrites lines as the run writes them, into code page 932 bytes, with buffers kept from
 // line to line.
@@ -118,66 +150,56 @@ class LineReplacer {
 public:
     explicit LineReplacer(const ChangeDefinitions& definitions) : definitions_(definitions) {}
 
+    // Lines a batch at a time. The keys of the whole batch are found first and their
+    // lookups asked for (see ChangeDefinitions::hashOf), so that the lines wait for the
+    // definitions' memory together; then the lines are written in order.
+    template <typename Char>
+    void writeBatch(const LineBatch<Char>& batch, LineWriter& copy) {
+        auto& keys = keysOf<Char>();
+        for (size_t k = 0; k < batch.size(); ++k) {
+            takeKey(batch.line(k), keys[k]);
+            if (keys[k].found) definitions_.prefetchSlot(keys[k].hash);
+        }
+        for (size_t k = 0; k < batch.size(); ++k) {
+            if (keys[k].found) definitions_.prefetchPair(keys[k].hash);
+        }
+        for (size_t k = 0; k < batch.size(); ++k) {
+            written_.clear();
+            const size_t lost = append(batch.line(k), batch.comesBack(k), keys[k], written_);
+            copy.writeEncodedLine(written_, lost);
+        }
+    }
+
+private:
+    static constexpr size_t kLines = LineBatch<char>::kLines;
+
+    template <typename Char>
+    std::array<LineKey<Char>, kLines>& keysOf() {
+        if constexpr (std::is_same_v<Char, char>) {
+            return byteKeys_;
+        } else {
+            return textKeys_;
+        }
+    }
+
     // Appends the line written as code page 932; returns the characters written as "?".
-    size_t appendText(std::u16string_view line, std::string& out) {
-        const std::u16string* newValue = nullptr;
-        const auto key = keyOf(line, textItem_);
-        if (key) newValue = definitions_.newValueFor(*key);
+    size_t append(std::u16string_view line, bool, const LineKey<char16_t>& key, std::string& out) {
         std::u16string_view written = line;
-        if (newValue) {
-            replaceInto(line, *key, *newValue, replaced_);
-            written = replaced_;
+        if (key.found) {
+            if (const auto newValue = definitions_.newValueViewFor(key.text, key.hash)) {
+                replaceInto(line, key.text, *newValue, replaced_);
+                written = replaced_;
+            }
         }
         const size_t start = out.size();
         cp932::encodeAppend(written, out);
         return cp932::replacedCount(written, std::string_view(out).substr(start));
     }
 
-    // Lines of a code page 932 file, a batch at a time: from their bytes, copied as a
+    // The same for a line of a code page 932 file, from its bytes: they are copied as a
     // decode and encode gives them (as they are, when `comeBack` says that gives the same
-    // bytes), with the key looked for there. Only the key is decoded. The keys of the whole
-    // batch are found first and their lookups asked for (see ChangeDefinitions::hashOf),
-    // so that the lines wait for the definitions' memory together.
-    void writeBatch(const LineBatch& batch, LineWriter& copy) {
-        for (size_t k = 0; k < batch.size(); ++k) {
-            takeKey(batch.line(k), keys_[k]);
-            if (keys_[k].found) definitions_.prefetchSlot(keys_[k].hash);
-        }
-        for (size_t k = 0; k < batch.size(); ++k) {
-            if (keys_[k].found) definitions_.prefetchPair(keys_[k].hash);
-        }
-        for (size_t k = 0; k < batch.size(); ++k) {
-            written_.clear();
-            const size_t lost = appendBytes(batch.line(k), batch.comesBack(k), keys_[k], written_);
-            copy.writeEncodedLine(written_, lost);
-        }
-    }
-
-private:
-    // The key of a line of a code page 932 file: its item's bytes, trimmed, and their text.
-    struct ByteKey {
-        bool found = false;  // the line has a key item
-        std::string item;
-        size_t start = 0;  // the trimmed bytes in `item`
-        size_t size = 0;
-        std::u16string text;
-        uint32_t hash = 0;
-
-        std::string_view bytes() const { return std::string_view(item).substr(start, size); }
-    };
-
-    static void takeKey(std::string_view line, ByteKey& key) {
-        const auto bytes = keyOf(line, key.item);
-        key.found = bytes.has_value();
-        if (!key.found) return;
-        key.start = static_cast<size_t>(bytes->data() - key.item.data());
-        key.size = bytes->size();
-        key.text.clear();
-        cp932::decodeAppend(*bytes, key.text);
-        key.hash = ChangeDefinitions::hashOf(key.text);
-    }
-
-    size_t appendBytes(std::string_view line, bool comeBack, const ByteKey& key, std::string& out) {
+    // bytes), and the key is looked for there. Only the key is decoded.
+    size_t append(std::string_view line, bool comeBack, const LineKey<char>& key, std::string& out) {
         const auto copied = [&](std::string& to) {
             if (!comeBack) return appendCp932RoundTrip(line, to);
             to.append(line);
@@ -186,7 +208,7 @@ private:
         if (!key.found) return copied(out);
         const auto newValue = definitions_.newValueViewFor(key.text, key.hash);
         if (!newValue) return copied(out);
-        if (key.size > 0 && !startsAtCharacter(key.bytes())) return appendDecoded(line, out);
+        if (key.size > 0 && !startsAtCharacter(key.inItem())) return appendDecoded(line, out);
         // The new value's bytes stand for it only when each of its characters has a code
         // and none is a surrogate (which could pair with a neighbour).
         newCode_.clear();
@@ -220,19 +242,36 @@ private:
     size_t appendDecoded(std::string_view line, std::string& out) {
         decoded_.clear();
         cp932::decodeAppend(line, decoded_);
-        return appendText(decoded_, out);
+        takeKey(std::u16string_view(decoded_), decodedKey_);
+        return append(decoded_, false, decodedKey_, out);
     }
 
     const ChangeDefinitions& definitions_;
-    std::u16string textItem_;
+    std::array<LineKey<char>, kLines> byteKeys_;
+    std::array<LineKey<char16_t>, kLines> textKeys_;
+    LineKey<char16_t> decodedKey_;
     std::u16string replaced_;
     std::u16string decoded_;
-    std::array<ByteKey, LineBatch::kLines> keys_;
     std::string written_;
     std::string copy_;
     std::string keyCode_;
     std::string newCode_;
 };
+
+// Writes the lines of `lines` from `first` on a batch at a time; next(line, comesBack)
+// gives the next line, false when there is none.
+template <typename Char, typename Next>
+void writeInBatches(std::basic_string_view<Char> first, bool firstComesBack, Next&& next, LineReplacer& replacer,
+                    LineWriter& copy) {
+    LineBatch<Char> batch;
+    batch.add(first, firstComesBack);
+    std::basic_string_view<Char> line;
+    bool comesBack = false;
+    for (bool more = true; more; batch.clear()) {
+        while (!batch.full() && (more = next(line, comesBack))) batch.add(line, comesBack);
+        replacer.writeBatch(batch, copy);
+    }
+}
 
 }  // namespace
 
@@ -269,19 +308,19 @@ Outcome Cnv(std::u16string_view pstFile, const ChangeDefinitions& definitions,
     LineWriter copy(outputPath(programFolder, replacedFileName(pstFile),
                                {.inputs = {input, definitions.sourceFile()}, .markerOnInput = u"R"}));
     if (lines.encoding() == TextEncoding::Cp932) {
-        LineBatch batch;
-        batch.add(bytes, lines.linesComeBack());
-        for (bool more = true; more; batch.clear()) {
-            while (!batch.full() && (more = lines.next(bytes))) batch.add(bytes, lines.linesComeBack());
-            replacer.writeBatch(batch, copy);
-        }
+        const auto next = [&](std::string_view& line, bool& comesBack) {
+            if (!lines.next(line)) return false;
+            comesBack = lines.linesComeBack();
+            return true;
+        };
+        writeInBatches(bytes, lines.linesComeBack(), next, replacer, copy);
     } else {
-        std::string line;
-        do {
-            line.clear();
-            const size_t lost = replacer.appendText(text, line);
-            copy.writeEncodedLine(line, lost);
-        } while (lines.next(text));
+        const auto next = [&](std::u16string_view& line, bool&) {
+            if (!lines.next(text)) return false;
+            line = text;
+            return true;
+        };
+        writeInBatches(std::u16string_view(text), false, next, replacer, copy);
     }
     copy.commit();
     if (linesRead) *linesRead = copy.lines();

@@ -135,6 +135,7 @@ TEST_F(Cnv, WritesEveryLineInCodePage932WithCrLf) {
     // Lines are replaced many at a time: past such a batch, and with the first code that
     // does not come back as it is (the NEC selection of an IBM code) late in one.
     const auto [manyLines, manyWritten] = numberedLines(70, 45, "\xED\x40", "\xFA\x5C");
+    const auto [manyAsciiLines, manyAsciiWritten] = numberedLines(70, 0, "", "");
     const Case cases[] = {
         // line 1 of the definitions is used as it is, later lines are filled
         {"123,456\r\n123,789\r\n", "A\t123\t123\r\nB\t0000000123\tx0000000123\nC",
@@ -157,6 +158,7 @@ TEST_F(Cnv, WritesEveryLineInCodePage932WithCrLf) {
         // the key's bytes found where they are no characters (the second byte of ァ is "A")
         {"AB,XY\r\n", sjis(u"x\tAB\tァB\tAB"), sjis(u"x\tXY\tァB\tXY\r\n")},
         {"K,V\r\n", manyLines, manyWritten},
+        {"K,V\r\n", "\xFF\xFE" + utf16ToUtf16le(utf8ToUtf16(manyAsciiLines)), manyAsciiWritten},
         // 0x1A is an ordinary character
         {"1,2\r\n",
          "\x1A"
