@@ -309,8 +309,9 @@ public:
         };
         KindSet found = 0;
         std::uint64_t filled = 0;
+        const bool numbersOnly = search.holdsNumbersOnly(line);
         const size_t count = forEachFilledField(line, ',', filled, [&](size_t i, std::string_view value) {
-            if (!(claim && i == kChartNumber)) found |= search.findField(value, ',');
+            if (!(claim && i == kChartNumber)) found |= search.findField(value, ',', numbersOnly);
             if (i == 0) return;
             emptyBefore(i);
             next = i + 1;

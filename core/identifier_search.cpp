@@ -338,15 +338,14 @@ KindSet IdentifierSearch::find(std::string_view line, char separator) {
     // text search searches it: one of ASCII alone, when no name holds a full-width form of
     // an ASCII character, can hold a number only, and is hashed in its full width without
     // decoding it.
-    const bool asciiLine = !asciiInNames_ && isAsciiBytes(line);
-    forEachFilledField(line, separator, filled, [&](size_t, std::string_view field) {
-        kinds |= asciiLine ? findAsciiNumber(trimmedBytes(field)) : findField(field, separator);
-    });
+    const bool numbersOnly = holdsNumbersOnly(line);
+    forEachFilledField(line, separator, filled,
+                       [&](size_t, std::string_view field) { kinds |= findField(field, separator, numbersOnly); });
     return kinds;
 }
 
-KindSet IdentifierSearch::findField(std::string_view field, char separator) {
-    if (!asciiInNames_ && isAsciiBytes(field)) return findAsciiNumber(trimmedBytes(field));
+KindSet IdentifierSearch::findField(std::string_view field, char separator, bool numbersOnly) {
+    if (numbersOnly || (!asciiInNames_ && isAsciiBytes(field))) return findAsciiNumber(trimmedBytes(field));
     return findInText(field, separator);
 }
 

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "core/anonymisation_report.h"
+#include "core/byte_fields.h"
 #include "platform/large_table.h"
 
 namespace vask {
@@ -116,8 +117,12 @@ public:
     // an ASCII character, can hold numbers only and is searched without decoding it.
     KindSet find(std::string_view line, char separator);
     // The same for the code page 932 bytes of one field split at `separator` (valid
-    // Shift-JIS text), for callers that split records themselves.
-    KindSet findField(std::string_view field, char separator);
+    // Shift-JIS text), for callers that split records themselves; `numbersOnly` is what
+    // holdsNumbersOnly said of the field's record.
+    KindSet findField(std::string_view field, char separator, bool numbersOnly);
+    // Whether the record `line` can hold numbers only (see find): ASCII alone, and no name
+    // holds a full-width form of an ASCII character.
+    bool holdsNumbersOnly(std::string_view line) const { return !asciiInNames_ && isAsciiBytes(line); }
 
     // Per kind that had any value, in kind order.
     std::vector<KindTally> tallies() const;

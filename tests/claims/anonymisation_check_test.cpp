@@ -273,6 +273,7 @@ TEST_F(PseudonymCheck, EachFaultOfTheProfileIsFoundByPosition) {
         {"a comment", 3, 8, u"検査", W::FieldFilled, K::FreeText},
         {"a disease name written as text", 6, 5, u"右手の痛み", W::FieldFilled, K::FreeText},
         {"a chart number in a text field", 4, 10, u"００１２３－０１", W::Survives, K::ChartNumber},
+        {"a patient's name in a text field", 4, 10, u"山田　花子", W::Survives, K::PatientName},
     };
     for (const auto& c : cases) {
         const auto report = check(kPatients, [&](size_t line, std::vector<std::u16string>& fields) {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "core/identifier_search.h"
+#include "platform/cp932.h"
 
 namespace vask {
 namespace {
@@ -47,11 +48,14 @@ TEST(IdentifierSearch, FindsNumbersAsWholeFieldsAndNamesInsideFields) {
         {{K::PatientName, u"李　明", true}, u"李明", false},
         {{K::ClinicName, u"医院 ABC", true}, u"ａｂｃ", false},  // no case folding
         {{K::ClinicName, u"医院 ABC", true}, u"ＡＢＣ", true},
+        {{K::ClinicName, u"医院 ABC", true}, u"山,ABC", true},  // an ASCII field, the record not
     };
+    // The record as text, and as the code page 932 bytes a claims file holds.
     for (const auto& c : cases) {
         auto search = searchFor({c.value});
-        EXPECT_EQ(search.find(c.record, u','), c.found ? kindBit(c.value.kind) : 0)
-            << std::string(c.record.begin(), c.record.end());
+        const KindSet expected = c.found ? kindBit(c.value.kind) : 0;
+        EXPECT_EQ(search.find(c.record, u','), expected) << std::string(c.record.begin(), c.record.end());
+        EXPECT_EQ(search.find(cp932::encode(c.record), ','), expected) << std::string(c.record.begin(), c.record.end());
     }
 }
 
