@@ -35,8 +35,6 @@ size_t countOf(std::string_view bytes, char separator) {
 
 FieldsFilled fieldsFilled(std::string_view line, char separator, std::uint64_t wanted) {
     FieldsFilled shape;
-    const char* data = line.data();
-    const size_t size = line.size();
     const auto last = static_cast<size_t>(63 - std::countl_zero(wanted | 1));
     size_t index = 0;  // of the field that begins at `start`
     size_t start = 0;
@@ -46,25 +44,14 @@ FieldsFilled fieldsFilled(std::string_view line, char separator, std::uint64_t w
         ++index;
         start = at + 1;
     };
-    size_t i = 0;
-#if defined(__SSE2__)
-    const __m128i wantedSeparator = _mm_set1_epi8(separator);
-    for (; i < size && index <= last; i += 16) {
-        unsigned separators = i + 16 <= size
-                                  ? static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(
-                                        _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i)), wantedSeparator)))
-                                  : detail::tailSeparators(data + i, size - i, separator);
+    forEachSeparatorBlock(line, separator, [&](size_t i, unsigned separators) {
         for (; separators != 0 && index <= last; separators &= separators - 1) {
             fieldEnds(i + static_cast<size_t>(std::countr_zero(separators)));
         }
-    }
-#else
-    for (; i < size && index <= last; ++i) {
-        if (data[i] == separator) fieldEnds(i);
-    }
-#endif
+        return index <= last;
+    });
     // The line's last field, when the walk got to it.
-    if (index <= last) fieldEnds(size);
+    if (index <= last) fieldEnds(line.size());
     shape.count = countOf(line, separator) + 1;
     return shape;
 }

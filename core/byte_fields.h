@@ -19,55 +19,57 @@
 
 namespace vask {
 
-#if defined(__SSE2__)
 namespace detail {
-// The separators among the `count` (below 16) bytes from `bytes` on, the last of a line,
-// as a mask (bit k: bytes[k]). They are copied into a block of their own: a load past the
-// line could cross into memory that is not there.
-inline unsigned tailSeparators(const char* bytes, size_t count, char separator) {
-    char tail[16];
-    std::memset(tail, separator + 1, sizeof tail);
-    std::memcpy(tail, bytes, count);
-    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(tail));
+// The separators among the `count` (1 to 16) bytes from `bytes` on, as a mask (bit k:
+// bytes[k]). A shorter block, the last of a line, is copied into one of its own: a load
+// past the line could cross into memory that is not there.
+inline unsigned separatorsIn(const char* bytes, size_t count, char separator) {
+#if defined(__SSE2__)
+    __m128i block;
+    if (count == 16) {
+        block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes));
+    } else {
+        char tail[16];
+        std::memset(tail, separator + 1, sizeof tail);
+        std::memcpy(tail, bytes, count);
+        block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(tail));
+    }
     return static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, _mm_set1_epi8(separator))));
+#else
+    unsigned mask = 0;
+    for (size_t k = 0; k < count; ++k) mask |= static_cast<unsigned>(bytes[k] == separator) << k;
+    return mask;
+#endif
 }
 }  // namespace detail
-#endif
+
+// Calls take(i, separators) for the blocks of 16 bytes of `line` from i = 0 on (the last
+// may be shorter), with the mask of the block's separators (bit k: byte i + k), while take
+// returns true. Every split of a record into fields walks the line this way.
+template <class Take>
+void forEachSeparatorBlock(std::string_view line, char separator, Take&& take) {
+    for (size_t i = 0; i < line.size(); i += 16) {
+        const size_t count = std::min<size_t>(16, line.size() - i);
+        if (!take(i, detail::separatorsIn(line.data() + i, count, separator))) return;
+    }
+}
 
 // Calls visit(index, field) for every field of `line` in order (n separators give n + 1
 // fields; an empty line is one empty field); returns the number of fields.
 template <class Visit>
 size_t forEachField(std::string_view line, char separator, Visit&& visit) {
     const char* data = line.data();
-    const size_t size = line.size();
     size_t index = 0;
     size_t start = 0;
-    size_t i = 0;
-#if defined(__SSE2__)
-    // Each block of 16 bytes gives a mask of its separators, taken one bit at a time.
-    const auto takeBlock = [&](unsigned mask) {
+    forEachSeparatorBlock(line, separator, [&](size_t i, unsigned mask) {
         for (; mask != 0; mask &= mask - 1) {
             const size_t at = i + static_cast<size_t>(std::countr_zero(mask));
             visit(index++, std::string_view(data + start, at - start));
             start = at + 1;
         }
-    };
-    const __m128i wanted = _mm_set1_epi8(separator);
-    for (; i + 16 <= size; i += 16) {
-        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
-        takeBlock(static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, wanted))));
-    }
-    if (i < size) {
-        takeBlock(detail::tailSeparators(data + i, size - i, separator));
-        i = size;
-    }
-#endif
-    for (; i < size; ++i) {
-        if (data[i] != separator) continue;
-        visit(index++, std::string_view(data + start, i - start));
-        start = i + 1;
-    }
-    visit(index++, std::string_view(data + start, size - start));
+        return true;
+    });
+    visit(index++, std::string_view(data + start, line.size() - start));
     return index;
 }
 
@@ -99,10 +101,8 @@ size_t forEachFilledField(std::string_view line, char separator, std::uint64_t& 
         if (fieldIndex < 64) filled |= std::uint64_t{1} << fieldIndex;
         visit(fieldIndex, std::string_view(data + from, to - from));
     };
-    size_t i = 0;
-#if defined(__SSE2__)
-    // The separators of the 16 bytes from `i` on (bit k: byte i + k).
-    const auto takeBlock = [&](unsigned separators) {
+    forEachSeparatorBlock(line, separator, [&](size_t i, unsigned separators) {
+        if (separators == 0) return true;
         // A separator ends a filled field unless the byte before it ends a field too (a
         // separator, or the start of the line).
         const unsigned fieldStarts = (separators << 1) | (start == i ? 1u : 0u);
@@ -114,24 +114,8 @@ size_t forEachFilledField(std::string_view line, char separator, std::uint64_t& 
         }
         index += detail::bitsIn16(separators);
         start = i + static_cast<size_t>(std::bit_width(separators));
-    };
-    const __m128i wanted = _mm_set1_epi8(separator);
-    for (; i + 16 <= size; i += 16) {
-        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
-        const auto separators = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, wanted)));
-        if (separators != 0) takeBlock(separators);
-    }
-    if (i < size) {
-        if (const unsigned separators = detail::tailSeparators(data + i, size - i, separator)) takeBlock(separators);
-        i = size;
-    }
-#endif
-    for (; i < size; ++i) {
-        if (data[i] != separator) continue;
-        if (i > start) field(index, start, i);
-        ++index;
-        start = i + 1;
-    }
+        return true;
+    });
     if (size > start) field(index, start, size);
     return index + 1;
 }
