@@ -161,6 +161,14 @@ void LineBytesReader::checkEnd() {
     if (!text) refuseNotShiftJis(file_.path(), rule_);
 }
 
+bool LineBytesReader::nextBlock(std::string_view& bytes) {
+    // What skipLeading() read and kept first, then every block as it comes.
+    if (pos_ == end_ && !fill()) return false;
+    bytes = std::string_view(data_ + pos_, end_ - pos_);
+    pos_ = end_;
+    return true;
+}
+
 void LineBytesReader::skipLeading(std::string_view mark) {
     // Nothing has been read yet: the first bytes go to the start of the block.
     const size_t got = file_.readFully(block_.get(), mark.size());
@@ -430,7 +438,7 @@ namespace {
 // The bytes of a whole file decoded, checked as `input` says when they are code page 932.
 std::u16string decodeFile(const std::filesystem::path& path, std::string_view bytes, TextEncoding encoding,
                           Cp932Input input) {
-    if (encoding == TextEncoding::Cp932 && input != Cp932Input::AnyBytes) {
+    if (encoding == TextEncoding::Cp932 && input != Cp932Input::AnyBytes ) {
         ShiftJisTextCheck check;
         if (!check.feed(bytes) || !check.finish()) refuseNotShiftJis(path, bytes, LineRule::AnyBreak);
     }

@@ -46,6 +46,10 @@ public:
     void refuseNonShiftJis() { check_.emplace(); }
     // The next line without its break, valid until the next call; false when there is none.
     bool next(std::string_view& line);
+    // For readers that split the bytes themselves, instead of next(): the next bytes of the
+    // file as read (and checked) a block at a time, valid until the next call; false at the
+    // end. Raises Error as next() does.
+    bool nextBlock(std::string_view& bytes);
     const std::filesystem::path& path() const { return file_.path(); }
     // Refusing what is no Shift-JIS text: whether every character of the lines given so
     // far comes back from the code page 932 round trip unchanged (no code of the NEC and

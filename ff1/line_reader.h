@@ -16,14 +16,11 @@
 #include <cstring>
 #include <filesystem>
 #include <memory>
-#include <optional>
 #include <string_view>
 
 #include "core/byte_fields.h"
-#include "core/shift_jis_text.h"
 #include "core/textfile.h"
 #include "ff1/ff1_format.h"
-#include "platform/paths.h"
 
 namespace vask::ff1 {
 
@@ -79,8 +76,9 @@ private:
 
     bool fill();
 
-    InputFile file_;
-    std::optional<ShiftJisTextCheck> check_;
+    // The file's blocks, read (and checked) a few ahead on a thread of their own, so that
+    // reading overlaps the work on the lines; each is copied after the line being read.
+    LineBytesReader bytes_;
     std::unique_ptr<char[]> block_;
     size_t capacity_;
     size_t begin_ = 0;  // the start of the line being read
