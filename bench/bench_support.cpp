@@ -9,10 +9,32 @@
 #include <cstdlib>
 #include <fstream>
 #include <random>
+#include <vector>
 
+#include "core/shift_jis_text.h"
 #include "platform/cp932.h"
 
 namespace vask::bench {
+namespace {
+
+double seconds(const timeval& time) { return static_cast<double>(time.tv_sec) + time.tv_usec / 1e6; }
+
+// Keeps the shortest times of the runs taken and the highest peak memory; false when
+// `run` failed.
+bool keepFastest(const ChildRun& run, ChildRun& fastest) {
+    if (!run.ok()) {
+        fastest = run;
+        return false;
+    }
+    if (!fastest.ok() || run.seconds < fastest.seconds) fastest.seconds = run.seconds;
+    if (fastest.processorSeconds <= 0 || run.processorSeconds < fastest.processorSeconds) {
+        fastest.processorSeconds = run.processorSeconds;
+    }
+    fastest.peakMiB = std::max(fastest.peakMiB, run.peakMiB);
+    return true;
+}
+
+}  // namespace
 
 double peakResidentMiB() {
     rusage usage{};
@@ -54,18 +76,39 @@ ChildRun runInChild(const std::function<bool()>& work) {
     ChildRun run;
     if (WIFEXITED(status) && WEXITSTATUS(status) == 0) run.seconds = watch.seconds();
     run.peakMiB = static_cast<double>(usage.ru_maxrss) / 1024.0;
+    run.processorSeconds = seconds(usage.ru_utime) + seconds(usage.ru_stime);
     return run;
 }
 
 ChildRun bestInChild(int runs, const std::function<bool()>& work) {
     ChildRun fastest;
     for (int i = 0; i < runs; ++i) {
-        const ChildRun run = runInChild(work);
-        if (!run.ok()) return run;
-        if (!fastest.ok() || run.seconds < fastest.seconds) fastest.seconds = run.seconds;
-        fastest.peakMiB = std::max(fastest.peakMiB, run.peakMiB);
+        if (!keepFastest(runInChild(work), fastest)) break;
     }
     return fastest;
+}
+
+RefusalShare measureRefusalShare(const std::function<bool()>& work) {
+    constexpr int kPairs = 9;
+    const auto without = [&] {
+#ifdef VASK_BENCH_TEXT_CHECK_SWITCH
+        textCheckOff = true;
+        return work();
+#else
+        return false;  // a build without the switch cannot run the tool without the refusal
+#endif
+    };
+    RefusalShare share;
+    std::vector<double> ratios;
+    for (int i = 0; i < kPairs; ++i) {
+        const ChildRun plain = runInChild(without);
+        const ChildRun refusing = runInChild(work);
+        if (!keepFastest(plain, share.without) || !keepFastest(refusing, share.with)) return share;
+        ratios.push_back(refusing.seconds / plain.seconds);
+    }
+    share.lowestRatio = *std::min_element(ratios.begin(), ratios.end());
+    share.highestRatio = *std::max_element(ratios.begin(), ratios.end());
+    return share;
 }
 
 bool printTableRow(const TableRow& row) {
@@ -96,6 +139,16 @@ bool printTableRow(const TableRow& row) {
                 target.empty() ? "-" : target.c_str(), verdict);
     std::fflush(stdout);
     return ran && (target.empty() || met);
+}
+
+bool printRefusalRow(const std::string& operation, double mib, const std::string& input, const RefusalShare& share) {
+    if (share.with.ok() && share.without.ok()) {
+        std::printf("  %s: ratios of the pairs %.2f to %.2f; processor time with the refusal %.3f s, without %.3f s\n",
+                    operation.c_str(), share.lowestRatio, share.highestRatio, share.with.processorSeconds,
+                    share.without.processorSeconds);
+    }
+    return printTableRow({operation + ": Shift-JIS refusal", mib, input, share.with.seconds, share.with.peakMiB,
+                          "the same without it", share.without.seconds, -1, 1.05});
 }
 
 double catSeconds(int runs, const std::string& files) { return bestShell(runs, "cat " + files + " > /dev/null"); }

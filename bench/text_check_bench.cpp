@@ -4,8 +4,10 @@
 // and without refuseNonShiftJis(), the two taken in turns. The row compares the processor
 // time of the two (user and system, this process alone), since on a machine that other
 // work shares the wall-clock times of the same reading differ by more than the check
-// costs; both kinds are printed. Target: reading with the check at most 1.05 times reading
-// without it (the check's share of the reading at most 5 %).
+// costs; both kinds are printed. The row has no target: what the refusal may cost is
+// measured on each tool's row (at most 5 % of its time), where the check runs on the
+// read-ahead thread beside the tool's own work; this row shows its cost against reading
+// alone.
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -65,7 +67,7 @@ int main(int argc, char** argv) {
     }
     const bool met = vask::bench::printTableRow(
         {"line reader + Shift-JIS check (processor time)", mib, "claims file, line by line", checked.processor,
-         vask::bench::peakResidentMiB(), "the reader without it", plain.processor, cat, 1.05});
+         vask::bench::peakResidentMiB(), "the reader without it", plain.processor, cat});
     std::filesystem::remove_all(folder);
     return met && same ? 0 : 1;
 }

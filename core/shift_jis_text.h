@@ -19,6 +19,19 @@
 
 namespace vask {
 
+#ifdef VASK_BENCH_TEXT_CHECK_SWITCH
+// Benchmark builds only, never the program's: lets a benchmark run a tool without the
+// refusal of files that are no Shift-JIS text, to measure what the refusal costs it. The
+// readers then check nothing and say that every character comes back from the code page
+// 932 round trip, as every character of the files the benchmarks generate does.
+namespace bench {
+inline bool textCheckOff = false;
+}
+inline bool textCheckSwitchedOff() { return bench::textCheckOff; }
+#else
+constexpr bool textCheckSwitchedOff() { return false; }
+#endif
+
 // How a line ends.
 enum class LineRule {
     // The text-file line reader of the claims tools: a line ends at CR or LF, and after a

@@ -161,6 +161,14 @@ void LineBytesReader::checkEnd() {
     if (!text) refuseNotShiftJis(file_.path(), rule_);
 }
 
+void LineBytesReader::refuseNonShiftJis() {
+    if (textCheckSwitchedOff()) {
+        loadedComeBack_ = comeBack_ = true;
+        return;
+    }
+    check_.emplace();
+}
+
 bool LineBytesReader::nextBlock(std::string_view& bytes) {
     // What skipLeading() read and kept first, then every block as it comes.
     if (pos_ == end_ && !fill()) return false;
@@ -438,7 +446,7 @@ namespace {
 // The bytes of a whole file decoded, checked as `input` says when they are code page 932.
 std::u16string decodeFile(const std::filesystem::path& path, std::string_view bytes, TextEncoding encoding,
                           Cp932Input input) {
-    if (encoding == TextEncoding::Cp932 && input != Cp932Input::AnyBytes ) {
+    if (encoding == TextEncoding::Cp932 && input != Cp932Input::AnyBytes && !textCheckSwitchedOff()) {
         ShiftJisTextCheck check;
         if (!check.feed(bytes) || !check.finish()) refuseNotShiftJis(path, bytes, LineRule::AnyBreak);
     }

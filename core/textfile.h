@@ -43,7 +43,7 @@ public:
     // the rule skips after a lone CR: the refusal is about the file, not about the bytes a
     // reader keeps) raises Error with the line of its first offending byte: a byte that is
     // no character as soon as its block is read, UTF-8 text at the end. Call before next().
-    void refuseNonShiftJis() { check_.emplace(); }
+    void refuseNonShiftJis();
     // The next line without its break, valid until the next call; false when there is none.
     bool next(std::string_view& line);
     // For readers that split the bytes themselves, instead of next(): the next bytes of the
