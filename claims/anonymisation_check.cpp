@@ -478,9 +478,14 @@ bool holdsClaimsRecord(const std::filesystem::path& file) {
 
 // What the check keeps while it is fed the original, and then uses on the anonymised file.
 // The lines of the records that hold values are collected on a thread of their own
-// (`collecting`), while the reader of the original goes on.
+// (`collecting`, when asked for), while the reader of the original goes on.
 struct ClaimsAnonymisationCheck::State {
-    explicit State(AnonymisationProfile checked) : profile(checked), counter(checked) {}
+    State(AnonymisationProfile checked, Collecting where) : profile(checked), counter(checked) {
+        if (where == Collecting::OnItsOwnThread) {
+            collecting.emplace(
+                [this](std::string_view line, std::uint32_t kind) { collect(line, static_cast<RecordKind>(kind)); });
+        }
+    }
 
     void collect(std::string_view line, RecordKind kind) {
         collector.collect(line, kind);
@@ -492,12 +497,11 @@ struct ClaimsAnonymisationCheck::State {
     Collector collector{search};
     PositionCheck positions;
     RecordCounter counter;
-    LineHandOff collecting{
-        [this](std::string_view line, std::uint32_t kind) { collect(line, static_cast<RecordKind>(kind)); }};
+    std::optional<LineHandOff> collecting;
 };
 
-ClaimsAnonymisationCheck::ClaimsAnonymisationCheck(AnonymisationProfile profile)
-    : state_(std::make_unique<State>(profile)) {}
+ClaimsAnonymisationCheck::ClaimsAnonymisationCheck(AnonymisationProfile profile, Collecting collecting)
+    : state_(std::make_unique<State>(profile, collecting)) {}
 ClaimsAnonymisationCheck::~ClaimsAnonymisationCheck() = default;
 
 void ClaimsAnonymisationCheck::original(std::string_view line) {
@@ -507,14 +511,18 @@ void ClaimsAnonymisationCheck::original(std::string_view line) {
     const RecordKind kind = recordKind(id);
     // The records that hold no value the check looks for stay with the reader.
     if (kind == RecordKind::Other || kind == RecordKind::SymptomDetails || kind == RecordKind::Comment) return;
-    s.collecting.add(line, static_cast<std::uint32_t>(kind));
+    if (s.collecting) {
+        s.collecting->add(line, static_cast<std::uint32_t>(kind));
+    } else {
+        s.collect(line, kind);
+    }
 }
 
 AnonymisationReport ClaimsAnonymisationCheck::check(const std::filesystem::path& original,
                                                     const std::filesystem::path& anonymised) {
     State& s = *state_;
     ShiftJisLineReader out(anonymised, LineRule::TextFile);
-    s.collecting.finish();
+    if (s.collecting) s.collecting->finish();
     if (!s.counter.originalHeldLayoutRecord()) throw Error(msg::nothingToCheck(original));
     s.search.prepare();
     s.positions.prepare();
@@ -555,7 +563,7 @@ AnonymisationReport checkAnonymisedClaims(const std::filesystem::path& original,
     // Both files open first, so that a missing one is reported before the long read.
     ShiftJisLineReader in(original, LineRule::TextFile);
     { ShiftJisLineReader probe(anonymised, LineRule::TextFile); }
-    ClaimsAnonymisationCheck check(profile);
+    ClaimsAnonymisationCheck check(profile, ClaimsAnonymisationCheck::Collecting::OnCallersThread);
     std::string_view line;
     while (in.next(line)) check.original(line);
     return check.check(original, anonymised);

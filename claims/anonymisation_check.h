@@ -27,7 +27,13 @@ bool holdsClaimsRecord(const std::filesystem::path& file);
 // looks at.
 class ClaimsAnonymisationCheck : public RewriteObserver {
 public:
-    explicit ClaimsAnonymisationCheck(AnonymisationProfile profile = AnonymisationProfile::Written);
+    // Where the original's values are collected: on a thread of their own, beside the
+    // caller's work on each line (the anonymiser's), or on the thread that feeds the lines,
+    // when reading the original is all it does (then a third busy thread, beside the
+    // reader's own, would only share the processor with it).
+    enum class Collecting { OnItsOwnThread, OnCallersThread };
+    explicit ClaimsAnonymisationCheck(AnonymisationProfile profile = AnonymisationProfile::Written,
+                                      Collecting collecting = Collecting::OnItsOwnThread);
     ~ClaimsAnonymisationCheck() override;
 
     // One line of the original (its code page 932 bytes, valid Shift-JIS text).
