@@ -9,7 +9,6 @@
 #include <cstdlib>
 #include <fstream>
 #include <random>
-#include <vector>
 
 #include "core/shift_jis_text.h"
 #include "platform/cp932.h"
@@ -88,29 +87,6 @@ ChildRun bestInChild(int runs, const std::function<bool()>& work) {
     return fastest;
 }
 
-RefusalShare measureRefusalShare(const std::function<bool()>& work) {
-    constexpr int kPairs = 9;
-    const auto without = [&] {
-#ifdef VASK_BENCH_TEXT_CHECK_SWITCH
-        textCheckOff = true;
-        return work();
-#else
-        return false;  // a build without the switch cannot run the tool without the refusal
-#endif
-    };
-    RefusalShare share;
-    std::vector<double> ratios;
-    for (int i = 0; i < kPairs; ++i) {
-        const ChildRun plain = runInChild(without);
-        const ChildRun refusing = runInChild(work);
-        if (!keepFastest(plain, share.without) || !keepFastest(refusing, share.with)) return share;
-        ratios.push_back(refusing.seconds / plain.seconds);
-    }
-    share.lowestRatio = *std::min_element(ratios.begin(), ratios.end());
-    share.highestRatio = *std::max_element(ratios.begin(), ratios.end());
-    return share;
-}
-
 bool printTableRow(const TableRow& row) {
     const bool ran = row.seconds > 0 && row.baselineSeconds > 0;
     const double ratio = ran ? row.seconds / row.baselineSeconds : 0;
@@ -141,14 +117,34 @@ bool printTableRow(const TableRow& row) {
     return ran && (target.empty() || met);
 }
 
-bool printRefusalRow(const std::string& operation, double mib, const std::string& input, const RefusalShare& share) {
-    if (share.with.ok() && share.without.ok()) {
-        std::printf("  %s: ratios of the pairs %.2f to %.2f; processor time with the refusal %.3f s, without %.3f s\n",
-                    operation.c_str(), share.lowestRatio, share.highestRatio, share.with.processorSeconds,
-                    share.without.processorSeconds);
+bool printRefusalRow(const std::string& operation, double mib, const std::string& input,
+                     const std::function<bool()>& work) {
+    constexpr int kPairs = 9;
+    const auto without = [&] {
+#ifdef VASK_BENCH_TEXT_CHECK_SWITCH
+        textCheckOff = true;
+        return work();
+#else
+        return false;  // a build without the switch cannot run the tool without the refusal
+#endif
+    };
+    ChildRun with;
+    ChildRun plain;
+    double lowest = 1e9;
+    double highest = 0;
+    for (int i = 0; i < kPairs; ++i) {
+        const ChildRun a = runInChild(without);
+        const ChildRun b = runInChild(work);
+        if (!keepFastest(a, plain) || !keepFastest(b, with)) break;
+        lowest = std::min(lowest, b.seconds / a.seconds);
+        highest = std::max(highest, b.seconds / a.seconds);
     }
-    return printTableRow({operation + ": Shift-JIS refusal", mib, input, share.with.seconds, share.with.peakMiB,
-                          "the same without it", share.without.seconds, -1, 1.05});
+    if (with.ok() && plain.ok()) {
+        std::printf("  %s: ratios of the pairs %.2f to %.2f; processor time with the refusal %.3f s, without %.3f s\n",
+                    operation.c_str(), lowest, highest, with.processorSeconds, plain.processorSeconds);
+    }
+    return printTableRow({operation + ": Shift-JIS refusal", mib, input, with.seconds, with.peakMiB,
+                          "the same without it", plain.seconds, -1, 1.05});
 }
 
 double catSeconds(int runs, const std::string& files) { return bestShell(runs, "cat " + files + " > /dev/null"); }

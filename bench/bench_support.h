@@ -36,20 +36,6 @@ ChildRun runInChild(const std::function<bool()>& work);
 // The fastest of `runs` child runs, with the highest peak memory seen; failed at the first failure.
 ChildRun bestInChild(int runs, const std::function<bool()>& work);
 
-// What the refusal of files that are no Shift-JIS text adds to a tool's run: nine pairs
-// of child runs of `work`, one with the refusal and one with it switched off (the
-// benchmark build's switch), so that both meet the same swings of this machine's speed;
-// the share is the fastest run with the refusal against the fastest without, as every
-// row takes the fastest run. A benchmark measures it after its rows, so that these runs
-// (most write their file to disk) do not slow the rows' own.
-struct RefusalShare {
-    ChildRun with;           // the fastest runs with the refusal
-    ChildRun without;        // and without it
-    double lowestRatio = 0;  // the spread of the pairs' ratios
-    double highestRatio = 0;
-};
-RefusalShare measureRefusalShare(const std::function<bool()>& work);
-
 // One line of the table that make bench prints: an operation on an input of `mib` MiB
 // beside a baseline tool on the same data and beside `cat` of the same input (the floor:
 // reading the file). Printed as a tab-separated line starting with "@row" for
@@ -68,10 +54,16 @@ struct TableRow {
 };
 // Prints the row; returns whether its targets are met (a failed run meets none).
 bool printTableRow(const TableRow& row);
-// Prints the row of the refusal's share of `operation` (at most 1.05: the refusal costs at
-// most 5 % of the tool's wall-clock time) and, in the log, the spread of the pairs'
-// ratios and the processor times with and without it.
-bool printRefusalRow(const std::string& operation, double mib, const std::string& input, const RefusalShare& share);
+// What the refusal of files that are no Shift-JIS text adds to `work`, a tool's run named
+// `operation`: nine pairs of child runs, one with the refusal and one with it switched off
+// (the benchmark build's switch), taken in turns so that both meet the same swings of this
+// machine's speed. Prints the row of the fastest run with the refusal against the fastest
+// without (at most 1.05: the refusal costs at most 5 % of the tool's wall-clock time), and
+// in the log the spread of the pairs' ratios and the processor times; returns whether the
+// target is met. A benchmark measures it after its own rows, so that these runs (most
+// write their file to disk) do not slow the rows' own.
+bool printRefusalRow(const std::string& operation, double mib, const std::string& input,
+                     const std::function<bool()>& work);
 // The fastest of `runs` reads of `files` (paths quoted and joined by blanks) by cat.
 double catSeconds(int runs, const std::string& files);
 // Code page 932 text of mixed Japanese and ASCII lines, about `bytes` long.

@@ -5,7 +5,7 @@
 // same data file are timed beside it as the machine's reference; the time of a run is
 // reading the definitions and the replacement. Targets on the large size: no slower than
 // iconv from CP932 to UTF-8, peak memory under 32 MB; what the refusal of files that are no
-// Shift-JIS text (data and definitions) adds to it (see measureRefusalShare): at most 5 %.
+// Shift-JIS text (data and definitions) adds to it (see printRefusalRow): at most 5 %.
 // Then the same data as UTF-16 with its byte-order mark, at 20 000 and 200 000 lines with
 // a small definition file: it must stream too, no slower than iconv from UTF-16 to CP932,
 // its peak memory under 32 MB at 200 000 lines and at most 8 MB above that of 20 000
@@ -165,9 +165,7 @@ Run runOnce(int lines, int definitions) {
     best.met = vask::bench::printTableRow({"record replacement", mib, what, best.load + best.replace, alone.peakMiB,
                                            "iconv CP932 to UTF-8", iconv, cat, large ? 1.00 : 0, large ? 32.0 : 0.0});
     if (large) {
-        best.met =
-            vask::bench::printRefusalRow("record replacement", mib, what, vask::bench::measureRefusalShare(tool)) &&
-            best.met;
+        best.met = vask::bench::printRefusalRow("record replacement", mib, what, tool) && best.met;
     }
     std::printf(
         "%7d lines, %6d definitions, %5.1f MiB: definitions %6.3f s, replacement %6.3f s, "
